@@ -1,0 +1,78 @@
+#include "format.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace orvela {
+
+std::string FormatFixed(ld value, int decimals)
+{
+    if (!std::isfinite(value)) {
+        return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+    }
+    const bool negative = value < 0;
+
+    // Digits: 18 significant decimal digits of |value|, exponent of the first.
+    std::string digits;
+    int exponent = 0;
+    if (value != 0) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.17Le", fabsl(value));
+        const char* e = buf;
+        while (*e != 'e') {
+            if (*e >= '0' && *e <= '9') {
+                digits.push_back(*e);
+            }
+            ++e;
+        }
+        exponent = std::atoi(e + 1);
+    }
+
+    // The value times 10^decimals, as a whole number in decimal digits.
+    const int keep = exponent + 1 + decimals; // digits left of the rounding point
+    std::string whole;
+    if (digits.empty() || keep < 0) {
+        whole = "0";
+    } else if (keep >= static_cast<int>(digits.size())) {
+        whole = digits + std::string(keep - digits.size(), '0');
+    } else {
+        whole = digits.substr(0, keep);
+        if (digits[keep] >= '5') {
+            int i = static_cast<int>(whole.size()) - 1;
+            while (i >= 0 && whole[i] == '9') {
+                whole[i--] = '0';
+            }
+            if (i < 0) {
+                whole.insert(whole.begin(), '1');
+            } else {
+                ++whole[i];
+            }
+        }
+        if (whole.empty()) {
+            whole = "0";
+        }
+    }
+    if (static_cast<int>(whole.size()) < decimals + 1) {
+        whole.insert(0, decimals + 1 - whole.size(), '0');
+    }
+    std::string out = negative ? "-" : "";
+    out += whole.substr(0, whole.size() - decimals);
+    if (decimals > 0) {
+        out += '.';
+        out += whole.substr(whole.size() - decimals);
+    }
+    return out;
+}
+
+std::string FormatLongDate(const CivilDate& d)
+{
+    static const char* const names[12] = {"January", "February", "March", "April", "May", "June", "July",
+                                          "August", "September", "October", "November", "December"};
+    const int m = d.Month >= 1 && d.Month <= 12 ? d.Month : 1;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02d %s %04d", d.Day, names[m - 1], d.Year);
+    return buf;
+}
+
+} // namespace orvela

@@ -1,0 +1,40 @@
+// Ionospheric model of one mode: layer MUFs, absorption, path loss, antenna gain.
+#pragma once
+
+#include "model.h"
+
+#include <array>
+
+namespace orvela {
+
+extern const std::array<ld, 5> GainFreqs;
+extern const GainTableData DipoleGain;
+extern const GainTableData YagiGain;
+
+inline constexpr ld SensitivityDbm = -123;
+inline constexpr ld ZenithLimit = 100.8L * DegToRad; // sun this far from zenith: night
+
+// The part of a k-hop mode that depends on the path only: its incidence
+// angles and hop midpoints. The hours then only move the sun.
+struct IonMode {
+    ld CosPhiE = 1; // incidence at the E layer (110 km)
+    ld CosPhiF = 1; // incidence at the F layer (320 km)
+    int Count = 0;  // number of hop midpoints
+    std::array<PathPoint, MaxHops> Points{};
+};
+
+void PrepareIonMode(const Workspace& ws, int h, ld d, IonMode& mode);
+// Ion for a prepared mode at the workspace's sun.
+void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode);
+// E and F layer MUF, absorption index and day/night flags of the h-hop mode
+// over the path of central angle d, for the F-layer critical frequency fcF.
+void Ion(Workspace& ws, int h, ld d, ld fcF);
+
+// Signal levels of the modes hp .. hp + 3 at frequency frq; returns the hop
+// count of the best mode, or 0 when none qualifies.
+int Pathloss(Workspace& ws, int hp, ld frq);
+
+// Gain in dB of the selected antenna at frequency frq and elevation bta.
+ld Antgain(Workspace& ws, ld frq, ld bta);
+
+} // namespace orvela

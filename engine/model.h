@@ -1,0 +1,108 @@
+// The prediction engine's shared vocabulary: constants, settings in memory,
+// and the prediction workspace. No window toolkit here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvela {
+
+using ld = long double;
+
+// Two values of pi live side by side and are never merged: the twelve-decimal
+// literal folds longitudes and turns bearings, the full-precision one converts
+// degrees and feeds the arc functions.
+inline constexpr ld ShortPi = 3.141592653589L;
+inline constexpr ld ShortTwoPi = 6.283185307178L;
+inline constexpr ld ShortHalfPi = 1.5707963267945L;
+inline constexpr ld Pi = 3.141592653589793238462643383279502884L;
+inline constexpr ld DegToRad = Pi / 180;
+inline constexpr ld RadToDeg = 180 / Pi;
+
+inline constexpr ld EarthRadius = 6371.2L;  // km
+inline constexpr ld ELayerRadius = 6481.2L; // 110 km layer
+inline constexpr ld FLayerRadius = 6691.2L; // 320 km layer
+inline constexpr ld LightSpeed = 299792500.0L; // m/s
+
+inline constexpr int MaxHops = 30;       // per-hop-count arrays hold 0..30
+inline constexpr int ModesPerHour = 4;   // BaseHops .. BaseHops + 3
+inline constexpr int BandCount = 15;     // 2, 4, ... 30 MHz
+
+// Bits of HopFlags.
+enum HopFlag : std::uint8_t {
+    DayHop = 1,
+    NightHop = 2,
+    BelowSensitivity = 4,
+    BelowEMuf = 8,
+    Multipath = 16,
+};
+
+// The station and options as the program keeps them between runs.
+struct Settings {
+    std::string CallSign = "NoCall";
+    ld Longitude = 0; // degrees, positive west
+    ld Latitude = 0;  // degrees, positive north
+    int Power = 100;  // dBW
+    bool Path = false; // long path
+    int Display = 1;   // 1 signal, 2 take-off angle, 3 delay, 4 best frequency
+    int GainTable = 0; // 0 isotropic, 1 dipole, 2 three-element Yagi
+    int MinAngle = 10; // degrees
+};
+
+using GainTableData = std::array<std::array<ld, 5>, 46>;
+
+// One hop midpoint of a path: the parts of its position that the sun's
+// zenith angle needs. They depend on the path only, not on the hour.
+struct PathPoint {
+    ld SinLat = 0;
+    ld CosLat = 0;
+    ld Lon = 0; // west-positive, folded
+};
+
+// The prediction workspace: everything one run computes and the model
+// functions share. Runs share nothing, so two workspaces can run side by side.
+struct Workspace {
+    ld Flux = 0;
+    ld SunSpots = 0;
+    ld HomeLat = 0, HomeLon = 0;
+    ld RemoteLat = 0, RemoteLon = 0;
+    ld DeltaLon = 0;
+    ld Azimuth = 0, BackAzimuth = 0;
+    ld SunDecl = 0;
+    ld SunLon = 0;
+    ld NoiseLevel = 0;
+
+    std::array<ld, MaxHops + 1> TakeOff{};
+    std::array<ld, MaxHops + 1> RayPath{};
+    std::array<ld, MaxHops + 1> EMuf{};
+    std::array<ld, MaxHops + 1> FMuf{};
+    std::array<ld, MaxHops + 1> AbsIndex{};
+    std::array<ld, MaxHops + 1> SigLevel{};
+    std::array<std::uint8_t, MaxHops + 1> HopFlags{};
+
+    // Options the loss model reads.
+    int Power = 100;
+    int GainTable = 0;
+    GainTableData GainCurve{}; // working copy of the selected antenna table
+    int GainCurveFrom = 0;     // which table GainCurve holds (0: none yet)
+
+    // Sines and cosines the zenith angle needs again and again; set by
+    // SetHomePath and SetSun so that each is computed once per run.
+    ld SinHomeLat = 0, CosHomeLat = 0, CosAzimuth = 0;
+    ld SinSunDecl = 0, CosSunDecl = 0;
+
+    // Memo of the cosine of the E-layer incidence angle per mode, keyed by the
+    // take-off angle it was computed from.
+    std::array<ld, MaxHops + 1> CosPhiEKey{};
+    std::array<ld, MaxHops + 1> CosPhiEValue{};
+    std::array<bool, MaxHops + 1> CosPhiEValid{};
+};
+
+// Stores the path quantities the zenith angle reads, with their sines and cosines.
+void SetHomePath(Workspace& ws, ld homeLat, ld homeLon, ld azimuth, ld deltaLon);
+// Stores the sun's declination and sub-solar longitude.
+void SetSun(Workspace& ws, ld sunDecl, ld sunLon);
+
+} // namespace orvela

@@ -1,0 +1,92 @@
+// One prediction run and the table it fills: 25 columns (labels, then the
+// 24 UTC hours) by 19 rows (15 bands from 30 MHz down to 2 MHz, then UTC,
+// local time, MUF and the sun's elevation at the path midpoint).
+#pragma once
+
+#include "format.h"
+#include "model.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace orvela {
+
+using Rgb = std::uint32_t; // 0xRRGGBB
+
+inline constexpr int TableCols = 25;
+inline constexpr int TableRows = 19;
+inline constexpr int RowUtc = 15, RowLocal = 16, RowMuf = 17, RowZen = 18;
+inline constexpr int RowBestFreq = 13, RowBestCell = 14;
+
+// Windows' default colour for the end of an active caption's gradient; the
+// table uses it for the local time, MUF and elevation rows.
+inline constexpr Rgb DefaultCaptionColor = 0xB9D1EA;
+
+struct Cell {
+    std::string Text;
+    Rgb Bg = 0x000000;
+    Rgb Fg = 0x00FF00;
+    bool Bold = false;
+};
+
+// Geometry of the path as the run worked it out.
+struct PathSummary {
+    ld DistanceKm = 0;
+    ld AzimuthDeg = 0;
+    ld BackAzimuthDeg = 0;
+    int BaseHops = 0;
+    ld BaseElevDeg = 0; // take-off angle of BaseHops hops over the 320 km layer
+    ld DelayMs = 0;
+};
+
+// What a run shows: the table, the two header strips and the status texts.
+// The texts and colours stay between runs, as on screen.
+struct Prediction {
+    std::array<std::array<Cell, TableCols>, TableRows> Cells{}; // [row][col]
+    std::array<std::string, 4> H1;
+    std::array<std::string, 5> H2;
+    std::string DisplayText;
+    std::string AntennaText;
+    std::string PowerText;
+    PathSummary Path;
+
+    Cell& At(int col, int row) { return Cells[row][col]; }
+    const Cell& At(int col, int row) const { return Cells[row][col]; }
+};
+
+// The inputs of one run.
+struct RunInput {
+    Settings Station;
+    ld Flux = 100;         // 10.7 cm solar flux, sfu
+    ld RemoteLonDeg = 0;   // degrees, positive west
+    ld RemoteLatDeg = 0;   // degrees, positive north
+    int Month = 1;         // prediction date
+    int Day = 1;
+    CivilDate LocalDate;   // today's local date, for the date line
+    int UtcHour = 0;       // hour to highlight
+    std::string RemoteLabel;
+    Rgb CaptionColor = DefaultCaptionColor;
+};
+
+// The fixed last section of the second header strip.
+inline constexpr const char* ModelBanner = "MINIMUF 3.5 sky-wave model";
+
+// Table frequencies, MHz: band n (1..15) is 2n MHz, shown in row 15 - n.
+inline constexpr ld BandFreq(int n) { return 2 * n; }
+
+// Day/night letter and marker of a result cell for a mode's flags.
+char DayNightLetter(std::uint8_t flags);
+char CellMarker(std::uint8_t flags);
+// Result cell text: the whole number, the letter, the hop count, the marker.
+std::string ResultCellText(ld number, std::uint8_t flags, int hops);
+
+void VideTableau(Prediction& table);
+void LabelGrid(Prediction& table, const Settings& st);
+void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, int idx);
+void ColorGrid(Prediction& table, int utcHour, Rgb captionColor);
+
+// One complete run for all 24 hours of the day.
+void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out);
+
+} // namespace orvela

@@ -1,0 +1,202 @@
+#include "geometry.h"
+#include "ionosphere.h"
+#include "minimuf.h"
+#include "prediction.h"
+
+#include <cmath>
+
+namespace orvela {
+
+namespace {
+
+constexpr ld FLayerRatio = EarthRadius / FLayerRadius;
+constexpr ld LayerHeight = 350; // the 320 km reference layer plus 30 km
+constexpr ld LayerRatio = EarthRadius / (EarthRadius + LayerHeight);
+
+ld RoundHalfEven(ld x)
+{
+    return nearbyintl(x); // the default rounding mode: to nearest, ties to even
+}
+
+std::string LatitudeText(ld lat)
+{
+    const ld deg = lat * RadToDeg;
+    return lat > 0 ? FormatFixed(deg, 1) + "\u00B0N" : FormatFixed(-deg, 1) + "\u00B0S";
+}
+
+std::string LongitudeText(ld lon)
+{
+    const ld deg = lon * RadToDeg;
+    return lon > 0 ? FormatFixed(deg, 1) + "\u00B0O" : FormatFixed(-deg, 1) + "\u00B0E";
+}
+
+// The state of the best band of an hour, kept as it was when that band was
+// evaluated: later bands rewrite the workspace's levels and flags.
+struct BestBand {
+    int Band = 0;
+    int Hops = 0;
+    ld Level = 0;
+    std::uint8_t Flags = 0;
+};
+
+} // namespace
+
+void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
+{
+    const Settings& st = in.Station;
+    VideTableau(out);
+
+    ws.Flux = in.Flux;
+    ws.SunSpots = FluxToSpots(ws.Flux);
+    ws.Power = st.Power;
+    ws.GainTable = st.GainTable;
+    const ld minAngle = st.MinAngle * DegToRad;
+
+    // Geometry of the path, once per run.
+    const ld homeLat = st.Latitude * DegToRad;
+    const ld homeLon = st.Longitude * DegToRad;
+    ws.RemoteLon = in.RemoteLonDeg * DegToRad;
+    ws.RemoteLat = in.RemoteLatDeg * DegToRad;
+    const ld deltaLon = FoldLongitude(homeLon - ws.RemoteLon);
+    ld sH, cH, sR, cR;
+    sincosl(homeLat, &sH, &cH);
+    sincosl(ws.RemoteLat, &sR, &cR);
+    ld pathAngle = acosl(ClampUnit(sH * sR + cH * cR * cosl(deltaLon)));
+    ld azimuth = BearingFromArc(sH, cH, homeLat, sR, pathAngle);
+    if (deltaLon < 0) {
+        azimuth = ShortTwoPi - azimuth;
+    }
+    ld backAzimuth = BearingFromArc(sR, cR, ws.RemoteLat, sH, pathAngle);
+    if (deltaLon >= 0) {
+        backAzimuth = ShortTwoPi - backAzimuth;
+    }
+    if (st.Path) {
+        pathAngle = ShortTwoPi - pathAngle;
+        azimuth += ShortPi;
+        if (azimuth >= ShortTwoPi) {
+            azimuth -= ShortTwoPi;
+        }
+        backAzimuth += ShortPi;
+        if (backAzimuth >= ShortTwoPi) {
+            backAzimuth -= ShortTwoPi;
+        }
+    }
+    SetHomePath(ws, homeLat, homeLon, azimuth, deltaLon);
+    ws.BackAzimuth = backAzimuth;
+
+    // Hop search over the 320 km layer: the fewest hops whose take-off angle
+    // reaches the minimum asked. The four modes BaseHops .. BaseHops + 3 must
+    // fit the per-hop-count arrays, so the search stops at 27 hops; a mode
+    // that still leaves below the minimum is then shown with its real,
+    // lower, take-off angle.
+    constexpr int hopBound = MaxHops - (ModesPerHour - 1);
+    int baseHops = static_cast<int>(RoundHalfEven(pathAngle / (2 * acosl(FLayerRatio))));
+    if (baseHops > hopBound) {
+        baseHops = hopBound;
+    }
+    ld baseElev = 0;
+    ld halfHop = 0;
+    bool searched = false;
+    while (baseElev < minAngle && baseHops < hopBound) {
+        ++baseHops;
+        halfHop = pathAngle / (2 * baseHops);
+        baseElev = TakeOffAngle(halfHop, FLayerRatio);
+        searched = true;
+    }
+    // A path shorter than half a hop with no minimum angle still takes one hop.
+    if (baseHops < 1) {
+        baseHops = 1;
+    }
+    // Without a search (minimum angle 0) the delay still follows the hops
+    // flown: their half span and take-off angle.
+    ld delayElev = baseElev;
+    if (!searched) {
+        halfHop = pathAngle / (2 * baseHops);
+        delayElev = TakeOffAngle(halfHop, FLayerRatio);
+    }
+    const ld incidence = IncidenceAngle(baseElev, FLayerRadius);
+    const ld pathDelay = 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * 1000000;
+
+    out.Path.DistanceKm = pathAngle * EarthRadius;
+    out.Path.AzimuthDeg = azimuth * RadToDeg;
+    out.Path.BackAzimuthDeg = backAzimuth * RadToDeg;
+    out.Path.BaseHops = baseHops;
+    out.Path.BaseElevDeg = delayElev * RadToDeg;
+    out.Path.DelayMs = pathDelay;
+
+    // Header strips.
+    out.H2[0] = "Solar flux at 10.7cm : " + FormatFixed(ws.Flux, 1);
+    out.H2[1] = "Sun spots : " + FormatFixed(ws.SunSpots, 1);
+    out.H2[2] = "Date :" + FormatLongDate(in.LocalDate);
+    out.H2[3] = "Power (dbW) : " + FormatFixed(st.Power, 0) + " dBW";
+    out.H2[4] = ModelBanner;
+    out.H1[0] = st.CallSign + " Lat " + LatitudeText(ws.HomeLat) + " Lon " + LongitudeText(ws.HomeLon) + " Azim " +
+                FormatFixed(azimuth * RadToDeg, 1);
+    out.H1[1] = in.RemoteLabel + " Lat " + LatitudeText(ws.RemoteLat) + " Lon " + LongitudeText(ws.RemoteLon) +
+                " Azim " + FormatFixed(backAzimuth * RadToDeg, 1);
+    out.H1[2] = "Distance (km) : " + FormatFixed(pathAngle * EarthRadius, 1) + " Km";
+    out.H1[3] = "Delay : " + FormatFixed(pathDelay, 1) + " milliseconds";
+
+    LabelGrid(out, st);
+    ws.NoiseLevel = 10 * log10l(1.00095095e-17L) + 30;
+    const int localOffset = static_cast<int>(ws.RemoteLon * 24 / ShortTwoPi);
+
+    // Everything below that does not change with the hour is worked out once:
+    // the control points of the MUF model, the path midpoint, and each mode's
+    // hop geometry and midpoints. Only the sun moves from hour to hour.
+    MiniMufPath mufPath;
+    PrepareMiniMuf(mufPath, in.Month, in.Day, ws.HomeLat, ws.HomeLon, ws.RemoteLat, ws.RemoteLon);
+    const PathPoint midpoint = PathPointAt(ws, pathAngle / 2);
+    const ld cosIncidence = cosl(incidence);
+    IonMode modes[ModesPerHour];
+    for (int k = baseHops; k <= baseHops + 3; ++k) {
+        const ld hh = pathAngle / (2 * k);
+        ws.TakeOff[k] = TakeOffAngle(hh, LayerRatio);
+        ws.RayPath[k] = sinl(hh) * (2 * k) * (EarthRadius + LayerHeight) / cosl(ws.TakeOff[k]);
+        PrepareIonMode(ws, k, pathAngle, modes[k - baseHops]);
+    }
+    const ld sunDecl =
+        23.5L * sinl(ShortTwoPi * ((in.Month - 1) * 365.25L / 12 + in.Day - 80) / 365.25L) * DegToRad;
+
+    for (int h = 0; h < 24; ++h) {
+        out.At(h + 1, RowUtc).Text = std::to_string(h) + "h";
+        int local = h - localOffset;
+        if (local < 0) {
+            local += 24;
+        } else if (local > 23) {
+            local -= 24;
+        }
+        out.At(h + 1, RowLocal).Text = std::to_string(local) + "h";
+
+        const ld muf = EvalMiniMuf(mufPath, h, ws.SunSpots);
+        const ld critFreq = muf * cosIncidence;
+        SetSun(ws, sunDecl, (15 * h - 180) * DegToRad);
+        const ld midZenith = SunZenithAt(ws, midpoint);
+        for (int k = baseHops; k <= baseHops + 3; ++k) {
+            IonHour(ws, k, critFreq, modes[k - baseHops]);
+        }
+        out.At(h + 1, RowMuf).Text = FormatFixed(ws.FMuf[baseHops], 1);
+        out.At(h + 1, RowZen).Text = FormatFixed(90 - midZenith * RadToDeg, 1);
+
+        BestBand best;
+        ld level = ws.NoiseLevel;
+        for (int n = 1; n <= BandCount; ++n) {
+            const int idx = Pathloss(ws, baseHops, BandFreq(n));
+            if (st.Display != 4) {
+                Dsx(out, ws, st.Display, h, n, idx);
+            }
+            if (idx > 0 && ws.SigLevel[idx] > level) {
+                level = ws.SigLevel[idx];
+                best = BestBand{n, idx, ws.SigLevel[idx], ws.HopFlags[idx]};
+            }
+        }
+        if (st.Display == 4 && best.Band > 0) {
+            out.At(h + 1, RowBestFreq).Text = std::to_string(2 * best.Band);
+            out.At(h + 1, RowBestCell).Text = ResultCellText(best.Level + 123, best.Flags, best.Hops);
+        }
+    }
+
+    ColorGrid(out, in.UtcHour, in.CaptionColor);
+}
+
+} // namespace orvela
