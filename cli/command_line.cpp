@@ -1,0 +1,250 @@
+#include "command_line.h"
+
+#include <CLI/CLI.hpp>
+
+#include <array>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace orvela::cli {
+
+namespace {
+
+constexpr const char* Program = "orvela-predict";
+
+// Index = Settings::GainTable.
+constexpr std::array<std::string_view, 3> AntennaNames{"isotropic", "dipole", "yagi"};
+// Index + 1 = Settings::Display.
+constexpr std::array<std::string_view, 4> DisplayNames{"signal", "angle", "delay", "best"};
+// Index = OutputFormat.
+constexpr std::array<std::string_view, 3> FormatNames{"text", "csv", "json"};
+
+// Stores a value checked from its text into the request, or returns why the
+// text was refused.
+using Apply = std::function<std::optional<std::string>(std::string_view, Request&)>;
+
+template <class T, class Store>
+Apply Checked(Parsed<T> (*parse)(std::string_view), Store store)
+{
+    return [parse, store](std::string_view text, Request& req) -> std::optional<std::string> {
+        Parsed<T> v = parse(text);
+        if (!v) {
+            return v.Error;
+        }
+        store(req, *v.Value);
+        return std::nullopt;
+    };
+}
+
+template <std::size_t N, class Store>
+Apply Choice(const std::array<std::string_view, N>& names, Store store)
+{
+    return [&names, store](std::string_view text, Request& req) -> std::optional<std::string> {
+        const Parsed<int> v = ParseChoice(text, names);
+        if (!v) {
+            return v.Error;
+        }
+        store(req, *v.Value);
+        return std::nullopt;
+    };
+}
+
+// An option that takes one value. Every value is read as text and checked
+// here rather than by the parser library, so that each refusal can say what
+// was expected.
+struct ValueOption {
+    const char* Name;
+    const char* Kind; // placeholder shown by the parser library
+    bool Required;
+    Apply Store;
+    std::vector<std::string> Given{};
+    CLI::Option* Opt = nullptr;
+};
+
+std::vector<ValueOption> ValueOptions()
+{
+    std::vector<ValueOption> o;
+    o.push_back({"--home", "POS", true, Checked(&ParsePosition, [](Request& r, const GeoPosition& p) {
+                     r.Station.Latitude = p.LatDeg;
+                     r.Station.Longitude = p.LonDeg;
+                 })});
+    o.push_back({"--remote", "POS", true,
+                 Checked(&ParsePosition, [](Request& r, const GeoPosition& p) { r.Remote = p; })});
+    o.push_back({"--flux", "SFU", false, Checked(&ParseFlux, [](Request& r, ld v) { r.Flux = v; })});
+    o.push_back({"--power", "DBW", false, Checked(&ParsePower, [](Request& r, int v) { r.Station.Power = v; })});
+    o.push_back(
+        {"--min-angle", "DEG", false, Checked(&ParseMinAngle, [](Request& r, int v) { r.Station.MinAngle = v; })});
+    o.push_back({"--antenna", "TYPE", false,
+                 Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = i; })});
+    o.push_back({"--display", "WHAT", false,
+                 Choice(DisplayNames, [](Request& r, int i) { r.Station.Display = i + 1; })});
+    o.push_back({"--date", "YYYY-MM-DD", false,
+                 Checked(&ParseDate, [](Request& r, const CivilDate& d) { r.Date = d; })});
+    o.push_back({"--call", "CALLSIGN", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
+                     r.Station.CallSign = std::string(text);
+                     return std::nullopt;
+                 }});
+    o.push_back({"--format", "FORMAT", false,
+                 Choice(FormatNames, [](Request& r, int i) { r.Format = static_cast<OutputFormat>(i); })});
+    return o;
+}
+
+// Messages of the parser library can span lines; a refusal is one line.
+std::string OneLine(std::string s)
+{
+    for (char& c : s) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    while (!s.empty() && s.back() == ' ') {
+        s.pop_back();
+    }
+    return s;
+}
+
+CommandLine Refuse(std::string why)
+{
+    CommandLine cl;
+    cl.What = CommandLine::Action::Refuse;
+    cl.Error = OneLine(std::move(why));
+    return cl;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const argv[])
+{
+    CLI::App app{"", Program};
+    app.set_help_flag("--help");
+    // Unknown arguments are collected and reported here, before any missing
+    // option, so that a mistyped option is named as such.
+    app.allow_extras();
+
+    std::vector<ValueOption> options = ValueOptions();
+    for (ValueOption& o : options) {
+        o.Opt = app.add_option(o.Name, o.Given)
+                    ->type_name(o.Kind)
+                    ->expected(1)
+                    ->allow_extra_args(false)
+                    ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    }
+    bool longPath = false;
+    app.add_flag("--long-path", longPath);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        CommandLine cl;
+        cl.What = CommandLine::Action::Help;
+        return cl;
+    } catch (const CLI::ParseError& e) {
+        return Refuse(std::string(e.what()) + " (see --help)");
+    }
+
+    const std::vector<std::string> extras = app.remaining();
+    if (!extras.empty()) {
+        const std::string& first = extras.front();
+        if (first.size() > 1 && first[0] == '-') {
+            return Refuse("unknown option " + first.substr(0, first.find('=')) + " (see --help)");
+        }
+        return Refuse("unexpected argument \"" + first + "\" (see --help)");
+    }
+
+    CommandLine cl;
+    cl.What = CommandLine::Action::Predict;
+    cl.Req.Station.Path = longPath;
+    for (ValueOption& o : options) {
+        if (o.Given.empty()) {
+            if (o.Required) {
+                return Refuse(std::string(o.Name) + " is required (see --help)");
+            }
+            continue;
+        }
+        if (o.Given.size() > 1) {
+            return Refuse(std::string(o.Name) + " is given more than once");
+        }
+        if (std::optional<std::string> why = o.Store(o.Given.front(), cl.Req)) {
+            return Refuse(std::string(o.Name) + ": " + *why);
+        }
+    }
+    return cl;
+}
+
+std::string HelpText()
+{
+    const Settings d;
+    const Request r;
+    std::string t;
+    t += "Usage:\n";
+    t += "orvela-predict --home POS --remote POS [--flux SFU] [--power DBW] [--min-angle DEG] [--long-path]\n";
+    t += "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n";
+    t += "               [--date YYYY-MM-DD] [--call CALLSIGN] [--format text|csv|json]\n";
+    t += "\n";
+    t += "Forecasts HF sky-wave propagation between a home station and a remote point\n";
+    t += "for each of the 24 UTC hours of one day, on the table frequencies 2 to 30 MHz.\n";
+    t += "\n";
+    t += "Options:\n";
+    t += "  --home POS        position of the home station (required)\n";
+    t += "  --remote POS      position of the remote point (required)\n";
+    t += "                    POS is LAT,LON in decimal degrees, each followed by its\n";
+    t += "                    hemisphere letter: 48.85N,2.35E or 40N,74W. Latitudes go\n";
+    t += "                    to 90, longitudes to 180. Signed numbers are refused.\n";
+    t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
+    t += "                    (default " + FormatFixed(r.Flux, 0) + ")\n";
+    t += "  --power DBW       transmitter power, whole dBW from 5 to 2500\n";
+    t += "                    (default " + std::to_string(d.Power) + ")\n";
+    t += "  --min-angle DEG   lowest take-off angle, whole degrees from 0 to 90\n";
+    t += "                    (default " + std::to_string(d.MinAngle) + ")\n";
+    t += "  --long-path       take the long great-circle path (default: the short path)\n";
+    t += "  --antenna TYPE    isotropic, dipole (simple dipole) or yagi (three-element\n";
+    t += "                    Yagi) (default " + std::string(AntennaNames[d.GainTable]) + ")\n";
+    t += "  --display WHAT    what the result cells show: signal (dB above receiver\n";
+    t += "                    sensitivity), angle (take-off angle, degrees), delay\n";
+    t += "                    (milliseconds) or best (best frequency of each hour)\n";
+    t += "                    (default " + std::string(DisplayNames[d.Display - 1]) + ")\n";
+    t += "  --date YYYY-MM-DD prediction date, also shown on the date line\n";
+    t += "                    (default: today's local date)\n";
+    t += "  --call CALLSIGN   call sign of the home station (default " + d.CallSign + ")\n";
+    t += "  --format FORMAT   text, csv or json (default text)\n";
+    t += "  --help            print this help and exit\n";
+    t += "\n";
+    t += "The table highlights the current UTC hour when the prediction date is today's\n";
+    t += "local date, and 0h for any other date.\n";
+    t += "\n";
+    t += "Output formats:\n";
+    t += "  text  the two header strips, the table in aligned columns and the status\n";
+    t += "        texts; coloured with ANSI escapes only when writing to a terminal.\n";
+    t += "  csv   one line per table row (19 lines of 25 fields); a field is quoted\n";
+    t += "        when it holds a comma, a double quote or a blank.\n";
+    t += "  json  one object: \"h1\" (4 strings), \"h2\" (5 strings), \"grid\" (19 rows of\n";
+    t += "        25 cell texts, column 0 the labels), \"cells\" (19 rows of 25\n";
+    t += "        {\"bg\", \"fg\", \"bold\"}), \"path\" {\"distance_km\", \"azimuth_deg\",\n";
+    t += "        \"back_azimuth_deg\", \"base_hops\", \"base_elev_deg\", \"delay_ms\"} and\n";
+    t += "        \"status\" {\"display\", \"antenna\", \"power\"}.\n";
+    t += "\n";
+    t += "Exit status: 0 on success, 2 for bad input (reported in one line on standard\n";
+    t += "error, with nothing on standard output), 1 when the output cannot be written.\n";
+    return t;
+}
+
+RunInput MakeRunInput(const Request& req, const Now& now)
+{
+    RunInput in;
+    in.Station = req.Station;
+    in.Flux = req.Flux;
+    in.RemoteLatDeg = req.Remote.LatDeg;
+    in.RemoteLonDeg = req.Remote.LonDeg;
+    const CivilDate date = req.Date.value_or(now.LocalDate);
+    in.Month = date.Month;
+    in.Day = date.Day;
+    in.LocalDate = date;
+    const bool today =
+        date.Year == now.LocalDate.Year && date.Month == now.LocalDate.Month && date.Day == now.LocalDate.Day;
+    in.UtcHour = today ? now.UtcHour : 0;
+    in.RemoteLabel = "Remote station";
+    return in;
+}
+
+} // namespace orvela::cli

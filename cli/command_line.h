@@ -1,0 +1,51 @@
+// The command line of orvela-predict: what it accepts, the request it
+// builds, and the run input that request gives at a given moment.
+#pragma once
+
+#include "format.h"
+#include "model.h"
+#include "prediction.h"
+#include "values.h"
+
+#include <optional>
+#include <string>
+
+namespace orvela::cli {
+
+enum class OutputFormat { Text, Csv, Json };
+
+// What one invocation asks for. The defaults are those of the settings
+// store: the station and options in `Station`, a flux of 100.
+struct Request {
+    Settings Station; // home position in Latitude/Longitude
+    GeoPosition Remote;
+    ld Flux = RunInput{}.Flux;
+    std::optional<CivilDate> Date; // none: today's local date
+    OutputFormat Format = OutputFormat::Text;
+};
+
+struct CommandLine {
+    enum class Action { Predict, Help, Refuse };
+    Action What = Action::Refuse;
+    Request Req;       // for Predict
+    std::string Error; // for Refuse: one line, without the program name
+};
+
+// Reads the arguments (argv[0] is the program). Never throws for bad input.
+CommandLine ParseCommandLine(int argc, const char* const argv[]);
+
+// The text --help prints.
+std::string HelpText();
+
+// The clock at the moment of the run.
+struct Now {
+    CivilDate LocalDate;
+    int UtcHour = 0;
+};
+
+// The run input of a request. The prediction date is the requested one or
+// today's; the table highlights the current UTC hour when that date is
+// today, and hour 0 otherwise.
+RunInput MakeRunInput(const Request& req, const Now& now);
+
+} // namespace orvela::cli

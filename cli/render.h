@@ -1,0 +1,27 @@
+// The three ways orvela-predict writes a prediction: aligned text as the
+// window shows it, one CSV line per table row, and a JSON object for other
+// programs.
+#pragma once
+
+#include "prediction.h"
+
+#include <string>
+
+namespace orvela::cli {
+
+// "#RRGGBB", upper-case hex.
+std::string HexColor(Rgb c);
+
+// Header strips, a blank line, the table (labels left-aligned, hour columns
+// right-aligned in one width), a blank line and the status texts. With
+// `ansi`, each cell is painted in its colours with 24-bit ANSI escapes.
+std::string RenderText(const Prediction& p, bool ansi);
+
+// The 19 table rows, 25 fields each, LF line ends. A field holding a comma,
+// a double quote, a blank or a line break is quoted, quotes doubled.
+std::string RenderCsv(const Prediction& p);
+
+// One JSON object (see the --help text for its keys), ending in a line break.
+std::string RenderJson(const Prediction& p);
+
+} // namespace orvela::cli

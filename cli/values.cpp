@@ -1,0 +1,233 @@
+#include "values.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+
+namespace orvela::cli {
+
+namespace {
+
+constexpr const char* PositionForm = "expected LAT,LON in degrees with hemisphere letters, e.g. 48.85N,2.35E or 40N,74W";
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Digits, optionally a point and more digits: no sign, no exponent, no blank,
+// nothing the C library would also read ("inf", "0x1p3").
+bool IsPlainDecimal(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size() && IsDigit(s[i])) {
+        ++i;
+    }
+    if (i == 0) {
+        return false;
+    }
+    if (i == s.size()) {
+        return true;
+    }
+    if (s[i] != '.' || i + 1 == s.size()) {
+        return false;
+    }
+    for (++i; i < s.size(); ++i) {
+        if (!IsDigit(s[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsPlainWhole(std::string_view s)
+{
+    if (s.empty()) {
+        return false;
+    }
+    for (char c : s) {
+        if (!IsDigit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The value of a text that IsPlainDecimal accepted.
+std::optional<ld> DecimalValue(std::string_view s)
+{
+    ld v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::fixed);
+    if (ec != std::errc{} || end != s.data() + s.size() || !std::isfinite(v)) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+// The value of a text that IsPlainWhole accepted; nothing if it overflows.
+std::optional<long long> WholeValue(std::string_view s)
+{
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc{} || end != s.data() + s.size()) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::string Quoted(std::string_view s)
+{
+    return "\"" + std::string(s) + "\"";
+}
+
+char Upper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// One coordinate: a plain number of degrees, then one of two hemisphere
+// letters. The first letter counts positive in the program's convention
+// (north for latitudes, west for longitudes).
+struct Axis {
+    const char* Name;
+    char Positive;
+    char Negative;
+    char OtherA; // the letters of the other axis
+    char OtherB;
+    int Limit;
+    const char* Letters; // as the message names them
+};
+
+constexpr Axis LatitudeAxis{"latitude", 'N', 'S', 'E', 'W', 90, "N or S"};
+constexpr Axis LongitudeAxis{"longitude", 'W', 'E', 'N', 'S', 180, "E or W"};
+
+Parsed<ld> ParseCoordinate(std::string_view text, const Axis& axis)
+{
+    const std::string name = axis.Name;
+    if (text.empty()) {
+        return Parsed<ld>::Fail("the " + name + " is missing; " + PositionForm);
+    }
+    const char letter = Upper(text.back());
+    const std::string_view number = text.substr(0, text.size() - 1);
+    if (letter == axis.OtherA || letter == axis.OtherB) {
+        return Parsed<ld>::Fail(name + " " + Quoted(text) + " has the letter of the other axis; " + PositionForm);
+    }
+    const std::string letters = axis.Letters;
+    if (IsDigit(letter) || letter == '.') {
+        return Parsed<ld>::Fail(name + " " + Quoted(text) + " has no hemisphere letter (" + letters + "); " +
+                                PositionForm);
+    }
+    if (letter != axis.Positive && letter != axis.Negative) {
+        return Parsed<ld>::Fail(name + " " + Quoted(text) + " does not end in " + letters + "; " + PositionForm);
+    }
+    if (!IsPlainDecimal(number)) {
+        return Parsed<ld>::Fail(name + " " + Quoted(text) + " is not a plain number of degrees; " + PositionForm);
+    }
+    const std::optional<ld> v = DecimalValue(number);
+    if (!v || *v > axis.Limit) {
+        return Parsed<ld>::Fail(name + " " + Quoted(text) + " is out of range: at most " +
+                                std::to_string(axis.Limit) + " degrees " + letters);
+    }
+    // Zero gets no sign, whichever hemisphere was written.
+    if (*v == 0) {
+        return Parsed<ld>::Ok(0);
+    }
+    return Parsed<ld>::Ok(letter == axis.Positive ? *v : -*v);
+}
+
+} // namespace
+
+Parsed<GeoPosition> ParsePosition(std::string_view text)
+{
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) {
+        return Parsed<GeoPosition>::Fail(Quoted(text) + " has no comma; " + PositionForm);
+    }
+    if (text.find(',', comma + 1) != std::string_view::npos) {
+        return Parsed<GeoPosition>::Fail(Quoted(text) + " has more than one comma; " + PositionForm);
+    }
+    const Parsed<ld> lat = ParseCoordinate(text.substr(0, comma), LatitudeAxis);
+    if (!lat) {
+        return Parsed<GeoPosition>::Fail(lat.Error);
+    }
+    const Parsed<ld> lon = ParseCoordinate(text.substr(comma + 1), LongitudeAxis);
+    if (!lon) {
+        return Parsed<GeoPosition>::Fail(lon.Error);
+    }
+    return Parsed<GeoPosition>::Ok(GeoPosition{*lat.Value, *lon.Value});
+}
+
+Parsed<ld> ParseFlux(std::string_view text)
+{
+    const char* range = "the solar flux is 1 to 500 sfu";
+    if (!IsPlainDecimal(text)) {
+        return Parsed<ld>::Fail(Quoted(text) + " is not a number; " + range);
+    }
+    const std::optional<ld> v = DecimalValue(text);
+    if (!v || *v < 1 || *v > 500) {
+        return Parsed<ld>::Fail(Quoted(text) + " is out of range; " + range);
+    }
+    // One decimal, halves away from zero.
+    return Parsed<ld>::Ok(static_cast<ld>(llroundl(*v * 10)) / 10);
+}
+
+namespace {
+
+// `range` says what is accepted, e.g. "the power is 5 to 2500 dBW".
+Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const std::string& range)
+{
+    if (!IsPlainWhole(text)) {
+        return Parsed<int>::Fail(Quoted(text) + " is not a whole number; " + range);
+    }
+    const std::optional<long long> v = WholeValue(text);
+    if (!v || *v < low || *v > high) {
+        return Parsed<int>::Fail(Quoted(text) + " is out of range; " + range);
+    }
+    return Parsed<int>::Ok(static_cast<int>(*v));
+}
+
+} // namespace
+
+Parsed<int> ParsePower(std::string_view text)
+{
+    return ParseWholeInRange(text, 5, 2500, "the power is 5 to 2500 dBW");
+}
+
+Parsed<int> ParseMinAngle(std::string_view text)
+{
+    return ParseWholeInRange(text, 0, 90, "the minimum take-off angle is 0 to 90 degrees");
+}
+
+Parsed<CivilDate> ParseDate(std::string_view text)
+{
+    const bool shaped = text.size() == 10 && text[4] == '-' && text[7] == '-' && IsPlainWhole(text.substr(0, 4)) &&
+                        IsPlainWhole(text.substr(5, 2)) && IsPlainWhole(text.substr(8, 2));
+    if (!shaped) {
+        return Parsed<CivilDate>::Fail(Quoted(text) + " is not a date; expected YYYY-MM-DD");
+    }
+    const CivilDate d{static_cast<int>(*WholeValue(text.substr(0, 4))), static_cast<int>(*WholeValue(text.substr(5, 2))),
+                      static_cast<int>(*WholeValue(text.substr(8, 2)))};
+    const std::chrono::year_month_day ymd{std::chrono::year{d.Year}, std::chrono::month{static_cast<unsigned>(d.Month)},
+                                          std::chrono::day{static_cast<unsigned>(d.Day)}};
+    if (d.Year < 1 || !ymd.ok()) {
+        return Parsed<CivilDate>::Fail(Quoted(text) + " is not a day of the calendar");
+    }
+    return Parsed<CivilDate>::Ok(d);
+}
+
+Parsed<int> ParseChoice(std::string_view text, std::span<const std::string_view> names)
+{
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (text == names[i]) {
+            return Parsed<int>::Ok(static_cast<int>(i));
+        }
+    }
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ");
+        list += names[i];
+    }
+    return Parsed<int>::Fail(Quoted(text) + " is not a choice; expected " + list);
+}
+
+} // namespace orvela::cli

@@ -1,0 +1,55 @@
+// Parsers for the values the command line takes. Each one reads the whole
+// text or refuses it with a message that says what was expected; none of
+// them depends on the locale.
+#pragma once
+
+#include "format.h"
+#include "model.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace orvela::cli {
+
+// A parsed value, or the reason the text was refused.
+template <class T>
+struct Parsed {
+    std::optional<T> Value;
+    std::string Error;
+
+    static Parsed Ok(T v) { return Parsed{std::move(v), {}}; }
+    static Parsed Fail(std::string why) { return Parsed{std::nullopt, std::move(why)}; }
+    explicit operator bool() const { return Value.has_value(); }
+};
+
+// A point on the Earth in the program's own convention: latitude positive
+// north, longitude positive WEST, both in degrees.
+struct GeoPosition {
+    ld LatDeg = 0;
+    ld LonDeg = 0;
+};
+
+// "LAT,LON" in decimal degrees, each followed by its hemisphere letter
+// ("48.85N,2.35E", "40n,74w"). A bare or signed number is refused: which
+// way is positive differs between programs, and this one counts longitudes
+// west-positive.
+Parsed<GeoPosition> ParsePosition(std::string_view text);
+
+// Solar flux in sfu, 1 to 500, kept to one decimal like the flux spin edit.
+Parsed<ld> ParseFlux(std::string_view text);
+
+// Transmitter power, whole dBW, 5 to 2500 as the setup dialog allows.
+Parsed<int> ParsePower(std::string_view text);
+
+// Lowest take-off angle, whole degrees, 0 to 90.
+Parsed<int> ParseMinAngle(std::string_view text);
+
+// A calendar date written YYYY-MM-DD (years 0001 to 9999).
+Parsed<CivilDate> ParseDate(std::string_view text);
+
+// The position of `text` in `names`, which are matched exactly.
+Parsed<int> ParseChoice(std::string_view text, std::span<const std::string_view> names);
+
+} // namespace orvela::cli

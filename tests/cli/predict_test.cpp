@@ -1,0 +1,515 @@
+// orvela-predict as a user runs it: a child process, its output streams and
+// its exit status.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cerrno>
+#include <ctime>
+#include <poll.h>
+#include <pty.h>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Json = nlohmann::json;
+
+struct Outcome {
+    int Status = -1; // exit status, or -1 if the program did not exit normally
+    std::string Out;
+    std::string Err;
+};
+
+std::vector<char*> Argv(std::vector<std::string>& args)
+{
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(ORVELA_PREDICT_PATH));
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    return argv;
+}
+
+int ExitStatus(pid_t pid)
+{
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs the program with its output going to pipes.
+Outcome RunPredict(std::vector<std::string> args)
+{
+    int out[2], err[2];
+    if (pipe(out) != 0 || pipe(err) != 0) {
+        ADD_FAILURE() << "pipe failed";
+        return {};
+    }
+    std::vector<char*> argv = Argv(args);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        close(out[0]);
+        close(out[1]);
+        close(err[0]);
+        close(err[1]);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    Outcome o;
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string* sinks[2] = {&o.Out, &o.Err};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) {
+                continue;
+            }
+            char buf[4096];
+            const ssize_t n = read(fds[i].fd, buf, sizeof buf);
+            if (n > 0) {
+                sinks[i]->append(buf, static_cast<std::size_t>(n));
+            } else if (n == 0 || errno != EINTR) {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+    o.Status = ExitStatus(pid);
+    return o;
+}
+
+// Runs the program with its standard output on a terminal.
+Outcome RunOnTerminal(std::vector<std::string> args)
+{
+    std::vector<char*> argv = Argv(args);
+    int master = -1;
+    const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    Outcome o;
+    if (pid < 0) {
+        ADD_FAILURE() << "forkpty failed";
+        return o;
+    }
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = read(master, buf, sizeof buf);
+        if (n > 0) {
+            o.Out.append(buf, static_cast<std::size_t>(n));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            break; // EIO once the child has closed the terminal
+        }
+    }
+    close(master);
+    o.Status = ExitStatus(pid);
+    return o;
+}
+
+std::vector<std::string> With(std::vector<std::string> base, const std::vector<std::string>& more)
+{
+    base.insert(base.end(), more.begin(), more.end());
+    return base;
+}
+
+// Home 45N 0, remote 45N 90W; then the same on a date away from today.
+const std::vector<std::string> Home45 = {"--home", "45N,0E", "--remote", "45N,90W"};
+const std::vector<std::string> Path45 = {"--home", "45N,0E", "--remote", "45N,90W", "--date", "2024-06-21"};
+
+Json RunJson(const std::vector<std::string>& args)
+{
+    const Outcome o = RunPredict(With(args, {"--format", "json"}));
+    EXPECT_EQ(o.Status, 0) << o.Err;
+    EXPECT_EQ(o.Err, "");
+    return Json::parse(o.Out);
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string LocalDateLine(std::time_t t)
+{
+    static const char* const months[] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "Date :%02d %s %04d", tm.tm_mday, months[tm.tm_mon], tm.tm_year + 1900);
+    return buf;
+}
+
+int UtcHour(std::time_t t)
+{
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    return tm.tm_hour;
+}
+
+struct BadInput {
+    std::vector<std::string> Args;
+    const char* Says;
+};
+
+TEST(CommandLine, BadInputIsOneLineOnStderrAndExitTwo)
+{
+    const std::string home = "--home", remote = "--remote";
+    const auto ok = [&](std::vector<std::string> more) {
+        return With({home, "48.85N,2.35E", remote, "40.71N,74.01W"}, more);
+    };
+    const BadInput cases[] = {
+        {ok({"--frequency", "14"}), "unknown option --frequency"},
+        {ok({"--fluxx=100"}), "unknown option --fluxx"},
+        {ok({"-h"}), "unknown option -h"},
+        {ok({"extra"}), "unexpected argument \"extra\""},
+        {{remote, "40N,74W"}, "--home is required"},
+        {{home, "48N,2E"}, "--remote is required"},
+        {{}, "--home is required"},
+        {ok({"--flux"}), "--flux"},
+        {ok({"--flux", "100", "--flux", "120"}), "--flux is given more than once"},
+        {{home, "48.85,2.35", remote, "40N,74W"}, "--home: "},
+        {{home, "48.85,2.35", remote, "40N,74W"}, "48.85N,2.35E"},
+        {{home, "48N,2E", remote, "-40,74"}, "--remote: "},
+        {{home, "48.85N", remote, "40N,74W"}, "no comma"},
+        {{home, "95N,2E", remote, "40N,74W"}, "--home: latitude \"95N\" is out of range"},
+        {{home, "48N,2E", remote, "40N,181W"}, "--remote: longitude \"181W\" is out of range"},
+        {{home, "48E,2N", remote, "40N,74W"}, "other axis"},
+        {{home, "48N,2Ex", remote, "40N,74W"}, "--home: longitude"},
+        {ok({"--flux", "0.5"}), "--flux: \"0.5\" is out of range; the solar flux is 1 to 500 sfu"},
+        {ok({"--flux", "500.1"}), "1 to 500"},
+        {ok({"--flux", "lots"}), "1 to 500"},
+        {ok({"--min-angle", "91"}), "--min-angle: \"91\" is out of range"},
+        {ok({"--min-angle", "-1"}), "0 to 90"},
+        {ok({"--min-angle", "10.5"}), "whole number"},
+        {ok({"--power", "4"}), "--power: \"4\" is out of range"},
+        {ok({"--power", "2501"}), "5 to 2500"},
+        {ok({"--date", "2023-02-29"}), "--date: \"2023-02-29\" is not a day of the calendar"},
+        {ok({"--date", "2024-13-01"}), "not a day of the calendar"},
+        {ok({"--date", "1/2/2024"}), "YYYY-MM-DD"},
+        {ok({"--antenna", "loop"}), "--antenna: \"loop\" is not a choice; expected isotropic, dipole or yagi"},
+        {ok({"--display", "map"}), "expected signal, angle, delay or best"},
+        {ok({"--format", "xml"}), "expected text, csv or json"},
+        {ok({"--long-path=maybe"}), "--long-path"},
+    };
+    for (const BadInput& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.Args) {
+            shown += a + " ";
+        }
+        SCOPED_TRACE(shown);
+        const Outcome o = RunPredict(c.Args);
+        EXPECT_EQ(o.Status, 2);
+        EXPECT_EQ(o.Out, "");
+        ASSERT_FALSE(o.Err.empty());
+        EXPECT_EQ(o.Err.find('\n'), o.Err.size() - 1) << "not one line: " << o.Err;
+        EXPECT_EQ(o.Err.rfind("orvela-predict: ", 0), 0u) << o.Err;
+        EXPECT_NE(o.Err.find(c.Says), std::string::npos) << o.Err;
+    }
+}
+
+TEST(CommandLine, HelpGoesToStdoutWithTheUsage)
+{
+    const Outcome o = RunPredict({"--help"});
+    EXPECT_EQ(o.Status, 0);
+    EXPECT_EQ(o.Err, "");
+    const std::string usage =
+        "orvela-predict --home POS --remote POS [--flux SFU] [--power DBW] [--min-angle DEG] [--long-path]\n"
+        "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n"
+        "               [--date YYYY-MM-DD] [--call CALLSIGN] [--format text|csv|json]\n";
+    EXPECT_NE(o.Out.find(usage), std::string::npos) << o.Out;
+
+    // Help wins over anything else on the line, even bad input.
+    EXPECT_EQ(RunPredict({"--home", "bad", "--help"}).Out, o.Out);
+}
+
+TEST(Json, KeepsItsSchema)
+{
+    const Json j = RunJson(Path45);
+    ASSERT_TRUE(j.is_object());
+    std::set<std::string> keys;
+    for (const auto& item : j.items()) {
+        keys.insert(item.key());
+    }
+    EXPECT_EQ(keys, (std::set<std::string>{"h1", "h2", "grid", "cells", "path", "status"}));
+
+    ASSERT_TRUE(j["h1"].is_array());
+    ASSERT_EQ(j["h1"].size(), 4u);
+    ASSERT_TRUE(j["h2"].is_array());
+    ASSERT_EQ(j["h2"].size(), 5u);
+    for (const Json& s : j["h1"]) {
+        EXPECT_TRUE(s.is_string());
+    }
+    for (const Json& s : j["h2"]) {
+        EXPECT_TRUE(s.is_string());
+    }
+
+    const std::regex colour("#[0-9A-F]{6}");
+    ASSERT_EQ(j["grid"].size(), 19u);
+    ASSERT_EQ(j["cells"].size(), 19u);
+    for (int r = 0; r < 19; ++r) {
+        ASSERT_EQ(j["grid"][r].size(), 25u) << "row " << r;
+        ASSERT_EQ(j["cells"][r].size(), 25u) << "row " << r;
+        for (int c = 0; c < 25; ++c) {
+            SCOPED_TRACE(testing::Message() << "row " << r << " col " << c);
+            EXPECT_TRUE(j["grid"][r][c].is_string());
+            const Json& cell = j["cells"][r][c];
+            ASSERT_TRUE(cell.is_object());
+            EXPECT_EQ(cell.size(), 3u);
+            ASSERT_TRUE(cell["bg"].is_string());
+            ASSERT_TRUE(cell["fg"].is_string());
+            EXPECT_TRUE(std::regex_match(cell["bg"].get<std::string>(), colour)) << cell["bg"];
+            EXPECT_TRUE(std::regex_match(cell["fg"].get<std::string>(), colour)) << cell["fg"];
+            EXPECT_TRUE(cell["bold"].is_boolean());
+        }
+    }
+    // Row 0 first, column 0 the labels.
+    EXPECT_EQ(j["grid"][0][0], "30 Mhz");
+    EXPECT_EQ(j["grid"][14][0], "2 Mhz");
+    EXPECT_EQ(j["grid"][15][0], "UTC");
+    EXPECT_EQ(j["grid"][15][1], "0h");
+    EXPECT_EQ(j["grid"][15][24], "23h");
+    EXPECT_EQ(j["cells"][15][1]["bg"], "#FFFF00"); // the highlighted hour
+
+    const Json& path = j["path"];
+    ASSERT_EQ(path.size(), 6u);
+    for (const char* key : {"distance_km", "azimuth_deg", "back_azimuth_deg", "base_elev_deg", "delay_ms"}) {
+        EXPECT_TRUE(path[key].is_number()) << key;
+    }
+    EXPECT_TRUE(path["base_hops"].is_number_integer());
+
+    const Json& status = j["status"];
+    ASSERT_EQ(status.size(), 3u);
+    EXPECT_EQ(status["display"], "Power (dBm) above threshold");
+    EXPECT_EQ(status["antenna"], "Isotrop antenna");
+    EXPECT_EQ(status["power"], "100 dbW");
+}
+
+TEST(Json, KnownPathShortAndLong)
+{
+    const Json shortPath = RunJson(Path45);
+    EXPECT_EQ(shortPath["h1"][0], "NoCall Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 305.3");
+    EXPECT_EQ(shortPath["h1"][1], "Remote station Lat 45.0\u00B0N Lon 90.0\u00B0O Azim 54.7");
+    EXPECT_EQ(shortPath["h1"][2], "Distance (km) : 6671.9 Km");
+    EXPECT_EQ(shortPath["h1"][3], "Delay : 23.7 milliseconds");
+    EXPECT_EQ(shortPath["path"]["base_hops"], 3);
+    EXPECT_NEAR(shortPath["path"]["distance_km"].get<double>(), 6671.9, 0.05);
+    EXPECT_NEAR(shortPath["path"]["azimuth_deg"].get<double>(), 305.3, 0.05);
+    EXPECT_NEAR(shortPath["path"]["back_azimuth_deg"].get<double>(), 54.7, 0.05);
+    EXPECT_NEAR(shortPath["path"]["base_elev_deg"].get<double>(), 10.64, 0.005);
+    EXPECT_NEAR(shortPath["path"]["delay_ms"].get<double>(), 23.7, 0.05);
+    // 90W is six hours behind UTC.
+    EXPECT_EQ(shortPath["grid"][16][1], "18h");
+
+    const Json longPath = RunJson(With(Path45, {"--long-path"}));
+    EXPECT_EQ(longPath["h1"][2], "Distance (km) : 33359.5 Km");
+    EXPECT_EQ(longPath["h1"][3], "Delay : 118.3 milliseconds");
+    EXPECT_EQ(longPath["path"]["base_hops"], 15);
+    EXPECT_NEAR(longPath["path"]["azimuth_deg"].get<double>(), 125.3, 0.05);
+
+    // Paris to New York.
+    const Json paris = RunJson({"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W"});
+    EXPECT_NEAR(paris["path"]["distance_km"].get<double>(), 5837, 2);
+    EXPECT_NEAR(paris["path"]["azimuth_deg"].get<double>(), 292, 0.5);
+}
+
+struct Reaches {
+    std::vector<std::string> Args;
+    const char* Pointer;
+    Json Expected;
+};
+
+TEST(Json, OptionsReachTheRun)
+{
+    const Reaches cases[] = {
+        {{}, "/h2/0", "Solar flux at 10.7cm : 100.0"},
+        {{}, "/h2/3", "Power (dbW) : 100 dBW"},
+        {{}, "/h1/0", "NoCall Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 305.3"},
+        {{"--flux", "150.56"}, "/h2/0", "Solar flux at 10.7cm : 150.6"},
+        {{"--power", "250"}, "/h2/3", "Power (dbW) : 250 dBW"},
+        {{"--power", "250"}, "/status/power", "250 dbW"},
+        {{"--min-angle", "0"}, "/path/base_hops", 2},
+        {{"--min-angle", "20"}, "/path/base_hops", 5},
+        {{"--antenna", "dipole"}, "/status/antenna", "Simple dipole"},
+        {{"--antenna", "yagi"}, "/status/antenna", "3 elements Yagi"},
+        {{"--display", "angle"}, "/status/display", "Takeoff angle (degrees)"},
+        {{"--display", "delay"}, "/status/display", "Delays (milliseconds)"},
+        {{"--display", "best"}, "/status/display", "Best frequencies"},
+        {{"--display", "best"}, "/grid/13/0", "FRQ"},
+        {{"--date", "2024-02-29"}, "/h2/2", "Date :29 February 2024"},
+        {{"--call", "F4XYZ"}, "/h1/0", "F4XYZ Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 305.3"},
+        {{"--call", "\xff"}, "/h1/0", "\uFFFD Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 305.3"},
+    };
+    for (const Reaches& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.Args) {
+            shown += a + " ";
+        }
+        SCOPED_TRACE(shown);
+        const Json j = RunJson(With(Home45, c.Args));
+        EXPECT_EQ(j[Json::json_pointer(c.Pointer)], c.Expected);
+    }
+}
+
+// Rows 15 to 18 of the highlighted hour column are bold; it is the current
+// UTC hour for today's date and 0h for any other date.
+int HighlightedColumn(const Json& j)
+{
+    int found = -1;
+    for (int c = 1; c < 25; ++c) {
+        if (j["cells"][15][c]["bold"] == true) {
+            EXPECT_EQ(found, -1) << "two highlighted columns";
+            found = c;
+        }
+    }
+    return found;
+}
+
+TEST(Json, DateAndHighlightedHourDefaultToNow)
+{
+    EXPECT_EQ(HighlightedColumn(RunJson(Path45)), 1);
+
+    const std::time_t before = std::time(nullptr);
+    const Json today = RunJson(Home45);
+    const std::time_t after = std::time(nullptr);
+    const std::string dateLine = today["h2"][2];
+    EXPECT_TRUE(dateLine == LocalDateLine(before) || dateLine == LocalDateLine(after)) << dateLine;
+    const int column = HighlightedColumn(today);
+    EXPECT_TRUE(column == UtcHour(before) + 1 || column == UtcHour(after) + 1) << column;
+}
+
+// Splits RFC 4180 text into records of fields.
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text)
+{
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (quoted) {
+            if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                rows.back().back() += '"';
+                ++i;
+            } else if (ch == '"') {
+                quoted = false;
+            } else {
+                rows.back().back() += ch;
+            }
+        } else if (ch == '"') {
+            quoted = true;
+        } else if (ch == ',') {
+            rows.back().emplace_back();
+        } else if (ch == '\n') {
+            rows.emplace_back(1);
+        } else {
+            rows.back().back() += ch;
+        }
+    }
+    EXPECT_FALSE(quoted) << "unterminated quote";
+    if (rows.back() == std::vector<std::string>(1)) {
+        rows.pop_back(); // after the last line end
+    }
+    return rows;
+}
+
+TEST(Csv, OneRecordPerTableRowHoldingTheGridTexts)
+{
+    const Outcome o = RunPredict(With(Path45, {"--format", "csv"}));
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    ASSERT_EQ(o.Out.back(), '\n');
+    const auto rows = ParseCsv(o.Out);
+    const Json grid = RunJson(Path45)["grid"];
+    ASSERT_EQ(rows.size(), 19u);
+    for (int r = 0; r < 19; ++r) {
+        ASSERT_EQ(rows[r].size(), 25u) << "row " << r;
+        for (int c = 0; c < 25; ++c) {
+            EXPECT_EQ(rows[r][c], grid[r][c]) << "row " << r << " col " << c;
+        }
+    }
+    // Fields with a blank are quoted, others are not.
+    EXPECT_EQ(o.Out.rfind("\"30 Mhz\",,", 0), 0u);
+    EXPECT_NE(o.Out.find("\nUTC,0h,1h,"), std::string::npos);
+}
+
+TEST(Text, AlignedColumnsWithoutEscapesWhenPiped)
+{
+    const Outcome o = RunPredict(Path45);
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    EXPECT_EQ(o.Err, "");
+    EXPECT_EQ(o.Out.find('\x1b'), std::string::npos);
+
+    const Json j = RunJson(Path45);
+    const auto lines = Lines(o.Out);
+    ASSERT_EQ(lines.size(), 2u + 1u + 19u + 2u);
+    std::string h2, h1;
+    for (const Json& s : j["h2"]) {
+        h2 += (h2.empty() ? "" : " | ") + s.get<std::string>();
+    }
+    for (const Json& s : j["h1"]) {
+        h1 += (h1.empty() ? "" : " | ") + s.get<std::string>();
+    }
+    EXPECT_EQ(lines[0], h2);
+    EXPECT_EQ(lines[1], h1);
+    EXPECT_EQ(lines[2], "");
+
+    // Labels left-aligned in their width, hours right-aligned in theirs.
+    std::size_t labelWidth = 0, cellWidth = 7;
+    for (int r = 0; r < 19; ++r) {
+        labelWidth = std::max(labelWidth, j["grid"][r][0].get<std::string>().size());
+        for (int c = 1; c < 25; ++c) {
+            cellWidth = std::max(cellWidth, j["grid"][r][c].get<std::string>().size());
+        }
+    }
+    for (int r = 0; r < 19; ++r) {
+        SCOPED_TRACE(testing::Message() << "row " << r);
+        std::string line = lines[3 + r];
+        line.resize(labelWidth + 24 * (cellWidth + 1), ' ');
+        const std::string label = j["grid"][r][0];
+        EXPECT_EQ(line.substr(0, labelWidth), label + std::string(labelWidth - label.size(), ' '));
+        for (int c = 1; c < 25; ++c) {
+            const std::string text = j["grid"][r][c];
+            const std::size_t at = labelWidth + 1 + (c - 1) * (cellWidth + 1);
+            EXPECT_EQ(line[at - 1], ' ');
+            EXPECT_EQ(line.substr(at, cellWidth), std::string(cellWidth - text.size(), ' ') + text) << "col " << c;
+        }
+    }
+    EXPECT_EQ(lines[22], "");
+    EXPECT_EQ(lines[23], "Power (dBm) above threshold | Isotrop antenna | 100 dbW");
+}
+
+TEST(Text, ColouredOnATerminal)
+{
+    const Outcome o = RunOnTerminal(Path45);
+    EXPECT_EQ(o.Status, 0);
+    // The highlighted hour: bold black on yellow.
+    EXPECT_NE(o.Out.find("\x1b[1;38;2;0;0;0;48;2;255;255;0m"), std::string::npos) << o.Out;
+    // A result cell: amber on green or on red.
+    EXPECT_NE(o.Out.find("\x1b[38;2;247;197;81;48;2;0;128;0m"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+#include "values.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace orvela::cli {
+namespace {
+
+struct GoodPosition {
+    const char* Text;
+    double Lat; // north-positive
+    double Lon; // west-positive
+};
+
+TEST(ParsePosition, ReadsHemisphereLettersWestPositive)
+{
+    const GoodPosition cases[] = {
+        {"48.85N,2.35E", 48.85, -2.35}, {"40N,74W", 40, 74},          {"40n,74w", 40, 74},
+        {"33.92S,18.42E", -33.92, -18.42}, {"90S,180W", -90, 180},     {"90N,180E", 90, -180},
+        {"0.5s,179.999e", -0.5, -179.999},  {"007N,0010W", 7, 10},
+    };
+    for (const GoodPosition& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const Parsed<GeoPosition> p = ParsePosition(c.Text);
+        ASSERT_TRUE(p) << p.Error;
+        EXPECT_NEAR(static_cast<double>(p.Value->LatDeg), c.Lat, 1e-12);
+        EXPECT_NEAR(static_cast<double>(p.Value->LonDeg), c.Lon, 1e-12);
+    }
+}
+
+TEST(ParsePosition, ZeroHasNoSignInEitherHemisphere)
+{
+    // A negative zero would print as "-0" and fold differently in the run.
+    for (const char* text : {"0S,0E", "0.0S,0.000E", "0N,0W"}) {
+        SCOPED_TRACE(text);
+        const Parsed<GeoPosition> p = ParsePosition(text);
+        ASSERT_TRUE(p) << p.Error;
+        EXPECT_EQ(p.Value->LatDeg, 0);
+        EXPECT_EQ(p.Value->LonDeg, 0);
+        EXPECT_FALSE(std::signbit(p.Value->LatDeg));
+        EXPECT_FALSE(std::signbit(p.Value->LonDeg));
+    }
+}
+
+struct BadPosition {
+    const char* Text;
+    const char* Says; // part of the message
+};
+
+TEST(ParsePosition, RefusesWithAReason)
+{
+    const BadPosition cases[] = {
+        {"48.85,2.35", "48.85N,2.35E"}, // bare numbers: the message shows the form
+        {"48.85N,2.35", "has no hemisphere letter (E or W)"},
+        {"48.85,2.35E", "has no hemisphere letter (N or S)"},
+        {"48.85N", "no comma"},
+        {"48.85N 2.35E", "no comma"},
+        {"48N,2E,3", "more than one comma"},
+        {"", "no comma"},
+        {",", "latitude is missing"},
+        {"48N,", "longitude is missing"},
+        {",2E", "latitude is missing"},
+        {"48E,2N", "other axis"},
+        {"48N,2S", "other axis"},
+        {"-48N,2E", "not a plain number"},
+        {"+48N,2E", "not a plain number"},
+        {"N,2E", "not a plain number"},
+        {"nanN,2E", "not a plain number"},
+        {"infN,2E", "not a plain number"},
+        {"1e1N,2E", "not a plain number"},
+        {"48.N,2E", "not a plain number"},
+        {".5N,2E", "not a plain number"},
+        {"48,5N,2E", "more than one comma"},
+        {" 48N,2E", "not a plain number"},
+        {"48N,2E ", "does not end in E or W"},
+        {"48N,2Ex", "does not end in E or W"},
+        {"48NN,2E", "not a plain number"},
+        {"48X,2E", "does not end in N or S"},
+        {"90.01N,0E", "out of range"},
+        {"0N,180.001W", "out of range"},
+        {"99999999999999999999999999N,0E", "out of range"},
+    };
+    for (const BadPosition& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const Parsed<GeoPosition> p = ParsePosition(c.Text);
+        EXPECT_FALSE(p);
+        EXPECT_NE(p.Error.find(c.Says), std::string::npos) << p.Error;
+    }
+}
+
+TEST(ParseFlux, RangeAndOneDecimal)
+{
+    const struct {
+        const char* Text;
+        double Value;
+    } good[] = {{"1", 1}, {"500", 500}, {"100", 100}, {"150.56", 150.6}, {"73.04", 73.0}, {"1.00", 1}};
+    for (const auto& c : good) {
+        SCOPED_TRACE(c.Text);
+        const Parsed<ld> f = ParseFlux(c.Text);
+        ASSERT_TRUE(f) << f.Error;
+        EXPECT_NEAR(static_cast<double>(*f.Value), c.Value, 1e-12);
+    }
+    for (const char* text : {"0.99", "500.01", "0", "-100", "abc", "", "1e2", "nan", "100 "}) {
+        SCOPED_TRACE(text);
+        const Parsed<ld> f = ParseFlux(text);
+        EXPECT_FALSE(f);
+        EXPECT_NE(f.Error.find("1 to 500"), std::string::npos) << f.Error;
+    }
+}
+
+TEST(WholeNumbers, PowerAndMinAngleBounds)
+{
+    EXPECT_EQ(ParsePower("5").Value, 5);
+    EXPECT_EQ(ParsePower("2500").Value, 2500);
+    EXPECT_EQ(ParseMinAngle("0").Value, 0);
+    EXPECT_EQ(ParseMinAngle("90").Value, 90);
+    for (const char* text : {"4", "2501", "-5", "100.0", "", "99999999999999999999"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(ParsePower(text));
+    }
+    for (const char* text : {"91", "-1", "10.5", "ten", "4294967306"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(ParseMinAngle(text));
+    }
+}
+
+TEST(ParseDate, CalendarDatesOnly)
+{
+    const Parsed<CivilDate> leap = ParseDate("2024-02-29");
+    ASSERT_TRUE(leap) << leap.Error;
+    EXPECT_EQ(leap.Value->Year, 2024);
+    EXPECT_EQ(leap.Value->Month, 2);
+    EXPECT_EQ(leap.Value->Day, 29);
+    EXPECT_TRUE(ParseDate("2000-02-29"));
+    EXPECT_TRUE(ParseDate("2026-12-31"));
+
+    for (const char* text : {"2023-02-29", "1900-02-29", "2024-04-31", "2024-13-01", "2024-00-10", "2024-01-00",
+                             "0000-01-01"}) {
+        SCOPED_TRACE(text);
+        const Parsed<CivilDate> d = ParseDate(text);
+        EXPECT_FALSE(d);
+        EXPECT_NE(d.Error.find("not a day of the calendar"), std::string::npos) << d.Error;
+    }
+    for (const char* text : {"24-01-01", "2024-1-01", "2024/01/01", "2024-01-01x", "2024-+1-01", ""}) {
+        SCOPED_TRACE(text);
+        const Parsed<CivilDate> d = ParseDate(text);
+        EXPECT_FALSE(d);
+        EXPECT_NE(d.Error.find("YYYY-MM-DD"), std::string::npos) << d.Error;
+    }
+}
+
+} // namespace
+} // namespace orvela::cli
