@@ -8,6 +8,11 @@ namespace {
 // Below this a cosine of latitude or a sine of path length is taken as zero:
 // the point is a pole, or the path has no direction.
 constexpr ld Degenerate = 1e-15L;
+// A path within this central angle (about 60 m) of zero or of a half turn
+// has no direction either. Rounding leaves coincident and antipodal points
+// up to about 1e-9 rad apart from those values, which is far above
+// Degenerate and would give them an arbitrary bearing.
+constexpr ld DegenerateArc = 1e-8L;
 } // namespace
 
 void SetHomePath(Workspace& ws, ld homeLat, ld homeLon, ld azimuth, ld deltaLon)
@@ -61,11 +66,12 @@ ld ClampUnit(ld x)
 
 ld BearingFromArc(ld sinFrom, ld cosFrom, ld fromLat, ld sinTo, ld d)
 {
-    const ld den = cosFrom * sinl(d);
+    const ld sinD = sinl(d);
+    const ld den = cosFrom * sinD;
     if (fabsl(cosFrom) < Degenerate) {
         return fromLat > 0 ? Pi : 0; // every way from a pole leads south (north)
     }
-    if (fabsl(den) < Degenerate) {
+    if (fabsl(sinD) < DegenerateArc || fabsl(den) < Degenerate) {
         return 0; // coincident or antipodal points: look north
     }
     return acosl(ClampUnit((sinTo - sinFrom * cosl(d)) / den));

@@ -156,8 +156,10 @@ void PrepareIonMode(const Workspace& ws, int h, ld d, IonMode& mode)
     mode.CosPhiE = cosl(IncidenceAngle(beta, ELayerRadius));
     mode.CosPhiF = cosl(IncidenceAngle(beta, FLayerRadius));
     mode.Count = 0;
-    // Midpoints a, 3a, 5a, ... short of the path's end.
-    for (ld x = a; x < d && mode.Count < MaxHops; x += 2 * a) {
+    // Midpoints a, 3a, 5a, ... (2h - 1)a. Counted rather than compared with
+    // d: the same h points for any path, and on a path of zero length all h
+    // of them at home instead of none.
+    for (ld x = a; mode.Count < h && mode.Count < MaxHops; x += 2 * a) {
         mode.Points[mode.Count++] = PathPointAt(ws, x);
     }
 }

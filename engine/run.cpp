@@ -115,7 +115,13 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
         delayElev = TakeOffAngle(halfHop, FLayerRatio);
     }
     const ld incidence = IncidenceAngle(baseElev, FLayerRadius);
-    const ld pathDelay = 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * 1000000;
+    // On a path of zero length (the remote point on the home station) the
+    // hops go straight up and down: the sine of the half hop and the cosine
+    // of its take-off angle both vanish, and the ray path is their limit,
+    // twice the layer height per hop.
+    const ld pathDelay = halfHop > 0
+                             ? 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * 1000000
+                             : 2 * baseHops * (FLayerRadius - EarthRadius) / LightSpeed * 1000000;
 
     out.Path.DistanceKm = pathAngle * EarthRadius;
     out.Path.AzimuthDeg = azimuth * RadToDeg;
@@ -152,7 +158,8 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
     for (int k = baseHops; k <= baseHops + 3; ++k) {
         const ld hh = pathAngle / (2 * k);
         ws.TakeOff[k] = TakeOffAngle(hh, LayerRatio);
-        ws.RayPath[k] = sinl(hh) * (2 * k) * (EarthRadius + LayerHeight) / cosl(ws.TakeOff[k]);
+        ws.RayPath[k] = hh > 0 ? sinl(hh) * (2 * k) * (EarthRadius + LayerHeight) / cosl(ws.TakeOff[k])
+                               : 2 * k * LayerHeight; // straight up and down, as for the delay
         PrepareIonMode(ws, k, pathAngle, modes[k - baseHops]);
     }
     const ld sunDecl =
