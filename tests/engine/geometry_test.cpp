@@ -1,0 +1,175 @@
+#include "geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace orvela;
+
+constexpr double PiD = 3.14159265358979323846;
+constexpr double D2R = PiD / 180;
+
+// Initial bearing on a sphere by the arc-tangent form, east-positive
+// longitudes, 0 to 2 pi.
+double SphereBearing(double lat1, double lonE1, double lat2, double lonE2)
+{
+    const double dl = lonE2 - lonE1;
+    double b = std::atan2(std::sin(dl) * std::cos(lat2),
+                          std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dl));
+    if (b < 0) {
+        b += 2 * PiD;
+    }
+    return b;
+}
+
+// Difference of two bearings, with 0 and 2 pi taken as the same direction.
+double BearingGap(double a, double b)
+{
+    const double d = std::fabs(std::remainder(a - b, 2 * PiD));
+    return d;
+}
+
+TEST(Sign, ZeroCountsAsPositive)
+{
+    EXPECT_EQ(Sign(0.0L), 1);
+    EXPECT_EQ(Sign(-0.0L), 1);
+    EXPECT_EQ(Sign(1e-30L), 1);
+    EXPECT_EQ(Sign(-1e-30L), -1);
+    EXPECT_EQ(Sign(-5.0L), -1);
+}
+
+TEST(ComputeBearing, DocumentedValues)
+{
+    // East along the equator, and west: the turn uses the twelve-decimal 2 pi.
+    EXPECT_NEAR(ComputeBearing(0, 0, 0, -Pi / 2), Pi / 2, 1e-18L);
+    EXPECT_EQ(ComputeBearing(0, 0, 0, Pi / 2), ShortTwoPi - acosl(0));
+    // Due north and due south on one meridian.
+    EXPECT_EQ(ComputeBearing(0.1L, 0.3L, 0.5L, 0.3L), 0);
+    EXPECT_NEAR(ComputeBearing(0.5L, 0.3L, 0.1L, 0.3L), Pi, 1e-9L);
+}
+
+TEST(ComputeBearing, HalfTurnLongitudeDifferenceIsNotMirrored)
+{
+    // tlo - rlo of exactly +short pi and -short pi both fold to +short pi:
+    // the path crosses the north pole, so the bearing is about 0 either way.
+    for (const ld sign : {1.0L, -1.0L}) {
+        const ld az = ComputeBearing(0.5L, sign * ShortPi, 0.3L, 0);
+        EXPECT_LT(az, 1e-6L) << "sign " << static_cast<double>(sign);
+    }
+    // From the southern hemisphere the same path crosses the south pole.
+    EXPECT_NEAR(ComputeBearing(-0.5L, -ShortPi, -0.3L, 0), Pi, 1e-6L);
+}
+
+TEST(ComputeBearing, MatchesASphericalBearing)
+{
+    for (int lat1 = -80; lat1 <= 80; lat1 += 20) {
+        for (int lat2 = -85; lat2 <= 85; lat2 += 17) {
+            for (int dlon = -175; dlon <= 175; dlon += 25) {
+                const double lonW1 = 30, lonW2 = 30 - dlon;
+                const ld az = ComputeBearing(lat1 * DegToRad, lonW1 * DegToRad, lat2 * DegToRad, lonW2 * DegToRad);
+                const double expected = SphereBearing(lat1 * D2R, -lonW1 * D2R, lat2 * D2R, -lonW2 * D2R);
+                EXPECT_LT(BearingGap(static_cast<double>(az), expected), 1e-8)
+                    << lat1 << " " << lat2 << " " << dlon;
+            }
+        }
+    }
+}
+
+// Coincident and antipodal points have no path direction: the bearing looks
+// north, and from a pole it looks along the only way there is.
+TEST(ComputeBearing, DegeneratePathsLookNorthOrAwayFromThePole)
+{
+    for (int lat = -89; lat <= 89; ++lat) {
+        for (int lon = -180; lon <= 180; lon += 45) {
+            const ld la = lat * DegToRad, lo = lon * DegToRad;
+            const ld anti = (lon > 0 ? lon - 180 : lon + 180) * DegToRad;
+            const ld same = ComputeBearing(la, lo, la, lo);
+            const ld opposite = ComputeBearing(la, lo, -la, anti);
+            EXPECT_TRUE(std::isfinite(same) && std::isfinite(opposite));
+            EXPECT_LT(BearingGap(static_cast<double>(same), 0), 1e-9) << lat << " " << lon;
+            EXPECT_LT(BearingGap(static_cast<double>(opposite), 0), 1e-9) << lat << " " << lon;
+        }
+    }
+    for (const ld lon : {-1.0L, 0.0L, 1.0L}) {
+        EXPECT_LT(BearingGap(static_cast<double>(ComputeBearing(90 * DegToRad, 0, 40 * DegToRad, lon)), PiD), 1e-9);
+        EXPECT_LT(BearingGap(static_cast<double>(ComputeBearing(90 * DegToRad, 0, 90 * DegToRad, lon)), PiD), 1e-9);
+        EXPECT_LT(BearingGap(static_cast<double>(ComputeBearing(-90 * DegToRad, 0, 40 * DegToRad, lon)), 0), 1e-9);
+    }
+}
+
+// Sun zenith angle at a point, west-positive longitudes, by the direct formula.
+double DirectZenith(double lat, double lonW, double decl, double sunLonW)
+{
+    return std::acos(std::sin(lat) * std::sin(decl) + std::cos(lat) * std::cos(decl) * std::cos(sunLonW - lonW));
+}
+
+struct PathCase {
+    double HomeLat, HomeLonW, RemoteLat, RemoteLonW;
+};
+
+// Points along the short path, the remote end and a little beyond it, against
+// the destination-point formula of spherical trigonometry.
+TEST(Zenith, FollowsTheGreatCircleFromHome)
+{
+    const PathCase paths[] = {
+        {48.85, -2.35, 40, 74},   // mid-latitude, westwards
+        {-33.9, -151.2, 35.7, -139.7}, // southern hemisphere to northern, eastwards
+        {10, 170, 20, -170},      // across the date line
+        {10, 0, -10, 0},          // along a meridian
+        {0, 0, 0, -100},          // along the equator
+    };
+    const double decl = -22.9 * D2R;
+    for (const PathCase& p : paths) {
+        const ld hl = p.HomeLat * DegToRad, ho = p.HomeLonW * DegToRad;
+        const ld rl = p.RemoteLat * DegToRad, ro = p.RemoteLonW * DegToRad;
+        const ld az = ComputeBearing(hl, ho, rl, ro);
+        const ld d = acosl(sinl(hl) * sinl(rl) + cosl(hl) * cosl(rl) * cosl(ho - ro));
+        Workspace ws;
+        SetHomePath(ws, hl, ho, az, FoldLongitude(ho - ro));
+        for (double sunLonDeg = -180; sunLonDeg < 180; sunLonDeg += 45) {
+            SetSun(ws, decl, sunLonDeg * D2R);
+            for (double f : {0.0, 0.25, 0.5, 0.75, 1.0, 1.2}) {
+                const double dst = static_cast<double>(d) * f;
+                if (dst >= 3.14) {
+                    continue;
+                }
+                const double lat1 = p.HomeLat * D2R, b = static_cast<double>(az);
+                const double lat =
+                    std::asin(std::sin(lat1) * std::cos(dst) + std::cos(lat1) * std::sin(dst) * std::cos(b));
+                const double lonE = -p.HomeLonW * D2R + std::atan2(std::sin(b) * std::sin(dst) * std::cos(lat1),
+                                                                   std::cos(dst) - std::sin(lat1) * std::sin(lat));
+                const double expected = DirectZenith(lat, -lonE, decl, sunLonDeg * D2R);
+                EXPECT_NEAR(static_cast<double>(Zenith(ws, dst)), expected, 1e-9)
+                    << p.HomeLat << " " << p.HomeLonW << " f " << f << " sun " << sunLonDeg;
+            }
+        }
+    }
+}
+
+// From a pole every path runs down the remote point's meridian.
+TEST(Zenith, FromAPoleRunsDownTheRemoteMeridian)
+{
+    const double decl = 15 * D2R;
+    for (const double homeLat : {90.0, -90.0}) {
+        const ld hl = homeLat * DegToRad, ho = 0;
+        const ld rl = 40 * DegToRad, ro = 74 * DegToRad;
+        const ld az = ComputeBearing(hl, ho, rl, ro);
+        const ld d = acosl(sinl(hl) * sinl(rl) + cosl(hl) * cosl(rl) * cosl(ho - ro));
+        Workspace ws;
+        SetHomePath(ws, hl, ho, az, FoldLongitude(ho - ro));
+        for (double sunLonDeg = -180; sunLonDeg < 180; sunLonDeg += 60) {
+            SetSun(ws, decl, sunLonDeg * D2R);
+            for (double f : {0.2, 0.6, 1.0}) {
+                const double dst = static_cast<double>(d) * f;
+                const double lat = homeLat > 0 ? 90 * D2R - dst : -90 * D2R + dst;
+                EXPECT_NEAR(static_cast<double>(Zenith(ws, dst)), DirectZenith(lat, 74 * D2R, decl, sunLonDeg * D2R),
+                            1e-9)
+                    << homeLat << " f " << f;
+            }
+        }
+    }
+}
+
+} // namespace

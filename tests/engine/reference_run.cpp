@@ -1,0 +1,175 @@
+#include "reference_run.h"
+
+#include "geometry.h"
+#include "ionosphere.h"
+#include "minimuf.h"
+
+#include <cmath>
+#include <string>
+
+namespace orvela_test {
+
+using namespace orvela;
+
+namespace {
+
+std::string LatitudeText(ld lat)
+{
+    const ld deg = lat * RadToDeg;
+    return lat > 0 ? FormatFixed(deg, 1) + "\u00B0N" : FormatFixed(-deg, 1) + "\u00B0S";
+}
+
+std::string LongitudeText(ld lon)
+{
+    const ld deg = lon * RadToDeg;
+    return lon > 0 ? FormatFixed(deg, 1) + "\u00B0O" : FormatFixed(-deg, 1) + "\u00B0E";
+}
+
+} // namespace
+
+void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
+{
+    const Settings& st = in.Station;
+    VideTableau(out);
+
+    ws.Flux = in.Flux;
+    ws.SunSpots = FluxToSpots(ws.Flux);
+    ws.Power = st.Power;
+    ws.GainTable = st.GainTable;
+    const ld minAngle = st.MinAngle * DegToRad;
+
+    ws.HomeLat = st.Latitude * DegToRad;
+    ws.HomeLon = st.Longitude * DegToRad;
+    ws.RemoteLon = in.RemoteLonDeg * DegToRad;
+    ws.RemoteLat = in.RemoteLatDeg * DegToRad;
+    ws.DeltaLon = FoldLongitude(ws.HomeLon - ws.RemoteLon);
+
+    const ld sH = sinl(ws.HomeLat), cH = cosl(ws.HomeLat);
+    const ld sR = sinl(ws.RemoteLat), cR = cosl(ws.RemoteLat);
+    ld pathAngle = acosl(ClampUnit(sH * sR + cH * cR * cosl(ws.DeltaLon)));
+    ws.Azimuth = BearingFromArc(sH, cH, ws.HomeLat, sR, pathAngle);
+    if (ws.DeltaLon < 0) {
+        ws.Azimuth = ShortTwoPi - ws.Azimuth;
+    }
+    ws.BackAzimuth = BearingFromArc(sR, cR, ws.RemoteLat, sH, pathAngle);
+    if (ws.DeltaLon >= 0) {
+        ws.BackAzimuth = ShortTwoPi - ws.BackAzimuth;
+    }
+    if (st.Path) {
+        pathAngle = ShortTwoPi - pathAngle;
+        ws.Azimuth += ShortPi;
+        if (ws.Azimuth >= ShortTwoPi) {
+            ws.Azimuth -= ShortTwoPi;
+        }
+        ws.BackAzimuth += ShortPi;
+        if (ws.BackAzimuth >= ShortTwoPi) {
+            ws.BackAzimuth -= ShortTwoPi;
+        }
+    }
+    SetHomePath(ws, ws.HomeLat, ws.HomeLon, ws.Azimuth, ws.DeltaLon);
+
+    // Hop search over the 320 km layer, bounded so that four modes fit 30 hops.
+    const ld fRatio = EarthRadius / FLayerRadius;
+    int baseHops = static_cast<int>(nearbyintl(pathAngle / (2 * acosl(fRatio))));
+    if (baseHops > MaxHops - 3) {
+        baseHops = MaxHops - 3;
+    }
+    ld baseElev = 0;
+    ld halfHop = 0;
+    bool searched = false;
+    while (baseElev < minAngle && baseHops < MaxHops - 3) {
+        ++baseHops;
+        halfHop = pathAngle / (2 * baseHops);
+        baseElev = atanl((cosl(halfHop) - fRatio) / sinl(halfHop));
+        searched = true;
+    }
+    if (baseHops < 1) {
+        baseHops = 1;
+    }
+    ld delayElev = baseElev;
+    if (!searched) {
+        halfHop = pathAngle / (2 * baseHops);
+        delayElev = atanl((cosl(halfHop) - fRatio) / sinl(halfHop));
+    }
+    const ld x = EarthRadius * cosl(baseElev) / FLayerRadius;
+    const ld incidence = atanl(x / sqrtl(1 - x * x));
+    // A path of zero length is flown straight up and down.
+    const ld pathDelay = halfHop > 0
+                             ? 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * 1000000
+                             : 2 * baseHops * (FLayerRadius - EarthRadius) / LightSpeed * 1000000;
+
+    out.Path.DistanceKm = pathAngle * EarthRadius;
+    out.Path.AzimuthDeg = ws.Azimuth * RadToDeg;
+    out.Path.BackAzimuthDeg = ws.BackAzimuth * RadToDeg;
+    out.Path.BaseHops = baseHops;
+    out.Path.BaseElevDeg = delayElev * RadToDeg;
+    out.Path.DelayMs = pathDelay;
+
+    out.H2[0] = "Solar flux at 10.7cm : " + FormatFixed(ws.Flux, 1);
+    out.H2[1] = "Sun spots : " + FormatFixed(ws.SunSpots, 1);
+    out.H2[2] = "Date :" + FormatLongDate(in.LocalDate);
+    out.H2[3] = "Power (dbW) : " + FormatFixed(st.Power, 0) + " dBW";
+    out.H2[4] = ModelBanner;
+    out.H1[0] = st.CallSign + " Lat " + LatitudeText(ws.HomeLat) + " Lon " + LongitudeText(ws.HomeLon) + " Azim " +
+                FormatFixed(ws.Azimuth * RadToDeg, 1);
+    out.H1[1] = in.RemoteLabel + " Lat " + LatitudeText(ws.RemoteLat) + " Lon " + LongitudeText(ws.RemoteLon) +
+                " Azim " + FormatFixed(ws.BackAzimuth * RadToDeg, 1);
+    out.H1[2] = "Distance (km) : " + FormatFixed(pathAngle * EarthRadius, 1) + " Km";
+    out.H1[3] = "Delay : " + FormatFixed(pathDelay, 1) + " milliseconds";
+
+    LabelGrid(out, st);
+    ws.NoiseLevel = 10 * log10l(1.00095095e-17L) + 30;
+    const int localOffset = static_cast<int>(ws.RemoteLon * 24 / ShortTwoPi);
+    const ld layerHeight = 350;
+
+    for (int h = 0; h < 24; ++h) {
+        out.At(h + 1, RowUtc).Text = std::to_string(h) + "h";
+        int local = h - localOffset;
+        if (local < 0) {
+            local += 24;
+        } else if (local > 23) {
+            local -= 24;
+        }
+        out.At(h + 1, RowLocal).Text = std::to_string(local) + "h";
+
+        const ld muf = MiniMuf(in.Month, in.Day, h, ws.HomeLat, ws.HomeLon, ws.RemoteLat, ws.RemoteLon, ws.SunSpots);
+        const ld critFreq = muf * cosl(incidence);
+        const ld sunDecl =
+            23.5L * sinl(ShortTwoPi * ((in.Month - 1) * 365.25L / 12 + in.Day - 80) / 365.25L) * DegToRad;
+        SetSun(ws, sunDecl, (15 * h - 180) * DegToRad);
+        const ld midZenith = Zenith(ws, pathAngle / 2);
+        for (int k = baseHops; k <= baseHops + 3; ++k) {
+            const ld hh = pathAngle / (2 * k);
+            ws.TakeOff[k] = atanl((cosl(hh) - EarthRadius / (EarthRadius + layerHeight)) / sinl(hh));
+            ws.RayPath[k] = hh > 0 ? sinl(hh) * (2 * k) * (EarthRadius + layerHeight) / cosl(ws.TakeOff[k])
+                                   : 2 * k * layerHeight;
+            Ion(ws, k, pathAngle, critFreq);
+        }
+        out.At(h + 1, RowMuf).Text = FormatFixed(ws.FMuf[baseHops], 1);
+        out.At(h + 1, RowZen).Text = FormatFixed(90 - midZenith * RadToDeg, 1);
+
+        ld level = ws.NoiseLevel;
+        int bestBand = 0;
+        for (int n = 1; n <= BandCount; ++n) {
+            const int idx = Pathloss(ws, baseHops, BandFreq(n));
+            if (st.Display != 4) {
+                Dsx(out, ws, st.Display, h, n, idx);
+            }
+            if (idx > 0 && ws.SigLevel[idx] > level) {
+                level = ws.SigLevel[idx];
+                bestBand = n;
+            }
+        }
+        if (st.Display == 4 && bestBand > 0) {
+            // The later bands have rewritten the levels and flags: evaluate
+            // the best band again so that the cell shows its own result.
+            const int idx = Pathloss(ws, baseHops, BandFreq(bestBand));
+            out.At(h + 1, RowBestFreq).Text = std::to_string(2 * bestBand);
+            Dsx(out, ws, 4, h, bestBand, idx);
+        }
+    }
+
+    ColorGrid(out, in.UtcHour, in.CaptionColor);
+}
+
+} // namespace orvela_test

@@ -1,0 +1,14 @@
+// A prediction run made the plain way, for comparison with ComputeMUF.
+#pragma once
+
+#include "prediction.h"
+
+namespace orvela_test {
+
+// One run of all 24 hours built from the public model functions alone, in
+// the documented order: MiniMuf and the midpoint Zenith every hour, Ion for
+// every hour and hop count, Pathloss for every band, then Dsx. Nothing is
+// carried from one hour to the next. The texts must match ComputeMUF's.
+void ReferenceRun(const orvela::RunInput& in, orvela::Workspace& ws, orvela::Prediction& out);
+
+} // namespace orvela_test

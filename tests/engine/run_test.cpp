@@ -1,0 +1,393 @@
+#include "geometry.h"
+#include "minimuf.h"
+#include "prediction.h"
+#include "reference_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+using namespace orvela;
+
+constexpr double PiD = 3.14159265358979323846;
+constexpr double D2R = PiD / 180;
+
+// Home and remote in degrees, north and WEST positive; 10 December, flux 100,
+// dipole, signal level format, minimum angle 10 degrees.
+RunInput Input(ld homeLat, ld homeLonW, ld remoteLat, ld remoteLonW)
+{
+    RunInput in;
+    in.Station.Latitude = homeLat;
+    in.Station.Longitude = homeLonW;
+    in.Station.GainTable = 1;
+    in.Station.Display = 1;
+    in.Station.MinAngle = 10;
+    in.RemoteLatDeg = remoteLat;
+    in.RemoteLonDeg = remoteLonW;
+    in.Month = 12;
+    in.Day = 10;
+    in.LocalDate = {2026, 12, 5};
+    return in;
+}
+
+Prediction Predict(const RunInput& in)
+{
+    Workspace ws;
+    Prediction p;
+    ComputeMUF(in, ws, p);
+    return p;
+}
+
+TEST(ComputeMUF, PathSummaryOfTheWorkedExamples)
+{
+    const struct {
+        ld HomeLat, HomeLon, RemoteLat, RemoteLon;
+        bool LongPath;
+        const char* H1[4];
+        int BaseHops;
+        const char* Elev;
+    } cases[] = {
+        {45, 0, 45, 90, false,
+         {"NoCall Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 305.3", " Lat 45.0\u00B0N Lon 90.0\u00B0O Azim 54.7",
+          "Distance (km) : 6671.9 Km", "Delay : 23.7 milliseconds"},
+         3, "10.64"},
+        {45, 0, 45, 90, true,
+         {"NoCall Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 125.3", " Lat 45.0\u00B0N Lon 90.0\u00B0O Azim 234.7",
+          "Distance (km) : 33359.5 Km", "Delay : 118.3 milliseconds"},
+         15, nullptr},
+        // Due south on one meridian: the zero longitude difference turns the back bearing to 360.
+        {10, 0, -10, 0, false,
+         {"NoCall Lat 10.0\u00B0N Lon 0.0\u00B0E Azim 180.0", " Lat 10.0\u00B0S Lon 0.0\u00B0E Azim 360.0",
+          "Distance (km) : 2224.0 Km", nullptr},
+         2, nullptr}, // rounded start 1, and the search adds one before it tests
+        // Latitude and longitude of exactly 0 are written south and east.
+        {0, 0, 0, -20, false,
+         {"NoCall Lat 0.0\u00B0S Lon 0.0\u00B0E Azim 90.0", " Lat 0.0\u00B0S Lon 20.0\u00B0E Azim 270.0", nullptr,
+          nullptr},
+         2, nullptr},
+    };
+    for (const auto& c : cases) {
+        RunInput in = Input(c.HomeLat, c.HomeLon, c.RemoteLat, c.RemoteLon);
+        in.Station.Path = c.LongPath;
+        const Prediction p = Predict(in);
+        for (int i = 0; i < 4; ++i) {
+            if (c.H1[i]) {
+                EXPECT_EQ(p.H1[i], c.H1[i]);
+            }
+        }
+        EXPECT_EQ(p.Path.BaseHops, c.BaseHops) << p.H1[2];
+        if (c.Elev) {
+            EXPECT_EQ(FormatFixed(p.Path.BaseElevDeg, 2), c.Elev);
+        }
+    }
+}
+
+TEST(ComputeMUF, HopCountFollowsTheGroundDistance)
+{
+    const struct {
+        ld Km;
+        int Hops;
+        const char* Elev;
+    } cases[] = {
+        {1000, 1, "29.72"}, {3000, 2, "19.20"}, {5000, 3, "16.76"},
+        {8000, 4, nullptr}, {12000, 6, nullptr}, {19000, 9, nullptr},
+    };
+    for (const auto& c : cases) {
+        // Eastwards along the equator: a negative, west-positive longitude.
+        const Prediction p = Predict(Input(0, 0, 0, -c.Km / EarthRadius * RadToDeg));
+        EXPECT_NEAR(static_cast<double>(p.Path.DistanceKm), static_cast<double>(c.Km), 1e-6);
+        EXPECT_EQ(p.Path.BaseHops, c.Hops) << static_cast<double>(c.Km);
+        if (c.Elev) {
+            EXPECT_EQ(FormatFixed(p.Path.BaseElevDeg, 2), c.Elev);
+        }
+    }
+}
+
+TEST(ComputeMUF, MinimumAngleZeroStillFliesOneHop)
+{
+    RunInput in = Input(0, 0, 0, -1000 / EarthRadius * RadToDeg);
+    in.Station.MinAngle = 0;
+    const Prediction p = Predict(in);
+    EXPECT_EQ(p.Path.BaseHops, 1);
+    EXPECT_EQ(FormatFixed(p.Path.BaseElevDeg, 2), "29.72");
+    EXPECT_EQ(p.H1[3], "Delay : 4.0 milliseconds"); // the hop flown, not zero
+}
+
+// No hop count reaches 90 degrees: the search stops at 27 hops so that the
+// four modes fit, and the take-off angles shown are below the minimum.
+TEST(ComputeMUF, HopSearchStopsAtTwentySevenHops)
+{
+    const struct {
+        int MinAngle;
+        bool LongPath;
+    } cases[] = {{90, false}, {89, false}, {90, true}, {60, true}};
+    for (const auto& c : cases) {
+        RunInput in = Input(48.85L, -2.35L, 40, 74);
+        in.Station.MinAngle = c.MinAngle;
+        in.Station.Path = c.LongPath;
+        in.Station.Display = 2;
+        in.Flux = 250;
+        const Prediction p = Predict(in);
+        EXPECT_EQ(p.Path.BaseHops, 27) << c.MinAngle;
+        EXPECT_LT(p.Path.BaseElevDeg, c.MinAngle);
+        int cells = 0;
+        for (int col = 1; col < TableCols; ++col) {
+            for (int row = 0; row < 15; ++row) {
+                const std::string& t = p.At(col, row).Text;
+                if (t.empty()) {
+                    continue;
+                }
+                ++cells;
+                const std::size_t letter = t.find_first_of("jnxo");
+                ASSERT_NE(letter, std::string::npos) << t;
+                EXPECT_LT(std::stoi(t.substr(0, letter)), c.MinAngle) << t;
+                const int hops = std::stoi(t.substr(letter + 1, t.size() - letter - 2));
+                EXPECT_TRUE(hops >= 27 && hops <= 30) << t;
+            }
+        }
+        EXPECT_GT(cells, 0) << c.MinAngle;
+    }
+}
+
+TEST(ComputeMUF, LocalHourOfTheRemotePoint)
+{
+    const struct {
+        ld RemoteLon;
+        const char* At0h;
+        const char* At23h;
+    } cases[] = {{7, "0h", "23h"}, {15, "23h", "22h"}, {-120, "8h", "7h"}, {90, "18h", "17h"}, {-7, "0h", "23h"}};
+    for (const auto& c : cases) {
+        const Prediction p = Predict(Input(45, 0, 45, c.RemoteLon));
+        EXPECT_EQ(p.At(1, RowLocal).Text, c.At0h) << static_cast<double>(c.RemoteLon);
+        EXPECT_EQ(p.At(24, RowLocal).Text, c.At23h) << static_cast<double>(c.RemoteLon);
+        EXPECT_EQ(p.At(1, RowUtc).Text, "0h");
+        EXPECT_EQ(p.At(24, RowUtc).Text, "23h");
+    }
+}
+
+TEST(ComputeMUF, SecondHeaderStrip)
+{
+    RunInput in = Input(48.85L, -2.35L, 40, 74);
+    in.Flux = 122.5L; // 73.35 sun spots, held just below 73.35
+    in.Station.Power = 20;
+    const Prediction p = Predict(in);
+    EXPECT_EQ(p.H2[0], "Solar flux at 10.7cm : 122.5");
+    EXPECT_EQ(p.H2[1], "Sun spots : 73.4");
+    EXPECT_EQ(p.H2[2], "Date :05 December 2026");
+    EXPECT_EQ(p.H2[3], "Power (dbW) : 20 dBW");
+    EXPECT_FALSE(p.H2[4].empty());
+}
+
+// After a hop search the F-layer MUF of the base hop count is the path's MUF.
+TEST(ComputeMUF, MufRowIsTheMiniMufAfterTheHopSearch)
+{
+    for (const ld remoteLon : {74.0L, -30.0L, 150.0L}) {
+        const RunInput in = Input(48.85L, -2.35L, 40, remoteLon);
+        const Prediction p = Predict(in);
+        const ld spots = FluxToSpots(in.Flux);
+        for (int h = 0; h < 24; ++h) {
+            const ld muf = MiniMuf(12, 10, h, 48.85L * DegToRad, -2.35L * DegToRad, 40 * DegToRad,
+                                   remoteLon * DegToRad, spots);
+            EXPECT_EQ(p.At(h + 1, RowMuf).Text, FormatFixed(muf, 1)) << h;
+        }
+    }
+}
+
+// The best-frequency cell is the signal-level cell of the best band, as that
+// band was evaluated, and the best band has the highest level of the hour.
+TEST(ComputeMUF, BestFrequencyShowsTheBestBandsOwnResult)
+{
+    int shown = 0;
+    for (const ld remoteLon : {74.0L, -139.7L, 100.0L, 0.0L}) {
+        for (const bool longPath : {false, true}) {
+            RunInput in = Input(48.85L, -2.35L, remoteLon == 0 ? 45.0L : 35.7L, remoteLon);
+            in.Station.Path = longPath;
+            const Prediction levels = Predict(in);
+            in.Station.Display = 4;
+            const Prediction best = Predict(in);
+            for (int col = 1; col < TableCols; ++col) {
+                const std::string& freq = best.At(col, RowBestFreq).Text;
+                const std::string& cell = best.At(col, RowBestCell).Text;
+                for (int r = 0; r < RowBestFreq; ++r) {
+                    EXPECT_TRUE(best.At(col, r).Text.empty());
+                }
+                int top = -1000, topRow = -1;
+                for (int r = 14; r >= 0; --r) { // ascending frequency
+                    const std::string& t = levels.At(col, r).Text;
+                    if (!t.empty() && std::stoi(t) > top) {
+                        top = std::stoi(t);
+                        topRow = r;
+                    }
+                }
+                if (freq.empty()) {
+                    EXPECT_TRUE(cell.empty());
+                    EXPECT_LE(top, -17); // nothing above the noise reference, -140 dBm
+                    continue;
+                }
+                ++shown;
+                const int band = std::stoi(freq) / 2;
+                EXPECT_EQ(cell, levels.At(col, 15 - band).Text) << "col " << col << " " << freq << " MHz";
+                EXPECT_EQ(std::stoi(cell), top);
+                EXPECT_GE(band, 15 - topRow); // equal rounded levels: the lower band may win
+            }
+        }
+    }
+    EXPECT_GT(shown, 50);
+}
+
+TEST(ComputeMUF, UnknownDisplayLeavesTheBandRowsEmpty)
+{
+    RunInput in = Input(48.85L, -2.35L, 40, 74);
+    in.Station.Display = 5;
+    const Prediction p = Predict(in);
+    for (int col = 0; col < TableCols; ++col) {
+        for (int r = 0; r < 15; ++r) {
+            EXPECT_TRUE(p.At(col, r).Text.empty()) << col << "," << r;
+        }
+        for (int r = 15; r < TableRows; ++r) {
+            EXPECT_FALSE(p.At(col, r).Text.empty()) << col << "," << r;
+        }
+    }
+}
+
+// Haversine distance and arc-tangent bearings on a sphere of 6371.2 km.
+TEST(ComputeMUF, DistanceAndBearingsMatchASphere)
+{
+    auto bearing = [](double lat1, double lonE1, double lat2, double lonE2) {
+        const double dl = lonE2 - lonE1;
+        const double b = std::atan2(std::sin(dl) * std::cos(lat2),
+                                    std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dl));
+        return std::fmod(b / D2R + 360, 360);
+    };
+    auto gap = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); };
+    const double homes[][2] = {{48.85, -2.35}, {-33.87, -151.21}, {0, 0}, {64.1, 21.9}};
+    for (const auto& home : homes) {
+        for (int lat = -80; lat <= 80; lat += 32) {
+            for (int lon = -179; lon <= 180; lon += 37) {
+                const double la1 = home[0] * D2R, lo1 = -home[1] * D2R, la2 = lat * D2R, lo2 = -lon * D2R;
+                const double h = std::pow(std::sin((la2 - la1) / 2), 2) +
+                                 std::cos(la1) * std::cos(la2) * std::pow(std::sin((lo2 - lo1) / 2), 2);
+                const double km = 2 * std::asin(std::sqrt(h)) * 6371.2;
+                const double az = bearing(la1, lo1, la2, lo2), back = bearing(la2, lo2, la1, lo1);
+                for (const bool longPath : {false, true}) {
+                    RunInput in = Input(home[0], home[1], lat, lon);
+                    in.Station.Path = longPath;
+                    const Prediction p = Predict(in);
+                    const double expectedKm = longPath ? 2 * PiD * 6371.2 - km : km;
+                    const double turn = longPath ? 180 : 0;
+                    EXPECT_NEAR(static_cast<double>(p.Path.DistanceKm), expectedKm, 1e-6);
+                    EXPECT_LT(gap(static_cast<double>(p.Path.AzimuthDeg), az + turn), 1e-6)
+                        << home[0] << " " << home[1] << " -> " << lat << " " << lon;
+                    EXPECT_LT(gap(static_cast<double>(p.Path.BackAzimuthDeg), back + turn), 1e-6)
+                        << home[0] << " " << home[1] << " -> " << lat << " " << lon;
+                }
+            }
+        }
+    }
+}
+
+// A remote point on the home station: a zero-length path, flown straight up
+// and down, that shows finite levels, the station's day or night, and the
+// delay of one vertical hop to the 320 km layer.
+TEST(ComputeMUF, CoincidentPointsShowAVerticalPath)
+{
+    for (const ld lat : {0.0L, 45.0L, -90.0L, 37.0L, -60.0L}) { // sunlit in December
+        for (const int display : {1, 3}) {
+            RunInput in = Input(lat, 10, lat, 10);
+            in.Station.Display = display;
+            const Prediction p = Predict(in);
+            EXPECT_EQ(p.H1[2], "Distance (km) : 0.0 Km");
+            EXPECT_EQ(p.H1[3], "Delay : 2.1 milliseconds") << static_cast<double>(lat);
+            EXPECT_EQ(p.Path.BaseHops, 1);
+            int cells = 0;
+            for (int col = 1; col < TableCols; ++col) {
+                for (int r = 0; r < 15; ++r) {
+                    const std::string& t = p.At(col, r).Text;
+                    if (t.empty()) {
+                        continue;
+                    }
+                    ++cells;
+                    EXPECT_EQ(t.find_first_not_of("-0123456789"), t.size() - 3) << t;
+                    EXPECT_NE(t.find_first_of("jn"), std::string::npos) << static_cast<double>(lat) << " " << t;
+                    if (display == 3) {
+                        EXPECT_EQ(t.substr(0, 1), "2") << t; // 700 km up and down: 2.3 ms
+                    }
+                }
+            }
+            EXPECT_GT(cells, 0) << static_cast<double>(lat);
+        }
+    }
+}
+
+void ExpectSameTables(const Prediction& a, const Prediction& b, const std::string& what)
+{
+    for (int r = 0; r < TableRows; ++r) {
+        for (int c = 0; c < TableCols; ++c) {
+            const Cell& x = a.At(c, r);
+            const Cell& y = b.At(c, r);
+            ASSERT_EQ(x.Text, y.Text) << what << " cell " << c << "," << r;
+            ASSERT_TRUE(x.Bg == y.Bg && x.Fg == y.Fg && x.Bold == y.Bold) << what << " cell " << c << "," << r;
+        }
+    }
+    EXPECT_EQ(a.H1, b.H1) << what;
+    EXPECT_EQ(a.H2, b.H2) << what;
+    EXPECT_EQ(a.DisplayText, b.DisplayText) << what;
+    EXPECT_EQ(a.AntennaText, b.AntennaText) << what;
+    EXPECT_EQ(a.PowerText, b.PowerText) << what;
+    EXPECT_EQ(a.Path.BaseHops, b.Path.BaseHops) << what;
+    EXPECT_EQ(a.Path.DistanceKm, b.Path.DistanceKm) << what;
+    EXPECT_EQ(a.Path.DelayMs, b.Path.DelayMs) << what;
+}
+
+// ComputeMUF works out once what does not change with the hour; its texts
+// must be those of the plain step-by-step run. Like the program, it keeps
+// one workspace and one table from run to run, and nothing of an earlier
+// run may show through; the plain run starts afresh every time.
+TEST(ComputeMUF, MatchesTheStepByStepRun)
+{
+    Workspace wsRun;
+    Prediction run;
+    const ld paths[][4] = {
+        {48.85L, -2.35L, 40, 74},     {51.5L, 0.12L, -34, -151},  {45, 0, 45, 90},
+        {-33.87L, -151.21L, 35, -139}, {64.1L, 21.9L, -54, 68},    {0, 0, 0, 180},
+        {10, 0, -10, 0},              {90, 0, 40, 74},             {-90, 0, -90, 120},
+        {45, 10, 45, 10},             {12.5L, -77.25L, -12, 103}, {0, 180, 5, -175},
+        {35, -139, 35, -140},         {-20, 60, 20, -120},         {60, 0, 61, 0},
+    };
+    const int minAngles[] = {10, 0, 3, 25, 89};
+    const ld fluxes[] = {100, 65, 180, 300};
+    int i = 0;
+    for (const auto& path : paths) {
+        for (int display = 1; display <= 4; ++display) {
+            for (const bool longPath : {false, true}) {
+                RunInput in = Input(path[0], path[1], path[2], path[3]);
+                in.Station.Display = display;
+                in.Station.Path = longPath;
+                in.Station.GainTable = i % 3;
+                in.Station.MinAngle = minAngles[i % 5];
+                in.Station.Power = 80 + 10 * (i % 4);
+                in.Flux = fluxes[i % 4];
+                in.Month = 1 + (i * 5) % 12;
+                in.Day = 1 + (i * 7) % 28;
+                in.UtcHour = i % 24;
+                in.RemoteLabel = "Remote station";
+                ++i;
+                Workspace wsRef;
+                Prediction ref;
+                ComputeMUF(in, wsRun, run);
+                orvela_test::ReferenceRun(in, wsRef, ref);
+                ExpectSameTables(run, ref,
+                                 std::to_string(static_cast<double>(path[0])) + " " +
+                                     std::to_string(static_cast<double>(path[1])) + " -> " +
+                                     std::to_string(static_cast<double>(path[2])) + " " +
+                                     std::to_string(static_cast<double>(path[3])) + " display " +
+                                     std::to_string(display) + (longPath ? " long" : " short"));
+            }
+        }
+    }
+}
+
+} // namespace
