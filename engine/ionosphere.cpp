@@ -164,14 +164,34 @@ void PrepareIonMode(const Workspace& ws, int h, ld d, IonMode& mode)
     }
 }
 
+namespace {
+
+// Absorption index of one hop midpoint whose sun is chi from the zenith
+// (chi at most the night limit).
+ld AbsorptionIndex(ld R, ld chi)
+{
+    ld c = cosl(chi * 90 / 100.8L);
+    if (c < 0) {
+        c = 0;
+    }
+    ld I = (1 + 0.0037L * R) * powl(c, 1.3L);
+    if (I < 0.1L) {
+        I = 0.1L;
+    }
+    return I;
+}
+
+} // namespace
+
 void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode)
 {
     const ld R = ws.SunSpots;
     ld emuf = 0;
     ld absIndex = 0;
     std::uint8_t flags = 0;
+    ld nightIndex = -1; // every night hop absorbs alike: worked out once
     for (int i = 0; i < mode.Count; ++i) {
-        ld chi = SunZenithAt(ws, mode.Points[i]);
+        const ld chi = SunZenithAt(ws, mode.Points[i]);
         const ld cosChi = cosl(chi);
         ld foE = cosChi > 0 ? 0.9L * powl((180 + 1.44L * R) * cosChi, 0.25L) : 0;
         if (foE < 0.005L * R) {
@@ -182,19 +202,14 @@ void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode)
         }
         if (chi <= ZenithLimit) {
             flags |= DayHop;
+            absIndex += AbsorptionIndex(R, chi);
         } else {
             flags |= NightHop;
-            chi = ZenithLimit;
+            if (nightIndex < 0) {
+                nightIndex = AbsorptionIndex(R, ZenithLimit);
+            }
+            absIndex += nightIndex;
         }
-        ld c = cosl(chi * 90 / 100.8L);
-        if (c < 0) {
-            c = 0;
-        }
-        ld I = (1 + 0.0037L * R) * powl(c, 1.3L);
-        if (I < 0.1L) {
-            I = 0.1L;
-        }
-        absIndex += I;
     }
     ws.EMuf[h] = emuf;
     ws.FMuf[h] = fcF / mode.CosPhiF;
