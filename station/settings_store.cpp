@@ -1,0 +1,523 @@
+#include "settings_store.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <system_error>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvela {
+
+namespace {
+
+constexpr const char* StoreKey = "HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA";
+constexpr const char* FolderName = "Talvik Software";
+constexpr const char* FileName = "ORVELA.reg";
+constexpr const char* TempInfix = ".tmp-";
+constexpr std::size_t TempSuffixLength = 6; // the XXXXXX of mkstemp
+// A settings file is a few hundred bytes; anything this large is not one,
+// and is treated like a file that cannot be parsed.
+constexpr off_t MaxFileSize = 16 * 1024 * 1024;
+
+std::function<void()>& BeforeRenameHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+std::string ErrorText(int err)
+{
+    return std::generic_category().message(err);
+}
+
+class UniqueFd {
+public:
+    explicit UniqueFd(int fd = -1) : fd_(fd) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() { Reset(); }
+    int Get() const { return fd_; }
+    // Closes now and reports close's own error (0 when none).
+    int Close()
+    {
+        const int rc = fd_ >= 0 ? ::close(fd_) : 0;
+        fd_ = -1;
+        return rc == 0 ? 0 : errno;
+    }
+    void Reset()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+struct FileContents {
+    int Error = 0; // errno of opening or reading; ENOENT for a missing file
+    bool TooLarge = false;
+    mode_t Mode = 0;
+    std::string Bytes;
+};
+
+FileContents ReadWholeFile(const std::string& path)
+{
+    FileContents fc;
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        fc.Error = errno;
+        return fc;
+    }
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0) {
+        fc.Error = errno;
+        return fc;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        fc.Error = EISDIR;
+        return fc;
+    }
+    fc.Mode = st.st_mode;
+    if (st.st_size > MaxFileSize) {
+        fc.TooLarge = true;
+        return fc;
+    }
+    char buf[8192];
+    while (true) {
+        const ssize_t n = ::read(fd.Get(), buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fc.Error = errno;
+            return fc;
+        }
+        if (n == 0) {
+            break;
+        }
+        fc.Bytes.append(buf, static_cast<std::size_t>(n));
+        if (fc.Bytes.size() > static_cast<std::size_t>(MaxFileSize)) {
+            fc.TooLarge = true;
+            fc.Bytes.clear();
+            return fc;
+        }
+    }
+    return fc;
+}
+
+// The document in a file that was read, and the reason it could not be
+// parsed to its end ("" when it could).
+std::pair<reg::RegDocument, std::string> ParseContents(const FileContents& fc)
+{
+    if (fc.TooLarge) {
+        return {reg::RegDocument{}, "the file is larger than a settings file can be"};
+    }
+    reg::ParseResult r = reg::RegDocument::Parse(fc.Bytes);
+    return {std::move(r.Document), std::move(r.Problem)};
+}
+
+// mkdir -p; new folders are private to the user. Returns an errno or 0.
+int MakeFolders(const std::string& folder)
+{
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        return 0;
+    }
+    std::size_t pos = 0;
+    while (true) {
+        pos = folder.find('/', pos + 1);
+        const std::string part = folder.substr(0, pos);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+            return errno;
+        }
+        if (pos == std::string::npos) {
+            break;
+        }
+    }
+    if (::stat(folder.c_str(), &st) != 0) {
+        return errno;
+    }
+    return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+}
+
+// A settings file reached through a symbolic link is replaced where the
+// link points, so the link survives.
+std::string ResolveTarget(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            std::string target(real);
+            std::free(real);
+            return target;
+        }
+    }
+    return path;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Temporary files left by a writer that died before its rename. Called
+// under the lock, when no other writer can own one.
+void RemoveStaleTemps(const std::string& target)
+{
+    const std::string folder = FolderOf(target);
+    const std::string prefix = target.substr(target.rfind('/') + 1) + TempInfix;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) {
+        return;
+    }
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() == prefix.size() + TempSuffixLength && name.compare(0, prefix.size(), prefix) == 0) {
+            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+        }
+    }
+    ::closedir(dir);
+}
+
+int WriteAll(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// Keeps the faulty file under "<target>.unreadable-YYYYMMDD-HHMMSS[-N]"
+// (local time). A hard link keeps it in place too, so the settings file is
+// never missing; where links are not supported it is renamed.
+int SetAside(const std::string& target)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    ::localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string base = target + ".unreadable-" + stamp;
+    for (int n = 0; n < 1000; ++n) {
+        const std::string name = n == 0 ? base : base + "-" + std::to_string(n);
+        if (::link(target.c_str(), name.c_str()) == 0) {
+            return 0;
+        }
+        if (errno == EEXIST) {
+            continue;
+        }
+        struct stat st {};
+        if (::lstat(name.c_str(), &st) == 0) {
+            continue;
+        }
+        return ::rename(target.c_str(), name.c_str()) == 0 ? 0 : errno;
+    }
+    return EEXIST;
+}
+
+void SyncFolder(const std::string& folder)
+{
+    // The rename is done; a folder that cannot be synced (some file systems
+    // refuse) leaves nothing to report.
+    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.Get() >= 0) {
+        ::fsync(fd.Get());
+    }
+}
+
+bool IsValidSection(const std::string& section)
+{
+    if (section.empty()) {
+        return false;
+    }
+    for (char c : section) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Strict signed 32-bit decimal: optional sign, digits only.
+bool ParseInt32(const std::string& text, int& out)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return false;
+    }
+    long long v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+        v = v * 10 + (text[i] - '0');
+        if (v > static_cast<long long>(INT_MAX) + 1) {
+            return false;
+        }
+    }
+    if (negative) {
+        v = -v;
+    }
+    if (v > INT_MAX || v < INT_MIN) {
+        return false;
+    }
+    out = static_cast<int>(v);
+    return true;
+}
+
+} // namespace
+
+namespace detail {
+void SetBeforeRenameHook(std::function<void()> hook)
+{
+    BeforeRenameHook() = std::move(hook);
+}
+} // namespace detail
+
+std::string DefaultSettingsPath()
+{
+    auto withoutTrailingSlashes = [](std::string p) {
+        while (!p.empty() && p.back() == '/') {
+            p.pop_back();
+        }
+        return p;
+    };
+    std::string base;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/') {
+        base = withoutTrailingSlashes(xdg);
+    } else {
+        std::string home;
+        if (const char* h = std::getenv("HOME"); h && h[0] == '/') {
+            home = h;
+        } else {
+            std::vector<char> buf(16384);
+            passwd pw {};
+            passwd* found = nullptr;
+            if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found && found->pw_dir) {
+                home = found->pw_dir;
+            } else {
+                home = ".";
+            }
+        }
+        base = withoutTrailingSlashes(home) + "/.config";
+    }
+    return base + "/" + FolderName + "/" + FileName;
+}
+
+std::string SectionKeyPath(const std::string& section)
+{
+    return std::string(StoreKey) + "\\" + section;
+}
+
+RegIni::RegIni(std::string path) : path_(std::move(path))
+{
+    const FileContents fc = ReadWholeFile(path_);
+    if (fc.Error == ENOENT) {
+        return;
+    }
+    if (fc.Error != 0) {
+        problem_ = "cannot read the file: " + ErrorText(fc.Error);
+        return;
+    }
+    auto [doc, problem] = ParseContents(fc);
+    doc_ = std::move(doc);
+    problem_ = std::move(problem);
+}
+
+void RegIni::CreateKey(const std::string& section)
+{
+    if (!IsValidSection(section)) {
+        throw StoreError("Cannot create the settings section \"" + section + "\" in \"" + path_ + "\": not a valid key name");
+    }
+}
+
+const reg::RegValue* RegIni::Find(const std::string& section, const std::string& name) const
+{
+    return doc_.Find(SectionKeyPath(section), name);
+}
+
+std::string RegIni::ReadString(const std::string& section, const std::string& name, const std::string& def)
+{
+    const reg::RegValue* v = Find(section, name);
+    if (!v) {
+        return def;
+    }
+    if (!v->IsText()) {
+        throw StoreError("The setting " + section + "\\" + name + " in \"" + path_ + "\" is not a text value");
+    }
+    return v->AsText();
+}
+
+int RegIni::ReadInteger(const std::string& section, const std::string& name, int def)
+{
+    int value = 0;
+    return ParseInt32(ReadString(section, name, ""), value) ? value : def;
+}
+
+bool RegIni::ReadBool(const std::string& section, const std::string& name, bool def)
+{
+    return ReadInteger(section, name, def ? 1 : 0) != 0;
+}
+
+void RegIni::WriteString(const std::string& section, const std::string& name, const std::string& text)
+{
+    Store(section, name, reg::RegValue::String(text));
+}
+
+void RegIni::WriteInteger(const std::string& section, const std::string& name, int value)
+{
+    Store(section, name, reg::RegValue::String(std::to_string(value)));
+}
+
+long double RegIni::ReadExtended(const std::string& section, const std::string& name)
+{
+    try {
+        const reg::RegValue* v = Find(section, name);
+        if (!v) {
+            return 0.0L;
+        }
+        const std::vector<std::uint8_t> raw = v->RawData();
+        if (raw.size() > 10) {
+            return 0.0L;
+        }
+        std::array<std::uint8_t, 10> bytes{};
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            bytes[i] = raw[i];
+        }
+        return DecodeExtended(bytes);
+    } catch (const std::exception&) {
+        return 0.0L;
+    }
+}
+
+bool RegIni::WriteExtended(const std::string& section, const std::string& name, long double value)
+{
+    try {
+        const std::array<std::uint8_t, 10> bytes = EncodeExtended(value);
+        Store(section, name, reg::RegValue::Hex({bytes.begin(), bytes.end()}));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void RegIni::Store(const std::string& section, const std::string& name, const reg::RegValue& value)
+{
+    CreateKey(section);
+    auto fail = [this](int err) {
+        throw StoreError("Cannot save the settings to \"" + path_ + "\": " + ErrorText(err));
+    };
+    if (path_.empty()) {
+        fail(ENOENT);
+    }
+
+    const std::string target = ResolveTarget(path_);
+    const std::string folder = FolderOf(target);
+    if (const int err = MakeFolders(folder)) {
+        fail(err);
+    }
+
+    // The settings file itself is replaced by every write, so the lock
+    // lives on a file of its own beside it.
+    UniqueFd lock(::open((target + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (lock.Get() < 0) {
+        fail(errno);
+    }
+    while (::flock(lock.Get(), LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            fail(errno);
+        }
+    }
+    RemoveStaleTemps(target);
+
+    // Another Orvela may have written since this store was opened: apply
+    // the change to what is on disk now.
+    const FileContents current = ReadWholeFile(target);
+    reg::RegDocument doc;
+    std::string problem;
+    if (current.Error != 0 && current.Error != ENOENT) {
+        fail(current.Error);
+    }
+    if (current.Error == 0) {
+        std::tie(doc, problem) = ParseContents(current);
+    }
+    doc.Set(SectionKeyPath(section), name, value);
+    const std::string bytes = doc.Serialize();
+
+    std::string tmpName = target + TempInfix + "XXXXXX";
+    UniqueFd tmp(::mkostemp(tmpName.data(), O_CLOEXEC));
+    if (tmp.Get() < 0) {
+        fail(errno);
+    }
+    struct TempGuard {
+        const std::string& name;
+        bool keep = false;
+        ~TempGuard()
+        {
+            if (!keep) {
+                ::unlink(name.c_str());
+            }
+        }
+    } guard{tmpName};
+
+    if (current.Error == 0) {
+        ::fchmod(tmp.Get(), current.Mode & 07777);
+    }
+    if (const int err = WriteAll(tmp.Get(), bytes)) {
+        fail(err);
+    }
+    if (::fsync(tmp.Get()) != 0) {
+        fail(errno);
+    }
+    if (const int err = tmp.Close()) {
+        fail(err);
+    }
+    if (!problem.empty()) {
+        if (const int err = SetAside(target)) {
+            fail(err);
+        }
+    }
+    if (BeforeRenameHook()) {
+        BeforeRenameHook()();
+    }
+    if (::rename(tmpName.c_str(), target.c_str()) != 0) {
+        fail(errno);
+    }
+    guard.keep = true;
+    SyncFolder(folder);
+    doc_ = std::move(doc);
+}
+
+} // namespace orvela
