@@ -1,0 +1,73 @@
+// The services the main window gets from the platform, passed at
+// construction so that tests can put fakes in their place.
+#pragma once
+
+#include <QString>
+
+#include <ctime>
+#include <string>
+
+class QWidget;
+
+namespace orvela::app {
+
+class TPROPForm;
+
+enum class MessageIcon { None, Information, Warning, Error };
+
+// Modal message boxes.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual void Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) = 0;
+};
+
+// The current moment; local time and UTC follow from the time zone.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::time_t Now() const = 0;
+};
+
+// The day's solar flux from the Geophysical Alert Message.
+struct SolarFlux {
+    bool Ok = false;
+    std::string Issued; // issue date and time, as the bulletin writes it
+    int Flux = 0;       // 10.7 cm flux, sfu
+};
+
+class SolarFluxSource {
+public:
+    virtual ~SolarFluxSource() = default;
+    virtual SolarFlux GetSolarFlux() = 0;
+    // The space-weather service and the bulletin's own address, for the
+    // failure message and the flux box's hint.
+    virtual QString ServiceAddress() const = 0;
+    virtual QString FileAddress() const = 0;
+};
+
+// The station setup dialog; true when the user accepted it.
+class StationSetup {
+public:
+    virtual ~StationSetup() = default;
+    virtual bool OpenSetupDialog(TPROPForm& form, const QString& title) = 0;
+};
+
+// The day/night world map for a moment in UTC.
+class MapPainter {
+public:
+    virtual ~MapPainter() = default;
+    virtual void UpdateMap(TPROPForm& form, std::time_t utc) = 0;
+};
+
+struct Services {
+    MessageBoxes* Messages = nullptr;
+    const Clock* TimeSource = nullptr;
+    std::string SettingsPath;
+    SolarFluxSource* Flux = nullptr;
+    StationSetup* Setup = nullptr;
+    MapPainter* Map = nullptr;
+    std::string BuildStr; // "Build 1.5.0.0"
+};
+
+} // namespace orvela::app

@@ -1,0 +1,51 @@
+// The prediction table: 25 columns by 19 rows drawn exactly as the engine
+// coloured them, with no selection highlight.
+#pragma once
+
+#include "prediction.h"
+
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QTableView>
+
+namespace orvela::app {
+
+class PredictionModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit PredictionModel(QObject* parent = nullptr);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    void SetPrediction(const Prediction& p);
+    const Prediction& Current() const { return table_; }
+    void SetFont(const QFont& f);
+
+private:
+    Prediction table_;
+    QFont normal_;
+    QFont bold_;
+};
+
+class PredictionTable : public QTableView {
+    Q_OBJECT
+public:
+    explicit PredictionTable(QWidget* parent = nullptr);
+    void Show(const Prediction& p);
+    const Prediction& Current() const { return model_->Current(); }
+    // Text of the cell at column col and row row.
+    QString CellText(int col, int row) const;
+
+signals:
+    // A cell became the current one, by mouse or keyboard.
+    void CellSelected(int col, int row);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    PredictionModel* model_;
+};
+
+} // namespace orvela::app

@@ -1,0 +1,72 @@
+#include "status_bar.h"
+
+#include <QIcon>
+#include <QPainter>
+
+namespace orvela::app {
+
+InfoStatusBar::InfoStatusBar(QWidget* parent)
+    : QWidget(parent)
+{
+    static const char* const files[PanelCount] = {":/icons/status-info.svg", ":/icons/status-transceiver.svg",
+                                                  ":/icons/status-antenna.svg", ":/icons/status-globe.svg"};
+    for (int i = 0; i < PanelCount; ++i) {
+        icons_[i] = QIcon(QString::fromLatin1(files[i])).pixmap(20, 20);
+    }
+}
+
+void InfoStatusBar::SetPanelText(int panel, const QString& text)
+{
+    if (panel < 0 || panel >= PanelCount) {
+        return;
+    }
+    texts_[panel] = text;
+    update(PanelRect(panel));
+}
+
+QString InfoStatusBar::PanelText(int panel) const
+{
+    return panel >= 0 && panel < PanelCount ? texts_[panel] : QString();
+}
+
+QRect InfoStatusBar::PanelRect(int panel) const
+{
+    int x = 0;
+    for (int i = 0; i < panel; ++i) {
+        x += PanelWidths[i];
+    }
+    // The panels sit inside a two-pixel border, as a status bar's do.
+    return QRect(x + 2, 2, PanelWidths[panel] - 4, height() - 4);
+}
+
+void InfoStatusBar::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    for (int i = 0; i < PanelCount; ++i) {
+        const QRect outer = PanelRect(i).adjusted(-1, -1, 1, 1);
+        p.setPen(palette().dark().color());
+        p.drawLine(outer.topLeft(), outer.topRight());
+        p.drawLine(outer.topLeft(), outer.bottomLeft());
+        p.setPen(palette().light().color());
+        p.drawLine(outer.bottomLeft(), outer.bottomRight());
+        p.drawLine(outer.topRight(), outer.bottomRight());
+        DrawStatusPanel(p, i, PanelRect(i));
+    }
+}
+
+void InfoStatusBar::DrawStatusPanel(QPainter& p, int panel, const QRect& r)
+{
+    p.save();
+    p.setClipRect(r);
+    p.fillRect(r, palette().window());
+    // The information icon sits one pixel higher than the others.
+    const int top = panel == 0 ? r.top() - 1 : r.top();
+    p.drawPixmap(r.left() + 2, top, icons_[panel]);
+    const QRect textRect(QPoint(r.left() + 23, r.top() + 3), r.bottomRight());
+    p.setPen(palette().windowText().color());
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, texts_[panel]);
+    p.restore();
+}
+
+} // namespace orvela::app

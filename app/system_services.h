@@ -1,0 +1,39 @@
+// The real platform services of the desktop program.
+#pragma once
+
+#include "platform.h"
+
+namespace orvela::app {
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    void Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) override;
+};
+
+class SystemClock : public Clock {
+public:
+    std::time_t Now() const override;
+};
+
+// Until the download exists, the flux is not fetched: start-up reports the
+// failure and goes on with 100.
+class NoSolarFlux : public SolarFluxSource {
+public:
+    SolarFlux GetSolarFlux() override { return {}; }
+    QString ServiceAddress() const override;
+    QString FileAddress() const override;
+};
+
+// Until the setup dialog exists, a first run keeps the default station.
+class NoStationSetup : public StationSetup {
+public:
+    bool OpenSetupDialog(TPROPForm&, const QString&) override { return false; }
+};
+
+// Shows the world by day until the day/night compositor exists.
+class DayMapPainter : public MapPainter {
+public:
+    void UpdateMap(TPROPForm& form, std::time_t utc) override;
+};
+
+} // namespace orvela::app

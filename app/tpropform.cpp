@@ -1,0 +1,494 @@
+#include "tpropform.h"
+
+#include "format.h"
+#include "report.h"
+#include "settings_store.h"
+#include "ui_tpropform.h"
+#include "utc_offset.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <cmath>
+#include <cstdio>
+
+// The pictures and icons compiled into the program (a static library's
+// resources must be registered by hand).
+static void InitResources()
+{
+    Q_INIT_RESOURCE(orvela);
+}
+
+namespace orvela::app {
+
+namespace {
+
+constexpr Rgb InactiveCaptionGradient = 0xD7E4F2; // the window's background
+constexpr Rgb ButtonFace = 0xF0F0F0;
+
+QColor ToColor(Rgb c)
+{
+    return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+}
+
+// Whole number, halves to even.
+int RoundEven(double x)
+{
+    return static_cast<int>(std::nearbyint(x));
+}
+
+// A number as the station display writes it: shortest form up to 15
+// significant digits, with a point.
+QString General(long double v)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15Lg", v);
+    return QString::fromLatin1(buf);
+}
+
+struct Dms {
+    long double Degrees, Minutes, Seconds;
+};
+
+// Signed degrees, unsigned minutes and seconds (not rounded).
+Dms SplitDMS(long double x)
+{
+    const long double deg = truncl(x);
+    const long double m = (x - deg) * 60;
+    const long double min = truncl(m);
+    return {deg, fabsl(min), fabsl((m - min) * 60)};
+}
+
+// Decimal whole number, or the default when the text is not one.
+int ToIntDef(const QString& text, int def)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok, 10);
+    return ok && !text.trimmed().isEmpty() && text == text.trimmed() ? v : def;
+}
+
+std::tm LocalTime(std::time_t t)
+{
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return tm;
+}
+
+void SetBackground(QWidget* w, Rgb c)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, ToColor(c));
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+void SetBold(QWidget* w)
+{
+    QFont f = w->font();
+    f.setBold(true);
+    w->setFont(f);
+}
+
+// Minute of the day in UTC: local time plus the zone's offset at that moment.
+int UtcMinuteOfDay(std::time_t now)
+{
+    const std::tm local = LocalTime(now);
+    const long long minutes = local.tm_hour * 60LL + local.tm_min + std::llround(UtcOffset(now) * 1440.0);
+    return static_cast<int>(((minutes % 1440) + 1440) % 1440);
+}
+
+} // namespace
+
+TPROPForm::TPROPForm(const Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , services_(services)
+    , ui_(std::make_unique<Ui::TPROPForm>())
+{
+    InitResources();
+    ui_->setupUi(this);
+    setFixedSize(856, 614);
+    setObjectName(QStringLiteral("TPROPForm"));
+
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+    SetBackground(this, InactiveCaptionGradient);
+    for (QWidget* w : {static_cast<QWidget*>(ui_->LocalGroupBox), static_cast<QWidget*>(ui_->RemoteGroupBox),
+                       static_cast<QWidget*>(ui_->SolarBox), static_cast<QWidget*>(ui_->DisplayGroup)}) {
+        SetBackground(w, ButtonFace);
+    }
+    for (QWidget* w : {static_cast<QWidget*>(ui_->LocalGroupBox), static_cast<QWidget*>(ui_->RemoteGroupBox)}) {
+        SetBold(w);
+        for (QWidget* child : w->findChildren<QWidget*>()) {
+            if (child != ui_->LBL3 && child != ui_->LBL4 && child != ui_->DESTLong && child != ui_->DESTLat) {
+                QFont f = child->font();
+                f.setBold(false);
+                child->setFont(f);
+            }
+        }
+    }
+
+    // Numbers are read and written with a point whatever the user's locale.
+    for (QWidget* w : {static_cast<QWidget*>(ui_->FLXSpin), static_cast<QWidget*>(ui_->DESTLong),
+                       static_cast<QWidget*>(ui_->DESTLat)}) {
+        w->setLocale(QLocale::c());
+    }
+    QPalette green = ui_->DESTLong->palette();
+    green.setColor(QPalette::Text, ToColor(0x008000));
+    ui_->DESTLong->setPalette(green);
+    ui_->DESTLat->setPalette(green);
+    QPalette red = ui_->FLXSpin->palette();
+    red.setColor(QPalette::Text, ToColor(0xCE0000));
+    ui_->FLXSpin->setPalette(red);
+
+    ui_->ClockPanel->setAutoFillBackground(true);
+    QPalette clock = ui_->ClockPanel->palette();
+    clock.setColor(QPalette::Window, Qt::black);
+    clock.setColor(QPalette::WindowText, ToColor(0x00FF00));
+    ui_->ClockPanel->setPalette(clock);
+
+    ui_->STA->SetKind(MarkerShape::Kind::Circle);
+    ui_->CC->SetKind(MarkerShape::Kind::Square);
+    ui_->MAP->setMouseTracking(true);
+    ui_->MAP->installEventFilter(this);
+    ui_->MAP->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ui_->LBL->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont lblFont(QStringLiteral("Arial"));
+    lblFont.setBold(true);
+    lblFont.setPixelSize(11);
+    ui_->LBL->setFont(lblFont);
+
+    ui_->H1->SetSectionWidths({255, 300, 150, 151});
+    ui_->H2->SetSectionWidths({180, 120, 170, 160, 226});
+    ui_->InfoBar->SetPanelText(3, QString::fromLatin1(WebAddress));
+
+    displayGroup_ = new QButtonGroup(this);
+    const QList<QAbstractButton*> displayItems = {ui_->DisplayItem0, ui_->DisplayItem1, ui_->DisplayItem2,
+                                                  ui_->DisplayItem3};
+    for (int i = 0; i < displayItems.size(); ++i) {
+        displayGroup_->addButton(displayItems[i], i);
+    }
+    agtGroup_ = new QButtonGroup(this);
+    const QList<QAbstractButton*> agtItems = {ui_->AGTItem0, ui_->AGTItem1, ui_->AGTItem2};
+    for (int i = 0; i < agtItems.size(); ++i) {
+        agtGroup_->addButton(agtItems[i], i);
+    }
+
+    connect(ui_->MUFGrid, &PredictionTable::CellSelected, this, &TPROPForm::CellWasSelected, Qt::QueuedConnection);
+    connect(agtGroup_, &QButtonGroup::idClicked, this, &TPROPForm::AGTGroupClick);
+    connect(displayGroup_, &QButtonGroup::idClicked, this, &TPROPForm::DisplayGroupClick);
+    connect(ui_->FLXSpin, &QDoubleSpinBox::valueChanged, this, &TPROPForm::FLXSpinChange);
+    connect(ui_->PWREdit, &QLineEdit::textChanged, this, &TPROPForm::PWRSpinChange);
+    connect(ui_->ANGEdit, &QLineEdit::textChanged, this, &TPROPForm::ANGSpinChange);
+    connect(ui_->DESTLong, &QSpinBox::valueChanged, this, &TPROPForm::DESTLongChange);
+    connect(ui_->DESTLat, &QSpinBox::valueChanged, this, &TPROPForm::DESTLatChange);
+    connect(&timer_, &QTimer::timeout, this, &TPROPForm::TimerClick);
+    timer_.start(1000);
+
+    InitProgram();
+}
+
+TPROPForm::~TPROPForm() = default;
+
+void TPROPForm::InitProgram()
+{
+    // 1-3: start directory, caption.
+    startDir_ = QDir::currentPath();
+    setWindowTitle(QString::fromLatin1(TitleText) + QString::fromLatin1(Credit) + QStringLiteral(" - ") +
+                   QString::fromStdString(services_.BuildStr));
+
+    // 4: the prediction date, fixed for the life of the program.
+    const std::tm today = LocalTime(services_.TimeSource->Now());
+    month_ = today.tm_mon + 1;
+    day_ = today.tm_mday;
+
+    // 5-6: the settings store and the stored settings.
+    regIni_ = std::make_unique<RegIni>(services_.SettingsPath);
+    ReadSettings();
+
+    // 7-8: a first run asks for the station; otherwise show it.
+    if (settings_.CallSign == "NoCall") {
+        services_.Setup->OpenSetupDialog(*this, QStringLiteral("Before anything else..."));
+    } else {
+        ShowLongitude();
+        ShowLatitude();
+        ui_->PWREdit->setText(QString::number(settings_.Power));
+        ui_->ANGEdit->setText(QString::number(settings_.MinAngle));
+    }
+
+    // 9-10: the option groups.
+    if (QAbstractButton* b = agtGroup_->button(settings_.GainTable)) {
+        b->setChecked(true);
+    }
+    if (QAbstractButton* b = displayGroup_->button(settings_.Display - 1)) {
+        b->setChecked(true);
+    }
+
+    // 11-12: home marker and the station box's caption.
+    PlaceHomeMarker();
+    ui_->LocalGroupBox->setTitle(QStringLiteral(" Station ") + QString::fromStdString(settings_.CallSign) +
+                                 QStringLiteral(" "));
+
+    // 13: the day's solar flux.
+    FetchSolarFlux();
+
+    // 16: remote marker.
+    PlaceRemoteMarker();
+    ui_->CC->setToolTip(QStringLiteral("Remote station"));
+
+    // 17: the map for now.
+    const std::time_t now = services_.TimeSource->Now();
+    services_.Map->UpdateMap(*this, now);
+
+    // 18-19.
+    programReady_ = true;
+    ComputeMUF();
+}
+
+void TPROPForm::ReadSettings()
+{
+    RegIni& reg = *regIni_;
+    try {
+        reg.CreateKey("Station");
+        reg.CreateKey("Divers");
+        settings_.Longitude = reg.ReadExtended("Station", "Longitude");
+        settings_.Latitude = reg.ReadExtended("Station", "Latitude");
+        settings_.CallSign = reg.ReadString("Station", "CallSign", "NoCall");
+        settings_.Power = reg.ReadInteger("Station", "Power", 100);
+        settings_.Path = reg.ReadBool("Station", "Path", false);
+        settings_.Display = reg.ReadInteger("Station", "Display", 1);
+        settings_.GainTable = reg.ReadInteger("Station", "GainTable", 0);
+        settings_.MinAngle = reg.ReadInteger("Station", "MinAngle", 10);
+        ui_->DESTLong->setValue(reg.ReadInteger("Divers", "DistLon", 0));
+        ui_->DESTLat->setValue(reg.ReadInteger("Divers", "DistLat", 0));
+        if (!reg.ParseProblem().empty()) {
+            throw StoreError(reg.ParseProblem());
+        }
+    } catch (const StoreError&) {
+        Warn(QStringLiteral("Problem reading the registry"));
+    }
+}
+
+void TPROPForm::FetchSolarFlux()
+{
+    SolarFluxSource& source = *services_.Flux;
+    ui_->SolarBox->setToolTip(
+        QStringLiteral("Value found in the Geophysical Alert Message wwv.txt\nThis file is downloaded directly from "
+                       "the NOAA website \n") +
+        source.FileAddress());
+    const SolarFlux flux = source.GetSolarFlux();
+    if (flux.Ok) {
+        ui_->SolarBox->setTitle(QString::fromStdString(flux.Issued));
+        ui_->FLXSpin->setValue(flux.Flux);
+    } else {
+        services_.Messages->Show(
+            this, MessageIcon::Error, QStringLiteral("Error"),
+            QStringLiteral("Could not download Geophysical Alert Message wwv.txt from ") + source.ServiceAddress());
+        ui_->FLXSpin->setValue(100.0);
+        ui_->SolarBox->setTitle(QStringLiteral("Flux error"));
+    }
+}
+
+void TPROPForm::ShowLongitude()
+{
+    const Dms d = SplitDMS(settings_.Longitude);
+    ui_->LongDeg->setText(General(d.Degrees));
+    ui_->LongMin->setText(General(d.Minutes));
+    ui_->LongSec->setText(General(d.Seconds));
+}
+
+void TPROPForm::ShowLatitude()
+{
+    const Dms d = SplitDMS(settings_.Latitude);
+    ui_->LatDeg->setText(General(d.Degrees));
+    ui_->LatMin->setText(General(d.Minutes));
+    ui_->LatSec->setText(General(d.Seconds));
+}
+
+void TPROPForm::PlaceHomeMarker()
+{
+    const int left = 256 - RoundEven(static_cast<double>(settings_.Longitude) / 180 * 256);
+    const int top = 128 - RoundEven(static_cast<double>(settings_.Latitude) / 90 * 128);
+    ui_->STA->move(left, top);
+    ui_->STA->setToolTip(QString::fromStdString(settings_.CallSign));
+}
+
+void TPROPForm::PlaceRemoteMarker()
+{
+    const int left = 256 - RoundEven(ui_->DESTLong->value() / 180.0 * 256) - 4;
+    const int top = 128 - RoundEven(ui_->DESTLat->value() / 90.0 * 128) - 4;
+    ui_->CC->move(left, top);
+}
+
+int TPROPForm::PixelToLongitude(int x)
+{
+    return (256 - x) * 180 / 256;
+}
+
+int TPROPForm::PixelToLatitude(int y)
+{
+    return (128 - y) * 90 / 128;
+}
+
+void TPROPForm::ComputeMUF()
+{
+    if (!programReady_) {
+        return;
+    }
+    ++runCount_;
+    const std::time_t now = services_.TimeSource->Now();
+    const std::tm local = LocalTime(now);
+    RunInput in;
+    in.Station = settings_;
+    in.Flux = static_cast<ld>(ui_->FLXSpin->value());
+    in.RemoteLonDeg = ui_->DESTLong->value();
+    in.RemoteLatDeg = ui_->DESTLat->value();
+    in.Month = month_;
+    in.Day = day_;
+    in.LocalDate = CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    in.UtcHour = UtcMinuteOfDay(now) / 60;
+    in.RemoteLabel = remoteLabel_.toStdString();
+    orvela::ComputeMUF(in, workspace_, prediction_);
+
+    ui_->MUFGrid->Show(prediction_);
+    for (int i = 0; i < 4; ++i) {
+        ui_->H1->SetText(i, QString::fromStdString(prediction_.H1[i]));
+    }
+    for (int i = 0; i < 5; ++i) {
+        ui_->H2->SetText(i, QString::fromStdString(prediction_.H2[i]));
+    }
+    ui_->InfoBar->SetPanelText(0, QString::fromStdString(prediction_.DisplayText));
+    ui_->InfoBar->SetPanelText(1, QString::fromStdString(prediction_.PowerText));
+    ui_->InfoBar->SetPanelText(2, QString::fromStdString(prediction_.AntennaText));
+}
+
+void TPROPForm::CellWasSelected(int col, int row)
+{
+    const std::optional<std::string> report =
+        CellReport(settings_.Display, col, row, prediction_.At(col, row).Text);
+    if (!report) {
+        return;
+    }
+    QString text = QString::fromStdString(*report);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    services_.Messages->Show(this, MessageIcon::Information, QStringLiteral("What it means..."), text);
+}
+
+void TPROPForm::AGTGroupClick(int index)
+{
+    settings_.GainTable = index;
+    ComputeMUF();
+}
+
+void TPROPForm::DisplayGroupClick(int index)
+{
+    settings_.Display = index + 1;
+    ComputeMUF();
+}
+
+void TPROPForm::FLXSpinChange()
+{
+    ComputeMUF();
+}
+
+void TPROPForm::PWRSpinChange()
+{
+    settings_.Power = ToIntDef(ui_->PWREdit->text(), 100);
+    ComputeMUF();
+}
+
+void TPROPForm::ANGSpinChange()
+{
+    settings_.MinAngle = ToIntDef(ui_->ANGEdit->text(), 10);
+    ComputeMUF();
+}
+
+void TPROPForm::DESTLongChange()
+{
+    const int v = ui_->DESTLong->value();
+    ui_->LBL3->setText(v > 0 ? QStringLiteral("degrees West") : v < 0 ? QStringLiteral("degrees East") : QString());
+    ui_->CC->move(256 - RoundEven(v / 180.0 * 256) - 4, ui_->CC->y());
+    ComputeMUF();
+}
+
+void TPROPForm::DESTLatChange()
+{
+    const int v = ui_->DESTLat->value();
+    ui_->LBL4->setText(v > 0 ? QStringLiteral("degrees North") : v < 0 ? QStringLiteral("degrees South") : QString());
+    ui_->CC->move(ui_->CC->x(), 128 - RoundEven(v / 90.0 * 128) - 4);
+    ComputeMUF();
+}
+
+void TPROPForm::MouseIsDownOnMap(int x, int y)
+{
+    ui_->DESTLong->setValue(PixelToLongitude(x));
+    ui_->DESTLat->setValue(PixelToLatitude(y));
+    ui_->CC->move(x - 4, y - 4);
+    remoteLabel_ = QStringLiteral("Remote station");
+    ComputeMUF();
+}
+
+void TPROPForm::MouseIsMovingOnMap(int x, int y)
+{
+    const int lon = PixelToLongitude(x);
+    const int lat = PixelToLatitude(y);
+    QString text = QStringLiteral("Longitude ");
+    text += lon > 0 ? QString::number(lon) + QStringLiteral("\u00B0 West")
+                    : QString::number(-lon) + QStringLiteral("\u00B0 East");
+    text += lat > 0 ? QStringLiteral(" - Latitude ") + QString::number(lat) + QStringLiteral("\u00B0 North")
+                    : QStringLiteral(" - Latitude ") + QString::number(-lat) + QStringLiteral("\u00B0 South");
+    ui_->LBL->setText(text);
+}
+
+bool TPROPForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui_->MAP) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+            MouseIsDownOnMap(pos.x(), pos.y());
+            return true;
+        }
+        if (event->type() == QEvent::MouseMove) {
+            const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+            MouseIsMovingOnMap(pos.x(), pos.y());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TPROPForm::TimerClick()
+{
+    const int minutes = UtcMinuteOfDay(services_.TimeSource->Now());
+    ui_->ClockPanel->setText(QStringLiteral("UTC : %1:%2")
+                                 .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                                 .arg(minutes % 60, 2, 10, QLatin1Char('0')));
+}
+
+void TPROPForm::FormClose()
+{
+    try {
+        regIni_->WriteInteger("Divers", "DistLon", ui_->DESTLong->value());
+        regIni_->WriteInteger("Divers", "DistLat", ui_->DESTLat->value());
+    } catch (const StoreError& e) {
+        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
+                                 QString::fromUtf8(e.what()));
+    }
+}
+
+void TPROPForm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TPROPForm::Warn(const QString& text)
+{
+    services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"), text);
+}
+
+} // namespace orvela::app

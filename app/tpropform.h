@@ -1,0 +1,104 @@
+// The main window: station, options, map, the prediction table and its
+// header strips, the clock and the status bar.
+#pragma once
+
+#include "platform.h"
+#include "prediction.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QButtonGroup;
+
+namespace Ui {
+class TPROPForm;
+}
+
+namespace orvela {
+class RegIni;
+}
+
+namespace orvela::app {
+
+class TPROPForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* TitleText = "Orvela v1.5b";
+    static constexpr const char* Credit = "  HF propagation forecast by Talvik Software";
+    static constexpr const char* WebAddress = "orvela.example";
+
+    // Creates the window and runs the whole start-up sequence; the window is
+    // shown by the caller.
+    explicit TPROPForm(const Services& services, QWidget* parent = nullptr);
+    ~TPROPForm() override;
+
+    Ui::TPROPForm& Widgets() { return *ui_; }
+    const Settings& Station() const { return settings_; }
+    Settings& Station() { return settings_; }
+    RegIni& Store() { return *regIni_; }
+    bool ProgramReady() const { return programReady_; }
+    int Month() const { return month_; }
+    int Day() const { return day_; }
+    const QString& RemoteLabel() const { return remoteLabel_; }
+    // Number of prediction runs made so far.
+    int RunCount() const { return runCount_; }
+
+    // The prediction run for the current inputs; nothing before start-up ends.
+    void ComputeMUF();
+    // Station display: degrees, minutes and seconds of the home position,
+    // power and take-off angle.
+    void ShowLongitude();
+    void ShowLatitude();
+    void PlaceHomeMarker();
+    void PlaceRemoteMarker();
+
+    // Whole degrees of a map pixel (longitude positive west).
+    static int PixelToLongitude(int x);
+    static int PixelToLatitude(int y);
+
+public slots:
+    void CellWasSelected(int col, int row);
+    void AGTGroupClick(int index);
+    void DisplayGroupClick(int index);
+    void FLXSpinChange();
+    void PWRSpinChange();
+    void ANGSpinChange();
+    void DESTLongChange();
+    void DESTLatChange();
+    void TimerClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void InitProgram();
+    void ReadSettings();
+    void FetchSolarFlux();
+    void MouseIsDownOnMap(int x, int y);
+    void MouseIsMovingOnMap(int x, int y);
+    void FormClose();
+    void Warn(const QString& text);
+
+    Services services_;
+    std::unique_ptr<Ui::TPROPForm> ui_;
+    std::unique_ptr<RegIni> regIni_;
+    QButtonGroup* displayGroup_ = nullptr;
+    QButtonGroup* agtGroup_ = nullptr;
+    QTimer timer_;
+
+    // Values before the settings are read, kept when the read fails early.
+    Settings settings_{"", 0, 0, 0, false, 0, 0, 0};
+    Workspace workspace_;
+    Prediction prediction_;
+    bool programReady_ = false;
+    int month_ = 1;
+    int day_ = 1;
+    QString remoteLabel_;
+    QString startDir_;
+    int runCount_ = 0;
+};
+
+} // namespace orvela::app

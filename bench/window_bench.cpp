@@ -1,0 +1,104 @@
+// Timings of the main window, on Qt's offscreen platform:
+// - BM_DisplayFormatClick: a click in the display format group until the
+//   table has been repainted (the prediction run included);
+// - BM_StartUp: the main window's construction (settings read, flux, map,
+//   first prediction) until it has been shown and painted.
+#include "tpropform.h"
+#include "ui_tpropform.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace orvela::app;
+
+class SilentMessages : public MessageBoxes {
+public:
+    void Show(QWidget*, MessageIcon, const QString&, const QString&) override {}
+};
+class NowClock : public Clock {
+public:
+    std::time_t Now() const override { return std::time(nullptr); }
+};
+class FixedFlux : public SolarFluxSource {
+public:
+    SolarFlux GetSolarFlux() override { return {true, "2026 Dec 10 0305 UTC", 122}; }
+    QString ServiceAddress() const override { return {}; }
+    QString FileAddress() const override { return {}; }
+};
+class NoSetup : public StationSetup {
+public:
+    bool OpenSetupDialog(TPROPForm&, const QString&) override { return false; }
+};
+class NoMap : public MapPainter {
+public:
+    void UpdateMap(TPROPForm&, std::time_t) override {}
+};
+
+struct Fixture {
+    QTemporaryDir dir;
+    SilentMessages messages;
+    NowClock clock;
+    FixedFlux flux;
+    NoSetup setup;
+    NoMap map;
+    Services services;
+    Fixture()
+    {
+        services.Messages = &messages;
+        services.TimeSource = &clock;
+        services.SettingsPath = dir.filePath(QStringLiteral("ORVELA.reg")).toStdString();
+        services.Flux = &flux;
+        services.Setup = &setup;
+        services.Map = &map;
+        services.BuildStr = "Build bench";
+    }
+};
+
+void BM_DisplayFormatClick(benchmark::State& state)
+{
+    Fixture f;
+    TPROPForm form(f.services);
+    form.show();
+    QApplication::processEvents();
+    Ui::TPROPForm& ui = form.Widgets();
+    ui.DESTLong->setValue(74);
+    ui.DESTLat->setValue(40);
+    bool flip = false;
+    for (auto _ : state) {
+        (flip ? ui.DisplayItem0 : ui.DisplayItem1)->click();
+        ui.MUFGrid->viewport()->repaint();
+        flip = !flip;
+    }
+}
+BENCHMARK(BM_DisplayFormatClick)->Unit(benchmark::kMillisecond);
+
+void BM_StartUp(benchmark::State& state)
+{
+    Fixture f;
+    for (auto _ : state) {
+        TPROPForm form(f.services);
+        form.show();
+        form.repaint();
+        state.PauseTiming();
+        form.close();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,77 @@
+// Fakes of the platform services for driving the real main window.
+#pragma once
+
+#include "platform.h"
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace orvela::app::testing {
+
+struct ShownMessage {
+    MessageIcon Icon;
+    QString Caption;
+    QString Text;
+};
+
+class RecordingMessages : public MessageBoxes {
+public:
+    void Show(QWidget*, MessageIcon icon, const QString& caption, const QString& text) override
+    {
+        shown.push_back({icon, caption, text});
+    }
+    std::vector<ShownMessage> shown;
+};
+
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(std::time_t t = 1796904000) // 2026-12-10 12:00 UTC
+        : now(t)
+    {
+    }
+    std::time_t Now() const override { return now; }
+    std::time_t now;
+};
+
+class FakeFlux : public SolarFluxSource {
+public:
+    SolarFlux GetSolarFlux() override
+    {
+        ++calls;
+        return result;
+    }
+    QString ServiceAddress() const override { return QStringLiteral("http://127.0.0.1:9"); }
+    QString FileAddress() const override { return QStringLiteral("http://127.0.0.1:9/text/wwv.txt"); }
+    SolarFlux result;
+    int calls = 0;
+};
+
+// Records the first-run dialog; cancels it unless told what to do.
+class RecordingSetup : public StationSetup {
+public:
+    bool OpenSetupDialog(TPROPForm& form, const QString& title) override
+    {
+        titles.push_back(title);
+        if (onOpen) {
+            onOpen(form);
+        }
+        return false;
+    }
+    std::vector<QString> titles;
+    std::function<void(TPROPForm&)> onOpen;
+};
+
+class CountingMap : public MapPainter {
+public:
+    void UpdateMap(TPROPForm&, std::time_t utc) override
+    {
+        ++calls;
+        last = utc;
+    }
+    int calls = 0;
+    std::time_t last = 0;
+};
+
+} // namespace orvela::app::testing

@@ -1,0 +1,402 @@
+// The real main window, driven offscreen with fake platform services and a
+// real settings file in a temporary folder.
+#include "fakes.h"
+#include "tpropform.h"
+#include "ui_tpropform.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+namespace orvela::app {
+namespace {
+
+using testing::CountingMap;
+using testing::FakeFlux;
+using testing::FixedClock;
+using testing::RecordingMessages;
+using testing::RecordingSetup;
+
+constexpr const char* Header = "Windows Registry Editor Version 5.00\r\n\r\n";
+constexpr const char* StationKey = "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\r\n";
+constexpr const char* DiversKey = "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Divers]\r\n";
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+// Runs f with TZ set to zone, then puts the old zone back.
+template <class F>
+void WithTimeZone(const char* zone, F f)
+{
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    setenv("TZ", zone, 1);
+    tzset();
+    f();
+    if (old) {
+        setenv("TZ", saved.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("Talvik Software/ORVELA.reg")).toStdString();
+        QDir(dir.path()).mkpath(QStringLiteral("Talvik Software"));
+        flux.result = SolarFlux{true, "2026 Dec 10 0305 UTC", 122};
+    }
+
+    void WriteSettings(const std::string& station, const std::string& divers = "")
+    {
+        WriteFile(path, std::string(Header) + StationKey + station + "\r\n" + DiversKey + divers);
+    }
+
+    std::unique_ptr<TPROPForm> Open()
+    {
+        Services s;
+        s.Messages = &messages;
+        s.TimeSource = &clock;
+        s.SettingsPath = path;
+        s.Flux = &flux;
+        s.Setup = &setup;
+        s.Map = &map;
+        s.BuildStr = "Build 1.5.0.0";
+        return std::make_unique<TPROPForm>(s);
+    }
+
+    std::vector<QString> Captions() const
+    {
+        std::vector<QString> c;
+        for (const auto& m : messages.shown) {
+            c.push_back(m.Caption);
+        }
+        return c;
+    }
+
+    QTemporaryDir dir;
+    std::string path;
+    RecordingMessages messages;
+    FixedClock clock;
+    FakeFlux flux;
+    RecordingSetup setup;
+    CountingMap map;
+};
+
+TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
+{
+    bool readyDuringDialog = true;
+    int runsDuringDialog = -1;
+    setup.onOpen = [&](TPROPForm& f) {
+        readyDuringDialog = f.ProgramReady();
+        runsDuringDialog = f.RunCount();
+    };
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+
+    ASSERT_EQ(setup.titles.size(), 1u);
+    EXPECT_EQ(setup.titles[0], QStringLiteral("Before anything else..."));
+    EXPECT_FALSE(readyDuringDialog);
+    EXPECT_EQ(runsDuringDialog, 0);
+
+    const Settings& st = form->Station();
+    EXPECT_EQ(st.CallSign, "NoCall");
+    EXPECT_EQ(st.Power, 100);
+    EXPECT_EQ(st.MinAngle, 10);
+    EXPECT_EQ(st.Display, 1);
+    EXPECT_EQ(st.GainTable, 0);
+    EXPECT_FALSE(st.Path);
+    // A cancelled first-run dialog leaves the design texts.
+    for (QLineEdit* e : {ui.LongDeg, ui.LongMin, ui.LongSec, ui.LatDeg, ui.LatMin, ui.LatSec}) {
+        EXPECT_EQ(e->text(), QStringLiteral("00"));
+    }
+    EXPECT_EQ(ui.PWREdit->text(), QStringLiteral("100"));
+    EXPECT_EQ(ui.ANGEdit->text(), QStringLiteral("10"));
+    EXPECT_TRUE(ui.DisplayItem0->isChecked());
+    EXPECT_TRUE(ui.AGTItem0->isChecked());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path))); // nothing written before closing
+
+    // One run, at the end of start-up, with the downloaded flux.
+    EXPECT_TRUE(form->ProgramReady());
+    EXPECT_EQ(form->RunCount(), 1);
+    EXPECT_EQ(ui.SolarBox->title(), QStringLiteral("2026 Dec 10 0305 UTC"));
+    EXPECT_DOUBLE_EQ(ui.FLXSpin->value(), 122.0);
+    EXPECT_EQ(ui.H2->Text(0), QStringLiteral("Solar flux at 10.7cm : 122.0"));
+    EXPECT_EQ(ui.H1->Text(0).left(11), QStringLiteral("NoCall Lat "));
+    EXPECT_EQ(map.calls, 1);
+    EXPECT_EQ(form->windowTitle().right(16), QStringLiteral(" - Build 1.5.0.0"));
+    EXPECT_TRUE(form->windowTitle().startsWith(QStringLiteral("Orvela v1.5b")));
+}
+
+TEST_F(MainWindow, StoredStationFillsTheWindow)
+{
+    // Longitude 48.5125 W would be 48 30 45; here 2.25 E = -2.25 and 45.5 N.
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n"
+                  "\"Longitude\"=hex:00,00,00,00,00,00,00,90,00,c0\r\n"
+                  "\"Latitude\"=hex:00,00,00,00,00,00,00,b6,04,40\r\n"
+                  "\"Power\"=\"20\"\r\n"
+                  "\"MinAngle\"=\"5\"\r\n"
+                  "\"Display\"=\"3\"\r\n"
+                  "\"GainTable\"=\"2\"\r\n",
+                  "\"DistLon\"=\"90\"\r\n\"DistLat\"=\"45\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+
+    EXPECT_TRUE(setup.titles.empty());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(ui.DisplayItem2->isChecked());
+    EXPECT_TRUE(ui.AGTItem2->isChecked());
+    EXPECT_EQ(ui.InfoBar->PanelText(0), QStringLiteral("Delays (milliseconds)"));
+    EXPECT_EQ(ui.InfoBar->PanelText(1), QStringLiteral("20 dbW"));
+    EXPECT_EQ(ui.InfoBar->PanelText(2), QStringLiteral("3 elements Yagi"));
+    EXPECT_EQ(ui.LongDeg->text(), QStringLiteral("-2"));
+    EXPECT_EQ(ui.LongMin->text(), QStringLiteral("15"));
+    EXPECT_EQ(ui.LongSec->text(), QStringLiteral("0"));
+    EXPECT_EQ(ui.LatDeg->text(), QStringLiteral("45"));
+    EXPECT_EQ(ui.LatMin->text(), QStringLiteral("30"));
+    EXPECT_EQ(ui.PWREdit->text(), QStringLiteral("20"));
+    EXPECT_EQ(ui.ANGEdit->text(), QStringLiteral("5"));
+    EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F6XYZ "));
+    EXPECT_EQ(ui.DESTLong->value(), 90);
+    EXPECT_EQ(ui.DESTLat->value(), 45);
+    EXPECT_EQ(ui.LBL3->text(), QStringLiteral("degrees West"));
+    EXPECT_EQ(ui.LBL4->text(), QStringLiteral("degrees North"));
+    // Markers: home at 256 - round(-2.25/180*256), 128 - round(45.5/90*128); remote 90 W 45 N.
+    EXPECT_EQ(ui.STA->pos(), QPoint(259, 63));
+    EXPECT_EQ(ui.CC->pos(), QPoint(124, 60));
+    EXPECT_EQ(ui.STA->toolTip(), QStringLiteral("F6XYZ"));
+    EXPECT_EQ(form->RunCount(), 1);
+}
+
+TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
+{
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string callSign; // what start-up ends with
+        int power;
+    };
+    const std::vector<Case> cases = {
+        // A dword where a whole number as text is expected stops the read there.
+        {"dword power",
+         std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=dword:00000064\r\n", "F6XYZ", 0},
+        // A file that is not a registry export at all.
+        // A file that is not a registry export at all: nothing read, so the
+        // defaults, and the station is asked for again.
+        {"garbage", "\x01\x02 this is not a settings file\r\n[unterminated\r\n", "NoCall", 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.shown.clear();
+        WriteFile(path, c.file);
+        auto form = Open();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
+        EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Warning"));
+        EXPECT_EQ(messages.shown[0].Text, QStringLiteral("Problem reading the registry"));
+        EXPECT_EQ(form->Station().CallSign, c.callSign);
+        EXPECT_EQ(form->Station().Power, c.power);
+        EXPECT_EQ(form->RunCount(), 1);
+        form->close();
+    }
+    // The unreadable file was kept aside, byte for byte, before the remote point was saved.
+    const QStringList aside =
+        QDir(QFileInfo(QString::fromStdString(path)).path()).entryList({QStringLiteral("ORVELA.reg.unreadable-*")});
+    ASSERT_EQ(aside.size(), 1);
+    const std::string kept =
+        ReadFile(QFileInfo(QString::fromStdString(path)).path().toStdString() + "/" + aside[0].toStdString());
+    EXPECT_EQ(kept, cases[1].file);
+}
+
+TEST_F(MainWindow, NothingIsComputedBeforeStartUpEnds)
+{
+    setup.onOpen = [](TPROPForm& f) {
+        // The dialog sets the station widgets, as an accepted setup does.
+        f.Widgets().PWREdit->setText(QStringLiteral("30"));
+        f.Widgets().ANGEdit->setText(QStringLiteral("3"));
+        f.Widgets().DESTLong->setValue(12);
+        f.Widgets().FLXSpin->setValue(150);
+    };
+    auto form = Open();
+    EXPECT_EQ(form->RunCount(), 1);
+    EXPECT_EQ(form->Station().Power, 30);
+    EXPECT_EQ(form->Station().MinAngle, 3);
+
+    form->Widgets().FLXSpin->setValue(180.5);
+    EXPECT_EQ(form->RunCount(), 2);
+    EXPECT_EQ(form->Widgets().H2->Text(0), QStringLiteral("Solar flux at 10.7cm : 180.5"));
+}
+
+TEST_F(MainWindow, SelectingABandCellExplainsItAndLabelsExplainNothing)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
+    auto form = Open();
+    PredictionTable* grid = form->Widgets().MUFGrid;
+    const Prediction& p = grid->Current();
+
+    // Find a result cell in the band rows.
+    int col = -1, row = -1;
+    for (int r = 0; r < 15 && col < 0; ++r) {
+        for (int c = 1; c < 25; ++c) {
+            if (!p.At(c, r).Text.empty()) {
+                col = c;
+                row = r;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(col, 1);
+
+    grid->setCurrentIndex(grid->model()->index(0, 0)); // label column: nothing
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages.shown.empty());
+
+    grid->setCurrentIndex(grid->model()->index(row, col));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Information);
+    EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("What it means..."));
+    EXPECT_TRUE(messages.shown[0].Text.startsWith(
+        QStringLiteral("- Signal level in dB above rated receiver sensitivity : ")));
+    EXPECT_FALSE(messages.shown[0].Text.contains(QLatin1Char('\r')));
+
+    grid->setCurrentIndex(grid->model()->index(17, col)); // the MUF row: nothing
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(MainWindow, DisplayFormatSwitchRelabelsTheTable)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    EXPECT_EQ(ui.MUFGrid->CellText(0, 0), QStringLiteral("30 Mhz"));
+
+    ui.DisplayItem3->click();
+    EXPECT_EQ(form->Station().Display, 4);
+    EXPECT_EQ(ui.MUFGrid->CellText(0, 0), QString());
+    EXPECT_EQ(ui.MUFGrid->CellText(0, 13), QStringLiteral("FRQ"));
+    EXPECT_EQ(ui.MUFGrid->CellText(0, 14), QStringLiteral("DSC"));
+    EXPECT_EQ(ui.InfoBar->PanelText(0), QStringLiteral("Best frequencies"));
+
+    ui.DisplayItem1->click();
+    EXPECT_EQ(ui.MUFGrid->CellText(0, 0), QStringLiteral("30 Mhz"));
+    EXPECT_EQ(ui.MUFGrid->CellText(0, 14), QStringLiteral("2 Mhz"));
+    EXPECT_EQ(ui.InfoBar->PanelText(0), QStringLiteral("Takeoff angle (degrees)"));
+
+    ui.AGTItem1->click();
+    EXPECT_EQ(ui.InfoBar->PanelText(2), QStringLiteral("Simple dipole"));
+    EXPECT_EQ(form->RunCount(), 4);
+}
+
+TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
+{
+    const std::string before = std::string(Header) + "; written by hand\r\n" + StationKey +
+                               "\"CallSign\"=\"F6XYZ\"\r\n"
+                               "\"Latitude\"=hex:00,00,00,00,00,00,00,c2,04,40\r\n"
+                               "\"Unknown\"=hex(7):41,00,00,00,00,00\r\n"
+                               "\r\n" +
+                               DiversKey + "\"DistLon\"=\"10\"\r\n\"Other\"=dword:00000001\r\n\"DistLat\"=\"20\"\r\n";
+    WriteFile(path, before);
+    auto form = Open();
+    form->Widgets().DESTLong->setValue(-75);
+    form->Widgets().DESTLat->setValue(-33);
+    form->close();
+    EXPECT_TRUE(messages.shown.empty());
+
+    std::string expected = before;
+    expected.replace(expected.find("\"DistLon\"=\"10\""), 14, "\"DistLon\"=\"-75\"");
+    expected.replace(expected.find("\"DistLat\"=\"20\""), 14, "\"DistLat\"=\"-33\"");
+    EXPECT_EQ(ReadFile(path), expected);
+
+    // And the next start finds the remote point again.
+    auto again = Open();
+    EXPECT_EQ(again->Widgets().DESTLong->value(), -75);
+    EXPECT_EQ(again->Widgets().DESTLat->value(), -33);
+}
+
+TEST_F(MainWindow, ASaveThatFailsWarnsWithTheFileAndTheReason)
+{
+    // The settings folder's place is taken by a plain file: nothing can be
+    // created there, whatever the user's rights.
+    const std::string blocker = dir.filePath(QStringLiteral("blocked")).toStdString();
+    WriteFile(blocker, "not a folder");
+    path = blocker + "/ORVELA.reg";
+    auto form = Open();
+    messages.shown.clear();
+    form->close();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
+    EXPECT_TRUE(messages.shown[0].Text.contains(QString::fromStdString(path))) << messages.shown[0].Text.toStdString();
+    EXPECT_TRUE(messages.shown[0].Text.contains(QStringLiteral("Not a directory")))
+        << messages.shown[0].Text.toStdString();
+    EXPECT_EQ(ReadFile(blocker), "not a folder");
+}
+
+TEST_F(MainWindow, ClockShowsUniversalTimeInTheLocalZone)
+{
+    struct Case {
+        const char* zone;
+        const char* local;   // local time, for the trace
+        std::time_t moment;  // that local time as a moment
+        const char* expected;
+    };
+    const Case cases[] = {
+        // Five hours west, no daylight saving: local 20:30 is 01:30 UTC.
+        {"EST5", "2026-12-10 20:30", 1796952600, "UTC : 01:30"},
+        // Central European summer time: local 14:05 is 12:05 UTC.
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "2026-07-15 14:05", 1784117100, "UTC : 12:05"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.zone);
+        WithTimeZone(c.zone, [&] {
+            clock.now = c.moment;
+            auto form = Open();
+            EXPECT_EQ(form->Widgets().ClockPanel->text(), QStringLiteral("Universal time"));
+            form->TimerClick();
+            EXPECT_EQ(form->Widgets().ClockPanel->text(), QString::fromLatin1(c.expected));
+        });
+    }
+}
+
+TEST_F(MainWindow, AFailedFluxDownloadWarnsAndUsesOneHundred)
+{
+    flux.result = SolarFlux{};
+    auto form = Open();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Error);
+    EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Error"));
+    EXPECT_EQ(messages.shown[0].Text,
+              QStringLiteral("Could not download Geophysical Alert Message wwv.txt from http://127.0.0.1:9"));
+    EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 100.0);
+    EXPECT_EQ(form->Widgets().SolarBox->title(), QStringLiteral("Flux error"));
+    EXPECT_TRUE(form->Widgets().SolarBox->toolTip().endsWith(QStringLiteral("http://127.0.0.1:9/text/wwv.txt")));
+}
+
+} // namespace
+} // namespace orvela::app
