@@ -7,7 +7,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: deps build run test test-release test-sanitize bench clean
+.PHONY: deps build run predict test test-release test-sanitize bench clean
 
 deps:
 	./scripts/install-deps.sh
@@ -17,6 +17,10 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
+	./$(BUILD)/app/orvela
+
+# The command line on a sample path, Paris to New York.
+predict: build
 	./$(BUILD)/cli/orvela-predict --home 48.85N,2.35E --remote 40.71N,74.01W --antenna dipole
 
 test: test-release test-sanitize

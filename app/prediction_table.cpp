@@ -26,7 +26,7 @@ public:
         }
         painter->setFont(index.data(Qt::FontRole).value<QFont>());
         painter->setPen(index.data(Qt::ForegroundRole).value<QColor>());
-        painter->drawText(option.rect.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        painter->drawText(option.rect.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
     }
 };
 
@@ -84,8 +84,11 @@ PredictionTable::PredictionTable(QWidget* parent)
     : QTableView(parent)
     , model_(new PredictionModel(this))
 {
+    // "Small Fonts" is a narrow bitmap face; the substitute fontconfig picks is
+    // usually wider, so it is narrowed to keep texts such as "-12x3s" whole.
     QFont f(QStringLiteral("Small Fonts"));
     f.setPixelSize(9);
+    f.setStretch(QFont::Condensed);
     model_->SetFont(f);
     setModel(model_);
     setItemDelegate(new CellDelegate(this));

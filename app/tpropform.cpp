@@ -54,13 +54,15 @@ struct Dms {
     long double Degrees, Minutes, Seconds;
 };
 
-// Signed degrees, unsigned minutes and seconds (not rounded).
+// Signed degrees, unsigned minutes and seconds. The seconds keep nine
+// decimals: below that lies only the binary form of a decimal entry, which
+// would otherwise show 48.85 as 48 50 59.9999999999999 or 48 51 2.5e-15.
 Dms SplitDMS(long double x)
 {
     const long double deg = truncl(x);
-    const long double m = (x - deg) * 60;
-    const long double min = truncl(m);
-    return {deg, fabsl(min), fabsl((m - min) * 60)};
+    const long double seconds = roundl(fabsl(x - deg) * 3600 * 1e9L) / 1e9L;
+    const long double min = floorl(seconds / 60);
+    return {deg, min, seconds - min * 60};
 }
 
 // Decimal whole number, or the default when the text is not one.
@@ -116,6 +118,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
 
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
+    font.setStretch(QFont::SemiCondensed); // the substitute is wider than the original face
     setFont(font);
     SetBackground(this, InactiveCaptionGradient);
     for (QWidget* w : {static_cast<QWidget*>(ui_->LocalGroupBox), static_cast<QWidget*>(ui_->RemoteGroupBox),

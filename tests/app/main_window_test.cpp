@@ -1,6 +1,8 @@
 // The real main window, driven offscreen with fake platform services and a
 // real settings file in a temporary folder.
+#include "close_on_signals.h"
 #include "fakes.h"
+#include "settings_store.h"
 #include "tpropform.h"
 #include "ui_tpropform.h"
 
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -36,6 +39,19 @@ std::string ReadFile(const std::string& path)
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// A 10-byte extended value as a registry export writes it.
+std::string HexOf(long double v)
+{
+    std::string s = "hex:";
+    char buf[4];
+    for (std::uint8_t b : EncodeExtended(v)) {
+        std::snprintf(buf, sizeof buf, "%02x,", b);
+        s += buf;
+    }
+    s.pop_back();
+    return s;
 }
 
 void WriteFile(const std::string& path, const std::string& text)
@@ -155,10 +171,11 @@ TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
 
 TEST_F(MainWindow, StoredStationFillsTheWindow)
 {
-    // Longitude 48.5125 W would be 48 30 45; here 2.25 E = -2.25 and 45.5 N.
+    // 2.25 E (-2.25) and 48.85 N: the decimal 48.85 has no exact binary
+    // form, and its seconds still read 0, not a residue of 1e-15.
     WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n"
                   "\"Longitude\"=hex:00,00,00,00,00,00,00,90,00,c0\r\n"
-                  "\"Latitude\"=hex:00,00,00,00,00,00,00,b6,04,40\r\n"
+                  "\"Latitude\"=" + HexOf(48.85L) + "\r\n"
                   "\"Power\"=\"20\"\r\n"
                   "\"MinAngle\"=\"5\"\r\n"
                   "\"Display\"=\"3\"\r\n"
@@ -177,8 +194,9 @@ TEST_F(MainWindow, StoredStationFillsTheWindow)
     EXPECT_EQ(ui.LongDeg->text(), QStringLiteral("-2"));
     EXPECT_EQ(ui.LongMin->text(), QStringLiteral("15"));
     EXPECT_EQ(ui.LongSec->text(), QStringLiteral("0"));
-    EXPECT_EQ(ui.LatDeg->text(), QStringLiteral("45"));
-    EXPECT_EQ(ui.LatMin->text(), QStringLiteral("30"));
+    EXPECT_EQ(ui.LatDeg->text(), QStringLiteral("48"));
+    EXPECT_EQ(ui.LatMin->text(), QStringLiteral("51"));
+    EXPECT_EQ(ui.LatSec->text(), QStringLiteral("0"));
     EXPECT_EQ(ui.PWREdit->text(), QStringLiteral("20"));
     EXPECT_EQ(ui.ANGEdit->text(), QStringLiteral("5"));
     EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F6XYZ "));
@@ -186,8 +204,8 @@ TEST_F(MainWindow, StoredStationFillsTheWindow)
     EXPECT_EQ(ui.DESTLat->value(), 45);
     EXPECT_EQ(ui.LBL3->text(), QStringLiteral("degrees West"));
     EXPECT_EQ(ui.LBL4->text(), QStringLiteral("degrees North"));
-    // Markers: home at 256 - round(-2.25/180*256), 128 - round(45.5/90*128); remote 90 W 45 N.
-    EXPECT_EQ(ui.STA->pos(), QPoint(259, 63));
+    // Markers: home at 256 - round(-2.25/180*256), 128 - round(48.85/90*128); remote 90 W 45 N.
+    EXPECT_EQ(ui.STA->pos(), QPoint(259, 59));
     EXPECT_EQ(ui.CC->pos(), QPoint(124, 60));
     EXPECT_EQ(ui.STA->toolTip(), QStringLiteral("F6XYZ"));
     EXPECT_EQ(form->RunCount(), 1);
@@ -338,6 +356,24 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
     auto again = Open();
     EXPECT_EQ(again->Widgets().DESTLong->value(), -75);
     EXPECT_EQ(again->Widgets().DESTLat->value(), -33);
+}
+
+TEST_F(MainWindow, TerminationSignalsCloseTheWindowAndSaveTheRemotePoint)
+{
+    auto form = Open();
+    CloseOnSignals(*form);
+    form->show();
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(sig);
+        form->show();
+        form->Widgets().DESTLong->setValue(sig);
+        ASSERT_EQ(raise(sig), 0);
+        for (int i = 0; i < 100 && form->isVisible(); ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(RegIni(path).ReadInteger("Divers", "DistLon", 0), sig);
+    }
 }
 
 TEST_F(MainWindow, ASaveThatFailsWarnsWithTheFileAndTheReason)
