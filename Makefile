@@ -1,13 +1,18 @@
 # Orvela: two commands set everything up on a fresh Debian 12 machine.
 #   make run   installs what is missing, builds in release mode and starts the program
 #   make test  installs, builds, runs every test, then the sanitizer build's tests
+#              (after a 20-second run of the fuzz targets)
+#   make fuzz  runs the fuzz targets for 60 seconds
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+FUZZ_BUILD ?= build-fuzz
+FUZZ_CXX   ?= clang++
+FUZZ_FLAGS := -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
 
-.PHONY: deps build run predict test test-release test-sanitize bench clean
+.PHONY: deps build run predict test test-release test-sanitize fuzz fuzz-short bench clean
 
 deps:
 	./scripts/install-deps.sh
@@ -23,7 +28,7 @@ run: build
 predict: build
 	./$(BUILD)/cli/orvela-predict --home 48.85N,2.35E --remote 40.71N,74.01W --antenna dipole
 
-test: test-release test-sanitize
+test: fuzz-short test-release test-sanitize
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -33,8 +38,23 @@ test-sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# The solar-flux parser under libFuzzer, seeded with the real bulletins. New
+# inputs gather in $(FUZZ_BUILD)/corpus, a crashing one in $(FUZZ_BUILD)/crash-*.
+$(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp tests/solar/fuzz_geoalert.cpp | deps
+	mkdir -p $(FUZZ_BUILD)
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -Isolar tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
+
+run-fuzz = mkdir -p $(FUZZ_BUILD)/corpus && ./$(FUZZ_BUILD)/fuzz_geoalert -max_total_time=$(1) -max_len=4096 \
+	-dict=tests/solar/fuzz_geoalert.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus tests/solar/fixtures
+
+fuzz: $(FUZZ_BUILD)/fuzz_geoalert
+	$(call run-fuzz,60)
+
+fuzz-short: $(FUZZ_BUILD)/fuzz_geoalert
+	$(call run-fuzz,20)
+
 bench: build
 	./$(BUILD)/bench/orvela-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
