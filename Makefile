@@ -55,6 +55,7 @@ fuzz-short: $(FUZZ_BUILD)/fuzz_geoalert
 
 bench: build
 	./$(BUILD)/bench/orvela-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+	./$(BUILD)/bench/orvela-bench-window --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,5 +1,6 @@
 // Orvela: program entry. Splash for two seconds, then the main window.
 #include "close_on_signals.h"
+#include "network_solar_flux.h"
 #include "settings_store.h"
 #include "splash.h"
 #include "system_services.h"
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <memory>
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -17,15 +20,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(ORVELA_VERSION));
 
     const std::string buildStr = std::string("Build ") + ORVELA_VERSION;
-    {
-        orvela::app::TSplashForm splash(QString::fromStdString(buildStr));
-        splash.ShowAndWait();
-        splash.hide();
-    }
+    // The splash stays up, painted, until the main window is ready: start-up
+    // waits for the solar flux download.
+    auto splash = std::make_unique<orvela::app::TSplashForm>(QString::fromStdString(buildStr));
+    splash->ShowAndWait();
 
     orvela::app::QtMessageBoxes messages;
     orvela::app::SystemClock clock;
-    orvela::app::NoSolarFlux flux;
+    orvela::app::NetworkSolarFlux flux;
     orvela::app::NoStationSetup setup;
     orvela::app::DayMapPainter map;
     orvela::app::Services services;
@@ -42,6 +44,7 @@ int main(int argc, char* argv[])
         window.move(screen->availableGeometry().center() - window.rect().center());
     }
     orvela::app::CloseOnSignals(window);
+    splash.reset();
     window.show();
     return app.exec();
 }

@@ -1,8 +1,10 @@
 #include "system_services.h"
 
+#include "splash.h"
 #include "tpropform.h"
 #include "ui_tpropform.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace orvela::app {
@@ -23,6 +25,12 @@ void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& capti
     case MessageIcon::None:
         break;
     }
+    // A box raised during start-up must not hide behind the splash window.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TSplashForm*>(w) != nullptr) {
+            w->hide();
+        }
+    }
     QMessageBox box(i, caption, text, QMessageBox::Ok, owner);
     box.exec();
 }
@@ -30,16 +38,6 @@ void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& capti
 std::time_t SystemClock::Now() const
 {
     return std::time(nullptr);
-}
-
-QString NoSolarFlux::ServiceAddress() const
-{
-    return QStringLiteral("https://services.swpc.noaa.gov");
-}
-
-QString NoSolarFlux::FileAddress() const
-{
-    return QStringLiteral("https://services.swpc.noaa.gov/text/wwv.txt");
 }
 
 void DayMapPainter::UpdateMap(TPROPForm& form, std::time_t)

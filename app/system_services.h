@@ -15,15 +15,6 @@ public:
     std::time_t Now() const override;
 };
 
-// Until the download exists, the flux is not fetched: start-up reports the
-// failure and goes on with 100.
-class NoSolarFlux : public SolarFluxSource {
-public:
-    SolarFlux GetSolarFlux() override { return {}; }
-    QString ServiceAddress() const override;
-    QString FileAddress() const override;
-};
-
 // Until the setup dialog exists, a first run keeps the default station.
 class NoStationSetup : public StationSetup {
 public:

@@ -2,7 +2,10 @@
 // - BM_DisplayFormatClick: a click in the display format group until the
 //   table has been repainted (the prediction run included);
 // - BM_StartUp: the main window's construction (settings read, flux, map,
-//   first prediction) until it has been shown and painted.
+//   first prediction) until it has been shown and painted; with a flux that
+//   is at hand, and with the flux downloaded from a server on loopback.
+#include "http_test_server.h"
+#include "network_solar_flux.h"
 #include "tpropform.h"
 #include "ui_tpropform.h"
 
@@ -90,6 +93,28 @@ void BM_StartUp(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+
+// The same, with the flux downloaded from a server answering on loopback.
+void BM_StartUpWithLoopbackFlux(benchmark::State& state)
+{
+    using namespace orvela::solar::testing;
+    HttpTestServer server(Reply(200, ":Product: Geophysical Alert Message wwv.txt\n"
+                                     ":Issued: 2026 Dec 10 0305 UTC\n"
+                                     "Solar flux 122 and estimated planetary A-index 5.\n"));
+    NetworkSolarFlux flux(server.Url("/text/wwv.txt"));
+    Fixture f;
+    f.services.Flux = &flux;
+    for (auto _ : state) {
+        TPROPForm form(f.services);
+        form.show();
+        form.repaint();
+        state.PauseTiming();
+        form.close();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUpWithLoopbackFlux)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "geoalert.h"
+
 #include <CLI/CLI.hpp>
 
 #include <array>
@@ -71,7 +73,16 @@ std::vector<ValueOption> ValueOptions()
                  })});
     o.push_back({"--remote", "POS", true,
                  Checked(&ParsePosition, [](Request& r, const GeoPosition& p) { r.Remote = p; })});
-    o.push_back({"--flux", "SFU", false, Checked(&ParseFlux, [](Request& r, ld v) { r.Flux = v; })});
+    o.push_back({"--flux", "SFU", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
+                     if (text == "auto") {
+                         r.FluxAuto = true;
+                         return std::nullopt;
+                     }
+                     return Checked(&ParseFlux, [](Request& q, ld v) { q.Flux = v; })(text, r);
+                 }});
+    o.push_back({"--flux-url", "URL", false, Checked(&ParseFluxUrl, [](Request& r, const std::string& url) {
+                     r.FluxUrl = url;
+                 })});
     o.push_back({"--power", "DBW", false, Checked(&ParsePower, [](Request& r, int v) { r.Station.Power = v; })});
     o.push_back(
         {"--min-angle", "DEG", false, Checked(&ParseMinAngle, [](Request& r, int v) { r.Station.MinAngle = v; })});
@@ -169,6 +180,9 @@ CommandLine ParseCommandLine(int argc, const char* const argv[])
             return Refuse(std::string(o.Name) + ": " + *why);
         }
     }
+    if (!cl.Req.FluxUrl.empty() && !cl.Req.FluxAuto) {
+        return Refuse("--flux-url is only used with --flux auto");
+    }
     return cl;
 }
 
@@ -192,7 +206,12 @@ std::string HelpText()
     t += "                    hemisphere letter: 48.85N,2.35E or 40N,74W. Latitudes go\n";
     t += "                    to 90, longitudes to 180. Signed numbers are refused.\n";
     t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
-    t += "                    (default " + FormatFixed(r.Flux, 0) + ")\n";
+    t += "                    (default " + FormatFixed(r.Flux, 0) + "), or auto: the day's flux from NOAA's\n";
+    t += "                    Geophysical Alert Message, as the program fetches it;\n";
+    t += "                    when that fails, the message goes to standard error\n";
+    t += "                    and the flux is 100\n";
+    t += "  --flux-url URL    where --flux auto fetches the bulletin\n";
+    t += "                    (default " + std::string(solar::DefaultFluxUrl()) + ")\n";
     t += "  --power DBW       transmitter power, whole dBW from 5 to 2500\n";
     t += "                    (default " + std::to_string(d.Power) + ")\n";
     t += "  --min-angle DEG   lowest take-off angle, whole degrees from 0 to 90\n";
@@ -222,7 +241,9 @@ std::string HelpText()
     t += "        25 cell texts, column 0 the labels), \"cells\" (19 rows of 25\n";
     t += "        {\"bg\", \"fg\", \"bold\"}), \"path\" {\"distance_km\", \"azimuth_deg\",\n";
     t += "        \"back_azimuth_deg\", \"base_hops\", \"base_elev_deg\", \"delay_ms\"} and\n";
-    t += "        \"status\" {\"display\", \"antenna\", \"power\"}.\n";
+    t += "        \"status\" {\"display\", \"antenna\", \"power\"}; with --flux auto also\n";
+    t += "        \"solar\" {\"issued\", \"flux\", \"url\"}, or {\"error\", \"url\"} when the\n";
+    t += "        download failed.\n";
     t += "\n";
     t += "Exit status: 0 on success, 2 for bad input (reported in one line on standard\n";
     t += "error, with nothing on standard output), 1 when the output cannot be written.\n";

@@ -20,6 +20,8 @@ struct Request {
     Settings Station; // home position in Latitude/Longitude
     GeoPosition Remote;
     ld Flux = RunInput{}.Flux;
+    bool FluxAuto = false;  // --flux auto: the day's flux from NOAA's bulletin
+    std::string FluxUrl;    // --flux-url, or empty for the build's address
     std::optional<CivilDate> Date; // none: today's local date
     OutputFormat Format = OutputFormat::Text;
 };

@@ -1,8 +1,11 @@
 // orvela-predict: one prediction run from the command line.
 #include "command_line.h"
+#include "geoalert.h"
 #include "render.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <ctime>
 #include <iostream>
 #include <unistd.h>
@@ -39,7 +42,28 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    const RunInput in = MakeRunInput(cl.Req, ReadClock());
+    RunInput in = MakeRunInput(cl.Req, ReadClock());
+    std::optional<SolarReport> solar;
+    if (cl.Req.FluxAuto) {
+        // As the window does: the bulletin's flux, clamped to 1..500, or 100
+        // with the program's message when the download fails.
+        SolarReport r;
+        r.Url = cl.Req.FluxUrl.empty() ? solar::DefaultFluxUrl() : cl.Req.FluxUrl;
+        const solar::GeoAlert alert = solar::GetSolarFlux(r.Url);
+        if (alert.Ok) {
+            r.Ok = true;
+            r.Issued = alert.Issued;
+            r.Flux = alert.Flux;
+            in.Flux = std::clamp<ld>(alert.Flux, 1, 500);
+        } else {
+            r.Error = solar::FailureMessage(r.Url);
+            std::cerr << r.Error << std::endl;
+            in.Flux = 100;
+        }
+        r.FluxUsed = in.Flux;
+        solar = r;
+    }
+    const SolarReport* report = solar ? &*solar : nullptr;
     Workspace ws;
     Prediction p;
     ComputeMUF(in, ws, p);
@@ -47,13 +71,13 @@ int main(int argc, char* argv[])
     std::string out;
     switch (cl.Req.Format) {
     case OutputFormat::Text:
-        out = RenderText(p, isatty(STDOUT_FILENO) == 1);
+        out = RenderText(p, isatty(STDOUT_FILENO) == 1, report);
         break;
     case OutputFormat::Csv:
         out = RenderCsv(p);
         break;
     case OutputFormat::Json:
-        out = RenderJson(p);
+        out = RenderJson(p, report);
         break;
     }
     std::cout << out << std::flush;

@@ -76,7 +76,7 @@ std::string HexColor(Rgb c)
     return buf;
 }
 
-std::string RenderText(const Prediction& p, bool ansi)
+std::string RenderText(const Prediction& p, bool ansi, const SolarReport* solar)
 {
     std::size_t labelWidth = 0;
     std::size_t cellWidth = MinCellWidth;
@@ -102,6 +102,10 @@ std::string RenderText(const Prediction& p, bool ansi)
         out += '\n';
     }
     out += "\n" + Join(std::array{p.DisplayText, p.AntennaText, p.PowerText}, " | ") + "\n";
+    if (solar != nullptr && solar->Ok) {
+        out += "Geophysical Alert Message issued " + solar->Issued + ": solar flux " + std::to_string(solar->Flux) +
+               ", used " + FormatFixed(solar->FluxUsed, 1) + "\n";
+    }
     return out;
 }
 
@@ -120,7 +124,7 @@ std::string RenderCsv(const Prediction& p)
     return out;
 }
 
-std::string RenderJson(const Prediction& p)
+std::string RenderJson(const Prediction& p, const SolarReport* solar)
 {
     using Json = nlohmann::ordered_json;
     Json grid = Json::array();
@@ -147,6 +151,10 @@ std::string RenderJson(const Prediction& p)
                      {"base_elev_deg", Thousandths(p.Path.BaseElevDeg)},
                      {"delay_ms", Thousandths(p.Path.DelayMs)}};
     j["status"] = Json{{"display", p.DisplayText}, {"antenna", p.AntennaText}, {"power", p.PowerText}};
+    if (solar != nullptr) {
+        j["solar"] = solar->Ok ? Json{{"issued", solar->Issued}, {"flux", solar->Flux}, {"url", solar->Url}}
+                               : Json{{"error", solar->Error}, {"url", solar->Url}};
+    }
     // A call sign is taken as typed; bytes that are not UTF-8 become U+FFFD
     // rather than stop the output.
     return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";

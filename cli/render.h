@@ -9,19 +9,34 @@
 
 namespace orvela::cli {
 
+// What --flux auto found: the bulletin's issue text and flux, or why the
+// download failed.
+struct SolarReport {
+    bool Ok = false;
+    std::string Issued;
+    int Flux = 0;
+    ld FluxUsed = 0; // the bulletin's flux within 1..500, or 100 after a failure
+    std::string Error;
+    std::string Url;
+};
+
 // "#RRGGBB", upper-case hex.
 std::string HexColor(Rgb c);
 
 // Header strips, a blank line, the table (labels left-aligned, hour columns
 // right-aligned in one width), a blank line and the status texts. With
 // `ansi`, each cell is painted in its colours with 24-bit ANSI escapes.
-std::string RenderText(const Prediction& p, bool ansi);
+// With a solar report, a last line gives the bulletin's issue text and the
+// flux the run used.
+std::string RenderText(const Prediction& p, bool ansi, const SolarReport* solar = nullptr);
 
 // The 19 table rows, 25 fields each, LF line ends. A field holding a comma,
 // a double quote, a blank or a line break is quoted, quotes doubled.
 std::string RenderCsv(const Prediction& p);
 
 // One JSON object (see the --help text for its keys), ending in a line break.
-std::string RenderJson(const Prediction& p);
+// With a solar report, also "solar": {"issued", "flux", "url"} or
+// {"error", "url"}.
+std::string RenderJson(const Prediction& p, const SolarReport* solar = nullptr);
 
 } // namespace orvela::cli

@@ -230,4 +230,29 @@ Parsed<int> ParseChoice(std::string_view text, std::span<const std::string_view>
     return Parsed<int>::Fail(Quoted(text) + " is not a choice; expected " + list);
 }
 
+Parsed<std::string> ParseFluxUrl(std::string_view text)
+{
+    const auto fail = [] {
+        return Parsed<std::string>::Fail("expected an http:// or https:// address, e.g. "
+                                         "https://services.swpc.noaa.gov/text/wwv.txt");
+    };
+    std::string_view rest;
+    if (text.substr(0, 7) == "http://") {
+        rest = text.substr(7);
+    } else if (text.substr(0, 8) == "https://") {
+        rest = text.substr(8);
+    } else {
+        return fail();
+    }
+    if (rest.empty() || rest.front() == '/') {
+        return fail();
+    }
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F) {
+            return fail();
+        }
+    }
+    return Parsed<std::string>::Ok(std::string(text));
+}
+
 } // namespace orvela::cli

@@ -40,6 +40,10 @@ Parsed<GeoPosition> ParsePosition(std::string_view text);
 // Solar flux in sfu, 1 to 500, kept to one decimal like the flux spin edit.
 Parsed<ld> ParseFlux(std::string_view text);
 
+// Address of the Geophysical Alert Message: an http:// or https:// URL with
+// a host, and no blanks or control characters.
+Parsed<std::string> ParseFluxUrl(std::string_view text);
+
 // Transmitter power, whole dBW, 5 to 2500 as the setup dialog allows.
 Parsed<int> ParsePower(std::string_view text);
 

@@ -2,6 +2,8 @@
 // real settings file in a temporary folder.
 #include "close_on_signals.h"
 #include "fakes.h"
+#include "http_test_server.h"
+#include "network_solar_flux.h"
 #include "settings_store.h"
 #include "tpropform.h"
 #include "ui_tpropform.h"
@@ -11,10 +13,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -92,13 +96,13 @@ protected:
         WriteFile(path, std::string(Header) + StationKey + station + "\r\n" + DiversKey + divers);
     }
 
-    std::unique_ptr<TPROPForm> Open()
+    std::unique_ptr<TPROPForm> Open(SolarFluxSource* fluxSource = nullptr)
     {
         Services s;
         s.Messages = &messages;
         s.TimeSource = &clock;
         s.SettingsPath = path;
-        s.Flux = &flux;
+        s.Flux = fluxSource != nullptr ? fluxSource : &flux;
         s.Setup = &setup;
         s.Map = &map;
         s.BuildStr = "Build 1.5.0.0";
@@ -432,6 +436,61 @@ TEST_F(MainWindow, AFailedFluxDownloadWarnsAndUsesOneHundred)
     EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 100.0);
     EXPECT_EQ(form->Widgets().SolarBox->title(), QStringLiteral("Flux error"));
     EXPECT_TRUE(form->Widgets().SolarBox->toolTip().endsWith(QStringLiteral("http://127.0.0.1:9/text/wwv.txt")));
+}
+
+// The download itself, from a server on the loopback interface.
+TEST_F(MainWindow, DownloadedFluxFillsTheSolarBox)
+{
+    using namespace solar::testing;
+    const std::string bulletin = ":Product: Geophysical Alert Message wwv.txt\n"
+                                 ":Issued: 2026 Dec 10 0305 UTC\n"
+                                 "Solar flux 620 and estimated planetary A-index 5.\n";
+    HttpTestServer server([&](const HttpRequest& r, HttpConnection& c) {
+        // Slow enough for the event loop to run while start-up waits.
+        c.Pause(std::chrono::milliseconds(200));
+        Reply(200, bulletin)(r, c);
+    });
+    NetworkSolarFlux source(server.Url("/text/wwv.txt"));
+    int ticks = 0;
+    QTimer paintingGoesOn;
+    QObject::connect(&paintingGoesOn, &QTimer::timeout, [&] { ++ticks; });
+    paintingGoesOn.start(10);
+
+    auto form = Open(&source);
+    EXPECT_GT(ticks, 5) << "the event loop stood still during the download";
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(form->Widgets().SolarBox->title(), QStringLiteral("2026 Dec 10 0305 UTC"));
+    EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 500.0); // 620 is beyond the flux's range
+    EXPECT_EQ(form->Widgets().H2->Text(0), QStringLiteral("Solar flux at 10.7cm : 500.0"));
+    EXPECT_TRUE(form->Widgets().SolarBox->toolTip().endsWith(QString::fromStdString(server.Url("/text/wwv.txt"))));
+}
+
+TEST_F(MainWindow, AFailedDownloadIsReportedAndTheFluxIsOneHundred)
+{
+    using namespace solar::testing;
+    struct Case {
+        const char* name;
+        Handler handler;
+    };
+    const Case cases[] = {
+        {"not found", Reply(404, "<html>Not Found</html>")},
+        {"data outage", Reply(200, ":Issued: 2026 Jun 02 0305 UTC\nSolar flux ??? and estimated planetary A-index 5.\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.shown.clear();
+        HttpTestServer server(c.handler);
+        NetworkSolarFlux source(server.Url("/text/wwv.txt"));
+        auto form = Open(&source);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Error);
+        EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Error"));
+        EXPECT_EQ(messages.shown[0].Text, QStringLiteral("Could not download Geophysical Alert Message wwv.txt from ") +
+                                              QString::fromStdString(server.Origin()));
+        EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 100.0);
+        EXPECT_EQ(form->Widgets().SolarBox->title(), QStringLiteral("Flux error"));
+        EXPECT_EQ(form->RunCount(), 1);
+    }
 }
 
 } // namespace

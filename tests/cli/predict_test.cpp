@@ -1,5 +1,7 @@
 // orvela-predict as a user runs it: a child process, its output streams and
 // its exit status.
+#include "http_test_server.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -217,6 +219,9 @@ TEST(CommandLine, BadInputIsOneLineOnStderrAndExitTwo)
         {ok({"--display", "map"}), "expected signal, angle, delay or best"},
         {ok({"--format", "xml"}), "expected text, csv or json"},
         {ok({"--long-path=maybe"}), "--long-path"},
+        {ok({"--flux-url", "http://127.0.0.1/wwv.txt"}), "--flux-url is only used with --flux auto"},
+        {ok({"--flux", "auto", "--flux-url", "ftp://host/wwv.txt"}), "--flux-url: expected an http:// or https://"},
+        {ok({"--flux", "auto", "--flux-url", "http:///wwv.txt"}), "--flux-url: expected"},
     };
     for (const BadInput& c : cases) {
         std::string shown;
@@ -510,6 +515,55 @@ TEST(Text, ColouredOnATerminal)
     EXPECT_NE(o.Out.find("\x1b[1;38;2;0;0;0;48;2;255;255;0m"), std::string::npos) << o.Out;
     // A result cell: amber on green or on red.
     EXPECT_NE(o.Out.find("\x1b[38;2;247;197;81;48;2;0;128;0m"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+using orvela::solar::testing::ClosedPort;
+using orvela::solar::testing::HttpTestServer;
+using orvela::solar::testing::Reply;
+
+const char* const Bulletin = ":Product: Geophysical Alert Message wwv.txt\n"
+                             ":Issued: 2026 Dec 10 0305 UTC\n"
+                             "Solar-terrestrial indices for 09 December follow.\n"
+                             "Solar flux 620 and estimated planetary A-index 5.\n";
+
+TEST(FluxAuto, TakesTheBulletinsFluxClampedAsTheWindowDoes)
+{
+    HttpTestServer server(Reply(200, Bulletin));
+    const std::string url = server.Url("/text/wwv.txt");
+    const std::vector<std::string> base = {"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W", "--flux", "auto",
+                                           "--flux-url", url};
+
+    const Outcome json = RunPredict(With(base, {"--format", "json"}));
+    EXPECT_EQ(json.Status, 0);
+    EXPECT_EQ(json.Err, "");
+    const Json j = Json::parse(json.Out);
+    EXPECT_EQ(j["solar"], Json({{"issued", "2026 Dec 10 0305 UTC"}, {"flux", 620}, {"url", url}}));
+    EXPECT_EQ(j["h2"][0], "Solar flux at 10.7cm : 500.0");
+
+    const Outcome text = RunPredict(base);
+    EXPECT_EQ(text.Status, 0);
+    EXPECT_NE(text.Out.find("Geophysical Alert Message issued 2026 Dec 10 0305 UTC: solar flux 620, used 500.0\n"),
+              std::string::npos)
+        << text.Out;
+}
+
+TEST(FluxAuto, AFailedDownloadSaysSoAndUsesOneHundred)
+{
+    const std::string origin = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    const std::string url = origin + "/text/wwv.txt";
+    const Outcome o = RunPredict({"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W", "--flux", "auto",
+                                  "--flux-url", url, "--format", "json"});
+    EXPECT_EQ(o.Status, 0); // the table was computed
+    EXPECT_EQ(o.Err, "Could not download Geophysical Alert Message wwv.txt from " + origin + "\n");
+    const Json j = Json::parse(o.Out);
+    EXPECT_EQ(j["solar"]["url"], url);
+    EXPECT_EQ(j["solar"]["error"].get<std::string>() + "\n", o.Err);
+    EXPECT_FALSE(j["solar"].contains("flux"));
+    EXPECT_EQ(j["h2"][0], "Solar flux at 10.7cm : 100.0");
 }
 
 } // namespace
