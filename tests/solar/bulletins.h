@@ -20,6 +20,18 @@ inline std::string Fixture(const std::string& name)
     return text.str();
 }
 
+// The real bulletins kept in fixtures/, with what they say.
+struct RealBulletin {
+    const char* file;
+    const char* issued;
+    int flux;
+};
+inline constexpr RealBulletin RealBulletins[] = {
+    {"2025-03-14.txt", "2025 Mar 14 1205 UTC", 175},
+    {"2025-08-16.txt", "2025 Aug 16 0605 UTC", 123},
+    {"2026-08-20.txt", "2026 Aug 20 0305 UTC", 126},
+};
+
 // Today's layout, with the flux line's number as given.
 inline std::string Bulletin(const std::string& flux = "122", const std::string& issued = "2026 Dec 10 0305 UTC")
 {

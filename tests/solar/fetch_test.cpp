@@ -86,14 +86,7 @@ class Fetching : public ::testing::Test {
 // The real bulletins, and the request that fetched them.
 TEST_F(Fetching, RealBulletins)
 {
-    struct Case {
-        const char* file;
-        const char* issued;
-        int flux;
-    };
-    for (const Case& c : {Case{"2025-03-14.txt", "2025 Mar 14 1205 UTC", 175},
-                          Case{"2025-08-16.txt", "2025 Aug 16 0605 UTC", 123},
-                          Case{"2026-08-20.txt", "2026 Aug 20 0305 UTC", 126}}) {
+    for (const RealBulletin& c : RealBulletins) {
         SCOPED_TRACE(c.file);
         HttpTestServer server(Routes({{Path, Reply(200, Fixture(c.file), {{"Content-Type", "text/plain"}})}}));
         ExpectOk(Fetch(server.Url(Path)).alert, c.issued, c.flux);

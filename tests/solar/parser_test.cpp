@@ -55,14 +55,7 @@ void ExpectSameInAnyCutting(const std::string& body, const GeoAlert& whole)
 
 TEST(GeoAlertParser, RealBulletins)
 {
-    struct Case {
-        const char* file;
-        const char* issued;
-        int flux;
-    };
-    for (const Case& c : {Case{"2025-03-14.txt", "2025 Mar 14 1205 UTC", 175},
-                          Case{"2025-08-16.txt", "2025 Aug 16 0605 UTC", 123},
-                          Case{"2026-08-20.txt", "2026 Aug 20 0305 UTC", 126}}) {
+    for (const RealBulletin& c : RealBulletins) {
         SCOPED_TRACE(c.file);
         const std::string body = Fixture(c.file);
         const GeoAlert a = ParseGeoAlert(body);
