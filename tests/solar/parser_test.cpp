@@ -21,6 +21,8 @@ namespace {
 using testing::Bulletin;
 using testing::Fixture;
 using testing::PadTo;
+using testing::RealBulletin;
+using testing::RealBulletins;
 
 constexpr std::size_t Piece = GeoAlertParser::PieceSize;
 
