@@ -15,8 +15,9 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // The application's title. The window's caption names the program itself:
+    // a display name here would be appended to every caption.
     QApplication::setApplicationName(QStringLiteral("ORVELA v1.5b"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ORVELA v1.5b"));
     QApplication::setApplicationVersion(QStringLiteral(ORVELA_VERSION));
 
     const std::string buildStr = std::string("Build ") + ORVELA_VERSION;

@@ -155,6 +155,9 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     clock.setColor(QPalette::WindowText, ToColor(0x00FF00));
     ui_->ClockPanel->setPalette(clock);
 
+    // The table's hint shows over its cells, which are drawn by the viewport.
+    ui_->MUFGrid->viewport()->setToolTip(ui_->MUFGrid->toolTip());
+
     ui_->STA->SetKind(MarkerShape::Kind::Circle);
     ui_->CC->SetKind(MarkerShape::Kind::Square);
     ui_->MAP->setMouseTracking(true);
