@@ -2,7 +2,9 @@
 
 #include "format.h"
 #include "report.h"
+#include "map_coordinates.h"
 #include "settings_store.h"
+#include "station_display.h"
 #include "ui_tpropform.h"
 #include "utc_offset.h"
 
@@ -13,8 +15,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include <cmath>
-#include <cstdio>
 
 // The pictures and icons compiled into the program (a static library's
 // resources must be registered by hand).
@@ -33,44 +33,6 @@ constexpr Rgb ButtonFace = 0xF0F0F0;
 QColor ToColor(Rgb c)
 {
     return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
-}
-
-// Whole number, halves to even.
-int RoundEven(double x)
-{
-    return static_cast<int>(std::nearbyint(x));
-}
-
-// A number as the station display writes it: shortest form up to 15
-// significant digits, with a point.
-QString General(long double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15Lg", v);
-    return QString::fromLatin1(buf);
-}
-
-struct Dms {
-    long double Degrees, Minutes, Seconds;
-};
-
-// Signed degrees, unsigned minutes and seconds. The seconds keep nine
-// decimals: below that lies only the binary form of a decimal entry, which
-// would otherwise show 48.85 as 48 50 59.9999999999999 or 48 51 2.5e-15.
-Dms SplitDMS(long double x)
-{
-    const long double deg = truncl(x);
-    const long double seconds = roundl(fabsl(x - deg) * 3600 * 1e9L) / 1e9L;
-    const long double min = floorl(seconds / 60);
-    return {deg, min, seconds - min * 60};
-}
-
-// Decimal whole number, or the default when the text is not one.
-int ToIntDef(const QString& text, int def)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok, 10);
-    return ok && !text.trimmed().isEmpty() && text == text.trimmed() ? v : def;
 }
 
 std::tm LocalTime(std::time_t t)
@@ -93,14 +55,6 @@ void SetBold(QWidget* w)
     QFont f = w->font();
     f.setBold(true);
     w->setFont(f);
-}
-
-// Minute of the day in UTC: local time plus the zone's offset at that moment.
-int UtcMinuteOfDay(std::time_t now)
-{
-    const std::tm local = LocalTime(now);
-    const long long minutes = local.tm_hour * 60LL + local.tm_min + std::llround(UtcOffset(now) * 1440.0);
-    return static_cast<int>(((minutes % 1440) + 1440) % 1440);
 }
 
 } // namespace
@@ -303,42 +257,29 @@ void TPROPForm::FetchSolarFlux()
 void TPROPForm::ShowLongitude()
 {
     const Dms d = SplitDMS(settings_.Longitude);
-    ui_->LongDeg->setText(General(d.Degrees));
-    ui_->LongMin->setText(General(d.Minutes));
-    ui_->LongSec->setText(General(d.Seconds));
+    ui_->LongDeg->setText(QString::fromStdString(FormatGeneral(d.Degrees)));
+    ui_->LongMin->setText(QString::fromStdString(FormatGeneral(d.Minutes)));
+    ui_->LongSec->setText(QString::fromStdString(FormatGeneral(d.Seconds)));
 }
 
 void TPROPForm::ShowLatitude()
 {
     const Dms d = SplitDMS(settings_.Latitude);
-    ui_->LatDeg->setText(General(d.Degrees));
-    ui_->LatMin->setText(General(d.Minutes));
-    ui_->LatSec->setText(General(d.Seconds));
+    ui_->LatDeg->setText(QString::fromStdString(FormatGeneral(d.Degrees)));
+    ui_->LatMin->setText(QString::fromStdString(FormatGeneral(d.Minutes)));
+    ui_->LatSec->setText(QString::fromStdString(FormatGeneral(d.Seconds)));
 }
 
 void TPROPForm::PlaceHomeMarker()
 {
-    const int left = 256 - RoundEven(static_cast<double>(settings_.Longitude) / 180 * 256);
-    const int top = 128 - RoundEven(static_cast<double>(settings_.Latitude) / 90 * 128);
-    ui_->STA->move(left, top);
+    ui_->STA->move(MarkerLeft(static_cast<double>(settings_.Longitude)),
+                   MarkerTop(static_cast<double>(settings_.Latitude)));
     ui_->STA->setToolTip(QString::fromStdString(settings_.CallSign));
 }
 
 void TPROPForm::PlaceRemoteMarker()
 {
-    const int left = 256 - RoundEven(ui_->DESTLong->value() / 180.0 * 256) - 4;
-    const int top = 128 - RoundEven(ui_->DESTLat->value() / 90.0 * 128) - 4;
-    ui_->CC->move(left, top);
-}
-
-int TPROPForm::PixelToLongitude(int x)
-{
-    return (256 - x) * 180 / 256;
-}
-
-int TPROPForm::PixelToLatitude(int y)
-{
-    return (128 - y) * 90 / 128;
+    ui_->CC->move(MarkerLeft(ui_->DESTLong->value()) - 4, MarkerTop(ui_->DESTLat->value()) - 4);
 }
 
 void TPROPForm::ComputeMUF()
@@ -404,13 +345,13 @@ void TPROPForm::FLXSpinChange()
 
 void TPROPForm::PWRSpinChange()
 {
-    settings_.Power = ToIntDef(ui_->PWREdit->text(), 100);
+    settings_.Power = ParseWholeNumber(ui_->PWREdit->text().toStdString()).value_or(100);
     ComputeMUF();
 }
 
 void TPROPForm::ANGSpinChange()
 {
-    settings_.MinAngle = ToIntDef(ui_->ANGEdit->text(), 10);
+    settings_.MinAngle = ParseWholeNumber(ui_->ANGEdit->text().toStdString()).value_or(10);
     ComputeMUF();
 }
 
@@ -418,7 +359,7 @@ void TPROPForm::DESTLongChange()
 {
     const int v = ui_->DESTLong->value();
     ui_->LBL3->setText(v > 0 ? QStringLiteral("degrees West") : v < 0 ? QStringLiteral("degrees East") : QString());
-    ui_->CC->move(256 - RoundEven(v / 180.0 * 256) - 4, ui_->CC->y());
+    ui_->CC->move(MarkerLeft(v) - 4, ui_->CC->y());
     ComputeMUF();
 }
 
@@ -426,7 +367,7 @@ void TPROPForm::DESTLatChange()
 {
     const int v = ui_->DESTLat->value();
     ui_->LBL4->setText(v > 0 ? QStringLiteral("degrees North") : v < 0 ? QStringLiteral("degrees South") : QString());
-    ui_->CC->move(ui_->CC->x(), 128 - RoundEven(v / 90.0 * 128) - 4);
+    ui_->CC->move(ui_->CC->x(), MarkerTop(v) - 4);
     ComputeMUF();
 }
 

@@ -54,10 +54,6 @@ public:
     void PlaceHomeMarker();
     void PlaceRemoteMarker();
 
-    // Whole degrees of a map pixel (longitude positive west).
-    static int PixelToLongitude(int x);
-    static int PixelToLatitude(int y);
-
 public slots:
     void CellWasSelected(int col, int row);
     void AGTGroupClick(int index);

@@ -12,4 +12,7 @@ double UtcOffset(std::time_t moment);
 // The same for now.
 double UtcOffset();
 
+// Minute of the day in UTC at a moment: local time plus UtcOffset.
+int UtcMinuteOfDay(std::time_t moment);
+
 } // namespace orvela

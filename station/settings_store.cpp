@@ -1,5 +1,7 @@
 #include "settings_store.h"
 
+#include <optional>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -264,38 +266,6 @@ bool IsValidSection(const std::string& section)
     return true;
 }
 
-// Strict signed 32-bit decimal: optional sign, digits only.
-bool ParseInt32(const std::string& text, int& out)
-{
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size()) {
-        return false;
-    }
-    long long v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return false;
-        }
-        v = v * 10 + (text[i] - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1) {
-            return false;
-        }
-    }
-    if (negative) {
-        v = -v;
-    }
-    if (v > INT_MAX || v < INT_MIN) {
-        return false;
-    }
-    out = static_cast<int>(v);
-    return true;
-}
-
 } // namespace
 
 namespace detail {
@@ -382,8 +352,7 @@ std::string RegIni::ReadString(const std::string& section, const std::string& na
 
 int RegIni::ReadInteger(const std::string& section, const std::string& name, int def)
 {
-    int value = 0;
-    return ParseInt32(ReadString(section, name, ""), value) ? value : def;
+    return ParseWholeNumber(ReadString(section, name, "")).value_or(def);
 }
 
 bool RegIni::ReadBool(const std::string& section, const std::string& name, bool def)
@@ -518,6 +487,36 @@ void RegIni::Store(const std::string& section, const std::string& name, const re
     guard.keep = true;
     SyncFolder(folder);
     doc_ = std::move(doc);
+}
+
+std::optional<int> ParseWholeNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return std::nullopt;
+    }
+    long long v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return std::nullopt;
+        }
+        v = v * 10 + (text[i] - '0');
+        if (v > static_cast<long long>(INT_MAX) + 1) {
+            return std::nullopt;
+        }
+    }
+    if (negative) {
+        v = -v;
+    }
+    if (v > INT_MAX || v < INT_MIN) {
+        return std::nullopt;
+    }
+    return static_cast<int>(v);
 }
 
 } // namespace orvela

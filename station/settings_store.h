@@ -18,8 +18,10 @@
 #include "reg_file.h"
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace orvela {
 
@@ -33,6 +35,10 @@ struct StoreError : std::runtime_error {
 // XDG_CONFIG_HOME is ignored in favour of $HOME/.config (the home folder of
 // the password database when HOME is unset or relative).
 std::string DefaultSettingsPath();
+
+// A whole number as the store keeps it in text: an optional '-' or '+',
+// digits only, no blanks, within 32 bits; nothing for any other text.
+std::optional<int> ParseWholeNumber(std::string_view text);
 
 // The registry key of a section: HKEY_CURRENT_USER\Software\Talvik Software\ORVELA\<section>.
 std::string SectionKeyPath(const std::string& section);

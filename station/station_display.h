@@ -1,0 +1,23 @@
+// How the station's position is written in the degree, minute and second edits.
+#pragma once
+
+#include <string>
+
+namespace orvela {
+
+struct Dms {
+    long double Degrees; // signed, truncated toward zero
+    long double Minutes; // unsigned, whole
+    long double Seconds; // unsigned
+};
+
+// Signed degrees, unsigned minutes and seconds of a value in degrees. The
+// seconds keep nine decimals: below that lies only the binary form of a
+// decimal entry, which would otherwise show 48.85 as 48 50 59.9999999999999
+// or 48 51 2.5e-15.
+Dms SplitDMS(long double x);
+
+// Shortest form with up to 15 significant digits and a point: 48, 30.5, -2.
+std::string FormatGeneral(long double v);
+
+} // namespace orvela
