@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -436,6 +437,39 @@ TEST_F(MainWindow, AFailedFluxDownloadWarnsAndUsesOneHundred)
     EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 100.0);
     EXPECT_EQ(form->Widgets().SolarBox->title(), QStringLiteral("Flux error"));
     EXPECT_TRUE(form->Widgets().SolarBox->toolTip().endsWith(QStringLiteral("http://127.0.0.1:9/text/wwv.txt")));
+}
+
+TEST_F(MainWindow, TheMapPicksTheRemotePoint)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    EXPECT_TRUE(ui.H1->Text(1).startsWith(QStringLiteral(" Lat "))); // no label before the first click
+
+    const auto send = [&](QEvent::Type type, QPoint at) {
+        QMouseEvent e(type, at, ui.MAP->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(ui.MAP, &e);
+    };
+    send(QEvent::MouseMove, QPoint(400, 200));
+    EXPECT_EQ(ui.LBL->text(), QStringLiteral("Longitude 101\u00B0 East - Latitude 50\u00B0 South"));
+    EXPECT_EQ(ui.DESTLong->value(), 0); // moving picks nothing
+
+    const int runs = form->RunCount();
+    send(QEvent::MouseButtonPress, QPoint(0, 0));
+    EXPECT_EQ(ui.DESTLong->value(), 180);
+    EXPECT_EQ(ui.DESTLat->value(), 90);
+    EXPECT_EQ(ui.LBL3->text(), QStringLiteral("degrees West"));
+    EXPECT_EQ(ui.LBL4->text(), QStringLiteral("degrees North"));
+    EXPECT_EQ(ui.CC->pos(), QPoint(-4, -4));
+    EXPECT_EQ(form->RemoteLabel(), QStringLiteral("Remote station"));
+    EXPECT_TRUE(ui.H1->Text(1).startsWith(QStringLiteral("Remote station Lat 90.0\u00B0N Lon 180.0\u00B0O")))
+        << ui.H1->Text(1).toStdString();
+    EXPECT_EQ(form->RunCount(), runs + 3); // each spin edit's change, then the click
+
+    ui.DESTLat->setValue(-45); // typed: the marker follows
+    EXPECT_EQ(ui.CC->pos(), QPoint(-4, 188));
+    EXPECT_EQ(ui.LBL4->text(), QStringLiteral("degrees South"));
 }
 
 // The download itself, from a server on the loopback interface.
