@@ -8,11 +8,6 @@ namespace orvela::app {
 
 namespace {
 
-QColor ToColor(Rgb c)
-{
-    return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
-}
-
 // Draws a cell's background and text only: no selection or focus marks.
 class CellDelegate : public QStyledItemDelegate {
 public:

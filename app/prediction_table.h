@@ -5,10 +5,17 @@
 #include "prediction.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QFont>
 #include <QTableView>
 
 namespace orvela::app {
+
+// An engine colour (0xRRGGBB) for the toolkit.
+inline QColor ToColor(Rgb c)
+{
+    return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+}
 
 class PredictionModel : public QAbstractTableModel {
     Q_OBJECT

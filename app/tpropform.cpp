@@ -3,6 +3,7 @@
 #include "format.h"
 #include "report.h"
 #include "map_coordinates.h"
+#include "prediction_table.h"
 #include "settings_store.h"
 #include "station_display.h"
 #include "ui_tpropform.h"
@@ -29,11 +30,6 @@ namespace {
 
 constexpr Rgb InactiveCaptionGradient = 0xD7E4F2; // the window's background
 constexpr Rgb ButtonFace = 0xF0F0F0;
-
-QColor ToColor(Rgb c)
-{
-    return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
-}
 
 std::tm LocalTime(std::time_t t)
 {
