@@ -27,8 +27,11 @@ void SetHomePath(Workspace& ws, ld homeLat, ld homeLon, ld azimuth, ld deltaLon)
 
 void SetSun(Workspace& ws, ld sunDecl, ld sunLon)
 {
-    if (sunDecl != ws.SunDecl || (ws.SinSunDecl == 0 && ws.CosSunDecl == 0)) {
+    // The declination is the same every hour of a run: its sine and cosine
+    // are worked out when it changes.
+    if (!ws.SunDeclTrigValid || sunDecl != ws.SunDecl) {
         sincosl(sunDecl, &ws.SinSunDecl, &ws.CosSunDecl);
+        ws.SunDeclTrigValid = true;
     }
     ws.SunDecl = sunDecl;
     ws.SunLon = sunLon;

@@ -92,6 +92,7 @@ struct Workspace {
     // SetHomePath and SetSun so that each is computed once per run.
     ld SinHomeLat = 0, CosHomeLat = 0, CosAzimuth = 0;
     ld SinSunDecl = 0, CosSunDecl = 0;
+    bool SunDeclTrigValid = false;
 
     // Memo of the cosine of the E-layer incidence angle per mode, keyed by the
     // take-off angle it was computed from.

@@ -107,44 +107,36 @@ TEST(ComputeMUFSweep, EveryPathGivesAReadableTable)
             {h.Lat, h.LonW}, {-h.Lat, antiLon}, {90, 17}, {-90, -17}, {h.Lat > 0 ? -30 : 30, h.LonW},
             {h.Lat, antiLon},
         };
-        for (const auto& pt : points) {
+        // One run from this home to pt; i turns the display, date and, unless
+        // given, the other options over.
+        const auto run = [&](const std::pair<ld, ld>& pt, bool longPath, int minAngle, int gainTable,
+                             const std::string& what) {
             RunInput in;
             in.Station.Latitude = h.Lat;
             in.Station.Longitude = h.LonW;
             in.RemoteLatDeg = pt.first;
             in.RemoteLonDeg = pt.second;
             in.Station.Display = 1 + i % 4;
-            in.Station.Path = (i / 4) % 2 == 1;
-            in.Station.MinAngle = minAngles[i % 7];
-            in.Station.GainTable = i % 3;
+            in.Station.Path = longPath;
+            in.Station.MinAngle = minAngle;
+            in.Station.GainTable = gainTable;
             in.Month = 1 + i % 12;
             in.Day = 1 + i % 28;
             ++i;
             CheckRun(in, "home " + std::to_string(static_cast<double>(h.Lat)) + " " +
-                             std::to_string(static_cast<double>(h.LonW)) + " remote " +
+                             std::to_string(static_cast<double>(h.LonW)) + what +
                              std::to_string(static_cast<double>(pt.first)) + " " +
                              std::to_string(static_cast<double>(pt.second)));
+        };
+        for (const auto& pt : points) {
+            run(pt, (i / 4) % 2 == 1, minAngles[i % 7], i % 3, " remote ");
         }
         for (const auto& pt : special) {
             for (const int minAngle : minAngles) {
                 for (const bool longPath : {false, true}) {
-                    RunInput in;
-                    in.Station.Latitude = h.Lat;
-                    in.Station.Longitude = h.LonW;
-                    in.RemoteLatDeg = pt.first;
-                    in.RemoteLonDeg = pt.second;
-                    in.Station.Display = 1 + i % 4;
-                    in.Station.Path = longPath;
-                    in.Station.MinAngle = minAngle;
-                    in.Station.GainTable = 1 + i % 2;
-                    in.Month = 1 + i % 12;
-                    in.Day = 1 + i % 28;
-                    ++i;
-                    CheckRun(in, "home " + std::to_string(static_cast<double>(h.Lat)) + " " +
-                                     std::to_string(static_cast<double>(h.LonW)) + " special remote " +
-                                     std::to_string(static_cast<double>(pt.first)) + " " +
-                                     std::to_string(static_cast<double>(pt.second)) + " min " +
-                                     std::to_string(minAngle) + (longPath ? " long" : " short"));
+                    run(pt, longPath, minAngle, 1 + i % 2,
+                        std::string(" min ") + std::to_string(minAngle) + (longPath ? " long" : " short") +
+                            " special remote ");
                 }
             }
         }
