@@ -30,14 +30,14 @@ int main(int argc, char* argv[])
     orvela::app::SystemClock clock;
     orvela::app::NetworkSolarFlux flux;
     orvela::app::NoStationSetup setup;
-    orvela::app::DayMapPainter map;
+    orvela::app::CompiledMapPictures pictures;
     orvela::app::Services services;
     services.Messages = &messages;
     services.TimeSource = &clock;
     services.SettingsPath = orvela::DefaultSettingsPath();
     services.Flux = &flux;
     services.Setup = &setup;
-    services.Map = &map;
+    services.Pictures = &pictures;
     services.BuildStr = buildStr;
 
     orvela::app::TPROPForm window(services);

@@ -4,7 +4,9 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <ctime>
+#include <span>
 #include <string>
 
 class QWidget;
@@ -53,11 +55,13 @@ public:
     virtual bool OpenSetupDialog(TPROPForm& form, const QString& title) = 0;
 };
 
-// The day/night world map for a moment in UTC.
-class MapPainter {
+// The pictures of the world map compiled into the program: "MAP_DAY" and
+// "MAP_NIGHT" (JPEG), "SUN_BMP" and "SUN_ALPHA" (BMP).
+class MapPictures {
 public:
-    virtual ~MapPainter() = default;
-    virtual void UpdateMap(TPROPForm& form, std::time_t utc) = 0;
+    virtual ~MapPictures() = default;
+    // The picture's bytes; empty when the program has no picture of that name.
+    virtual std::span<const std::uint8_t> Find(const std::string& name) const = 0;
 };
 
 struct Services {
@@ -66,7 +70,7 @@ struct Services {
     std::string SettingsPath;
     SolarFluxSource* Flux = nullptr;
     StationSetup* Setup = nullptr;
-    MapPainter* Map = nullptr;
+    const MapPictures* Pictures = nullptr;
     std::string BuildStr; // "Build 1.5.0.0"
 };
 

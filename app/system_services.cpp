@@ -1,5 +1,6 @@
 #include "system_services.h"
 
+#include "picture_io.h"
 #include "splash.h"
 #include "tpropform.h"
 #include "ui_tpropform.h"
@@ -40,9 +41,9 @@ std::time_t SystemClock::Now() const
     return std::time(nullptr);
 }
 
-void DayMapPainter::UpdateMap(TPROPForm& form, std::time_t)
+std::span<const std::uint8_t> CompiledMapPictures::Find(const std::string& name) const
 {
-    form.Widgets().MAP->setPixmap(QPixmap(QStringLiteral(":/map-day.jpg")));
+    return MapResource(name);
 }
 
 } // namespace orvela::app

@@ -21,10 +21,10 @@ public:
     bool OpenSetupDialog(TPROPForm&, const QString&) override { return false; }
 };
 
-// Shows the world by day until the day/night compositor exists.
-class DayMapPainter : public MapPainter {
+// The map's pictures as the program carries them.
+class CompiledMapPictures : public MapPictures {
 public:
-    void UpdateMap(TPROPForm& form, std::time_t utc) override;
+    std::span<const std::uint8_t> Find(const std::string& name) const override;
 };
 
 } // namespace orvela::app

@@ -1,6 +1,8 @@
 #include "tpropform.h"
 
+#include "compositor.h"
 #include "format.h"
+#include "picture_io.h"
 #include "report.h"
 #include "map_coordinates.h"
 #include "prediction_table.h"
@@ -14,6 +16,8 @@
 #include <QDir>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 
 
@@ -198,8 +202,7 @@ void TPROPForm::InitProgram()
     ui_->CC->setToolTip(QStringLiteral("Remote station"));
 
     // 17: the map for now.
-    const std::time_t now = services_.TimeSource->Now();
-    services_.Map->UpdateMap(*this, now);
+    UpdateMap(services_.TimeSource->Now());
 
     // 18-19.
     programReady_ = true;
@@ -276,6 +279,58 @@ void TPROPForm::PlaceHomeMarker()
 void TPROPForm::PlaceRemoteMarker()
 {
     ui_->CC->move(MarkerLeft(ui_->DESTLong->value()) - 4, MarkerTop(ui_->DESTLat->value()) - 4);
+}
+
+Picture24 TPROPForm::LoadJpegImage(const std::string& mapName)
+{
+    QCoreApplication::processEvents();
+    const std::span<const std::uint8_t> data = services_.Pictures->Find(mapName);
+    if (data.empty()) {
+        throw PictureError("the program holds no picture " + mapName);
+    }
+    return DecodeJpeg(data);
+}
+
+void TPROPForm::UpdateMap(std::time_t utc)
+{
+    Picture24 day;
+    Picture24 night;
+    Picture24 sun;
+    Picture8 sunAlpha;
+    try {
+        day = LoadJpegImage("MAP_DAY");
+        night = LoadJpegImage("MAP_NIGHT");
+        // The glyph and its opacity, reduced to 8 x 8 by dropping rows and
+        // columns.
+        sun = ResizeNearest(DecodeBmp24(services_.Pictures->Find("SUN_BMP")), 8, 8);
+        sunAlpha = ResizeNearest(DecodeBmp8(services_.Pictures->Find("SUN_ALPHA")), 8, 8);
+    } catch (const PictureError&) {
+        services_.Messages->Show(this, MessageIcon::None, QString::fromLatin1(ApplicationTitle),
+                                 QStringLiteral("Error, no image was found"));
+        return;
+    }
+    Picture24 earthCombined;
+    ComposeMap(day, night, earthCombined, ToUtcDateTime(utc), true, sun, sunAlpha, MapWidth);
+    if (earthCombined.Empty()) {
+        return;
+    }
+
+    // The map image is one row taller than the composed picture; that row
+    // stays black. On a screen with more than one device pixel per pixel the
+    // picture is scaled smoothly; the markers, drawn on their own, stay sharp.
+    const QImage picture(earthCombined.Bytes.data(), earthCombined.Width, earthCombined.Height,
+                         static_cast<qsizetype>(earthCombined.RowBytes()), QImage::Format_BGR888);
+    const qreal ratio = ui_->MAP->devicePixelRatioF();
+    QPixmap image(QSize(MapWidth, MapImageHeight) * ratio);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(0, 0, earthCombined.Width, earthCombined.Height), picture);
+    }
+    ui_->MAP->setPixmap(image);
+    ++mapUpdateCount_;
 }
 
 void TPROPForm::ComputeMUF()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform.h"
+#include "picture.h"
 #include "prediction.h"
 
 #include <QTimer>
@@ -28,6 +29,11 @@ public:
     static constexpr const char* TitleText = "Orvela v1.5b";
     static constexpr const char* Credit = "  HF propagation forecast by Talvik Software";
     static constexpr const char* WebAddress = "orvela.example";
+    // The application's title, the caption of its plain message boxes.
+    static constexpr const char* ApplicationTitle = "ORVELA v1.5b";
+    // The width of the composed map, and the map image's size.
+    static constexpr int MapWidth = 512;
+    static constexpr int MapImageHeight = 257;
 
     // Creates the window and runs the whole start-up sequence; the window is
     // shown by the caller.
@@ -44,6 +50,8 @@ public:
     const QString& RemoteLabel() const { return remoteLabel_; }
     // Number of prediction runs made so far.
     int RunCount() const { return runCount_; }
+    // Number of times the map was composed and shown.
+    int MapUpdateCount() const { return mapUpdateCount_; }
 
     // The prediction run for the current inputs; nothing before start-up ends.
     void ComputeMUF();
@@ -53,6 +61,12 @@ public:
     void ShowLatitude();
     void PlaceHomeMarker();
     void PlaceRemoteMarker();
+    // Shades the world map for a moment in UTC and shows it. A picture that
+    // is missing or cannot be decoded is reported, and the map keeps what it
+    // showed.
+    void UpdateMap(std::time_t utc);
+    // Decodes the map picture of that name; throws PictureError.
+    Picture24 LoadJpegImage(const std::string& mapName);
 
 public slots:
     void CellWasSelected(int col, int row);
@@ -95,6 +109,7 @@ private:
     QString remoteLabel_;
     QString startDir_;
     int runCount_ = 0;
+    int mapUpdateCount_ = 0;
 };
 
 } // namespace orvela::app

@@ -6,6 +6,7 @@
 //   is at hand, and with the flux downloaded from a server on loopback.
 #include "http_test_server.h"
 #include "network_solar_flux.h"
+#include "system_services.h"
 #include "tpropform.h"
 #include "ui_tpropform.h"
 
@@ -36,10 +37,6 @@ class NoSetup : public StationSetup {
 public:
     bool OpenSetupDialog(TPROPForm&, const QString&) override { return false; }
 };
-class NoMap : public MapPainter {
-public:
-    void UpdateMap(TPROPForm&, std::time_t) override {}
-};
 
 struct Fixture {
     QTemporaryDir dir;
@@ -47,7 +44,7 @@ struct Fixture {
     NowClock clock;
     FixedFlux flux;
     NoSetup setup;
-    NoMap map;
+    CompiledMapPictures pictures;
     Services services;
     Fixture()
     {
@@ -56,7 +53,7 @@ struct Fixture {
         services.SettingsPath = dir.filePath(QStringLiteral("ORVELA.reg")).toStdString();
         services.Flux = &flux;
         services.Setup = &setup;
-        services.Map = &map;
+        services.Pictures = &pictures;
         services.BuildStr = "Build bench";
     }
 };

@@ -1,10 +1,13 @@
 // Fakes of the platform services for driving the real main window.
 #pragma once
 
+#include "picture_io.h"
 #include "platform.h"
 
 #include <QString>
 
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,15 +66,16 @@ public:
     std::function<void(TPROPForm&)> onOpen;
 };
 
-class CountingMap : public MapPainter {
+// The program's own map pictures, less those a test takes away.
+class FakeMapPictures : public MapPictures {
 public:
-    void UpdateMap(TPROPForm&, std::time_t utc) override
+    std::span<const std::uint8_t> Find(const std::string& name) const override
     {
-        ++calls;
-        last = utc;
+        ++lookups;
+        return missing.count(name) != 0 ? std::span<const std::uint8_t>() : MapResource(name);
     }
-    int calls = 0;
-    std::time_t last = 0;
+    std::set<std::string> missing;
+    mutable int lookups = 0;
 };
 
 } // namespace orvela::app::testing

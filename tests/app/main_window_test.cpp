@@ -1,6 +1,7 @@
 // The real main window, driven offscreen with fake platform services and a
 // real settings file in a temporary folder.
 #include "close_on_signals.h"
+#include "compositor.h"
 #include "fakes.h"
 #include "http_test_server.h"
 #include "network_solar_flux.h"
@@ -28,7 +29,7 @@
 namespace orvela::app {
 namespace {
 
-using testing::CountingMap;
+using testing::FakeMapPictures;
 using testing::FakeFlux;
 using testing::FixedClock;
 using testing::RecordingMessages;
@@ -105,7 +106,7 @@ protected:
         s.SettingsPath = path;
         s.Flux = fluxSource != nullptr ? fluxSource : &flux;
         s.Setup = &setup;
-        s.Map = &map;
+        s.Pictures = &pictures;
         s.BuildStr = "Build 1.5.0.0";
         return std::make_unique<TPROPForm>(s);
     }
@@ -125,7 +126,7 @@ protected:
     FixedClock clock;
     FakeFlux flux;
     RecordingSetup setup;
-    CountingMap map;
+    FakeMapPictures pictures;
 };
 
 TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
@@ -169,7 +170,7 @@ TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
     EXPECT_DOUBLE_EQ(ui.FLXSpin->value(), 122.0);
     EXPECT_EQ(ui.H2->Text(0), QStringLiteral("Solar flux at 10.7cm : 122.0"));
     EXPECT_EQ(ui.H1->Text(0).left(11), QStringLiteral("NoCall Lat "));
-    EXPECT_EQ(map.calls, 1);
+    EXPECT_EQ(form->MapUpdateCount(), 1);
     EXPECT_EQ(form->windowTitle().right(16), QStringLiteral(" - Build 1.5.0.0"));
     EXPECT_TRUE(form->windowTitle().startsWith(QStringLiteral("Orvela v1.5b")));
 }
@@ -470,6 +471,53 @@ TEST_F(MainWindow, TheMapPicksTheRemotePoint)
     ui.DESTLat->setValue(-45); // typed: the marker follows
     EXPECT_EQ(ui.CC->pos(), QPoint(-4, 188));
     EXPECT_EQ(ui.LBL4->text(), QStringLiteral("degrees South"));
+}
+
+TEST_F(MainWindow, StartUpShadesTheMapForNow)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    clock.now = 1781870400; // 2026-06-19 12:00:00 UTC: the sun over longitude 0
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    EXPECT_EQ(form->MapUpdateCount(), 1);
+    const QImage map = ui.MAP->pixmap().toImage();
+    ASSERT_EQ(map.size(), QSize(512, 257));
+    // The composed picture is the compositor's, byte for byte: the sub-solar
+    // point carries the glyph's glow, the antimeridian lies in the night.
+    Picture24 expected;
+    ComposeMap(DecodeJpeg(MapResource("MAP_DAY")), DecodeJpeg(MapResource("MAP_NIGHT")), expected,
+               ToUtcDateTime(clock.now), true, ResizeNearest(DecodeBmp24(MapResource("SUN_BMP")), 8, 8),
+               ResizeNearest(DecodeBmp8(MapResource("SUN_ALPHA")), 8, 8), 512);
+    for (const QPoint p : {QPoint(256, 90), QPoint(0, 128), QPoint(100, 30), QPoint(511, 255)}) {
+        const std::uint8_t* px = expected.Row(p.y()) + 3 * p.x();
+        EXPECT_EQ(map.pixelColor(p), QColor(px[2], px[1], px[0])) << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(map.pixelColor(10, 256), QColor(Qt::black)); // the row below the picture
+
+    // The clock rewrites its text only.
+    for (int i = 0; i < 3; ++i) {
+        form->TimerClick();
+    }
+    EXPECT_EQ(form->MapUpdateCount(), 1);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindow, AMissingMapPictureIsReportedAndTheCaptionStays)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    for (const char* name : {"MAP_DAY", "MAP_NIGHT"}) {
+        SCOPED_TRACE(name);
+        messages.shown.clear();
+        pictures.missing = {name};
+        auto form = Open();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].Icon, MessageIcon::None);
+        EXPECT_EQ(messages.shown[0].Text, QStringLiteral("Error, no image was found"));
+        EXPECT_EQ(form->MapUpdateCount(), 0);
+        EXPECT_TRUE(form->Widgets().MAP->pixmap().isNull());
+        EXPECT_EQ(form->Widgets().MAPCaption->text(), QStringLiteral("World map"));
+        EXPECT_EQ(form->RunCount(), 1); // start-up goes on
+    }
 }
 
 // The download itself, from a server on the loopback interface.
