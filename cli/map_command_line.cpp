@@ -270,7 +270,7 @@ std::string MapHelpText()
     t += "Exit status: 0 on success, with nothing on standard output; 2 when the run\n";
     t += "fails (bad input, a picture that is missing, cannot be decoded or differs\n";
     t += "in size from the other, an output that cannot be written), reported in one\n";
-    t += "line on standard error.\n";
+    t += "line on standard error; 1 when memory runs out for the map.\n";
     return t;
 }
 
