@@ -1,5 +1,6 @@
 // orvela-predict as a user runs it: a child process, its output streams and
 // its exit status.
+#include "child_process.h"
 #include "http_test_server.h"
 
 #include <gtest/gtest.h>
@@ -21,87 +22,19 @@ namespace {
 
 using Json = nlohmann::json;
 
-struct Outcome {
-    int Status = -1; // exit status, or -1 if the program did not exit normally
-    std::string Out;
-    std::string Err;
-};
+using orvela::child::Argv;
+using orvela::child::ExitStatus;
+using orvela::child::Outcome;
 
-std::vector<char*> Argv(std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(ORVELA_PREDICT_PATH));
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    return argv;
-}
-
-int ExitStatus(pid_t pid)
-{
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Runs the program with its output going to pipes.
 Outcome RunPredict(std::vector<std::string> args)
 {
-    int out[2], err[2];
-    if (pipe(out) != 0 || pipe(err) != 0) {
-        ADD_FAILURE() << "pipe failed";
-        return {};
-    }
-    std::vector<char*> argv = Argv(args);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        dup2(err[1], STDERR_FILENO);
-        close(out[0]);
-        close(out[1]);
-        close(err[0]);
-        close(err[1]);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(out[1]);
-    close(err[1]);
-    Outcome o;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    std::string* sinks[2] = {&o.Out, &o.Err};
-    int open = 2;
-    while (open > 0) {
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0) {
-                continue;
-            }
-            char buf[4096];
-            const ssize_t n = read(fds[i].fd, buf, sizeof buf);
-            if (n > 0) {
-                sinks[i]->append(buf, static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
-    o.Status = ExitStatus(pid);
-    return o;
+    return orvela::child::RunProgram(ORVELA_PREDICT_PATH, std::move(args));
 }
 
 // Runs the program with its standard output on a terminal.
 Outcome RunOnTerminal(std::vector<std::string> args)
 {
-    std::vector<char*> argv = Argv(args);
+    std::vector<char*> argv = Argv(ORVELA_PREDICT_PATH, args);
     int master = -1;
     const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {

@@ -1,0 +1,123 @@
+// orvela-map: the day/night world map of one moment, written as a PNG.
+#include "compositor.h"
+#include "map_command_line.h"
+#include "picture_io.h"
+
+#include <ctime>
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string>
+
+namespace {
+
+using namespace orvela;
+
+constexpr const char* Program = "orvela-map";
+// The sun glyph is drawn at the size the window draws it.
+constexpr int GlyphSize = 8;
+
+// A failure of the run, told to the user in one line.
+struct Failure {
+    std::string Why;
+};
+
+std::string Size(const Picture24& p)
+{
+    return std::to_string(p.Width) + " x " + std::to_string(p.Height);
+}
+
+// One of the user's pictures, read and decoded; `option` names it in a
+// refusal.
+Picture24 ReadJpeg(const char* option, const std::string& path)
+{
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadFileBytes(path);
+    } catch (const PictureError& e) {
+        throw Failure{std::string(option) + ": " + e.what()};
+    }
+    try {
+        return DecodeJpeg(bytes);
+    } catch (const PictureError& e) {
+        throw Failure{std::string(option) + ": " + path + ": " + e.what()};
+    }
+}
+
+Picture24 ComposeRequested(const mapcli::MapRequest& req)
+{
+    Picture24 day;
+    Picture24 night;
+    if (req.DayFile.empty()) {
+        day = LoadJpegImage("MAP_DAY");
+        night = LoadJpegImage("MAP_NIGHT");
+    } else {
+        day = ReadJpeg("--day", req.DayFile);
+        night = ReadJpeg("--night", req.NightFile);
+    }
+    // The compositor leaves the map empty for such a pair; say why.
+    if (day.Width != night.Width || day.Height != night.Height) {
+        throw Failure{"the day picture is " + Size(day) + " pixels and the night picture " + Size(night) +
+                      "; they must be of one size"};
+    }
+    // The height follows the day picture's proportions, truncated. Pictures
+    // much taller than half their width could ask for a map far beyond the
+    // widest one accepted; refuse it before it is allocated.
+    const double height = static_cast<double>(req.Width) / day.Width * day.Height;
+    if (height < 1 || height >= mapcli::MaxWidth + 1) {
+        throw Failure{"pictures of " + Size(day) + " pixels give a map " + std::to_string(req.Width) +
+                      " pixels wide and " + std::to_string(static_cast<long long>(height)) +
+                      " high; the height must be 1 to " + std::to_string(mapcli::MaxWidth)};
+    }
+
+    const Picture24 sun = ResizeNearest(DecodeBmp24(MapResource("SUN_BMP")), GlyphSize, GlyphSize);
+    const Picture8 sunAlpha = ResizeNearest(DecodeBmp8(MapResource("SUN_ALPHA")), GlyphSize, GlyphSize);
+    const UtcDateTime moment = req.Moment.value_or(ToUtcDateTime(std::time(nullptr)));
+
+    Picture24 map;
+    ComposeMap(day, night, map, moment, req.DrawSun, sun, sunAlpha, req.Width);
+    if (map.Empty()) {
+        throw Failure{"the map could not be composed from pictures of " + Size(day) + " pixels"};
+    }
+    return map;
+}
+
+int Refuse(const std::string& why)
+{
+    std::string line = why;
+    for (char& c : line) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    std::cerr << Program << ": " << line << std::endl;
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    using namespace orvela::mapcli;
+
+    const MapCommandLine cl = ParseMapCommandLine(argc, argv);
+    if (cl.What == MapCommandLine::Action::Help) {
+        std::cout << MapHelpText() << std::flush;
+        return std::cout ? 0 : 1;
+    }
+    if (cl.What == MapCommandLine::Action::Refuse) {
+        return Refuse(cl.Error);
+    }
+
+    try {
+        WritePng(ComposeRequested(cl.Req), cl.Req.Out);
+    } catch (const Failure& f) {
+        return Refuse(f.Why);
+    } catch (const orvela::PictureError& e) {
+        return Refuse(e.what());
+    } catch (const std::bad_alloc&) {
+        std::cerr << Program << ": not enough memory for a map " << cl.Req.Width << " pixels wide" << std::endl;
+        return 1;
+    }
+    return 0;
+}
