@@ -2,10 +2,13 @@
 #include "picture_io.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sched.h>
 
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <thread>
 
 namespace orvela {
 namespace {
@@ -287,6 +290,20 @@ TEST(ShadeEarth, TwoWorkersMatchOneWorker)
     const SunPlace sun = SunPosition(At(1, 7, 12));
     ShadeEarth(day, shaded, sun.SunAngle, sun.Declination);
     EXPECT_EQ(composed, shaded);
+
+    // A caller at idle priority has its workers run idle too; the picture is the same.
+    Picture24 shadedIdle = night;
+    int policy = -1;
+    std::thread idleCaller([&] {
+        const sched_param param{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
+        sched_param now{};
+        pthread_getschedparam(pthread_self(), &policy, &now);
+        ShadeEarth(day, shadedIdle, sun.SunAngle, sun.Declination);
+    });
+    idleCaller.join();
+    EXPECT_EQ(policy, SCHED_IDLE);
+    EXPECT_EQ(shadedIdle, shaded);
 }
 
 // The glyph's blue bytes number its pixels 1..64, row by row; its mask is
