@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace orvela {
@@ -37,6 +38,36 @@ void RunThisThreadIdle()
     sched_param param{};
     param.sched_priority = 0;
     pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
+}
+
+// Bound on the gap between the weight parameter t = 1020 (c + 0.15) computed
+// in double and in extended precision: below 1e-12 for values of t up to
+// about 1200, so a margin of 1e-6 leaves no doubt on which side of a
+// threshold or an integer t lies.
+constexpr double SortMargin = 1e-6;
+
+// The day share of a twilight pixel: n + floor((d - n) * w / 256) for each
+// byte. The right shift of a negative value floors toward minus infinity, so
+// the result stays between the night and the day byte.
+inline void Blend(int w, const std::uint8_t* day, std::uint8_t* out)
+{
+    for (int i = 0; i < 3; ++i) {
+        const int n = out[i];
+        out[i] = static_cast<std::uint8_t>(n + (((day[i] - n) * w) >> 8));
+    }
+}
+
+// The weight w = ceil(t) from t in extended precision. ceil(t) <= 0 exactly
+// when t <= 0, and ceil(t) >= 256 exactly when t > 255.
+inline void ShadePixelExactly(long double c, const std::uint8_t* day, std::uint8_t* out)
+{
+    const long double t = 1020.0L * (c + 0.15L);
+    if (t <= 0.0L)
+        return; // night: no write
+    if (t > 255.0L)
+        std::memcpy(out, day, 3);
+    else
+        Blend(static_cast<int>(std::ceil(t)), day, out);
 }
 
 } // namespace
@@ -119,34 +150,39 @@ void TMapCalcThread::Execute()
         const double phi = Pi / 2 - y * Pi / Height;
         const long double a = std::sin(static_cast<long double>(phi)) * SinZLat;
         const long double b = std::cos(static_cast<long double>(phi));
+        // The same terms in double precision sort the pixels that lie clearly
+        // in the night or in the day at a fraction of the cost; only those
+        // near or inside the twilight band take the extended-precision weight.
+        const double aFast = static_cast<double>(a) + 0.15;
+        const double bFast = static_cast<double>(b);
         const std::uint8_t* day = EarthDay.Row(y);
         std::uint8_t* out = EarthCombined.Row(y);
+        int dayRun = -1; // first column of a run of day pixels not yet copied
         for (int x = 0; x < pixels; ++x) {
-            // Cosine of the sun's zenith angle at this pixel, then the day
-            // share of the pixel: w = ceil(t) in 1/256 steps. ceil(t) <= 0
-            // exactly when t <= 0, and ceil(t) >= 256 exactly when t > 255,
-            // so the ceiling is taken only in the twilight band.
-            const long double c = b * cosLongs[x] + a;
-            const long double t = 1020.0L * (c + 0.15L);
-            if (t <= 0.0L)
-                continue; // night: the night picture stays as it is
-            std::uint8_t* o = out + 3 * x;
-            const std::uint8_t* d = day + 3 * x;
-            if (t > 255.0L) {
-                o[0] = d[0];
-                o[1] = d[1];
-                o[2] = d[2];
+            const double fast = 1020.0 * (bFast * cosLongs[x] + aFast);
+            if (fast > 255.0 + SortMargin) {
+                if (dayRun < 0)
+                    dayRun = x;
                 continue;
             }
-            const int w = static_cast<int>(std::ceil(t));
-            // n + floor((d - n) * w / 256): the right shift of a negative
-            // value floors toward minus infinity, so the result stays
-            // between the night and the day byte.
-            for (int i = 0; i < 3; ++i) {
-                const int n = o[i];
-                o[i] = static_cast<std::uint8_t>(n + (((d[i] - n) * w) >> 8));
+            if (dayRun >= 0) {
+                std::memcpy(out + 3 * dayRun, day + 3 * dayRun, 3 * static_cast<std::size_t>(x - dayRun));
+                dayRun = -1;
             }
+            if (fast < -SortMargin)
+                continue; // night: the night picture stays as it is
+            // Twilight. Its weight is the ceiling of t; the double value
+            // gives it unless t may lie on the other side of an integer.
+            int w = static_cast<int>(fast);
+            if (w < fast)
+                ++w;
+            if (w - fast > SortMargin && fast - (w - 1) > SortMargin && w >= 1 && w <= 255)
+                Blend(w, day + 3 * x, out + 3 * x);
+            else
+                ShadePixelExactly(b * cosLongs[x] + a, day + 3 * x, out + 3 * x);
         }
+        if (dayRun >= 0)
+            std::memcpy(out + 3 * dayRun, day + 3 * dayRun, 3 * static_cast<std::size_t>(pixels - dayRun));
     }
 }
 

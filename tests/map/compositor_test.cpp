@@ -2,10 +2,13 @@
 #include "picture_io.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sched.h>
 
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <thread>
 
 namespace orvela {
 namespace {
@@ -195,6 +198,50 @@ TEST(ShadeEarth, NightTwilightAndDayBytes)
     }
 }
 
+// The weight formula as written, pixel by pixel in extended precision: the
+// shading sorts most pixels in double precision first and must agree.
+Picture24 ShadeByTheFormula(const Picture24& day, Picture24 combined, const SunPlace& sun)
+{
+    const int w = day.Width;
+    const int h = day.Height;
+    const double pi = std::numbers::pi;
+    const long double sinZLat = std::sin(sun.Declination);
+    for (int y = 0; y < h; ++y) {
+        const double phi = pi / 2 - y * pi / h;
+        const long double a = std::sin(static_cast<long double>(phi)) * sinZLat;
+        const long double b = std::cos(static_cast<long double>(phi));
+        for (int x = 0; x < w; ++x) {
+            const double angle = x * 2 * pi / w;
+            const double cosLong = std::cos(angle) * std::cos(sun.SunAngle) * std::cos(sun.Declination) +
+                                   std::sin(angle) * std::sin(sun.SunAngle) * std::cos(sun.Declination);
+            const long double weight = std::ceil(1020.0L * (b * cosLong + a + 0.15L));
+            for (int i = 0; i < 3; ++i) {
+                const int d = day.Row(y)[3 * x + i];
+                std::uint8_t& n = combined.Row(y)[3 * x + i];
+                if (weight >= 256)
+                    n = static_cast<std::uint8_t>(d);
+                else if (weight >= 1)
+                    n = static_cast<std::uint8_t>(n + std::floor((d - n) * weight / 256));
+            }
+        }
+    }
+    return combined;
+}
+
+TEST(ShadeEarth, AgreesWithTheWeightFormula)
+{
+    const Picture24 day = Noise(512, 256, 7);
+    const Picture24 night = Noise(512, 256, 8);
+    for (auto [month, d] : {std::pair{1, 7}, std::pair{3, 21}, std::pair{7, 8}, std::pair{10, 30}})
+        for (int hour = 0; hour < 24; hour += 5) {
+            SCOPED_TRACE(testing::Message() << month << "/" << d << " " << hour << "h");
+            const SunPlace sun = SunPosition(At(month, d, hour));
+            Picture24 shaded = night;
+            ShadeEarth(day, shaded, sun.SunAngle, sun.Declination);
+            EXPECT_EQ(shaded, ShadeByTheFormula(day, night, sun));
+        }
+}
+
 // What the two workers do together equals one worker over every row.
 TEST(ShadeEarth, TwoWorkersMatchOneWorker)
 {
@@ -243,6 +290,20 @@ TEST(ShadeEarth, TwoWorkersMatchOneWorker)
     const SunPlace sun = SunPosition(At(1, 7, 12));
     ShadeEarth(day, shaded, sun.SunAngle, sun.Declination);
     EXPECT_EQ(composed, shaded);
+
+    // A caller at idle priority has its workers run idle too; the picture is the same.
+    Picture24 shadedIdle = night;
+    int policy = -1;
+    std::thread idleCaller([&] {
+        const sched_param param{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
+        sched_param now{};
+        pthread_getschedparam(pthread_self(), &policy, &now);
+        ShadeEarth(day, shadedIdle, sun.SunAngle, sun.Declination);
+    });
+    idleCaller.join();
+    EXPECT_EQ(policy, SCHED_IDLE);
+    EXPECT_EQ(shadedIdle, shaded);
 }
 
 // The glyph's blue bytes number its pixels 1..64, row by row; its mask is
