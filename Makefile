@@ -1,18 +1,20 @@
 # Orvela: two commands set everything up on a fresh Debian 12 machine.
 #   make run   installs what is missing, builds in release mode and starts the program
 #   make test  installs, builds, runs every test, then the sanitizer build's tests
-#              (after a 20-second run of the fuzz targets)
+#              and the map's tests under ThreadSanitizer (after a 20-second run
+#              of the fuzz targets)
 #   make fuzz  runs the fuzz targets for 60 seconds
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 FUZZ_BUILD ?= build-fuzz
 FUZZ_CXX   ?= clang++
 FUZZ_FLAGS := -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
 
-.PHONY: deps build run predict test test-release test-sanitize fuzz fuzz-short bench clean
+.PHONY: deps build run predict test test-release test-sanitize test-tsan fuzz fuzz-short bench clean
 
 deps:
 	./scripts/install-deps.sh
@@ -28,7 +30,7 @@ run: build
 predict: build
 	./$(BUILD)/cli/orvela-predict --home 48.85N,2.35E --remote 40.71N,74.01W --antenna dipole
 
-test: fuzz-short test-release test-sanitize
+test: fuzz-short test-release test-sanitize test-tsan
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -37,6 +39,13 @@ test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DORVELA_SANITIZE=ON -DORVELA_WITH_GUI=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# The map compositor's two worker threads under ThreadSanitizer: only the
+# map's tests are built and run.
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVELA_TSAN=ON -DORVELA_WITH_GUI=OFF -DORVELA_BENCH=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target orvela-map-tests
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -R '^map\.'
 
 # The solar-flux parser under libFuzzer, seeded with the real bulletins. New
 # inputs gather in $(FUZZ_BUILD)/corpus, a crashing one in $(FUZZ_BUILD)/crash-*.
@@ -58,4 +67,4 @@ bench: build
 	./$(BUILD)/bench/orvela-bench-window --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

@@ -5,7 +5,7 @@ set -eu
 
 PKGS="build-essential cmake pkg-config ninja-build
 qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
-libjpeg62-turbo-dev libcurl4-openssl-dev ca-certificates zlib1g-dev
+libjpeg62-turbo-dev libpng-dev libstb-dev libcurl4-openssl-dev ca-certificates zlib1g-dev
 libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev
