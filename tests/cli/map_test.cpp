@@ -285,7 +285,7 @@ TEST_F(OrvelaMap, BadInputIsOneLineExitTwoAndLeavesNoFile)
         {to({"--day", "", "--night", good}), "--day: the file name is empty"},
         {to({"--day", small, "--night", good}), "the day picture is 64 x 32 pixels and the night picture 512 x 256"},
         {to({"--colour", "red"}), "unknown option --colour"},
-        {to({"--no-sun=yes"}), "--no-sun"},
+        {to({"--no-sun=no"}), "--no-sun takes no value"},
         {to({"map.png"}), "unexpected argument \"map.png\""},
         {{"--width", "512"}, "--out is required"},
         {{"--out", ""}, "--out: the file name is empty"},
