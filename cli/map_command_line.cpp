@@ -187,7 +187,8 @@ MapCommandLine ParseMapCommandLine(int argc, const char* const argv[])
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     }
     bool noSun = false;
-    app.add_flag("--no-sun", noSun);
+    // A bare switch: "--no-sun=no" would otherwise turn the sun back on.
+    app.add_flag("--no-sun", noSun)->disable_flag_override();
 
     try {
         app.parse(argc, argv);
@@ -196,7 +197,12 @@ MapCommandLine ParseMapCommandLine(int argc, const char* const argv[])
         cl.What = MapCommandLine::Action::Help;
         return cl;
     } catch (const CLI::ParseError& e) {
-        return Refuse(std::string(e.what()) + " (see --help)");
+        const std::string why = e.what();
+        // The library names the one switch without its dashes there.
+        if (why.find("disallowed flag override") != std::string::npos) {
+            return Refuse("--no-sun takes no value (see --help)");
+        }
+        return Refuse(why + " (see --help)");
     }
 
     const std::vector<std::string> extras = app.remaining();

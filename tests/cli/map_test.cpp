@@ -248,6 +248,7 @@ TEST_F(OrvelaMap, BadInputIsOneLineExitTwoAndLeavesNoFile)
     WriteBytes(text, {'7', '3', ' ', 'd', 'e', ' ', 'F', '4', '\n'});
     const std::string missing = (In() / "missing.jpg").string();
     const std::string small = Fixtures + "gradient-64x32.jpg";
+    const std::string tall = Fixtures + "gradient-16x64.jpg";
     fs::create_directory(OutDir() / "folder");
     WriteBytes(OutDir() / "plain-file", {'x'});
 
@@ -284,8 +285,9 @@ TEST_F(OrvelaMap, BadInputIsOneLineExitTwoAndLeavesNoFile)
         {to({"--day", truncated, "--night", good}), "--day: " + truncated},
         {to({"--day", "", "--night", good}), "--day: the file name is empty"},
         {to({"--day", small, "--night", good}), "the day picture is 64 x 32 pixels and the night picture 512 x 256"},
+        {to({"--day", tall, "--night", tall, "--width", "8192"}), "give a map 8192 pixels wide and 32768 high"},
         {to({"--colour", "red"}), "unknown option --colour"},
-        {to({"--no-sun=yes"}), "--no-sun"},
+        {to({"--no-sun=no"}), "--no-sun takes no value"},
         {to({"map.png"}), "unexpected argument \"map.png\""},
         {{"--width", "512"}, "--out is required"},
         {{"--out", ""}, "--out: the file name is empty"},
