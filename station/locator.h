@@ -1,0 +1,49 @@
+// Maidenhead "QTH Locator" conversion, and the composition of a station
+// position from the degrees, minutes and seconds of the setup dialog.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvela {
+
+// Degrees, minutes and seconds of one coordinate, all three signed like the
+// degrees, with the hemisphere word: "North"/"South" for a latitude,
+// "East"/"West" for a longitude.
+struct TLoc {
+    long double Deg = 0;
+    long double Min = 0;
+    long double Sec = 0;
+    std::string Sens;
+};
+
+// Position (1..6) of the first character of a six-character, upper-case
+// locator that its place does not allow, or 0 when all six are valid.
+// Places 1-2 take A..R, 3-4 take 0..9, 5-6 take A..X.
+int FirstBadLocatorCharacter(std::string_view upper);
+
+// The French message for a wrong character at that position (CR LF inside).
+std::string LocatorCharacterMessage(int position);
+
+// The centre of the locator's sub-square, truncated to whole seconds, for
+// the kind "Lat" (latitude, north positive) or any other kind (longitude,
+// EAST positive, as locators count). The locator is six valid upper-case
+// characters.
+TLoc LocatorToLoc(std::string_view upper, std::string_view kind);
+
+// A position from signed whole degrees and unsigned minutes and seconds:
+// -((-d + m/60) + s/3600) for a negative value, (d + m/60) + s/3600
+// otherwise. A position less than one degree from zero has degrees 0, which
+// carry no sign: `negative` then gives it.
+long double ComposeDMS(long double degrees, long double minutes, long double seconds, bool negative);
+
+// Home position, positive west and north, that the setup dialog stores when
+// it converts the locator and is accepted: the whole-degree spins, minute and
+// second magnitudes, and the hemisphere kept when the degrees are 0.
+struct StationPosition {
+    long double Longitude = 0;
+    long double Latitude = 0;
+};
+StationPosition LocatorToStation(std::string_view upper);
+
+} // namespace orvela
