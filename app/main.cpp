@@ -29,14 +29,14 @@ int main(int argc, char* argv[])
     orvela::app::QtMessageBoxes messages;
     orvela::app::SystemClock clock;
     orvela::app::NetworkSolarFlux flux;
-    orvela::app::NoStationSetup setup;
+    orvela::app::ModalDialogs dialogs;
     orvela::app::CompiledMapPictures pictures;
     orvela::app::Services services;
     services.Messages = &messages;
     services.TimeSource = &clock;
     services.SettingsPath = orvela::DefaultSettingsPath();
     services.Flux = &flux;
-    services.Setup = &setup;
+    services.Dialogs = &dialogs;
     services.Pictures = &pictures;
     services.BuildStr = buildStr;
 

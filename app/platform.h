@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+class QDialog;
 class QWidget;
 
 namespace orvela::app {
@@ -48,11 +49,13 @@ public:
     virtual QString FileAddress() const = 0;
 };
 
-// The station setup dialog; true when the user accepted it.
-class StationSetup {
+// Shows a dialog modally and returns its result (QDialog::Accepted or
+// Rejected). Tests put in its place a fake that fills the dialog in and
+// presses one of its buttons.
+class DialogRunner {
 public:
-    virtual ~StationSetup() = default;
-    virtual bool OpenSetupDialog(TPROPForm& form, const QString& title) = 0;
+    virtual ~DialogRunner() = default;
+    virtual int Exec(QDialog& dialog) = 0;
 };
 
 // The pictures of the world map compiled into the program: "MAP_DAY" and
@@ -69,7 +72,7 @@ struct Services {
     const Clock* TimeSource = nullptr;
     std::string SettingsPath;
     SolarFluxSource* Flux = nullptr;
-    StationSetup* Setup = nullptr;
+    DialogRunner* Dialogs = nullptr;
     const MapPictures* Pictures = nullptr;
     std::string BuildStr; // "Build 1.5.0.0"
 };

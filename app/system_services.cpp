@@ -6,6 +6,7 @@
 #include "ui_tpropform.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 
 namespace orvela::app {
@@ -34,6 +35,11 @@ void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& capti
     }
     QMessageBox box(i, caption, text, QMessageBox::Ok, owner);
     box.exec();
+}
+
+int ModalDialogs::Exec(QDialog& dialog)
+{
+    return dialog.exec();
 }
 
 std::time_t SystemClock::Now() const

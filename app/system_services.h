@@ -15,10 +15,9 @@ public:
     std::time_t Now() const override;
 };
 
-// Until the setup dialog exists, a first run keeps the default station.
-class NoStationSetup : public StationSetup {
+class ModalDialogs : public DialogRunner {
 public:
-    bool OpenSetupDialog(TPROPForm&, const QString&) override { return false; }
+    int Exec(QDialog& dialog) override;
 };
 
 // The map's pictures as the program carries them.

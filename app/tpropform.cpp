@@ -8,10 +8,13 @@
 #include "prediction_table.h"
 #include "settings_store.h"
 #include "station_display.h"
+#include "tcoordform.h"
+#include "ui_tcoordform.h"
 #include "ui_tpropform.h"
 #include "utc_offset.h"
 
 #include <QButtonGroup>
+#include <QSpinBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QLocale>
@@ -19,6 +22,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+
+#include <algorithm>
 
 
 // The pictures and icons compiled into the program (a static library's
@@ -147,6 +152,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     connect(ui_->ANGEdit, &QLineEdit::textChanged, this, &TPROPForm::ANGSpinChange);
     connect(ui_->DESTLong, &QSpinBox::valueChanged, this, &TPROPForm::DESTLongChange);
     connect(ui_->DESTLat, &QSpinBox::valueChanged, this, &TPROPForm::DESTLatChange);
+    connect(ui_->ChangeBtn, &QAbstractButton::clicked, this, &TPROPForm::ChangeBtnClick);
     connect(&timer_, &QTimer::timeout, this, &TPROPForm::TimerClick);
     timer_.start(1000);
 
@@ -173,7 +179,7 @@ void TPROPForm::InitProgram()
 
     // 7-8: a first run asks for the station; otherwise show it.
     if (settings_.CallSign == "NoCall") {
-        services_.Setup->OpenSetupDialog(*this, QStringLiteral("Before anything else..."));
+        OpenSetupDialog(QStringLiteral("Before anything else..."));
     } else {
         ShowLongitude();
         ShowLatitude();
@@ -363,6 +369,48 @@ void TPROPForm::ComputeMUF()
     ui_->InfoBar->SetPanelText(0, QString::fromStdString(prediction_.DisplayText));
     ui_->InfoBar->SetPanelText(1, QString::fromStdString(prediction_.PowerText));
     ui_->InfoBar->SetPanelText(2, QString::fromStdString(prediction_.AntennaText));
+}
+
+bool TPROPForm::OpenSetupDialog(const QString& title)
+{
+    // Each opening makes a new dialog, kept until the main window goes.
+    auto* dialog = new TCoordForm(*regIni_, settings_, *services_.Messages, this);
+    dialog->setWindowTitle(title);
+    dialog->move(geometry().center() - dialog->rect().center());
+    if (services_.Dialogs->Exec(*dialog) != QDialog::Accepted) {
+        return false;
+    }
+    // The dialog has stored the values and set the home position.
+    Ui::TCoordForm& d = dialog->Widgets();
+    settings_.CallSign = d.INDEdit->text().toStdString();
+    const auto blank = [](unsigned char c) { return c <= 32; };
+    while (!settings_.CallSign.empty() && blank(settings_.CallSign.back())) {
+        settings_.CallSign.pop_back();
+    }
+    settings_.CallSign.erase(settings_.CallSign.begin(),
+                             std::find_if_not(settings_.CallSign.begin(), settings_.CallSign.end(), blank));
+
+    // The texts as shown; degrees of 0 on the east or south side read "-0",
+    // as start-up shows them.
+    const auto degrees = [](const QSpinBox* spin, bool negative) {
+        return spin->value() == 0 && negative ? QStringLiteral("-0") : spin->text();
+    };
+    ui_->LongDeg->setText(degrees(d.LngDeg, dialog->LongitudeNegative()));
+    ui_->LongMin->setText(d.LngMin->text());
+    ui_->LongSec->setText(d.LngSec->text());
+    ui_->LatDeg->setText(degrees(d.LttDeg, dialog->LatitudeNegative()));
+    ui_->LatMin->setText(d.LttMin->text());
+    ui_->LatSec->setText(d.LttSec->text());
+    ui_->PWREdit->setText(QString::fromStdString(FormatGeneral(d.PWRSpin->value())));
+    ui_->ANGEdit->setText(QString::fromStdString(FormatGeneral(d.ANGSpin->value())));
+    PlaceHomeMarker();
+    UpdateMap(services_.TimeSource->Now());
+    return true;
+}
+
+void TPROPForm::ChangeBtnClick()
+{
+    OpenSetupDialog(QStringLiteral("Setup"));
 }
 
 void TPROPForm::CellWasSelected(int col, int row)

@@ -67,8 +67,12 @@ public:
     void UpdateMap(std::time_t utc);
     // Decodes the map picture of that name; throws PictureError.
     Picture24 LoadJpegImage(const std::string& mapName);
+    // The station setup dialog under a title; true when it was accepted, and
+    // the station then shown, stored and used.
+    bool OpenSetupDialog(const QString& title);
 
 public slots:
+    void ChangeBtnClick();
     void CellWasSelected(int col, int row);
     void AGTGroupClick(int index);
     void DisplayGroupClick(int index);

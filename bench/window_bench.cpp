@@ -33,9 +33,9 @@ public:
     QString ServiceAddress() const override { return {}; }
     QString FileAddress() const override { return {}; }
 };
-class NoSetup : public StationSetup {
+class NoDialogs : public DialogRunner {
 public:
-    bool OpenSetupDialog(TPROPForm&, const QString&) override { return false; }
+    int Exec(QDialog&) override { return 0; }
 };
 
 struct Fixture {
@@ -43,7 +43,7 @@ struct Fixture {
     SilentMessages messages;
     NowClock clock;
     FixedFlux flux;
-    NoSetup setup;
+    NoDialogs dialogs;
     CompiledMapPictures pictures;
     Services services;
     Fixture()
@@ -52,7 +52,7 @@ struct Fixture {
         services.TimeSource = &clock;
         services.SettingsPath = dir.filePath(QStringLiteral("ORVELA.reg")).toStdString();
         services.Flux = &flux;
-        services.Setup = &setup;
+        services.Dialogs = &dialogs;
         services.Pictures = &pictures;
         services.BuildStr = "Build bench";
     }

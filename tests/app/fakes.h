@@ -4,6 +4,7 @@
 #include "picture_io.h"
 #include "platform.h"
 
+#include <QDialog>
 #include <QString>
 
 #include <functional>
@@ -51,19 +52,21 @@ public:
     int calls = 0;
 };
 
-// Records the first-run dialog; cancels it unless told what to do.
-class RecordingSetup : public StationSetup {
+// Records the dialogs shown modally, and lets a test fill one in and press
+// its buttons; a dialog nobody handles is cancelled.
+class FakeDialogs : public DialogRunner {
 public:
-    bool OpenSetupDialog(TPROPForm& form, const QString& title) override
+    int Exec(QDialog& dialog) override
     {
-        titles.push_back(title);
+        titles.push_back(dialog.windowTitle());
         if (onOpen) {
-            onOpen(form);
+            return onOpen(dialog);
         }
-        return false;
+        dialog.reject();
+        return dialog.result();
     }
     std::vector<QString> titles;
-    std::function<void(TPROPForm&)> onOpen;
+    std::function<int(QDialog&)> onOpen;
 };
 
 // The program's own map pictures, less those a test takes away.

@@ -1,13 +1,9 @@
 // The real main window, driven offscreen with fake platform services and a
 // real settings file in a temporary folder.
 #include "close_on_signals.h"
-#include "compositor.h"
-#include "fakes.h"
 #include "http_test_server.h"
 #include "network_solar_flux.h"
-#include "settings_store.h"
-#include "tpropform.h"
-#include "ui_tpropform.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -29,119 +25,24 @@
 namespace orvela::app {
 namespace {
 
-using testing::FakeMapPictures;
-using testing::FakeFlux;
-using testing::FixedClock;
-using testing::RecordingMessages;
-using testing::RecordingSetup;
-
-constexpr const char* Header = "Windows Registry Editor Version 5.00\r\n\r\n";
-constexpr const char* StationKey = "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\r\n";
-constexpr const char* DiversKey = "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Divers]\r\n";
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// A 10-byte extended value as a registry export writes it.
-std::string HexOf(long double v)
-{
-    std::string s = "hex:";
-    char buf[4];
-    for (std::uint8_t b : EncodeExtended(v)) {
-        std::snprintf(buf, sizeof buf, "%02x,", b);
-        s += buf;
-    }
-    s.pop_back();
-    return s;
-}
-
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
-
-// Runs f with TZ set to zone, then puts the old zone back.
-template <class F>
-void WithTimeZone(const char* zone, F f)
-{
-    const char* old = std::getenv("TZ");
-    const std::string saved = old ? old : "";
-    setenv("TZ", zone, 1);
-    tzset();
-    f();
-    if (old) {
-        setenv("TZ", saved.c_str(), 1);
-    } else {
-        unsetenv("TZ");
-    }
-    tzset();
-}
-
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        path = dir.filePath(QStringLiteral("Talvik Software/ORVELA.reg")).toStdString();
-        QDir(dir.path()).mkpath(QStringLiteral("Talvik Software"));
-        flux.result = SolarFlux{true, "2026 Dec 10 0305 UTC", 122};
-    }
-
-    void WriteSettings(const std::string& station, const std::string& divers = "")
-    {
-        WriteFile(path, std::string(Header) + StationKey + station + "\r\n" + DiversKey + divers);
-    }
-
-    std::unique_ptr<TPROPForm> Open(SolarFluxSource* fluxSource = nullptr)
-    {
-        Services s;
-        s.Messages = &messages;
-        s.TimeSource = &clock;
-        s.SettingsPath = path;
-        s.Flux = fluxSource != nullptr ? fluxSource : &flux;
-        s.Setup = &setup;
-        s.Pictures = &pictures;
-        s.BuildStr = "Build 1.5.0.0";
-        return std::make_unique<TPROPForm>(s);
-    }
-
-    std::vector<QString> Captions() const
-    {
-        std::vector<QString> c;
-        for (const auto& m : messages.shown) {
-            c.push_back(m.Caption);
-        }
-        return c;
-    }
-
-    QTemporaryDir dir;
-    std::string path;
-    RecordingMessages messages;
-    FixedClock clock;
-    FakeFlux flux;
-    RecordingSetup setup;
-    FakeMapPictures pictures;
-};
+using namespace ::orvela::app::testing;
 
 TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
 {
     bool readyDuringDialog = true;
     int runsDuringDialog = -1;
-    setup.onOpen = [&](TPROPForm& f) {
-        readyDuringDialog = f.ProgramReady();
-        runsDuringDialog = f.RunCount();
+    dialogs.onOpen = [&](QDialog& d) {
+        const auto* f = static_cast<const TPROPForm*>(d.parentWidget());
+        readyDuringDialog = f->ProgramReady();
+        runsDuringDialog = f->RunCount();
+        d.reject();
+        return d.result();
     };
     auto form = Open();
     Ui::TPROPForm& ui = form->Widgets();
 
-    ASSERT_EQ(setup.titles.size(), 1u);
-    EXPECT_EQ(setup.titles[0], QStringLiteral("Before anything else..."));
+    ASSERT_EQ(dialogs.titles.size(), 1u);
+    EXPECT_EQ(dialogs.titles[0], QStringLiteral("Before anything else..."));
     EXPECT_FALSE(readyDuringDialog);
     EXPECT_EQ(runsDuringDialog, 0);
 
@@ -190,7 +91,7 @@ TEST_F(MainWindow, StoredStationFillsTheWindow)
     auto form = Open();
     Ui::TPROPForm& ui = form->Widgets();
 
-    EXPECT_TRUE(setup.titles.empty());
+    EXPECT_TRUE(dialogs.titles.empty());
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(ui.DisplayItem2->isChecked());
     EXPECT_TRUE(ui.AGTItem2->isChecked());
@@ -259,12 +160,16 @@ TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
 
 TEST_F(MainWindow, NothingIsComputedBeforeStartUpEnds)
 {
-    setup.onOpen = [](TPROPForm& f) {
-        // The dialog sets the station widgets, as an accepted setup does.
-        f.Widgets().PWREdit->setText(QStringLiteral("30"));
-        f.Widgets().ANGEdit->setText(QStringLiteral("3"));
+    dialogs.onOpen = [](QDialog& d) {
+        // The first-run dialog, accepted, sets the station widgets.
+        auto& f = *static_cast<TPROPForm*>(d.parentWidget());
+        auto& dialog = static_cast<TCoordForm&>(d);
+        dialog.Widgets().PWRSpin->setValue(30);
+        dialog.Widgets().ANGSpin->setValue(3);
         f.Widgets().DESTLong->setValue(12);
         f.Widgets().FLXSpin->setValue(150);
+        dialog.Widgets().OkBtn->click();
+        return d.result();
     };
     auto form = Open();
     EXPECT_EQ(form->RunCount(), 1);

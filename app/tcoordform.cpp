@@ -1,0 +1,226 @@
+#include "tcoordform.h"
+
+#include "locator.h"
+#include "model.h"
+#include "settings_store.h"
+#include "station_display.h"
+#include "ui_tcoordform.h"
+
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QStyle>
+
+#include <algorithm>
+#include <functional>
+#include <cmath>
+
+namespace orvela::app {
+
+namespace {
+
+QFont ArialFont(int pixels, bool bold)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+// A stored number as a spin edit shows it: clamped to the spin's limits,
+// then rounded to the nearest whole number (halves to even).
+void SetSpin(QSpinBox* spin, long double v)
+{
+    if (std::isnan(v)) {
+        v = 0;
+    }
+    v = std::clamp(v, static_cast<long double>(spin->minimum()), static_cast<long double>(spin->maximum()));
+    spin->setValue(static_cast<int>(std::nearbyint(v)));
+}
+
+// The hemisphere of a degrees spin left at 0 follows what the user types:
+// "-0" is east of Greenwich or south of the equator, "0" west or north.
+void OnTypedZero(QSpinBox* spin, QObject* context, std::function<void(bool)> setNegative)
+{
+    if (auto* edit = spin->findChild<QLineEdit*>()) {
+        QObject::connect(edit, &QLineEdit::textEdited, context, [spin, setNegative](const QString& text) {
+            if (spin->value() == 0) {
+                setNegative(text.trimmed().startsWith(QLatin1Char('-')));
+            }
+        });
+    }
+}
+
+} // namespace
+
+TCoordForm::TCoordForm(RegIni& store, Settings& settings, MessageBoxes& messages, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , ui_(std::make_unique<Ui::TCoordForm>())
+    , store_(store)
+    , settings_(settings)
+    , messages_(messages)
+{
+    ui_->setupUi(this);
+    setFixedSize(422, 209);
+    QFont font = ArialFont(11, false);
+    setFont(font);
+    ui_->LocalGroupBox->setFont(ArialFont(12, true));
+    for (QWidget* child : ui_->LocalGroupBox->findChildren<QWidget*>()) {
+        child->setFont(font);
+    }
+    ui_->INDEdit->setFont(ArialFont(13, true));
+    for (QSpinBox* spin : {ui_->LngDeg, ui_->LngMin, ui_->LngSec, ui_->LttDeg, ui_->LttMin, ui_->LttSec}) {
+        spin->setFont(ArialFont(11, true));
+    }
+    for (QSpinBox* spin : findChildren<QSpinBox*>()) {
+        spin->setLocale(QLocale::c()); // whole numbers, no group separators
+    }
+    QFont accept = ui_->OkBtn->font();
+    accept.setBold(true);
+    ui_->OkBtn->setFont(accept);
+    ui_->CancelBtn->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    ui_->OkBtn->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+
+    connect(ui_->OkBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->QTHEdit, &QLineEdit::textChanged, this, &TCoordForm::QTHEditChange);
+
+    CreateForm();
+
+    connect(ui_->LngDeg, &QSpinBox::valueChanged, this, &TCoordForm::LngDegChange);
+    connect(ui_->LttDeg, &QSpinBox::valueChanged, this, &TCoordForm::LttDegChange);
+    OnTypedZero(ui_->LngDeg, this, [this](bool negative) {
+        lonNegative_ = negative;
+        ShowHemispheres();
+    });
+    OnTypedZero(ui_->LttDeg, this, [this](bool negative) {
+        latNegative_ = negative;
+        ShowHemispheres();
+    });
+}
+
+TCoordForm::~TCoordForm() = default;
+
+void TCoordForm::CreateForm()
+{
+    // A value of the wrong type in the store was reported at start-up; the
+    // dialog then offers the default.
+    const auto readString = [this](const char* name, const char* def) {
+        try {
+            return store_.ReadString("Station", name, def);
+        } catch (const StoreError&) {
+            return std::string(def);
+        }
+    };
+    const auto readInteger = [this](const char* name, int def) {
+        try {
+            return store_.ReadInteger("Station", name, def);
+        } catch (const StoreError&) {
+            return def;
+        }
+    };
+    ui_->INDEdit->setText(QString::fromStdString(readString("CallSign", "NoCall")));
+    const long double longitude = store_.ReadExtended("Station", "Longitude");
+    const long double latitude = store_.ReadExtended("Station", "Latitude");
+    ui_->PWRSpin->setValue(readInteger("Power", 100));
+    ui_->ANGSpin->setValue(readInteger("MinAngle", 10));
+
+    const Dms lon = SplitDMS(longitude);
+    SetSpin(ui_->LngDeg, lon.Degrees);
+    SetSpin(ui_->LngMin, lon.Minutes);
+    SetSpin(ui_->LngSec, lon.Seconds);
+    const Dms lat = SplitDMS(latitude);
+    SetSpin(ui_->LttDeg, lat.Degrees);
+    SetSpin(ui_->LttMin, lat.Minutes);
+    SetSpin(ui_->LttSec, lat.Seconds);
+    lonNegative_ = std::signbit(longitude);
+    latNegative_ = std::signbit(latitude);
+    ShowHemispheres();
+}
+
+void TCoordForm::ShowHemispheres()
+{
+    const bool lonShown = lonWordShown_ || ui_->LngDeg->value() == 0;
+    const bool latShown = latWordShown_ || ui_->LttDeg->value() == 0;
+    ui_->LngLbl->setText(lonShown ? (lonNegative_ ? QStringLiteral("East") : QStringLiteral("West")) : QString());
+    ui_->LttLbl->setText(latShown ? (latNegative_ ? QStringLiteral("South") : QStringLiteral("North")) : QString());
+}
+
+void TCoordForm::LngDegChange(int value)
+{
+    if (value != 0) {
+        lonNegative_ = value < 0;
+    }
+    ShowHemispheres();
+}
+
+void TCoordForm::LttDegChange(int value)
+{
+    if (value != 0) {
+        latNegative_ = value < 0;
+    }
+    ShowHemispheres();
+}
+
+void TCoordForm::QTHEditChange()
+{
+    const QString text = ui_->QTHEdit->text();
+    if (text.size() != 6) {
+        return;
+    }
+    const std::string upper = text.toUpper().toStdString();
+    if (const int bad = upper.size() == 6 ? FirstBadLocatorCharacter(upper) : 1; bad != 0) {
+        messages_.Show(this, MessageIcon::Warning, QStringLiteral("Attention"),
+                       QString::fromStdString(LocatorCharacterMessage(bad)).replace(QStringLiteral("\r\n"),
+                                                                                   QStringLiteral("\n")));
+        return;
+    }
+    const TLoc lat = LocatorToLoc(upper, "Lat");
+    const TLoc lon = LocatorToLoc(upper, "Lon");
+    // The degrees' own change handlers see the new sign first; a 0-degree
+    // value takes its hemisphere from the conversion just after.
+    SetSpin(ui_->LttDeg, lat.Deg);
+    SetSpin(ui_->LttMin, std::fabs(lat.Min));
+    SetSpin(ui_->LttSec, std::fabs(lat.Sec));
+    SetSpin(ui_->LngDeg, -lon.Deg);
+    SetSpin(ui_->LngMin, std::fabs(lon.Min));
+    SetSpin(ui_->LngSec, std::fabs(lon.Sec));
+    latNegative_ = lat.Sens == "South";
+    lonNegative_ = lon.Sens == "East";
+    latWordShown_ = true;
+    lonWordShown_ = true;
+    ShowHemispheres();
+}
+
+void TCoordForm::done(int result)
+{
+    if (result == QDialog::Accepted && !CloseForm()) {
+        return;
+    }
+    QDialog::done(result);
+}
+
+bool TCoordForm::CloseForm()
+{
+    const long double longitude =
+        ComposeDMS(ui_->LngDeg->value(), ui_->LngMin->value(), ui_->LngSec->value(), lonNegative_);
+    const long double latitude =
+        ComposeDMS(ui_->LttDeg->value(), ui_->LttMin->value(), ui_->LttSec->value(), latNegative_);
+    try {
+        store_.WriteString("Station", "CallSign", ui_->INDEdit->text().toStdString());
+        if (!store_.WriteExtended("Station", "Longitude", longitude) ||
+            !store_.WriteExtended("Station", "Latitude", latitude)) {
+            throw StoreError("Could not write the station's position to " + store_.Path());
+        }
+        store_.WriteInteger("Station", "Power", ui_->PWRSpin->value());
+        store_.WriteInteger("Station", "MinAngle", ui_->ANGSpin->value());
+    } catch (const StoreError& e) {
+        messages_.Show(this, MessageIcon::Warning, QStringLiteral("Warning"), QString::fromUtf8(e.what()));
+        return false;
+    }
+    settings_.Longitude = longitude;
+    settings_.Latitude = latitude;
+    return true;
+}
+
+} // namespace orvela::app

@@ -1,0 +1,332 @@
+// The station setup dialog, driven offscreen through the real main window:
+// what it reads, what it stores, and what the main window shows after it.
+#include "locator.h"
+#include "window_fixture.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QSpinBox>
+
+#include <clocale>
+#include <cmath>
+
+namespace orvela::app {
+namespace {
+
+using namespace ::orvela::app::testing;
+
+// Paris: 2.25 E (-2.25, positive west), 48.85 N.
+const std::string ParisStation = "\"CallSign\"=\"F6XYZ\"\r\n"
+                                 "\"Longitude\"=" + HexOf(-2.25L) + "\r\n"
+                                 "\"Latitude\"=" + HexOf(48.85L) + "\r\n"
+                                 "\"Power\"=\"20\"\r\n"
+                                 "\"MinAngle\"=\"10\"\r\n";
+
+class SetupDialog : public MainWindow {
+protected:
+    // The next dialog is filled in by `edit`, then closed with the button.
+    void Answer(std::function<void(Ui::TCoordForm&)> edit, bool accept = true)
+    {
+        dialogs.onOpen = [this, edit, accept](QDialog& d) {
+            auto& dialog = static_cast<TCoordForm&>(d);
+            opened = &dialog;
+            if (edit) {
+                edit(dialog.Widgets());
+            }
+            (accept ? dialog.Widgets().OkBtn : dialog.Widgets().CancelBtn)->click();
+            return d.result();
+        };
+    }
+    std::vector<QString> StationTexts(Ui::TPROPForm& ui) const
+    {
+        return {ui.LongDeg->text(), ui.LongMin->text(), ui.LongSec->text(), ui.LatDeg->text(),
+                ui.LatMin->text(),  ui.LatSec->text(),  ui.PWREdit->text(), ui.ANGEdit->text()};
+    }
+    TCoordForm* opened = nullptr;
+};
+
+TEST_F(SetupDialog, OpensOnTheStoredStationAndAcceptingStoresItAgain)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    const int runs = form->RunCount();
+    // The dialog reads what the store read at start-up; what it writes on
+    // Accept replaces this.
+    WriteFile(path, std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n");
+
+    Answer([](Ui::TCoordForm& d) {
+        EXPECT_EQ(d.INDEdit->text(), QStringLiteral("F6XYZ"));
+        EXPECT_EQ(d.LngDeg->value(), -2);
+        EXPECT_EQ(d.LngMin->value(), 15);
+        EXPECT_EQ(d.LngSec->value(), 0);
+        EXPECT_EQ(d.LttDeg->value(), 48);
+        EXPECT_EQ(d.LttMin->value(), 51);
+        EXPECT_EQ(d.LttSec->value(), 0);
+        EXPECT_EQ(d.PWRSpin->value(), 20);
+        EXPECT_EQ(d.ANGSpin->value(), 10);
+        EXPECT_EQ(d.LngLbl->text(), QString());
+        EXPECT_EQ(d.LttLbl->text(), QString());
+    });
+    ui.ChangeBtn->click();
+    ASSERT_EQ(dialogs.titles.size(), 1u);
+    EXPECT_EQ(dialogs.titles[0], QStringLiteral("Setup"));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->parent(), form.get());
+    EXPECT_EQ(opened->size(), QSize(422, 209));
+
+    EXPECT_EQ(form->Station().Longitude, -2.25L);
+    // Latitude 48.85 is stored as the dialog shows it, to the whole second.
+    EXPECT_EQ(form->Station().Latitude, ComposeDMS(48, 51, 0, false));
+    EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"-2", "15", "0", "48", "51", "0", "20", "10"}));
+    EXPECT_EQ(ui.STA->pos(), QPoint(256 + 3, 128 - 69));
+    EXPECT_EQ(form->MapUpdateCount(), 2);
+    EXPECT_EQ(form->RunCount(), runs); // neither power nor angle changed
+    EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F6XYZ "));
+    RegIni reread(path);
+    EXPECT_EQ(reread.ReadExtended("Station", "Longitude"), -2.25L);
+    EXPECT_EQ(reread.ReadExtended("Station", "Latitude"), form->Station().Latitude);
+    EXPECT_EQ(reread.ReadInteger("Station", "Power", 0), 20);
+    EXPECT_EQ(reread.ReadInteger("Station", "MinAngle", 0), 10);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SetupDialog, CancelAfterEditingEverythingChangesNothing)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    const std::string before = ReadFile(path);
+    const Settings station = form->Station();
+    const std::vector<QString> shown = StationTexts(ui);
+    const QPoint marker = ui.STA->pos();
+    const int runs = form->RunCount();
+
+    Answer(
+        [](Ui::TCoordForm& d) {
+            d.INDEdit->setText(QStringLiteral("W1AW"));
+            d.QTHEdit->setText(QStringLiteral("FN31PR"));
+            d.LngSec->setValue(12);
+            d.LttMin->setValue(3);
+            d.PWRSpin->setValue(2000);
+            d.ANGSpin->setValue(45);
+        },
+        false);
+    ui.ChangeBtn->click();
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(form->Station().CallSign, station.CallSign);
+    EXPECT_EQ(form->Station().Longitude, station.Longitude);
+    EXPECT_EQ(form->Station().Latitude, station.Latitude);
+    EXPECT_EQ(form->Station().Power, station.Power);
+    EXPECT_EQ(form->Station().MinAngle, station.MinAngle);
+    EXPECT_EQ(StationTexts(ui), shown);
+    EXPECT_EQ(ui.STA->pos(), marker);
+    EXPECT_EQ(form->RunCount(), runs);
+    EXPECT_EQ(form->MapUpdateCount(), 1);
+}
+
+TEST_F(SetupDialog, AcceptedValuesAreStoredShownAndUsed)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    const int runs = form->RunCount();
+
+    Answer([](Ui::TCoordForm& d) {
+        d.INDEdit->setText(QStringLiteral("  F5ABC \t"));
+        d.LngDeg->setValue(-2);
+        d.LngMin->setValue(17);
+        d.LngSec->setValue(30);
+        d.LttDeg->setValue(-89);
+        d.LttMin->setValue(58);
+        d.LttSec->setValue(44);
+        d.PWRSpin->setValue(250);
+        d.ANGSpin->setValue(5);
+    });
+    ui.ChangeBtn->click();
+    EXPECT_EQ(form->Station().CallSign, "F5ABC");
+    EXPECT_EQ(RegIni(path).ReadString("Station", "CallSign", ""), "  F5ABC \t");
+    EXPECT_NEAR(static_cast<double>(form->Station().Longitude), -2.291666667, 1e-9);
+    EXPECT_NEAR(static_cast<double>(form->Station().Latitude), -89.978888889, 1e-9);
+    EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"-2", "17", "30", "-89", "58", "44", "250", "5"}));
+    EXPECT_EQ(form->Station().Power, 250);
+    EXPECT_EQ(form->Station().MinAngle, 5);
+    EXPECT_EQ(form->RunCount(), runs + 2); // the power's change, then the angle's
+    EXPECT_EQ(ui.InfoBar->PanelText(1), QStringLiteral("250 dbW"));
+    EXPECT_EQ(ui.STA->pos(), QPoint(256 + 3, 128 + 128));
+    EXPECT_TRUE(ui.H1->Text(0).startsWith(QStringLiteral("F5ABC Lat 90.0\u00B0S"))) << ui.H1->Text(0).toStdString();
+    // The station box keeps the caption start-up gave it.
+    EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F6XYZ "));
+}
+
+TEST_F(SetupDialog, FirstRunAcceptedSetsTheStationBeforeTheWindowAppears)
+{
+    Answer([](Ui::TCoordForm& d) {
+        EXPECT_EQ(d.INDEdit->text(), QStringLiteral("NoCall"));
+        d.INDEdit->setText(QStringLiteral("G4XYZ"));
+        d.QTHEdit->setText(QStringLiteral("io91wm"));
+    });
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    ASSERT_EQ(dialogs.titles.size(), 1u);
+    EXPECT_EQ(dialogs.titles[0], QStringLiteral("Before anything else..."));
+    EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station G4XYZ "));
+    EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"0", "7", "30", "51", "31", "14", "100", "10"}));
+    EXPECT_EQ(form->Station().Longitude, LocatorToStation("IO91WM").Longitude);
+    EXPECT_GT(form->Station().Longitude, 0); // just west of Greenwich
+    EXPECT_EQ(form->RunCount(), 1);
+    EXPECT_EQ(form->MapUpdateCount(), 2); // the dialog's, then start-up's own
+    EXPECT_EQ(RegIni(path).ReadString("Station", "CallSign", ""), "G4XYZ");
+}
+
+TEST_F(SetupDialog, APositionWithinADegreeOfZeroKeepsItsHemisphere)
+{
+    struct Case {
+        const char* name;
+        std::string station; // stored before opening
+        const char* locator; // typed in the dialog, or nothing
+        const char* lngWord;
+        const char* lttWord;
+        long double longitude; // positive west
+        long double latitude;  // positive north
+        const char* longDeg;   // the main window's degrees afterwards
+        const char* latDeg;
+    };
+    const Case cases[] = {
+        {"stored, east and south", "\"CallSign\"=\"F6XYZ\"\r\n\"Longitude\"=" + HexOf(-0.125L) +
+                                       "\r\n\"Latitude\"=" + HexOf(-0.5L) + "\r\n",
+         nullptr, "East", "South", ComposeDMS(0, 7, 30, true), -0.5L, "-0", "-0"},
+        {"Quito, just south of the equator", "\"CallSign\"=\"HC1A\"\r\n", "FI09SW", "West", "South",
+         LocatorToStation("FI09SW").Longitude, LocatorToStation("FI09SW").Latitude, "78", "-0"},
+        {"just east of Greenwich", "\"CallSign\"=\"F6XYZ\"\r\n", "jo01aa", "East", "North",
+         LocatorToStation("JO01AA").Longitude, LocatorToStation("JO01AA").Latitude, "-0", "51"},
+    };
+    EXPECT_NEAR(static_cast<double>(cases[0].longitude), -0.125, 1e-15);
+    EXPECT_LT(cases[1].latitude, 0);
+    EXPECT_LT(cases[2].longitude, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteSettings(c.station);
+        auto form = Open();
+        Answer([&](Ui::TCoordForm& d) {
+            if (c.locator != nullptr) {
+                d.QTHEdit->setText(QString::fromLatin1(c.locator));
+            }
+            EXPECT_EQ(d.LngLbl->text(), QString::fromLatin1(c.lngWord));
+            EXPECT_EQ(d.LttLbl->text(), QString::fromLatin1(c.lttWord));
+        });
+        form->Widgets().ChangeBtn->click();
+        EXPECT_EQ(form->Station().Longitude, c.longitude);
+        EXPECT_EQ(form->Station().Latitude, c.latitude);
+        EXPECT_EQ(form->Widgets().LongDeg->text(), QString::fromLatin1(c.longDeg));
+        EXPECT_EQ(form->Widgets().LatDeg->text(), QString::fromLatin1(c.latDeg));
+        RegIni reread(path);
+        EXPECT_EQ(reread.ReadExtended("Station", "Longitude"), c.longitude);
+        EXPECT_EQ(reread.ReadExtended("Station", "Latitude"), c.latitude);
+    }
+}
+
+TEST_F(SetupDialog, TypingMinusZeroPutsTheStationEastOrSouth)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    auto form = Open();
+    Answer([](Ui::TCoordForm& d) {
+        EXPECT_EQ(d.LngLbl->text(), QStringLiteral("West"));
+        d.LngDeg->findChild<QLineEdit*>()->selectAll();
+        QTest::keyClicks(d.LngDeg, QStringLiteral("-0"));
+        d.LngMin->setValue(30);
+        EXPECT_EQ(d.LngLbl->text(), QStringLiteral("East"));
+        d.LttDeg->setValue(-3); // through zero, the side stays
+        d.LttDeg->setValue(0);
+        d.LttMin->setValue(15);
+        EXPECT_EQ(d.LttLbl->text(), QStringLiteral("South"));
+    });
+    form->Widgets().ChangeBtn->click();
+    EXPECT_EQ(form->Station().Longitude, -0.5L);
+    EXPECT_EQ(form->Station().Latitude, -0.25L);
+}
+
+TEST_F(SetupDialog, ALocatorFillsTheCoordinatesAndAWrongCharacterIsNamed)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    Answer(
+        [this](Ui::TCoordForm& d) {
+            d.QTHEdit->setText(QStringLiteral("jn18d"));
+            EXPECT_EQ(d.LttDeg->value(), 48); // five characters: nothing yet
+            EXPECT_EQ(d.LttMin->value(), 51);
+            EXPECT_EQ(d.LttSec->value(), 0);
+            d.QTHEdit->setText(QStringLiteral("jn18du"));
+            EXPECT_EQ(std::vector<int>({d.LttDeg->value(), d.LttMin->value(), d.LttSec->value(), d.LngDeg->value(),
+                                        d.LngMin->value(), d.LngSec->value()}),
+                      std::vector<int>({48, 51, 14, -2, 17, 30}));
+            EXPECT_EQ(d.LttLbl->text(), QStringLiteral("North"));
+            EXPECT_EQ(d.LngLbl->text(), QStringLiteral("East"));
+            EXPECT_TRUE(messages.shown.empty());
+
+            for (const auto& [locator, position] : {std::pair{"JS18DU", 2}, {"JN18DY", 6}, {"JN1ADU", 4}}) {
+                messages.shown.clear();
+                d.QTHEdit->setText(QString::fromLatin1(locator));
+                ASSERT_EQ(messages.shown.size(), 1u) << locator;
+                EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
+                EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Attention"));
+                EXPECT_EQ(messages.shown[0].Text, QStringLiteral("Le caractère n°%1 est erroné !\nLe format du QTH "
+                                                                 "Locator est RR99XX maximum")
+                                                      .arg(position));
+                EXPECT_EQ(d.LttSec->value(), 14); // unchanged
+            }
+        },
+        false);
+    form->Widgets().ChangeBtn->click();
+}
+
+TEST_F(SetupDialog, AStoreThatCannotBeWrittenIsReportedAndNothingChanges)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    const Settings station = form->Station();
+    // From now on the settings folder's place is taken by a plain file.
+    const QString folder = QFileInfo(QString::fromStdString(path)).path();
+    const std::string saved = ReadFile(path);
+    QDir(folder).removeRecursively();
+    WriteFile(folder.toStdString(), "not a folder");
+
+    bool stayedOpen = false;
+    dialogs.onOpen = [&](QDialog& d) {
+        auto& dialog = static_cast<TCoordForm&>(d);
+        dialog.Widgets().INDEdit->setText(QStringLiteral("W1AW"));
+        dialog.Widgets().LngDeg->setValue(71);
+        dialog.Widgets().PWRSpin->setValue(30);
+        dialog.setVisible(true);
+        dialog.Widgets().OkBtn->click();
+        stayedOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted;
+        dialog.Widgets().CancelBtn->click();
+        return d.result();
+    };
+    form->Widgets().ChangeBtn->click();
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Warning"));
+    EXPECT_TRUE(messages.shown[0].Text.contains(QStringLiteral("Not a directory"))) << messages.shown[0].Text.toStdString();
+    EXPECT_EQ(form->Station().CallSign, station.CallSign);
+    EXPECT_EQ(form->Station().Longitude, station.Longitude);
+    EXPECT_EQ(form->Station().Power, station.Power);
+    EXPECT_EQ(form->Widgets().PWREdit->text(), QStringLiteral("20"));
+}
+
+TEST_F(SetupDialog, NumbersUseAPointWhateverTheLocale)
+{
+    const std::string old = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the German locale is missing: run scripts/install-deps.sh";
+    WriteSettings("\"CallSign\"=\"DL1ABC\"\r\n\"Latitude\"=" + HexOf(48 + 51 / 60.0L + 44.16L / 3600) + "\r\n");
+    auto form = Open();
+    std::setlocale(LC_ALL, old.c_str());
+    EXPECT_EQ(form->Widgets().LatSec->text(), QStringLiteral("44.16"));
+    EXPECT_TRUE(form->Widgets().H1->Text(0).contains(QStringLiteral("Lat 48.9")));
+}
+
+} // namespace
+} // namespace orvela::app

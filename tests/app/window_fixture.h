@@ -1,0 +1,126 @@
+// The main window's test fixture: fakes for the screen, the clock and the
+// download, and a real settings file in a temporary folder.
+#pragma once
+
+#include "compositor.h"
+#include "extended_codec.h"
+#include "fakes.h"
+#include "picture_io.h"
+#include "settings_store.h"
+#include "tcoordform.h"
+#include "tpropform.h"
+#include "ui_tcoordform.h"
+#include "ui_tpropform.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace orvela::app::testing {
+
+
+
+constexpr const char* Header = "Windows Registry Editor Version 5.00\r\n\r\n";
+constexpr const char* StationKey = "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\r\n";
+constexpr const char* DiversKey = "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Divers]\r\n";
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A 10-byte extended value as a registry export writes it.
+inline std::string HexOf(long double v)
+{
+    std::string s = "hex:";
+    char buf[4];
+    for (std::uint8_t b : EncodeExtended(v)) {
+        std::snprintf(buf, sizeof buf, "%02x,", b);
+        s += buf;
+    }
+    s.pop_back();
+    return s;
+}
+
+inline void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+// Runs f with TZ set to zone, then puts the old zone back.
+template <class F>
+void WithTimeZone(const char* zone, F f)
+{
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    setenv("TZ", zone, 1);
+    tzset();
+    f();
+    if (old) {
+        setenv("TZ", saved.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("Talvik Software/ORVELA.reg")).toStdString();
+        QDir(dir.path()).mkpath(QStringLiteral("Talvik Software"));
+        flux.result = SolarFlux{true, "2026 Dec 10 0305 UTC", 122};
+    }
+
+    void WriteSettings(const std::string& station, const std::string& divers = "")
+    {
+        WriteFile(path, std::string(Header) + StationKey + station + "\r\n" + DiversKey + divers);
+    }
+
+    std::unique_ptr<TPROPForm> Open(SolarFluxSource* fluxSource = nullptr)
+    {
+        Services s;
+        s.Messages = &messages;
+        s.TimeSource = &clock;
+        s.SettingsPath = path;
+        s.Flux = fluxSource != nullptr ? fluxSource : &flux;
+        s.Dialogs = &dialogs;
+        s.Pictures = &pictures;
+        s.BuildStr = "Build 1.5.0.0";
+        return std::make_unique<TPROPForm>(s);
+    }
+
+    std::vector<QString> Captions() const
+    {
+        std::vector<QString> c;
+        for (const auto& m : messages.shown) {
+            c.push_back(m.Caption);
+        }
+        return c;
+    }
+
+    QTemporaryDir dir;
+    std::string path;
+    RecordingMessages messages;
+    FixedClock clock;
+    FakeFlux flux;
+    FakeDialogs dialogs;
+    FakeMapPictures pictures;
+};
+
+} // namespace orvela::app::testing
