@@ -1,15 +1,26 @@
 #!/bin/sh
-# Installs the Debian 12 packages Orvela needs to build, run and test.
-# Only missing packages are installed; apt-get runs through sudo when not root.
+# Installs the Debian 12 packages Orvela needs to build, run and test, and
+# generates the German locale that the decimal-comma test runs under.
+# Only what is missing is installed or generated; apt-get and locale-gen run
+# through sudo when not root.
 set -eu
 
 PKGS="build-essential cmake pkg-config ninja-build
-qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
 libjpeg62-turbo-dev libpng-dev libstb-dev libcurl4-openssl-dev ca-certificates zlib1g-dev
 libcli11-dev nlohmann-json3-dev
-libgtest-dev libgmock-dev libbenchmark-dev
+libgtest-dev libgmock-dev libbenchmark-dev libhamlib-dev
 clang libclang-rt-14-dev
-xvfb xauth fonts-dejavu-core"
+xvfb xauth fonts-dejavu-core locales"
+
+# A locale whose decimal separator is a comma.
+COMMA_LOCALE="de_DE.UTF-8"
+
+if [ "$(id -u)" -eq 0 ]; then
+    SUDO=""
+else
+    SUDO="sudo"
+fi
 
 missing=""
 for p in $PKGS; do
@@ -18,16 +29,21 @@ for p in $PKGS; do
     fi
 done
 
-[ -z "$missing" ] && exit 0
-
-if [ "$(id -u)" -eq 0 ]; then
-    SUDO=""
-else
-    SUDO="sudo"
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    # shellcheck disable=SC2086
+    $SUDO apt-get install -y -qq --no-install-recommends $missing
 fi
 
-echo "Installing:$missing"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-# shellcheck disable=SC2086
-$SUDO apt-get install -y -qq --no-install-recommends $missing
+# locale -a writes "de_DE.utf8" for de_DE.UTF-8.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "Generating the locale $COMMA_LOCALE"
+    if grep -q "^# *$COMMA_LOCALE UTF-8" /etc/locale.gen 2>/dev/null; then
+        $SUDO sed -i "s/^# *\($COMMA_LOCALE UTF-8\)/\1/" /etc/locale.gen
+    elif ! grep -q "^$COMMA_LOCALE UTF-8" /etc/locale.gen 2>/dev/null; then
+        echo "$COMMA_LOCALE UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    fi
+    $SUDO locale-gen
+fi

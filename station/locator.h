@@ -25,6 +25,11 @@ int FirstBadLocatorCharacter(std::string_view upper);
 // The French message for a wrong character at that position (CR LF inside).
 std::string LocatorCharacterMessage(int position);
 
+// The centre of the locator's sub-square in signed decimal degrees, before
+// any truncation, for the kind "Lat" (north positive) or any other kind
+// (longitude, east positive). LocatorToLoc splits this value.
+long double LocatorCentre(std::string_view upper, std::string_view kind);
+
 // The centre of the locator's sub-square, truncated to whole seconds, for
 // the kind "Lat" (latitude, north positive) or any other kind (longitude,
 // EAST positive, as locators count). The locator is six valid upper-case
