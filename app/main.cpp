@@ -8,7 +8,6 @@
 #include "version.h"
 
 #include <QApplication>
-#include <QScreen>
 
 #include <memory>
 
@@ -41,9 +40,6 @@ int main(int argc, char* argv[])
     services.BuildStr = buildStr;
 
     orvela::app::TPROPForm window(services);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        window.move(screen->availableGeometry().center() - window.rect().center());
-    }
     orvela::app::CloseOnSignals(window);
     splash.reset();
     window.show();

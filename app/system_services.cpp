@@ -11,6 +11,21 @@
 
 namespace orvela::app {
 
+namespace {
+
+// A box or dialog raised during start-up must not hide behind the splash
+// window.
+void HideSplash()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TSplashForm*>(w) != nullptr) {
+            w->hide();
+        }
+    }
+}
+
+} // namespace
+
 void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text)
 {
     QMessageBox::Icon i = QMessageBox::NoIcon;
@@ -27,18 +42,14 @@ void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& capti
     case MessageIcon::None:
         break;
     }
-    // A box raised during start-up must not hide behind the splash window.
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<TSplashForm*>(w) != nullptr) {
-            w->hide();
-        }
-    }
+    HideSplash();
     QMessageBox box(i, caption, text, QMessageBox::Ok, owner);
     box.exec();
 }
 
 int ModalDialogs::Exec(QDialog& dialog)
 {
+    HideSplash();
     return dialog.exec();
 }
 

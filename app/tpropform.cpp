@@ -156,6 +156,12 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     connect(&timer_, &QTimer::timeout, this, &TPROPForm::TimerClick);
     timer_.start(1000);
 
+    // The window opens centred on the screen. It is placed before start-up
+    // so that the boxes and the dialog start-up may raise centre on it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
     InitProgram();
 }
 
