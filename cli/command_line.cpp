@@ -207,7 +207,7 @@ std::string HelpText()
     t += "                    to 90, longitudes to 180. Signed numbers are refused.\n";
     t += "                    POS may also be a six-character Maidenhead locator in\n";
     t += "                    any case, JN18DU or jn18du: the centre of its sub-square\n";
-    t += "                    to the whole second below, as the setup dialog stores it.\n";
+    t += "                    cut to whole seconds, as the setup dialog stores it.\n";
     t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
     t += "                    (default " + FormatFixed(r.Flux, 0) + "), or auto: the day's flux from NOAA's\n";
     t += "                    Geophysical Alert Message, as the program fetches it;\n";

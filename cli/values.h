@@ -39,8 +39,8 @@ Parsed<GeoPosition> ParsePosition(std::string_view text);
 
 // A six-character Maidenhead locator in any letter case ("JN18DU",
 // "jn18du"): the position the setup dialog stores for it, the centre of the
-// sub-square to the whole second below, with its hemisphere kept within a
-// degree of the equator or of Greenwich. A wrong character is named by its
+// sub-square cut to whole seconds (toward zero), with its hemisphere kept
+// within a degree of the equator or of Greenwich. A wrong character is named by its
 // place.
 Parsed<GeoPosition> ParseLocator(std::string_view text);
 
