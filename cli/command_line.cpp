@@ -67,12 +67,12 @@ struct ValueOption {
 std::vector<ValueOption> ValueOptions()
 {
     std::vector<ValueOption> o;
-    o.push_back({"--home", "POS", true, Checked(&ParsePosition, [](Request& r, const GeoPosition& p) {
+    o.push_back({"--home", "POS", true, Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) {
                      r.Station.Latitude = p.LatDeg;
                      r.Station.Longitude = p.LonDeg;
                  })});
     o.push_back({"--remote", "POS", true,
-                 Checked(&ParsePosition, [](Request& r, const GeoPosition& p) { r.Remote = p; })});
+                 Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) { r.Remote = p; })});
     o.push_back({"--flux", "SFU", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
                      if (text == "auto") {
                          r.FluxAuto = true;
@@ -205,6 +205,9 @@ std::string HelpText()
     t += "                    POS is LAT,LON in decimal degrees, each followed by its\n";
     t += "                    hemisphere letter: 48.85N,2.35E or 40N,74W. Latitudes go\n";
     t += "                    to 90, longitudes to 180. Signed numbers are refused.\n";
+    t += "                    POS may also be a six-character Maidenhead locator in\n";
+    t += "                    any case, JN18DU or jn18du: the centre of its sub-square\n";
+    t += "                    cut to whole seconds, as the setup dialog stores it.\n";
     t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
     t += "                    (default " + FormatFixed(r.Flux, 0) + "), or auto: the day's flux from NOAA's\n";
     t += "                    Geophysical Alert Message, as the program fetches it;\n";
@@ -240,8 +243,10 @@ std::string HelpText()
     t += "  json  one object: \"h1\" (4 strings), \"h2\" (5 strings), \"grid\" (19 rows of\n";
     t += "        25 cell texts, column 0 the labels), \"cells\" (19 rows of 25\n";
     t += "        {\"bg\", \"fg\", \"bold\"}), \"path\" {\"distance_km\", \"azimuth_deg\",\n";
-    t += "        \"back_azimuth_deg\", \"base_hops\", \"base_elev_deg\", \"delay_ms\"} and\n";
-    t += "        \"status\" {\"display\", \"antenna\", \"power\"}; with --flux auto also\n";
+    t += "        \"back_azimuth_deg\", \"base_hops\", \"base_elev_deg\", \"delay_ms\"},\n";
+    t += "        \"status\" {\"display\", \"antenna\", \"power\"}, and \"home\" and \"remote\"\n";
+    t += "        {\"lat_deg\", \"lon_deg\"}, the positions used (latitude positive north,\n";
+    t += "        longitude positive west); with --flux auto also\n";
     t += "        \"solar\" {\"issued\", \"flux\", \"url\"}, or {\"error\", \"url\"} when the\n";
     t += "        download failed.\n";
     t += "\n";

@@ -77,7 +77,7 @@ int main(int argc, char* argv[])
         out = RenderCsv(p);
         break;
     case OutputFormat::Json:
-        out = RenderJson(p, report);
+        out = RenderJson(p, in, report);
         break;
     }
     std::cout << out << std::flush;

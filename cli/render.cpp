@@ -124,7 +124,7 @@ std::string RenderCsv(const Prediction& p)
     return out;
 }
 
-std::string RenderJson(const Prediction& p, const SolarReport* solar)
+std::string RenderJson(const Prediction& p, const RunInput& in, const SolarReport* solar)
 {
     using Json = nlohmann::ordered_json;
     Json grid = Json::array();
@@ -151,6 +151,9 @@ std::string RenderJson(const Prediction& p, const SolarReport* solar)
                      {"base_elev_deg", Thousandths(p.Path.BaseElevDeg)},
                      {"delay_ms", Thousandths(p.Path.DelayMs)}};
     j["status"] = Json{{"display", p.DisplayText}, {"antenna", p.AntennaText}, {"power", p.PowerText}};
+    j["home"] = Json{{"lat_deg", static_cast<double>(in.Station.Latitude)},
+                     {"lon_deg", static_cast<double>(in.Station.Longitude)}};
+    j["remote"] = Json{{"lat_deg", static_cast<double>(in.RemoteLatDeg)}, {"lon_deg", static_cast<double>(in.RemoteLonDeg)}};
     if (solar != nullptr) {
         j["solar"] = solar->Ok ? Json{{"issued", solar->Issued}, {"flux", solar->Flux}, {"url", solar->Url}}
                                : Json{{"error", solar->Error}, {"url", solar->Url}};

@@ -35,8 +35,10 @@ std::string RenderText(const Prediction& p, bool ansi, const SolarReport* solar 
 std::string RenderCsv(const Prediction& p);
 
 // One JSON object (see the --help text for its keys), ending in a line break.
-// With a solar report, also "solar": {"issued", "flux", "url"} or
-// {"error", "url"}.
-std::string RenderJson(const Prediction& p, const SolarReport* solar = nullptr);
+// "home" and "remote" are the run's positions, each {"lat_deg", "lon_deg"},
+// latitude positive north and longitude positive west, as doubles written
+// to round-trip. With a solar report, also "solar": {"issued", "flux", "url"}
+// or {"error", "url"}.
+std::string RenderJson(const Prediction& p, const RunInput& in, const SolarReport* solar = nullptr);
 
 } // namespace orvela::cli

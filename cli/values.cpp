@@ -1,5 +1,8 @@
 #include "values.h"
 
+#include "locator.h"
+
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -155,6 +158,34 @@ Parsed<GeoPosition> ParsePosition(std::string_view text)
         return Parsed<GeoPosition>::Fail(lon.Error);
     }
     return Parsed<GeoPosition>::Ok(GeoPosition{*lat.Value, *lon.Value});
+}
+
+Parsed<GeoPosition> ParseLocator(std::string_view text)
+{
+    if (text.size() != 6) {
+        return Parsed<GeoPosition>::Fail(std::string(text) + ": a locator has six characters, e.g. JN18DU");
+    }
+    std::string upper(text);
+    for (char& c : upper) {
+        c = Upper(c);
+    }
+    if (const int bad = FirstBadLocatorCharacter(upper); bad != 0) {
+        // What each place of a locator takes.
+        static const char* const allowed[] = {"a letter A to R", "a letter A to R", "a digit 0 to 9",
+                                              "a digit 0 to 9",  "a letter A to X", "a letter A to X"};
+        return Parsed<GeoPosition>::Fail(std::string(text) + ": character " + std::to_string(bad) +
+                                         " of a locator must be " + allowed[bad - 1]);
+    }
+    const StationPosition p = LocatorToStation(upper);
+    return Parsed<GeoPosition>::Ok(GeoPosition{p.Latitude, p.Longitude});
+}
+
+Parsed<GeoPosition> ParsePositionOrLocator(std::string_view text)
+{
+    const bool locatorShaped = text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) {
+        return IsDigit(c) || (Upper(c) >= 'A' && Upper(c) <= 'Z');
+    });
+    return locatorShaped ? ParseLocator(text) : ParsePosition(text);
 }
 
 Parsed<ld> ParseFlux(std::string_view text)

@@ -1,8 +1,8 @@
 #include "format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace orvela {
 
@@ -17,8 +17,9 @@ std::string FormatFixed(ld value, int decimals)
     std::string digits;
     int exponent = 0;
     if (value != 0) {
+        // std::to_chars, unlike printf, ignores the C locale's decimal separator.
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%.17Le", fabsl(value));
+        const char* end = std::to_chars(buf, buf + sizeof buf, fabsl(value), std::chars_format::scientific, 17).ptr;
         const char* e = buf;
         while (*e != 'e') {
             if (*e >= '0' && *e <= '9') {
@@ -26,7 +27,11 @@ std::string FormatFixed(ld value, int decimals)
             }
             ++e;
         }
-        exponent = std::atoi(e + 1);
+        ++e;
+        if (*e == '+') {
+            ++e; // from_chars takes a '-' but no '+'
+        }
+        std::from_chars(e, end, exponent);
     }
 
     // The value times 10^decimals, as a whole number in decimal digits.

@@ -19,7 +19,9 @@ struct TLoc {
 
 // Position (1..6) of the first character of a six-character, upper-case
 // locator that its place does not allow, or 0 when all six are valid.
-// Places 1-2 take A..R, 3-4 take 0..9, 5-6 take A..X.
+// Places 1-2 take A..R, 3-4 take 0..9, 5-6 take A..X. In a shorter text the
+// first missing place counts as wrong; characters past the sixth are not
+// looked at.
 int FirstBadLocatorCharacter(std::string_view upper);
 
 // The French message for a wrong character at that position (CR LF inside).

@@ -14,10 +14,12 @@ struct Dms {
 // Signed degrees, unsigned minutes and seconds of a value in degrees. The
 // seconds keep nine decimals: below that lies only the binary form of a
 // decimal entry, which would otherwise show 48.85 as 48 50 59.9999999999999
-// or 48 51 2.5e-15.
+// or 48 51 2.5e-15. Seconds that round up to sixty carry into the minutes,
+// and sixty minutes into the degrees.
 Dms SplitDMS(long double x);
 
-// Shortest form with up to 15 significant digits and a point: 48, 30.5, -2.
+// Shortest form with up to 15 significant digits and a point, whatever the
+// locale: 48, 30.5, -2.
 std::string FormatGeneral(long double v);
 
 } // namespace orvela

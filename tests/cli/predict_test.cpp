@@ -2,11 +2,15 @@
 // its exit status.
 #include "child_process.h"
 #include "http_test_server.h"
+#include "locator.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <ctime>
 #include <poll.h>
 #include <pty.h>
@@ -71,6 +75,14 @@ std::vector<std::string> With(std::vector<std::string> base, const std::vector<s
 // Home 45N 0, remote 45N 90W; then the same on a date away from today.
 const std::vector<std::string> Home45 = {"--home", "45N,0E", "--remote", "45N,90W"};
 const std::vector<std::string> Path45 = {"--home", "45N,0E", "--remote", "45N,90W", "--date", "2024-06-21"};
+
+std::string Upper(std::string s)
+{
+    for (char& c : s) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return s;
+}
 
 Json RunJson(const std::vector<std::string>& args)
 {
@@ -155,6 +167,10 @@ TEST(CommandLine, BadInputIsOneLineOnStderrAndExitTwo)
         {ok({"--flux-url", "http://127.0.0.1/wwv.txt"}), "--flux-url is only used with --flux auto"},
         {ok({"--flux", "auto", "--flux-url", "ftp://host/wwv.txt"}), "--flux-url: expected an http:// or https://"},
         {ok({"--flux", "auto", "--flux-url", "http:///wwv.txt"}), "--flux-url: expected"},
+        {{home, "JS18DU", remote, "40N,74W"}, "--home: JS18DU: character 2 of a locator must be a letter A to R"},
+        {{home, "48N,2E", remote, "jn1adu"}, "--remote: jn1adu: character 4 of a locator must be a digit 0 to 9"},
+        {{home, "JN18DY", remote, "40N,74W"}, "--home: JN18DY: character 6 of a locator must be a letter A to X"},
+        {{home, "JN18D", remote, "40N,74W"}, "--home: \"JN18D\" has no comma"},
     };
     for (const BadInput& c : cases) {
         std::string shown;
@@ -195,7 +211,12 @@ TEST(Json, KeepsItsSchema)
     for (const auto& item : j.items()) {
         keys.insert(item.key());
     }
-    EXPECT_EQ(keys, (std::set<std::string>{"h1", "h2", "grid", "cells", "path", "status"}));
+    EXPECT_EQ(keys, (std::set<std::string>{"h1", "h2", "grid", "cells", "path", "status", "home", "remote"}));
+    for (const char* place : {"home", "remote"}) {
+        ASSERT_EQ(j[place].size(), 2u) << place;
+        EXPECT_TRUE(j[place]["lat_deg"].is_number_float()) << place;
+        EXPECT_TRUE(j[place]["lon_deg"].is_number_float()) << place;
+    }
 
     ASSERT_TRUE(j["h1"].is_array());
     ASSERT_EQ(j["h1"].size(), 4u);
@@ -275,6 +296,59 @@ TEST(Json, KnownPathShortAndLong)
     const Json paris = RunJson({"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W"});
     EXPECT_NEAR(paris["path"]["distance_km"].get<double>(), 5837, 2);
     EXPECT_NEAR(paris["path"]["azimuth_deg"].get<double>(), 292, 0.5);
+}
+
+TEST(Json, PositionsAsUsedNorthAndWestPositive)
+{
+    const Outcome o = RunPredict({"--home", "48.85N,2.35E", "--remote", "0.5S,74.01W", "--format", "json"});
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    EXPECT_NE(o.Out.find("\"home\":{\"lat_deg\":48.85,\"lon_deg\":-2.35}"), std::string::npos) << o.Out;
+    EXPECT_NE(o.Out.find("\"remote\":{\"lat_deg\":-0.5,\"lon_deg\":74.01}"), std::string::npos) << o.Out;
+}
+
+// A position in decimal degrees, hemisphere letters and all the digits of
+// extended precision, so that it reads back as the same number.
+std::string Decimal(const orvela::StationPosition& p)
+{
+    const auto write = [](long double v, char positive, char negative) {
+        char buf[128];
+        const char* end = std::to_chars(buf, buf + sizeof buf, fabsl(v), std::chars_format::fixed).ptr;
+        return std::string(static_cast<const char*>(buf), end) + (v < 0 ? negative : positive);
+    };
+    return write(p.Latitude, 'N', 'S') + "," + write(p.Longitude, 'W', 'E');
+}
+
+// A locator means the position the setup dialog stores for it, for the
+// remote point as for the home, and the run is the one from that position
+// in decimal degrees.
+TEST(Json, LocatorsMeanTheSetupDialogsPositions)
+{
+    const struct {
+        const char* Home;
+        const char* Remote;
+    } cases[] = {
+        {"jn18du", "FI09SW"}, // Paris to Quito, just south of the equator
+        {"JO01AA", "io91wm"}, // either side of Greenwich
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Home) + " to " + c.Remote);
+        const orvela::StationPosition home = orvela::LocatorToStation(Upper(c.Home));
+        const orvela::StationPosition remote = orvela::LocatorToStation(Upper(c.Remote));
+        const Json byLocator = RunJson({"--home", c.Home, "--remote", c.Remote, "--date", "2024-06-21"});
+        EXPECT_EQ(byLocator["home"]["lat_deg"].get<double>(), static_cast<double>(home.Latitude));
+        EXPECT_EQ(byLocator["home"]["lon_deg"].get<double>(), static_cast<double>(home.Longitude));
+        EXPECT_EQ(byLocator["remote"]["lat_deg"].get<double>(), static_cast<double>(remote.Latitude));
+        EXPECT_EQ(byLocator["remote"]["lon_deg"].get<double>(), static_cast<double>(remote.Longitude));
+
+        const Json byDecimal = RunJson({"--home", Decimal(home), "--remote", Decimal(remote), "--date", "2024-06-21"});
+        EXPECT_EQ(byLocator, byDecimal) << Decimal(home) << " " << Decimal(remote);
+    }
+    // The mended hemispheres, seen in the header strip.
+    const Json quito = RunJson({"--home", "JO01AA", "--remote", "FI09SW", "--date", "2024-06-21"});
+    EXPECT_LT(quito["remote"]["lat_deg"].get<double>(), 0);
+    EXPECT_LT(quito["home"]["lon_deg"].get<double>(), 0);
+    EXPECT_NE(quito["h1"][0].get<std::string>().find("Lon 0.0\u00B0E"), std::string::npos) << quito["h1"][0];
+    EXPECT_NE(quito["h1"][1].get<std::string>().find("Lat 0.1\u00B0S"), std::string::npos) << quito["h1"][1];
 }
 
 struct Reaches {

@@ -1,5 +1,7 @@
 #include "values.h"
 
+#include "locator.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -84,6 +86,44 @@ TEST(ParsePosition, RefusesWithAReason)
     for (const BadPosition& c : cases) {
         SCOPED_TRACE(c.Text);
         const Parsed<GeoPosition> p = ParsePosition(c.Text);
+        EXPECT_FALSE(p);
+        EXPECT_NE(p.Error.find(c.Says), std::string::npos) << p.Error;
+    }
+}
+
+// Six letters and digits are a locator, in any case; anything else is read
+// as LAT,LON.
+TEST(ParsePositionOrLocator, SixLettersAndDigitsAreALocator)
+{
+    const StationPosition jn18du = LocatorToStation("JN18DU");
+    for (const char* text : {"JN18DU", "jn18du", "jN18Du"}) {
+        SCOPED_TRACE(text);
+        const Parsed<GeoPosition> p = ParsePositionOrLocator(text);
+        ASSERT_TRUE(p) << p.Error;
+        EXPECT_EQ(p.Value->LatDeg, jn18du.Latitude);
+        EXPECT_EQ(p.Value->LonDeg, jn18du.Longitude);
+    }
+    const Parsed<GeoPosition> decimal = ParsePositionOrLocator("48N,2E");
+    ASSERT_TRUE(decimal) << decimal.Error;
+    EXPECT_EQ(decimal.Value->LatDeg, 48);
+    EXPECT_EQ(decimal.Value->LonDeg, -2);
+
+    const BadPosition cases[] = {
+        {"JS18DU", "JS18DU: character 2 of a locator must be a letter A to R"},
+        {"sn18du", "sn18du: character 1 of a locator must be a letter A to R"},
+        {"JNA8DU", "character 3 of a locator must be a digit 0 to 9"},
+        {"JN1ADU", "character 4 of a locator must be a digit 0 to 9"},
+        {"JN18YU", "character 5 of a locator must be a letter A to X"},
+        {"jn18dy", "character 6 of a locator must be a letter A to X"},
+        {"48N2E0", "character 1 of a locator"},
+        // Not six letters and digits: the position's message.
+        {"JN18D", "no comma"},
+        {"JN18DUX", "no comma"},
+        {"JN-8DU", "no comma"},
+    };
+    for (const BadPosition& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const Parsed<GeoPosition> p = ParsePositionOrLocator(c.Text);
         EXPECT_FALSE(p);
         EXPECT_NE(p.Error.find(c.Says), std::string::npos) << p.Error;
     }

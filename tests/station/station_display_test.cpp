@@ -19,6 +19,15 @@ TEST(StationDisplay, DegreesMinutesSeconds)
         {-0.5L, "-0", "30", "0"},           // the sign stays with the degrees
         {12.3456789L, "12", "20", "44.44404"},
         {0, "0", "0", "0"},
+        // Seconds that round to sixty carry through the minutes into the
+        // degrees, away from zero.
+        {2.9999999999999996, "3", "0", "0"},
+        {48.9999999999999, "49", "0", "0"},
+        {-2.9999999999999996, "-3", "0", "0"},
+        {-0.99999999999999999L, "-1", "0", "0"},
+        {0.99999999999999999L, "1", "0", "0"},
+        {12.99999999999L, "12", "59", "59.999999964"}, // short of the rounding
+        {1.9999999999999999L / 60, "0", "2", "0"},    // minutes carry alone
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<double>(c.value));
