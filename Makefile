@@ -4,17 +4,20 @@
 #              and the map's tests under ThreadSanitizer (after a 20-second run
 #              of the fuzz targets)
 #   make fuzz  runs the fuzz targets for 60 seconds
+#   make install   builds and installs under PREFIX (default /usr/local), below DESTDIR when given
+#   make package   builds the Debian package, $(BUILD)/orvela_<version>_<arch>.deb
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 FUZZ_BUILD ?= build-fuzz
 FUZZ_CXX   ?= clang++
 FUZZ_FLAGS := -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
 
-.PHONY: deps build run predict test test-release test-sanitize test-tsan fuzz fuzz-short bench clean
+.PHONY: deps build run predict install package lintian test test-release test-sanitize test-tsan fuzz fuzz-short bench clean
 
 deps:
 	./scripts/install-deps.sh
@@ -29,6 +32,18 @@ run: build
 # The command line on a sample path, Paris to New York.
 predict: build
 	./$(BUILD)/cli/orvela-predict --home 48.85N,2.35E --remote 40.71N,74.01W --antenna dipole
+
+# The install rules write the desktop entry's Path= for the prefix given here.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cmake --build $(BUILD) -j $(JOBS) --target package
+
+# Debian's package checker on the package; lintian is installed on first use.
+lintian: package
+	command -v lintian >/dev/null || ./scripts/install-deps.sh lintian
+	lintian --info --fail-on error,warning $(BUILD)/orvela_*.deb
 
 test: fuzz-short test-release test-sanitize test-tsan
 

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Orvela needs to build, run and test, and
 # generates the German locale that the decimal-comma test runs under.
 # Only what is missing is installed or generated; apt-get and locale-gen run
-# through sudo when not root.
+# through sudo when not root. Packages named as arguments are installed too.
 set -eu
 
 PKGS="build-essential cmake pkg-config ninja-build
@@ -11,7 +11,9 @@ libjpeg62-turbo-dev libpng-dev libstb-dev libcurl4-openssl-dev ca-certificates z
 libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev libhamlib-dev
 clang libclang-rt-14-dev
-xvfb xauth fonts-dejavu-core locales"
+xvfb xauth fonts-dejavu-core locales
+librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
+$*"
 
 # A locale whose decimal separator is a comma.
 COMMA_LOCALE="de_DE.UTF-8"
