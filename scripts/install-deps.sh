@@ -12,6 +12,7 @@ libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev libhamlib-dev
 clang libclang-rt-14-dev
 xvfb xauth fonts-dejavu-core locales
+fp-utils-3.2.2 python3
 librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
 $*"
 
