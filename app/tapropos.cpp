@@ -3,10 +3,28 @@
 #include "platform.h"
 #include "ui_tapropos.h"
 
+#include <QFontMetrics>
 #include <QIcon>
+#include <QLabel>
 #include <QScreen>
 
 namespace orvela::app {
+
+namespace {
+
+void FitWidth(QLabel* label, int width)
+{
+    QFont f = label->font();
+    for (int stretch = QFont::Unstretched; stretch >= QFont::UltraCondensed; stretch -= 6) {
+        f.setStretch(stretch);
+        if (QFontMetrics(f).horizontalAdvance(label->text()) <= width) {
+            break;
+        }
+    }
+    label->setFont(f);
+}
+
+} // namespace
 
 TAPropos::TAPropos(const MachineInfo& machine, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -18,6 +36,7 @@ TAPropos::TAPropos(const MachineInfo& machine, QWidget* parent)
     QFont label3(QStringLiteral("MS Sans Serif"));
     label3.setPixelSize(13);
     ui_->Label3->setFont(label3);
+    ui_->Label2->setText(QStringLiteral("\u00A9 2026 Talvik Software. Free to share."));
     ui_->maphoto->setPixmap(QIcon(QStringLiteral(":/icons/orvela.svg")).pixmap(QSize(96, 96)));
     ui_->CloseBtn->setIcon(QIcon(QStringLiteral(":/icons/button-exit.svg")));
     ui_->CloseBtn->setIconSize(QSize(20, 20));
@@ -33,6 +52,10 @@ TAPropos::~TAPropos() = default;
 void TAPropos::FormCreate(const MachineInfo& machine)
 {
     ui_->PhysMem->setText(MemoryText(machine.PhysicalMemory()));
+    // The substitutes for the original faces are wider: narrow them until
+    // the texts fit their places.
+    FitWidth(ui_->Label3, ui_->PhysMem->x() - ui_->Label3->x() - 2);
+    FitWidth(ui_->PhysMem, ui_->CloseBtn->x() - ui_->PhysMem->x());
 }
 
 void TAPropos::CloseBtnClick()

@@ -22,6 +22,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QIcon>
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
@@ -82,6 +83,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     ui_->setupUi(this);
     setFixedSize(856, 614);
     setObjectName(QStringLiteral("TPROPForm"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/orvela.svg")));
 
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
