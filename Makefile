@@ -23,8 +23,10 @@ build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The program looks for its help (ORVELA.CHM) and Info.txt in the directory
+# it starts in: the build lays them out in share/orvela as they are installed.
 run: build
-	./$(BUILD)/app/orvela
+	cd $(BUILD)/share/orvela && $(abspath $(BUILD))/app/orvela
 
 # The command line on a sample path, Paris to New York.
 predict: build

@@ -11,7 +11,8 @@ libjpeg62-turbo-dev libpng-dev libstb-dev libcurl4-openssl-dev ca-certificates z
 libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev libhamlib-dev
 clang libclang-rt-14-dev
-xvfb xauth fonts-dejavu-core locales"
+xvfb xauth fonts-dejavu-core locales
+fp-utils-3.2.2 python3"
 
 # A locale whose decimal separator is a comma.
 COMMA_LOCALE="de_DE.UTF-8"
