@@ -442,10 +442,17 @@ bool TPROPForm::OpenSetupDialog(const QString& title)
     ui_->LatDeg->setText(degrees(d.LttDeg, dialog->LatitudeNegative()));
     ui_->LatMin->setText(d.LttMin->text());
     ui_->LatSec->setText(d.LttSec->text());
+    const int runs = runCount_;
     ui_->PWREdit->setText(QString::fromStdString(FormatGeneral(d.PWRSpin->value())));
     ui_->ANGEdit->setText(QString::fromStdString(FormatGeneral(d.ANGSpin->value())));
     PlaceHomeMarker();
     UpdateMap(services_.TimeSource->Now());
+    // A new call sign or position alone changes neither text: the table and
+    // the strips would go on showing the old station until some other
+    // change. They follow the accepted station at once.
+    if (runCount_ == runs) {
+        ComputeMUF();
+    }
     return true;
 }
 
