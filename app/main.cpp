@@ -29,6 +29,9 @@ int main(int argc, char* argv[])
     orvela::app::SystemClock clock;
     orvela::app::NetworkSolarFlux flux;
     orvela::app::ModalDialogs dialogs;
+    orvela::app::DesktopOpener opener;
+    orvela::app::SystemMachine machine;
+    orvela::app::DialogFileChooser files;
     orvela::app::CompiledMapPictures pictures;
     orvela::app::Services services;
     services.Messages = &messages;
@@ -36,6 +39,9 @@ int main(int argc, char* argv[])
     services.SettingsPath = orvela::DefaultSettingsPath();
     services.Flux = &flux;
     services.Dialogs = &dialogs;
+    services.Opener = &opener;
+    services.Machine = &machine;
+    services.Files = &files;
     services.Pictures = &pictures;
     services.BuildStr = buildStr;
 

@@ -10,6 +10,7 @@
 #include <string>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 namespace orvela::app {
@@ -67,6 +68,29 @@ public:
     virtual std::span<const std::uint8_t> Find(const std::string& name) const = 0;
 };
 
+// Opens a document or a web page with the desktop's program for it.
+class DocumentOpener {
+public:
+    virtual ~DocumentOpener() = default;
+    virtual void Open(const QUrl& url) = 0;
+};
+
+// What the about box reports of the machine.
+class MachineInfo {
+public:
+    virtual ~MachineInfo() = default;
+    // Total physical memory, bytes.
+    virtual std::uint64_t PhysicalMemory() const = 0;
+};
+
+// Asks where to save a file; an empty name when the user cancelled.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    virtual QString SaveFileName(QWidget* owner, const QString& caption, const QString& suggestion,
+                                 const QString& filter) = 0;
+};
+
 struct Services {
     MessageBoxes* Messages = nullptr;
     const Clock* TimeSource = nullptr;
@@ -74,6 +98,9 @@ struct Services {
     SolarFluxSource* Flux = nullptr;
     DialogRunner* Dialogs = nullptr;
     const MapPictures* Pictures = nullptr;
+    DocumentOpener* Opener = nullptr;
+    const MachineInfo* Machine = nullptr;
+    FileChooser* Files = nullptr;
     std::string BuildStr; // "Build 1.5.0.0"
 };
 

@@ -6,7 +6,12 @@
 #include "ui_tpropform.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
+#include <QFileDialog>
+#include <QUrl>
+
+#include <sys/sysinfo.h>
 #include <QMessageBox>
 
 namespace orvela::app {
@@ -51,6 +56,27 @@ int ModalDialogs::Exec(QDialog& dialog)
 {
     HideSplash();
     return dialog.exec();
+}
+
+void DesktopOpener::Open(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+std::uint64_t SystemMachine::PhysicalMemory() const
+{
+    struct sysinfo info {};
+    if (sysinfo(&info) != 0) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(info.totalram) * info.mem_unit;
+}
+
+QString DialogFileChooser::SaveFileName(QWidget* owner, const QString& caption, const QString& suggestion,
+                                        const QString& filter)
+{
+    HideSplash();
+    return QFileDialog::getSaveFileName(owner, caption, suggestion, filter);
 }
 
 std::time_t SystemClock::Now() const

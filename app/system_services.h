@@ -26,4 +26,21 @@ public:
     std::span<const std::uint8_t> Find(const std::string& name) const override;
 };
 
+// QDesktopServices, which goes through xdg-open.
+class DesktopOpener : public DocumentOpener {
+public:
+    void Open(const QUrl& url) override;
+};
+
+class SystemMachine : public MachineInfo {
+public:
+    std::uint64_t PhysicalMemory() const override;
+};
+
+class DialogFileChooser : public FileChooser {
+public:
+    QString SaveFileName(QWidget* owner, const QString& caption, const QString& suggestion,
+                         const QString& filter) override;
+};
+
 } // namespace orvela::app

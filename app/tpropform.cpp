@@ -1,13 +1,17 @@
 #include "tpropform.h"
 
 #include "compositor.h"
+#include "context_help.h"
 #include "format.h"
+#include "info_window.h"
 #include "picture_io.h"
 #include "report.h"
 #include "map_coordinates.h"
 #include "prediction_table.h"
 #include "settings_store.h"
 #include "station_display.h"
+#include "table_export.h"
+#include "tapropos.h"
 #include "tcoordform.h"
 #include "ui_tcoordform.h"
 #include "ui_tpropform.h"
@@ -15,13 +19,18 @@
 
 #include <QButtonGroup>
 #include <QSpinBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QIcon>
 #include <QLocale>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QSaveFile>
 #include <QScreen>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -74,6 +83,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     ui_->setupUi(this);
     setFixedSize(856, 614);
     setObjectName(QStringLiteral("TPROPForm"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/orvela.svg")));
 
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
@@ -153,6 +163,29 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     connect(ui_->DESTLong, &QSpinBox::valueChanged, this, &TPROPForm::DESTLongChange);
     connect(ui_->DESTLat, &QSpinBox::valueChanged, this, &TPROPForm::DESTLatChange);
     connect(ui_->ChangeBtn, &QAbstractButton::clicked, this, &TPROPForm::ChangeBtnClick);
+    connect(ui_->HelpBtn, &QAbstractButton::clicked, this, &TPROPForm::HelpBtnClick);
+    connect(ui_->InfoBtn, &QAbstractButton::clicked, this, &TPROPForm::InfoBtnClick);
+    connect(ui_->AboutBtn, &QAbstractButton::clicked, this, &TPROPForm::AboutBtnClick);
+
+    // Context help: the controls' keywords, and F1.
+    SetHelpKeyword(ui_->MAP, "MAP_ID", 1);
+    SetHelpKeyword(ui_->MAPPanel, "MAP_ID", 1); // the markers and the coordinates over the map
+    SetHelpKeyword(ui_->MUFGrid, "GRAPH_ID", 2);
+    SetHelpKeyword(ui_->RemoteGroupBox, "REM_ID", 5);
+    SetHelpKeyword(ui_->H1, "PNL_ID", 8);
+    SetHelpKeyword(ui_->H2, "PNL_ID", 8);
+    SetHelpKeyword(ui_->LabelPower, "SET_STA", 11);
+    InstallContextHelp(this, [this](const QString& page) { OpenHelpPage(page); });
+
+    // The table taken away, by a right click or the menu key.
+    tableMenu_ = new QMenu(this);
+    tableMenu_->addAction(QStringLiteral("Copy as text"), this, &TPROPForm::CopyTableAsText);
+    tableMenu_->addAction(QStringLiteral("Save as CSV\u2026"), this, &TPROPForm::SaveTableAsCsv);
+    tableMenu_->addAction(QStringLiteral("Save as PNG\u2026"), this, &TPROPForm::SaveTableAsPng);
+    ui_->MUFGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui_->MUFGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        tableMenu_->exec(ui_->MUFGrid->viewport()->mapToGlobal(at));
+    });
     connect(&timer_, &QTimer::timeout, this, &TPROPForm::TimerClick);
     timer_.start(1000);
 
@@ -382,6 +415,8 @@ bool TPROPForm::OpenSetupDialog(const QString& title)
     // Each opening makes a new dialog, kept until the main window goes.
     auto* dialog = new TCoordForm(*regIni_, settings_, *services_.Messages, this);
     dialog->setWindowTitle(title);
+    SetHelpKeyword(dialog->Widgets().LabelPower, "SET_STA", 11);
+    InstallContextHelp(dialog, [this](const QString& page) { OpenHelpPage(page); });
     dialog->move(geometry().center() - dialog->rect().center());
     if (services_.Dialogs->Exec(*dialog) != QDialog::Accepted) {
         return false;
@@ -407,16 +442,94 @@ bool TPROPForm::OpenSetupDialog(const QString& title)
     ui_->LatDeg->setText(degrees(d.LttDeg, dialog->LatitudeNegative()));
     ui_->LatMin->setText(d.LttMin->text());
     ui_->LatSec->setText(d.LttSec->text());
+    const int runs = runCount_;
     ui_->PWREdit->setText(QString::fromStdString(FormatGeneral(d.PWRSpin->value())));
     ui_->ANGEdit->setText(QString::fromStdString(FormatGeneral(d.ANGSpin->value())));
     PlaceHomeMarker();
     UpdateMap(services_.TimeSource->Now());
+    // A new call sign or position alone changes neither text: the table and
+    // the strips would go on showing the old station until some other
+    // change. They follow the accepted station at once.
+    if (runCount_ == runs) {
+        ComputeMUF();
+    }
     return true;
 }
 
 void TPROPForm::ChangeBtnClick()
 {
     OpenSetupDialog(QStringLiteral("Setup"));
+}
+
+void TPROPForm::HelpBtnClick()
+{
+    services_.Opener->Open(QUrl::fromLocalFile(startDir_ + QStringLiteral("/ORVELA.CHM")));
+}
+
+void TPROPForm::OpenHelpPage(const QString& page)
+{
+    services_.Opener->Open(QUrl::fromLocalFile(startDir_ + QStringLiteral("/html/") + page));
+}
+
+void TPROPForm::InfoBtnClick()
+{
+    // Each click makes a further window, kept until the main window goes.
+    auto* info = new TInfoForm(this);
+    info->show();
+    info->LoadText(QStringLiteral("Info.txt"));
+}
+
+void TPROPForm::AboutBtnClick()
+{
+    auto* about = new TAPropos(*services_.Machine, this);
+    services_.Dialogs->Exec(*about);
+}
+
+void TPROPForm::CopyTableAsText()
+{
+    QGuiApplication::clipboard()->setText(QString::fromStdString(TableTabText(prediction_)));
+}
+
+void TPROPForm::SaveTableAsCsv()
+{
+    const std::string csv = TableCsv(prediction_);
+    SaveTable(QStringLiteral("Save as CSV"), QStringLiteral("orvela.csv"), QStringLiteral("CSV files (*.csv)"),
+              [&csv](QIODevice& file) {
+                  return file.write(csv.data(), static_cast<qint64>(csv.size())) ==
+                         static_cast<qint64>(csv.size());
+              });
+}
+
+void TPROPForm::SaveTableAsPng()
+{
+    // The table as drawn, at the screen's device-pixel ratio.
+    const QPixmap table = ui_->MUFGrid->grab();
+    SaveTable(QStringLiteral("Save as PNG"), QStringLiteral("orvela.png"), QStringLiteral("PNG pictures (*.png)"),
+              [&table](QIODevice& file) { return table.save(&file, "PNG"); });
+}
+
+void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, const QString& filter,
+                          const std::function<bool(QIODevice&)>& write)
+{
+    const QString name = services_.Files->SaveFileName(
+        this, caption, QDir(QDir::homePath()).filePath(suggestion), filter);
+    if (name.isEmpty()) {
+        return;
+    }
+    QSaveFile file(name);
+    QString why;
+    if (!file.open(QIODevice::WriteOnly)) {
+        why = file.errorString();
+    } else if (!write(file)) {
+        why = file.errorString().isEmpty() ? QStringLiteral("the data could not be written") : file.errorString();
+        file.cancelWriting();
+    } else if (!file.commit()) {
+        why = file.errorString();
+    }
+    if (!why.isEmpty()) {
+        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
+                                 QStringLiteral("Could not save %1: %2").arg(QDir::toNativeSeparators(name), why));
+    }
 }
 
 void TPROPForm::CellWasSelected(int col, int row)

@@ -7,11 +7,15 @@
 #include "prediction.h"
 
 #include <QTimer>
+
+class QIODevice;
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QButtonGroup;
+class QMenu;
 
 namespace Ui {
 class TPROPForm;
@@ -71,8 +75,21 @@ public:
     // the station then shown, stored and used.
     bool OpenSetupDialog(const QString& title);
 
+    // The table's context menu: "Copy as text", "Save as CSV…", "Save as PNG…".
+    QMenu* TableMenu() const { return tableMenu_; }
+    void CopyTableAsText();
+    // Ask for a file, then write it beside its final name and rename it into
+    // place; a failure says which file and why.
+    void SaveTableAsCsv();
+    void SaveTableAsPng();
+    // The directory the program started in, where its help is looked for.
+    const QString& StartDir() const { return startDir_; }
+
 public slots:
     void ChangeBtnClick();
+    void HelpBtnClick();
+    void InfoBtnClick();
+    void AboutBtnClick();
     void CellWasSelected(int col, int row);
     void AGTGroupClick(int index);
     void DisplayGroupClick(int index);
@@ -95,6 +112,9 @@ private:
     void MouseIsMovingOnMap(int x, int y);
     void FormClose();
     void Warn(const QString& text);
+    void OpenHelpPage(const QString& page);
+    void SaveTable(const QString& caption, const QString& suggestion, const QString& filter,
+                   const std::function<bool(QIODevice&)>& write);
 
     Services services_;
     std::unique_ptr<Ui::TPROPForm> ui_;
@@ -102,6 +122,7 @@ private:
     QButtonGroup* displayGroup_ = nullptr;
     QButtonGroup* agtGroup_ = nullptr;
     QTimer timer_;
+    QMenu* tableMenu_ = nullptr;
 
     // Values before the settings are read, kept when the read fails early.
     Settings settings_{"", 0, 0, 0, false, 0, 0, 0};

@@ -1,5 +1,7 @@
 #include "render.h"
 
+#include "table_export.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -41,22 +43,6 @@ std::string AnsiCell(const Cell& c, const std::string& padded)
                   (c.Fg >> 16) & 0xFFu, (c.Fg >> 8) & 0xFFu, c.Fg & 0xFFu, (c.Bg >> 16) & 0xFFu, (c.Bg >> 8) & 0xFFu,
                   c.Bg & 0xFFu);
     return buf + padded + "\x1b[0m";
-}
-
-std::string CsvField(const std::string& s)
-{
-    if (s.find_first_of(",\" \r\n") == std::string::npos) {
-        return s;
-    }
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"') {
-            out += '"';
-        }
-        out += c;
-    }
-    out += '"';
-    return out;
 }
 
 // Path figures to a thousandth: more than the strips show, without the noise
@@ -111,17 +97,7 @@ std::string RenderText(const Prediction& p, bool ansi, const SolarReport* solar)
 
 std::string RenderCsv(const Prediction& p)
 {
-    std::string out;
-    for (const auto& row : p.Cells) {
-        for (int c = 0; c < TableCols; ++c) {
-            if (c > 0) {
-                out += ',';
-            }
-            out += CsvField(row[c].Text);
-        }
-        out += '\n';
-    }
-    return out;
+    return TableCsv(p);
 }
 
 std::string RenderJson(const Prediction& p, const RunInput& in, const SolarReport* solar)

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 #include <set>
@@ -81,4 +82,34 @@ public:
     mutable int lookups = 0;
 };
 
+class RecordingOpener : public DocumentOpener {
+public:
+    void Open(const QUrl& url) override { opened.push_back(url); }
+    std::vector<QUrl> opened;
+};
+
+class FakeMachine : public MachineInfo {
+public:
+    std::uint64_t PhysicalMemory() const override { return bytes; }
+    std::uint64_t bytes = 8ull << 30;
+};
+
+// Answers every save dialog with the same file name.
+class FakeFiles : public FileChooser {
+public:
+    QString SaveFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        captions.push_back(caption);
+        return answer;
+    }
+    QString answer;
+    std::vector<QString> captions;
+};
+
 } // namespace orvela::app::testing
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}

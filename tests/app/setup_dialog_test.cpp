@@ -83,7 +83,8 @@ TEST_F(SetupDialog, OpensOnTheStoredStationAndAcceptingStoresItAgain)
     EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"-2", "15", "0", "48", "51", "0", "20", "10"}));
     EXPECT_EQ(ui.STA->pos(), QPoint(256 + 3, 128 - 69));
     EXPECT_EQ(form->MapUpdateCount(), 2);
-    EXPECT_EQ(form->RunCount(), runs); // neither power nor angle changed
+    // Neither power nor angle changed: one run follows the accepted station.
+    EXPECT_EQ(form->RunCount(), runs + 1);
     EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F6XYZ "));
     RegIni reread(path);
     EXPECT_EQ(reread.ReadExtended("Station", "Longitude"), -2.25L);
@@ -159,6 +160,19 @@ TEST_F(SetupDialog, AcceptedValuesAreStoredShownAndUsed)
     EXPECT_TRUE(ui.H1->Text(0).startsWith(QStringLiteral("F5ABC Lat 90.0\u00B0S"))) << ui.H1->Text(0).toStdString();
     // The station box keeps the caption start-up gave it.
     EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F6XYZ "));
+}
+
+TEST_F(SetupDialog, ANewPositionAloneIsForecastAtOnce)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    Answer([](Ui::TCoordForm& d) {
+        d.INDEdit->setText(QStringLiteral("F6XYZ/P"));
+        d.LttDeg->setValue(10);
+    });
+    form->Widgets().ChangeBtn->click();
+    EXPECT_TRUE(form->Widgets().H1->Text(0).startsWith(QStringLiteral("F6XYZ/P Lat 10.9\u00B0N")))
+        << form->Widgets().H1->Text(0).toStdString();
 }
 
 TEST_F(SetupDialog, FirstRunAcceptedSetsTheStationBeforeTheWindowAppears)

@@ -100,6 +100,9 @@ protected:
         s.SettingsPath = path;
         s.Flux = fluxSource != nullptr ? fluxSource : &flux;
         s.Dialogs = &dialogs;
+        s.Opener = &opener;
+        s.Machine = &machine;
+        s.Files = &files;
         s.Pictures = &pictures;
         s.BuildStr = "Build 1.5.0.0";
         return std::make_unique<TPROPForm>(s);
@@ -120,6 +123,9 @@ protected:
     FixedClock clock;
     FakeFlux flux;
     FakeDialogs dialogs;
+    RecordingOpener opener;
+    FakeMachine machine;
+    FakeFiles files;
     FakeMapPictures pictures;
 };
 
