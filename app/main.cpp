@@ -18,6 +18,8 @@ int main(int argc, char* argv[])
     // a display name here would be appended to every caption.
     QApplication::setApplicationName(QStringLiteral("ORVELA v1.5b"));
     QApplication::setApplicationVersion(QStringLiteral(ORVELA_VERSION));
+    // Lets the desktop tie the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.orvela.Orvela"));
 
     const std::string buildStr = std::string("Build ") + ORVELA_VERSION;
     // The splash stays up, painted, until the main window is ready: start-up
