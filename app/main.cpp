@@ -22,14 +22,16 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.orvela.Orvela"));
 
     const std::string buildStr = std::string("Build ") + ORVELA_VERSION;
-    // The splash stays up, painted, until the main window is ready: start-up
-    // waits for the solar flux download.
+    // The solar flux download runs while the splash is up; start-up then
+    // waits only for what is left of it. The splash stays up, painted, until
+    // the main window is ready.
+    orvela::app::NetworkSolarFlux flux;
+    flux.Start();
     auto splash = std::make_unique<orvela::app::TSplashForm>(QString::fromStdString(buildStr));
     splash->ShowAndWait();
 
     orvela::app::QtMessageBoxes messages;
     orvela::app::SystemClock clock;
-    orvela::app::NetworkSolarFlux flux;
     orvela::app::ModalDialogs dialogs;
     orvela::app::DesktopOpener opener;
     orvela::app::SystemMachine machine;

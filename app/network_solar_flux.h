@@ -4,20 +4,39 @@
 #include "geoalert.h"
 #include "platform.h"
 
+#include <QObject>
+
+#include <atomic>
 #include <string>
+#include <thread>
 
 namespace orvela::app {
+
+// Carries the end of a download to the user interface thread.
+class DownloadNotifier : public QObject {
+    Q_OBJECT
+signals:
+    void Finished(int download);
+};
 
 class NetworkSolarFlux : public SolarFluxSource {
 public:
     explicit NetworkSolarFlux(std::string url = solar::DefaultFluxUrl(), solar::FetchOptions options = {});
+    // Waits for a download still running.
+    ~NetworkSolarFlux() override;
 
-    // Downloads the bulletin on a worker thread. The caller waits, as start-up
-    // must, but the event loop keeps running (without user input) so that the
-    // windows on screen go on painting.
+    // Starts the download on a worker thread and returns at once, so that it
+    // runs while the splash window is up. Does nothing when one has started.
+    void Start();
+
+    // The downloaded bulletin: starts the download unless Start() did, then
+    // waits for what is left of it. The event loop keeps running meanwhile
+    // (without user input) so that the windows on screen go on painting.
+    // Each call after the first starts a new download.
     SolarFlux GetSolarFlux() override;
     QString ServiceAddress() const override;
     QString FileAddress() const override;
+    QString Problem() const override { return QString::fromStdString(problem_); }
 
     // Why the last download failed, empty after a success.
     const std::string& LastProblem() const { return problem_; }
@@ -26,6 +45,11 @@ private:
     std::string url_;
     solar::FetchOptions options_;
     std::string problem_;
+    std::thread worker_;
+    solar::GeoAlert alert_;      // written by the worker, read after it ended
+    std::atomic<bool> done_{false};
+    int download_ = 0;           // counts the downloads started
+    DownloadNotifier notifier_;  // lives on the user interface thread
 };
 
 } // namespace orvela::app

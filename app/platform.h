@@ -23,7 +23,9 @@ enum class MessageIcon { None, Information, Warning, Error };
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    virtual void Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) = 0;
+    // `detail`, when there is one, says why: the box's detailed text.
+    virtual void Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text,
+                      const QString& detail = QString()) = 0;
 };
 
 // The current moment; local time and UTC follow from the time zone.
@@ -48,6 +50,8 @@ public:
     // failure message and the flux box's hint.
     virtual QString ServiceAddress() const = 0;
     virtual QString FileAddress() const = 0;
+    // Why the last download failed; empty after a success.
+    virtual QString Problem() const { return {}; }
 };
 
 // Shows a dialog modally and returns its result (QDialog::Accepted or

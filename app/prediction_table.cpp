@@ -1,6 +1,9 @@
 #include "prediction_table.h"
 
+#include "report.h"
+
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -57,14 +60,36 @@ QVariant PredictionModel::data(const QModelIndex& index, int role) const
         return ToColor(c.Fg);
     case Qt::FontRole:
         return c.Bold ? bold_ : normal_;
+    case Qt::AccessibleTextRole:
+        return QString::fromStdString(c.Text);
+    case Qt::AccessibleDescriptionRole:
+        return Description(index.column(), index.row());
     default:
         return {};
     }
 }
 
-void PredictionModel::SetPrediction(const Prediction& p)
+// A result cell for a screen reader: its frequency and hour, then the words
+// of its report on one line ("14 Mhz, 12h UTC. Signal level: ...").
+QString PredictionModel::Description(int col, int row) const
+{
+    if (col < 1 || row >= RowUtc) {
+        return {};
+    }
+    QString text = QString::fromStdString(table_.At(0, row).Text) + QStringLiteral(", ") +
+                   QString::fromStdString(table_.At(col, RowUtc).Text) + QStringLiteral(" UTC");
+    if (const std::optional<std::string> report = CellReport(display_, col, row, table_.At(col, row).Text)) {
+        QString words = QString::fromStdString(*report);
+        words.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        text += QStringLiteral(". ") + words.simplified();
+    }
+    return text;
+}
+
+void PredictionModel::SetPrediction(const Prediction& p, int display)
 {
     table_ = p;
+    display_ = display;
     emit dataChanged(index(0, 0), index(TableRows - 1, TableCols - 1));
 }
 
@@ -101,12 +126,15 @@ PredictionTable::PredictionTable(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setShowGrid(true);
+    // Tab leaves the table for the next control, as in every dialog; the
+    // arrow keys move from cell to cell.
+    setTabKeyNavigation(false);
     setStyleSheet(QStringLiteral("QTableView { gridline-color: #5C5C5C; background-color: #000000; border: none; }"));
 }
 
-void PredictionTable::Show(const Prediction& p)
+void PredictionTable::Show(const Prediction& p, int display)
 {
-    model_->SetPrediction(p);
+    model_->SetPrediction(p, display);
     setColumnWidth(0, 36);
 }
 
@@ -118,8 +146,20 @@ QString PredictionTable::CellText(int col, int row) const
 void PredictionTable::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (current.isValid()) {
+    if (current.isValid() && !pressing_) {
         emit CellSelected(current.column(), current.row());
+    }
+}
+
+void PredictionTable::mousePressEvent(QMouseEvent* event)
+{
+    // The click reports its cell itself, whether or not it was current.
+    pressing_ = true;
+    QTableView::mousePressEvent(event);
+    pressing_ = false;
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (at.isValid()) {
+        emit CellSelected(at.column(), at.row());
     }
 }
 

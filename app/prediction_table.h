@@ -25,12 +25,17 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    void SetPrediction(const Prediction& p);
+    // The table and the display format it was run for (1..4), which the
+    // cells' spoken descriptions need.
+    void SetPrediction(const Prediction& p, int display);
     const Prediction& Current() const { return table_; }
     void SetFont(const QFont& f);
 
 private:
+    QString Description(int col, int row) const;
+
     Prediction table_;
+    int display_ = 1;
     QFont normal_;
     QFont bold_;
 };
@@ -39,20 +44,23 @@ class PredictionTable : public QTableView {
     Q_OBJECT
 public:
     explicit PredictionTable(QWidget* parent = nullptr);
-    void Show(const Prediction& p);
+    void Show(const Prediction& p, int display);
     const Prediction& Current() const { return model_->Current(); }
     // Text of the cell at column col and row row.
     QString CellText(int col, int row) const;
 
 signals:
-    // A cell became the current one, by mouse or keyboard.
+    // A cell was clicked (every click, also on the current cell), or became
+    // the current one by the keyboard. One click is one signal.
     void CellSelected(int col, int row);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     PredictionModel* model_;
+    bool pressing_ = false;
 };
 
 } // namespace orvela::app

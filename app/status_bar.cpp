@@ -24,6 +24,15 @@ void InfoStatusBar::SetPanelText(int panel, const QString& text)
     update(PanelRect(panel));
 }
 
+void InfoStatusBar::SetPanelIcon(int panel, const QPixmap& icon)
+{
+    if (panel < 0 || panel >= PanelCount) {
+        return;
+    }
+    icons_[panel] = icon;
+    update();
+}
+
 QString InfoStatusBar::PanelText(int panel) const
 {
     return panel >= 0 && panel < PanelCount ? texts_[panel] : QString();
@@ -58,10 +67,11 @@ void InfoStatusBar::paintEvent(QPaintEvent*)
 void InfoStatusBar::DrawStatusPanel(QPainter& p, int panel, const QRect& r)
 {
     p.save();
-    p.setClipRect(r);
-    p.fillRect(r, palette().window());
-    // The information icon sits one pixel higher than the others.
+    // The information icon sits one pixel higher than the others, drawn
+    // whole: its clip reaches that pixel up.
     const int top = panel == 0 ? r.top() - 1 : r.top();
+    p.setClipRect(r.adjusted(0, top - r.top(), 0, 0));
+    p.fillRect(r, palette().window());
     p.drawPixmap(r.left() + 2, top, icons_[panel]);
     const QRect textRect(QPoint(r.left() + 23, r.top() + 3), r.bottomRight());
     p.setPen(palette().windowText().color());

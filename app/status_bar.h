@@ -18,6 +18,8 @@ public:
     explicit InfoStatusBar(QWidget* parent = nullptr);
     void SetPanelText(int panel, const QString& text);
     QString PanelText(int panel) const;
+    // The panel's 20 x 20 icon.
+    void SetPanelIcon(int panel, const QPixmap& icon);
     QRect PanelRect(int panel) const;
 
 protected:

@@ -31,7 +31,8 @@ void HideSplash()
 
 } // namespace
 
-void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text)
+void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text,
+                          const QString& detail)
 {
     QMessageBox::Icon i = QMessageBox::NoIcon;
     switch (icon) {
@@ -49,6 +50,9 @@ void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& capti
     }
     HideSplash();
     QMessageBox box(i, caption, text, QMessageBox::Ok, owner);
+    if (!detail.isEmpty()) {
+        box.setDetailedText(detail);
+    }
     box.exec();
 }
 

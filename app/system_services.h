@@ -7,7 +7,8 @@ namespace orvela::app {
 
 class QtMessageBoxes : public MessageBoxes {
 public:
-    void Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text) override;
+    void Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text,
+              const QString& detail = QString()) override;
 };
 
 class SystemClock : public Clock {

@@ -33,6 +33,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 
 // The pictures and icons compiled into the program (a static library's
@@ -124,8 +126,35 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     clock.setColor(QPalette::WindowText, ToColor(0x00FF00));
     ui_->ClockPanel->setPalette(clock);
 
-    // The table's hint shows over its cells, which are drawn by the viewport.
+    // The table's hint shows over its cells, which are drawn by the viewport,
+    // on a pale yellow ground.
     ui_->MUFGrid->viewport()->setToolTip(ui_->MUFGrid->toolTip());
+    ui_->MUFGrid->setStyleSheet(ui_->MUFGrid->styleSheet() +
+        QStringLiteral(" QToolTip { background-color: #FDE48E; color: #000000; border: 1px solid #000000; }"));
+
+    // Names for a screen reader: the group captions alone would announce
+    // every edit of a group alike.
+    const std::pair<QWidget*, const char*> names[] = {
+        {ui_->LongDeg, "Home longitude, degrees"},   {ui_->LongMin, "Home longitude, minutes"},
+        {ui_->LongSec, "Home longitude, seconds"},   {ui_->LatDeg, "Home latitude, degrees"},
+        {ui_->LatMin, "Home latitude, minutes"},     {ui_->LatSec, "Home latitude, seconds"},
+        {ui_->PWREdit, "Power, dBW"},                {ui_->ANGEdit, "Lowest take-off angle, degrees"},
+        {ui_->DESTLong, "Remote longitude, degrees, positive west"},
+        {ui_->DESTLat, "Remote latitude, degrees, positive north"},
+        {ui_->FLXSpin, "Solar flux"},                {ui_->MUFGrid, "Prediction table"},
+        {ui_->MAP, "World map"},                     {ui_->ClockPanel, "Universal time"},
+    };
+    for (const auto& [widget, name] : names) {
+        widget->setAccessibleName(QString::fromLatin1(name));
+    }
+    for (QAbstractButton* item : {static_cast<QAbstractButton*>(ui_->DisplayItem0), static_cast<QAbstractButton*>(ui_->DisplayItem1),
+                                  static_cast<QAbstractButton*>(ui_->DisplayItem2), static_cast<QAbstractButton*>(ui_->DisplayItem3)}) {
+        item->setAccessibleName(QStringLiteral("Display format: ") + item->text());
+    }
+    for (QAbstractButton* item : {static_cast<QAbstractButton*>(ui_->AGTItem0), static_cast<QAbstractButton*>(ui_->AGTItem1),
+                                  static_cast<QAbstractButton*>(ui_->AGTItem2)}) {
+        item->setAccessibleName(QStringLiteral("Antenna: ") + item->text());
+    }
 
     ui_->STA->SetKind(MarkerShape::Kind::Circle);
     ui_->CC->SetKind(MarkerShape::Kind::Square);
@@ -232,6 +261,14 @@ void TPROPForm::InitProgram()
     }
     if (QAbstractButton* b = displayGroup_->button(settings_.Display - 1)) {
         b->setChecked(true);
+    } else {
+        // No valid format (the settings could not be read that far): no
+        // item is shown checked.
+        displayGroup_->setExclusive(false);
+        for (QAbstractButton* item : displayGroup_->buttons()) {
+            item->setChecked(false);
+        }
+        displayGroup_->setExclusive(true);
     }
 
     // 11-12: home marker and the station box's caption.
@@ -257,24 +294,60 @@ void TPROPForm::InitProgram()
 void TPROPForm::ReadSettings()
 {
     RegIni& reg = *regIni_;
+    // A value read from the store is used only when it is finite and within
+    // what the window and the engine accept; any other takes its default,
+    // and the warning says which.
+    QStringList unusable;
+    const auto use = [&unusable](auto& target, auto value, bool usable, const char* name, auto def) {
+        if (usable) {
+            target = value;
+        } else {
+            target = def;
+            unusable << QStringLiteral("%1 could not be used; %2 is used instead.")
+                            .arg(QString::fromLatin1(name), QString::fromStdString(FormatGeneral(def)));
+        }
+    };
+    const auto within = [](long double v, long double lo, long double hi) {
+        return std::isfinite(v) && v >= lo && v <= hi;
+    };
+    QString why;
     try {
         reg.CreateKey("Station");
         reg.CreateKey("Divers");
-        settings_.Longitude = reg.ReadExtended("Station", "Longitude");
-        settings_.Latitude = reg.ReadExtended("Station", "Latitude");
+        const long double longitude = reg.ReadExtended("Station", "Longitude");
+        use(settings_.Longitude, longitude, within(longitude, -180, 180), "Station\\Longitude", 0.0L);
+        const long double latitude = reg.ReadExtended("Station", "Latitude");
+        use(settings_.Latitude, latitude, within(latitude, -90, 90), "Station\\Latitude", 0.0L);
         settings_.CallSign = reg.ReadString("Station", "CallSign", "NoCall");
-        settings_.Power = reg.ReadInteger("Station", "Power", 100);
+        const int power = reg.ReadInteger("Station", "Power", 100);
+        use(settings_.Power, power, within(power, 5, 2500), "Station\\Power", 100);
         settings_.Path = reg.ReadBool("Station", "Path", false);
-        settings_.Display = reg.ReadInteger("Station", "Display", 1);
-        settings_.GainTable = reg.ReadInteger("Station", "GainTable", 0);
-        settings_.MinAngle = reg.ReadInteger("Station", "MinAngle", 10);
-        ui_->DESTLong->setValue(reg.ReadInteger("Divers", "DistLon", 0));
-        ui_->DESTLat->setValue(reg.ReadInteger("Divers", "DistLat", 0));
+        const int display = reg.ReadInteger("Station", "Display", 1);
+        use(settings_.Display, display, within(display, 1, 4), "Station\\Display", 1);
+        const int gainTable = reg.ReadInteger("Station", "GainTable", 0);
+        use(settings_.GainTable, gainTable, within(gainTable, 0, 2), "Station\\GainTable", 0);
+        const int minAngle = reg.ReadInteger("Station", "MinAngle", 10);
+        use(settings_.MinAngle, minAngle, within(minAngle, 0, 90), "Station\\MinAngle", 10);
+        int distLon = 0;
+        const int storedLon = reg.ReadInteger("Divers", "DistLon", 0);
+        use(distLon, storedLon, within(storedLon, -180, 180), "Divers\\DistLon", 0);
+        ui_->DESTLong->setValue(distLon);
+        int distLat = 0;
+        const int storedLat = reg.ReadInteger("Divers", "DistLat", 0);
+        use(distLat, storedLat, within(storedLat, -90, 90), "Divers\\DistLat", 0);
+        ui_->DESTLat->setValue(distLat);
         if (!reg.ParseProblem().empty()) {
             throw StoreError(reg.ParseProblem());
         }
-    } catch (const StoreError&) {
-        Warn(QStringLiteral("Problem reading the registry"));
+    } catch (const StoreError& e) {
+        why = QString::fromUtf8(e.what());
+    }
+    if (!unusable.isEmpty()) {
+        why += (why.isEmpty() ? QString() : QStringLiteral("\n")) + unusable.join(QLatin1Char('\n'));
+    }
+    if (!why.isEmpty()) {
+        Report(MessageIcon::Warning, QStringLiteral("Warning"), QStringLiteral("Problem reading the registry"),
+               QString::fromStdString(regIni_->Path()) + QStringLiteral(": ") + why);
     }
 }
 
@@ -290,9 +363,9 @@ void TPROPForm::FetchSolarFlux()
         ui_->SolarBox->setTitle(QString::fromStdString(flux.Issued));
         ui_->FLXSpin->setValue(flux.Flux);
     } else {
-        services_.Messages->Show(
-            this, MessageIcon::Error, QStringLiteral("Error"),
-            QStringLiteral("Could not download Geophysical Alert Message wwv.txt from ") + source.ServiceAddress());
+        Report(MessageIcon::Error, QStringLiteral("Error"),
+               QStringLiteral("Could not download Geophysical Alert Message wwv.txt from ") + source.ServiceAddress(),
+               source.Problem());
         ui_->FLXSpin->setValue(100.0);
         ui_->SolarBox->setTitle(QStringLiteral("Flux error"));
     }
@@ -398,7 +471,7 @@ void TPROPForm::ComputeMUF()
     in.RemoteLabel = remoteLabel_.toStdString();
     orvela::ComputeMUF(in, workspace_, prediction_);
 
-    ui_->MUFGrid->Show(prediction_);
+    ui_->MUFGrid->Show(prediction_, settings_.Display);
     for (int i = 0; i < 4; ++i) {
         ui_->H1->SetText(i, QString::fromStdString(prediction_.H1[i]));
     }
@@ -651,9 +724,12 @@ void TPROPForm::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TPROPForm::Warn(const QString& text)
+void TPROPForm::Report(MessageIcon icon, const QString& caption, const QString& text, const QString& why)
 {
-    services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"), text);
+    if (!why.isEmpty()) {
+        std::fprintf(stderr, "orvela: %s\n%s\n", text.toUtf8().constData(), why.toUtf8().constData());
+    }
+    services_.Messages->Show(this, icon, caption, text, why);
 }
 
 } // namespace orvela::app

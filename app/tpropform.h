@@ -111,7 +111,9 @@ private:
     void MouseIsDownOnMap(int x, int y);
     void MouseIsMovingOnMap(int x, int y);
     void FormClose();
-    void Warn(const QString& text);
+    // A message box; `why`, when known, becomes its detailed text and goes
+    // to the standard error too.
+    void Report(MessageIcon icon, const QString& caption, const QString& text, const QString& why);
     void OpenHelpPage(const QString& page);
     void SaveTable(const QString& caption, const QString& suggestion, const QString& filter,
                    const std::function<bool(QIODevice&)>& write);

@@ -57,7 +57,8 @@ int main(int argc, char* argv[])
             in.Flux = std::clamp<ld>(alert.Flux, 1, 500);
         } else {
             r.Error = solar::FailureMessage(r.Url);
-            std::cerr << r.Error << std::endl;
+            // The message, then why the download failed.
+            std::cerr << r.Error << (alert.Problem.empty() ? "" : ": " + alert.Problem) << std::endl;
             in.Flux = 100;
         }
         r.FluxUsed = in.Flux;

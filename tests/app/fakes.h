@@ -5,6 +5,8 @@
 #include "platform.h"
 
 #include <QDialog>
+#include <QRect>
+#include <QWidget>
 #include <QString>
 #include <QUrl>
 
@@ -19,13 +21,16 @@ struct ShownMessage {
     MessageIcon Icon;
     QString Caption;
     QString Text;
+    QString Detail;
+    QRect Owner; // the owner's frame when the box was shown
 };
 
 class RecordingMessages : public MessageBoxes {
 public:
-    void Show(QWidget*, MessageIcon icon, const QString& caption, const QString& text) override
+    void Show(QWidget* owner, MessageIcon icon, const QString& caption, const QString& text,
+              const QString& detail) override
     {
-        shown.push_back({icon, caption, text});
+        shown.push_back({icon, caption, text, detail, owner != nullptr ? owner->window()->geometry() : QRect()});
     }
     std::vector<ShownMessage> shown;
 };
@@ -49,7 +54,9 @@ public:
     }
     QString ServiceAddress() const override { return QStringLiteral("http://127.0.0.1:9"); }
     QString FileAddress() const override { return QStringLiteral("http://127.0.0.1:9/text/wwv.txt"); }
+    QString Problem() const override { return result.Ok ? QString() : problem; }
     SolarFlux result;
+    QString problem = QStringLiteral("Connection refused");
     int calls = 0;
 };
 

@@ -1,0 +1,268 @@
+// The window's guards: clicks and keys on the table, what a screen reader
+// hears, settings that cannot be used, and the reasons given for failures.
+#include "http_test_server.h"
+#include "network_solar_flux.h"
+#include "prediction_table.h"
+#include "status_bar.h"
+#include "window_fixture.h"
+
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+namespace orvela::app {
+namespace {
+
+using namespace ::orvela::app::testing;
+
+class Hardening : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
+    }
+    int Reports() const
+    {
+        return static_cast<int>(std::count_if(messages.shown.begin(), messages.shown.end(), [](const ShownMessage& m) {
+            return m.Caption == QStringLiteral("What it means...");
+        }));
+    }
+    // A band cell with a result, found in the table.
+    static QModelIndex ResultCell(const PredictionTable& grid)
+    {
+        for (int row = 0; row < RowUtc; ++row) {
+            for (int col = 1; col < TableCols; ++col) {
+                if (!grid.Current().At(col, row).Text.empty()) {
+                    return grid.model()->index(row, col);
+                }
+            }
+        }
+        return {};
+    }
+};
+
+TEST_F(Hardening, EveryClickOnACellShowsItsReportOnce)
+{
+    auto form = Open();
+    PredictionTable* grid = form->Widgets().MUFGrid;
+    const QModelIndex cell = ResultCell(*grid);
+    ASSERT_TRUE(cell.isValid());
+    const QPoint at = grid->visualRect(cell).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Reports(), 1); // the click, not also the change of current cell
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Reports(), 2); // the same cell again
+}
+
+TEST_F(Hardening, TabLeavesTheTable)
+{
+    auto form = Open();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->activateWindow();
+    PredictionTable* grid = form->Widgets().MUFGrid;
+    grid->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(grid->hasFocus());
+    const int before = Reports();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(grid->hasFocus());
+    EXPECT_EQ(Reports(), before);
+}
+
+TEST_F(Hardening, NoFormatReadMeansNoFormatChecked)
+{
+    // The dword stops the read before Display: the format stays unset.
+    WriteFile(path, std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=dword:00000064\r\n");
+    auto form = Open();
+    EXPECT_EQ(form->Station().Display, 0);
+    for (QRadioButton* item : {form->Widgets().DisplayItem0, form->Widgets().DisplayItem1,
+                               form->Widgets().DisplayItem2, form->Widgets().DisplayItem3}) {
+        EXPECT_FALSE(item->isChecked()) << item->text().toStdString();
+    }
+}
+
+TEST_F(Hardening, TheTablesHintIsPaleYellow)
+{
+    auto form = Open();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QWidget* viewport = form->Widgets().MUFGrid->viewport();
+    const QPoint at(100, 100);
+    QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+    QCoreApplication::sendEvent(viewport, &help);
+    QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->inherits("QTipLabel") && w->isVisible()) {
+            tip = w;
+        }
+    }
+    ASSERT_NE(tip, nullptr);
+    const QImage drawn = tip->grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(drawn.width() / 2, 3), QColor(0xFD, 0xE4, 0x8E));
+}
+
+TEST_F(Hardening, StartUpBoxesCentreOnTheCentredWindow)
+{
+    flux.result = SolarFlux{};
+    auto form = Open();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((messages.shown[0].Owner.center() - centre).manhattanLength(), 2)
+        << messages.shown[0].Owner.x() << "," << messages.shown[0].Owner.y();
+    EXPECT_EQ(messages.shown[0].Detail, QStringLiteral("Connection refused")); // and why
+}
+
+TEST_F(Hardening, TheInformationIconIsDrawnWholeOnePixelHigher)
+{
+    auto form = Open();
+    InfoStatusBar* bar = form->Widgets().InfoBar;
+    QPixmap solid(20, 20); // an icon inked to its edges shows a cut row
+    solid.fill(Qt::red);
+    for (int panel : {0, 1}) {
+        bar->SetPanelIcon(panel, solid);
+    }
+    const QImage drawn = bar->grab().toImage();
+    const QRect r0 = bar->PanelRect(0);
+    const QRect r1 = bar->PanelRect(1);
+    for (int x = 0; x < 20; ++x) {
+        EXPECT_EQ(drawn.pixelColor(r0.left() + 2 + x, r0.top() - 1), QColor(Qt::red)) << x; // its top row
+        EXPECT_EQ(drawn.pixelColor(r0.left() + 2 + x, r0.top() + 18), QColor(Qt::red)) << x;
+        EXPECT_NE(drawn.pixelColor(r0.left() + 2 + x, r0.top() + 19), QColor(Qt::red)) << x;
+        EXPECT_EQ(drawn.pixelColor(r1.left() + 2 + x, r1.top()), QColor(Qt::red)) << x;
+    }
+}
+
+TEST_F(Hardening, EveryControlHasANameAndEveryCellADescription)
+{
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    const auto name = [](QObject* o) { return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name); };
+    EXPECT_EQ(name(ui.LongDeg), QStringLiteral("Home longitude, degrees"));
+    EXPECT_EQ(name(ui.DESTLat), QStringLiteral("Remote latitude, degrees, positive north"));
+    EXPECT_EQ(name(ui.FLXSpin), QStringLiteral("Solar flux"));
+    QStringList names;
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(w) != nullptr && qobject_cast<QAbstractSpinBox*>(w->parentWidget()) != nullptr) {
+            continue; // a spin box's own line edit
+        }
+        if (qobject_cast<QLineEdit*>(w) != nullptr || qobject_cast<QAbstractSpinBox*>(w) != nullptr ||
+            qobject_cast<QRadioButton*>(w) != nullptr) {
+            const QString n = name(w);
+            EXPECT_FALSE(n.isEmpty()) << w->objectName().toStdString();
+            names << n;
+        }
+    }
+    EXPECT_EQ(names.size(), 8 + 3 + 4 + 3);
+    EXPECT_EQ(names.removeDuplicates(), 0) << names.join(QStringLiteral(" | ")).toStdString();
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(ui.MUFGrid);
+    ASSERT_NE(table->tableInterface(), nullptr);
+    const QModelIndex cell = ResultCell(*ui.MUFGrid);
+    QAccessibleInterface* spoken = table->tableInterface()->cellAt(cell.row(), cell.column());
+    ASSERT_NE(spoken, nullptr);
+    const Prediction& p = ui.MUFGrid->Current();
+    EXPECT_EQ(spoken->text(QAccessible::Name), QString::fromStdString(p.At(cell.column(), cell.row()).Text));
+    const QString description = spoken->text(QAccessible::Description);
+    const QString where = QString::fromStdString(p.At(0, cell.row()).Text) + QStringLiteral(", ") +
+                          QString::fromStdString(p.At(cell.column(), RowUtc).Text) + QStringLiteral(" UTC. ");
+    EXPECT_TRUE(description.startsWith(where)) << description.toStdString();
+    EXPECT_GT(description.size(), where.size() + 20);
+    EXPECT_FALSE(description.contains(QLatin1Char('\n')));
+}
+
+// A 10-byte extended value as the store writes it, for values the codec
+// would refuse to make from a literal.
+std::string ExtendedHex(long double v)
+{
+    return HexOf(v);
+}
+
+TEST_F(Hardening, SettingsThatCannotBeUsedTakeTheirDefaultsAndLeaveTheFileAlone)
+{
+    struct Case {
+        const char* name;
+        std::string station;
+        std::string divers;
+        const char* named; // in the warning's detail
+    };
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const Case cases[] = {
+        {"NaN longitude", "\"Longitude\"=" + ExtendedHex(std::nanl("")) + "\r\n", "", "Station\\Longitude"},
+        {"infinite longitude", "\"Longitude\"=" + ExtendedHex(-inf) + "\r\n", "", "Station\\Longitude"},
+        {"huge latitude", "\"Latitude\"=" + ExtendedHex(1e300L) + "\r\n", "", "Station\\Latitude"},
+        {"latitude 95", "\"Latitude\"=" + ExtendedHex(95.0L) + "\r\n", "", "Station\\Latitude"},
+        {"power 99999", "\"Power\"=\"99999\"\r\n", "", "Station\\Power"},
+        {"angle 91", "\"MinAngle\"=\"91\"\r\n", "", "Station\\MinAngle"},
+        {"display 7", "\"Display\"=\"7\"\r\n", "", "Station\\Display"},
+        {"gain table -1", "\"GainTable\"=\"-1\"\r\n", "", "Station\\GainTable"},
+        {"remote longitude 500", "", "\"DistLon\"=\"500\"\r\n", "Divers\\DistLon"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.shown.clear();
+        WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n" + c.station, c.divers);
+        const std::string before = ReadFile(path);
+        auto form = Open();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].Text, QStringLiteral("Problem reading the registry"));
+        EXPECT_TRUE(messages.shown[0].Detail.contains(QString::fromLatin1(c.named)))
+            << messages.shown[0].Detail.toStdString();
+        const Settings& st = form->Station();
+        EXPECT_EQ(st.Longitude, 0);
+        EXPECT_EQ(st.Latitude, 0);
+        EXPECT_EQ(st.Power, 100);
+        EXPECT_EQ(st.MinAngle, 10);
+        EXPECT_EQ(st.Display, 1);
+        EXPECT_EQ(st.GainTable, 0);
+        EXPECT_EQ(form->Widgets().DESTLong->value(), 0);
+        EXPECT_EQ(form->Widgets().STA->pos(), QPoint(256, 128));
+        EXPECT_EQ(form->RunCount(), 1);
+        EXPECT_EQ(ReadFile(path), before);
+    }
+}
+
+TEST_F(Hardening, AnUnreadableFileSaysWhy)
+{
+    WriteFile(path, std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=dword:00000064\r\n");
+    auto form = Open();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].Detail.startsWith(QString::fromStdString(path) + QStringLiteral(": ")))
+        << messages.shown[0].Detail.toStdString();
+    EXPECT_GT(messages.shown[0].Detail.size(), static_cast<qsizetype>(path.size()) + 10);
+}
+
+// The download starts with the splash; start-up then takes its result.
+TEST_F(Hardening, ADownloadStartedEarlyIsTakenByStartUp)
+{
+    using namespace solar::testing;
+    std::atomic<bool> served{false};
+    HttpTestServer server([&](const HttpRequest&, HttpConnection& c) {
+        c.Send(Head(200) + "\r\n:Product: Geophysical Alert Message wwv.txt\n:Issued: 2026 Dec 10 0305 UTC\n"
+                           "Solar flux 131 and estimated planetary A-index 5.\n");
+        served = true;
+    });
+    NetworkSolarFlux network(server.Url("/text/wwv.txt"));
+    network.Start();
+    network.Start(); // a second start changes nothing
+    auto form = Open(&network);
+    EXPECT_TRUE(served);
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 131.0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+} // namespace
+} // namespace orvela::app
