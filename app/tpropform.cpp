@@ -147,14 +147,6 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     for (const auto& [widget, name] : names) {
         widget->setAccessibleName(QString::fromLatin1(name));
     }
-    for (QAbstractButton* item : {static_cast<QAbstractButton*>(ui_->DisplayItem0), static_cast<QAbstractButton*>(ui_->DisplayItem1),
-                                  static_cast<QAbstractButton*>(ui_->DisplayItem2), static_cast<QAbstractButton*>(ui_->DisplayItem3)}) {
-        item->setAccessibleName(QStringLiteral("Display format: ") + item->text());
-    }
-    for (QAbstractButton* item : {static_cast<QAbstractButton*>(ui_->AGTItem0), static_cast<QAbstractButton*>(ui_->AGTItem1),
-                                  static_cast<QAbstractButton*>(ui_->AGTItem2)}) {
-        item->setAccessibleName(QStringLiteral("Antenna: ") + item->text());
-    }
 
     ui_->STA->SetKind(MarkerShape::Kind::Circle);
     ui_->CC->SetKind(MarkerShape::Kind::Square);
@@ -181,6 +173,12 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     const QList<QAbstractButton*> agtItems = {ui_->AGTItem0, ui_->AGTItem1, ui_->AGTItem2};
     for (int i = 0; i < agtItems.size(); ++i) {
         agtGroup_->addButton(agtItems[i], i);
+    }
+    for (QAbstractButton* item : displayGroup_->buttons()) {
+        item->setAccessibleName(QStringLiteral("Display format: ") + item->text());
+    }
+    for (QAbstractButton* item : agtGroup_->buttons()) {
+        item->setAccessibleName(QStringLiteral("Antenna: ") + item->text());
     }
 
     connect(ui_->MUFGrid, &PredictionTable::CellSelected, this, &TPROPForm::CellWasSelected, Qt::QueuedConnection);
