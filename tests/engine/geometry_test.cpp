@@ -42,12 +42,22 @@ TEST(Sign, ZeroCountsAsPositive)
 
 TEST(ComputeBearing, DocumentedValues)
 {
-    // East along the equator, and west: the turn uses the twelve-decimal 2 pi.
-    EXPECT_NEAR(ComputeBearing(0, 0, 0, -Pi / 2), Pi / 2, 1e-18L);
-    EXPECT_EQ(ComputeBearing(0, 0, 0, Pi / 2), ShortTwoPi - acosl(0));
-    // Due north and due south on one meridian.
-    EXPECT_EQ(ComputeBearing(0.1L, 0.3L, 0.5L, 0.3L), 0);
-    EXPECT_NEAR(ComputeBearing(0.5L, 0.3L, 0.1L, 0.3L), Pi, 1e-9L);
+    const struct {
+        ld Tla, Tlo, Rla, Rlo;
+        ld Bearing;
+        ld Tolerance;
+    } cases[] = {
+        {0, 0, 0, -Pi / 2, Pi / 2, 1e-18L}, // due east along the equator
+        // Due west: the turn uses the twelve-decimal 2 pi, so the bearing is
+        // 1.6e-12 short of 3 pi / 2.
+        {0, 0, 0, Pi / 2, 4.7123889803831L, 1e-14L},
+        {0.1L, 0.3L, 0.5L, 0.3L, 0, 0},     // due north on one meridian
+        {0.5L, 0.3L, 0.1L, 0.3L, Pi, 1e-9L}, // due south: the arc cosine's pi
+    };
+    for (const auto& c : cases) {
+        EXPECT_NEAR(ComputeBearing(c.Tla, c.Tlo, c.Rla, c.Rlo), c.Bearing, c.Tolerance)
+            << static_cast<double>(c.Rla) << " " << static_cast<double>(c.Rlo);
+    }
 }
 
 TEST(ComputeBearing, HalfTurnLongitudeDifferenceIsNotMirrored)

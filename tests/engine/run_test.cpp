@@ -1,4 +1,5 @@
 #include "geometry.h"
+#include "ionosphere.h"
 #include "minimuf.h"
 #include "prediction.h"
 #include "reference_run.h"
@@ -39,6 +40,30 @@ Prediction Predict(const RunInput& in)
     Prediction p;
     ComputeMUF(in, ws, p);
     return p;
+}
+
+// The model's constants as published, to the digits given there.
+TEST(ModelConstants, PublishedValues)
+{
+    Workspace ws;
+    Prediction p;
+    ComputeMUF(Input(45, 0, 45, 90), ws, p);
+    const struct {
+        const char* Name;
+        ld Value;
+        ld Published;
+        ld Tolerance;
+    } cases[] = {
+        {"pi/180", DegToRad, 0.0174532925199432957L, 1e-19L},
+        {"180/pi", RadToDeg, 57.2957795130823208L, 1e-16L},
+        {"short 2 pi", ShortTwoPi, 2 * ShortPi, 0},
+        {"short half pi", ShortHalfPi, ShortPi / 2, 0},
+        {"night zenith limit, rad", ZenithLimit, 1.7592918860102842L, 1e-16L},
+        {"noise reference, dBm", ws.NoiseLevel, -139.99587L, 5e-6L},
+    };
+    for (const auto& c : cases) {
+        EXPECT_LE(fabsl(c.Value - c.Published), c.Tolerance) << c.Name;
+    }
 }
 
 TEST(ComputeMUF, PathSummaryOfTheWorkedExamples)
@@ -89,15 +114,24 @@ TEST(ComputeMUF, HopCountFollowsTheGroundDistance)
 {
     const struct {
         ld Km;
+        int MinAngle;
         int Hops;
         const char* Elev;
     } cases[] = {
-        {1000, 1, "29.72"}, {3000, 2, "19.20"}, {5000, 3, "16.76"},
-        {8000, 4, nullptr}, {12000, 6, nullptr}, {19000, 9, nullptr},
+        {1000, 10, 1, "29.72"}, {3000, 10, 2, "19.20"}, {5000, 10, 3, "16.76"},
+        {8000, 10, 4, nullptr}, {12000, 10, 6, nullptr}, {19000, 10, 9, nullptr},
+        // Without a search the count is the distance over the longest hop,
+        // 3956.72 km, rounded: 6671.9 km is 1.686 hops, and the halves fall
+        // at 5935.08 and 9891.80 km.
+        {6671.9L, 0, 2, nullptr},
+        {5935.0L, 0, 1, nullptr}, {5935.2L, 0, 2, nullptr},
+        {9891.7L, 0, 2, nullptr}, {9891.9L, 0, 3, nullptr},
     };
     for (const auto& c : cases) {
         // Eastwards along the equator: a negative, west-positive longitude.
-        const Prediction p = Predict(Input(0, 0, 0, -c.Km / EarthRadius * RadToDeg));
+        RunInput in = Input(0, 0, 0, -c.Km / EarthRadius * RadToDeg);
+        in.Station.MinAngle = c.MinAngle;
+        const Prediction p = Predict(in);
         EXPECT_NEAR(static_cast<double>(p.Path.DistanceKm), static_cast<double>(c.Km), 1e-6);
         EXPECT_EQ(p.Path.BaseHops, c.Hops) << static_cast<double>(c.Km);
         if (c.Elev) {
@@ -152,6 +186,34 @@ TEST(ComputeMUF, HopSearchStopsAtTwentySevenHops)
     }
 }
 
+// At 27 hops over the 320 km layer the longest long path (a full turn, to
+// the home station itself) leaves at 19.5 degrees, and the longest short
+// path (half a turn, to the antipode) at 38.4: a minimum one degree higher
+// is out of reach.
+TEST(ComputeMUF, HopSearchBoundOnTheLongestPaths)
+{
+    const struct {
+        ld RemoteLat, RemoteLon;
+        bool LongPath;
+        int MinAngle;
+        bool Reached;
+    } cases[] = {
+        {48.85L, -2.35L, true, 19, true},   {48.85L, -2.35L, true, 20, false},
+        {-48.85L, 177.65L, false, 38, true}, {-48.85L, 177.65L, false, 39, false},
+    };
+    for (const auto& c : cases) {
+        RunInput in = Input(48.85L, -2.35L, c.RemoteLat, c.RemoteLon);
+        in.Station.Path = c.LongPath;
+        in.Station.MinAngle = c.MinAngle;
+        const Prediction p = Predict(in);
+        EXPECT_EQ(p.Path.BaseElevDeg >= c.MinAngle, c.Reached) << c.MinAngle;
+        EXPECT_LE(p.Path.BaseHops, 27) << c.MinAngle;
+        if (!c.Reached) {
+            EXPECT_EQ(p.Path.BaseHops, 27) << c.MinAngle;
+        }
+    }
+}
+
 TEST(ComputeMUF, LocalHourOfTheRemotePoint)
 {
     const struct {
@@ -181,17 +243,21 @@ TEST(ComputeMUF, SecondHeaderStrip)
     EXPECT_FALSE(p.H2[4].empty());
 }
 
-// After a hop search the F-layer MUF of the base hop count is the path's MUF.
+// After a hop search the F-layer MUF of the base hop count is the path's MUF,
+// the same on the long path: the MUF model knows only the two stations.
 TEST(ComputeMUF, MufRowIsTheMiniMufAfterTheHopSearch)
 {
     for (const ld remoteLon : {74.0L, -30.0L, 150.0L}) {
-        const RunInput in = Input(48.85L, -2.35L, 40, remoteLon);
-        const Prediction p = Predict(in);
-        const ld spots = FluxToSpots(in.Flux);
-        for (int h = 0; h < 24; ++h) {
-            const ld muf = MiniMuf(12, 10, h, 48.85L * DegToRad, -2.35L * DegToRad, 40 * DegToRad,
-                                   remoteLon * DegToRad, spots);
-            EXPECT_EQ(p.At(h + 1, RowMuf).Text, FormatFixed(muf, 1)) << h;
+        for (const bool longPath : {false, true}) {
+            RunInput in = Input(48.85L, -2.35L, 40, remoteLon);
+            in.Station.Path = longPath;
+            const Prediction p = Predict(in);
+            const ld spots = FluxToSpots(in.Flux);
+            for (int h = 0; h < 24; ++h) {
+                const ld muf = MiniMuf(12, 10, h, 48.85L * DegToRad, -2.35L * DegToRad, 40 * DegToRad,
+                                       remoteLon * DegToRad, spots);
+                EXPECT_EQ(p.At(h + 1, RowMuf).Text, FormatFixed(muf, 1)) << h << (longPath ? " long" : " short");
+            }
         }
     }
 }
