@@ -1,8 +1,8 @@
 #include "map_command_line.h"
+#include "whole_number.h"
 
 #include <CLI/CLI.hpp>
 
-#include <charconv>
 #include <chrono>
 #include <functional>
 #include <vector>
@@ -16,30 +16,6 @@ constexpr const char* Program = "orvela-map";
 std::string Quoted(std::string_view s)
 {
     return "\"" + std::string(s) + "\"";
-}
-
-bool IsDigits(std::string_view s)
-{
-    if (s.empty()) {
-        return false;
-    }
-    for (char c : s) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The value of a text that IsDigits accepted; nothing if it overflows.
-std::optional<long long> WholeValue(std::string_view s)
-{
-    long long v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc{} || end != s.data() + s.size()) {
-        return std::nullopt;
-    }
-    return v;
 }
 
 template <class T>
@@ -136,7 +112,7 @@ Checked<UtcDateTime> ParseMoment(std::string_view text)
         return Refused<UtcDateTime>(Quoted(text) + " is not a moment; expected YYYY-MM-DDTHH:MM:SSZ in UTC, e.g. " +
                                     "2026-06-21T12:00:00Z");
     }
-    const auto field = [&](std::size_t at, std::size_t n) { return static_cast<int>(*WholeValue(text.substr(at, n))); };
+    const auto field = [&](std::size_t at, std::size_t n) { return *ParseWholeNumber(text.substr(at, n)); };
     UtcDateTime m;
     m.Year = field(0, 4);
     m.Month = field(5, 2);
@@ -163,11 +139,11 @@ Checked<int> ParseWidth(std::string_view text)
     if (!IsDigits(text)) {
         return Refused<int>(Quoted(text) + " is not a whole number; " + range);
     }
-    const std::optional<long long> v = WholeValue(text);
+    const std::optional<int> v = ParseWholeNumber(text);
     if (!v || *v < MinWidth || *v > MaxWidth) {
         return Refused<int>(Quoted(text) + " is out of range; " + range);
     }
-    return Checked<int>{static_cast<int>(*v), {}};
+    return Checked<int>{*v, {}};
 }
 
 MapCommandLine ParseMapCommandLine(int argc, const char* const argv[])
