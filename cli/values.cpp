@@ -50,11 +50,6 @@ std::optional<ld> DecimalValue(std::string_view s)
     return v;
 }
 
-std::string Quoted(std::string_view s)
-{
-    return "\"" + std::string(s) + "\"";
-}
-
 char Upper(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -40,7 +41,9 @@ inline int ExitStatus(pid_t pid)
 }
 
 // Runs the program with its output going to pipes, both read as they fill.
-inline Outcome RunProgram(const char* program, std::vector<std::string> args)
+// With `stdoutFile`, standard output goes to that file instead (Out then
+// stays empty): "/dev/full" is a disc that is always full.
+inline Outcome RunProgram(const char* program, std::vector<std::string> args, const char* stdoutFile = nullptr)
 {
     int out[2], err[2];
     if (pipe(out) != 0 || pipe(err) != 0) {
@@ -50,7 +53,11 @@ inline Outcome RunProgram(const char* program, std::vector<std::string> args)
     std::vector<char*> argv = Argv(program, args);
     const pid_t pid = fork();
     if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
+        const int stdoutFd = stdoutFile ? open(stdoutFile, O_WRONLY) : out[1];
+        if (stdoutFd < 0) {
+            _exit(126);
+        }
+        dup2(stdoutFd, STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
         close(out[0]);
         close(out[1]);

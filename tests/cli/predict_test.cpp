@@ -203,6 +203,33 @@ TEST(CommandLine, HelpGoesToStdoutWithTheUsage)
     EXPECT_EQ(RunPredict({"--home", "bad", "--help"}).Out, o.Out);
 }
 
+// Standard output on a full disc: the result is lost, which the exit status 1
+// and one line on standard error say, in every format and for the help of
+// both programs.
+TEST(CommandLine, OutputThatCannotBeWrittenIsExitOne)
+{
+    if (access("/dev/full", W_OK) != 0) {
+        GTEST_SKIP() << "no /dev/full to write to";
+    }
+    const struct {
+        const char* Program;
+        std::vector<std::string> Args;
+        const char* Says;
+    } cases[] = {
+        {ORVELA_PREDICT_PATH, Path45, "orvela-predict: cannot write the output\n"},
+        {ORVELA_PREDICT_PATH, With(Path45, {"--format", "csv"}), "orvela-predict: cannot write the output\n"},
+        {ORVELA_PREDICT_PATH, With(Path45, {"--format", "json"}), "orvela-predict: cannot write the output\n"},
+        {ORVELA_PREDICT_PATH, {"--help"}, "orvela-predict: cannot write the output\n"},
+        {ORVELA_MAP_PATH, {"--help"}, "orvela-map: cannot write the output\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Program) + " " + orvela::child::Shown(c.Args));
+        const Outcome o = orvela::child::RunProgram(c.Program, c.Args, "/dev/full");
+        EXPECT_EQ(o.Status, 1);
+        EXPECT_EQ(o.Err, c.Says);
+    }
+}
+
 TEST(Json, KeepsItsSchema)
 {
     const Json j = RunJson(Path45);
