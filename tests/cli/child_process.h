@@ -98,6 +98,19 @@ inline Outcome RunProgram(const char* program, std::vector<std::string> args, co
     return o;
 }
 
+// A refusal as every program of the project gives it: exit status 2,
+// nothing on standard output, and one line on standard error that starts
+// with the program's name and holds `says`.
+inline void ExpectRefusal(const Outcome& o, const std::string& program, const std::string& says)
+{
+    EXPECT_EQ(o.Status, 2);
+    EXPECT_EQ(o.Out, "");
+    ASSERT_FALSE(o.Err.empty());
+    EXPECT_EQ(o.Err.find('\n'), o.Err.size() - 1) << "not one line: " << o.Err;
+    EXPECT_EQ(o.Err.rfind(program + ": ", 0), 0u) << o.Err;
+    EXPECT_NE(o.Err.find(says), std::string::npos) << o.Err;
+}
+
 // The arguments as a shell line, for a test's trace.
 inline std::string Shown(const std::vector<std::string>& args)
 {

@@ -2,6 +2,7 @@
 // every text of the table, the header strips and the status bar must match.
 // Their format is described in data/README.md.
 #include "prediction.h"
+#include "test_paths.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -102,9 +103,7 @@ TEST(ReferenceTables, EveryTextMatches)
     for (const json& c : tables) {
         SCOPED_TRACE(c.at("name").get<std::string>());
         const RunInput in = InputOf(c.at("input"));
-        Workspace ws;
-        Prediction p;
-        ComputeMUF(in, ws, p);
+        const Prediction p = orvela_test::Predict(in);
 
         const json& expected = c.at("expected");
         Checker check(expected.at("alternatives"));
