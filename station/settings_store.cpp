@@ -3,7 +3,6 @@
 #include <optional>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <system_error>
