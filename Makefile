@@ -66,9 +66,9 @@ test-tsan: deps
 
 # The solar-flux parser under libFuzzer, seeded with the real bulletins. New
 # inputs gather in $(FUZZ_BUILD)/corpus, a crashing one in $(FUZZ_BUILD)/crash-*.
-$(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp tests/solar/fuzz_geoalert.cpp | deps
+$(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -Isolar tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -Isolar -Icommon tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
 
 run-fuzz = mkdir -p $(FUZZ_BUILD)/corpus && ./$(FUZZ_BUILD)/fuzz_geoalert -max_total_time=$(1) -max_len=4096 \
 	-dict=tests/solar/fuzz_geoalert.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus tests/solar/fixtures

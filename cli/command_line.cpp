@@ -5,7 +5,6 @@
 #include <CLI/CLI.hpp>
 
 #include <array>
-#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -22,22 +21,8 @@ constexpr std::array<std::string_view, 4> DisplayNames{"signal", "angle", "delay
 // Index = OutputFormat.
 constexpr std::array<std::string_view, 3> FormatNames{"text", "csv", "json"};
 
-// Stores a value checked from its text into the request, or returns why the
-// text was refused.
-using Apply = std::function<std::optional<std::string>(std::string_view, Request&)>;
-
-template <class T, class Store>
-Apply Checked(Parsed<T> (*parse)(std::string_view), Store store)
-{
-    return [parse, store](std::string_view text, Request& req) -> std::optional<std::string> {
-        Parsed<T> v = parse(text);
-        if (!v) {
-            return v.Error;
-        }
-        store(req, *v.Value);
-        return std::nullopt;
-    };
-}
+using Option = ValueOption<Request>;
+using Apply = Option::Store;
 
 template <std::size_t N, class Store>
 Apply Choice(const std::array<std::string_view, N>& names, Store store)
@@ -52,21 +37,15 @@ Apply Choice(const std::array<std::string_view, N>& names, Store store)
     };
 }
 
-// An option that takes one value. Every value is read as text and checked
-// here rather than by the parser library, so that each refusal can say what
-// was expected.
-struct ValueOption {
-    const char* Name;
-    const char* Kind; // placeholder shown by the parser library
-    bool Required;
-    Apply Store;
-    std::vector<std::string> Given{};
-    CLI::Option* Opt = nullptr;
-};
-
-std::vector<ValueOption> ValueOptions()
+template <class T, class Set>
+Apply Checked(Parsed<T> (*parse)(std::string_view), Set set)
 {
-    std::vector<ValueOption> o;
+    return StoreParsed<Request>(parse, set);
+}
+
+std::vector<Option> ValueOptions()
+{
+    std::vector<Option> o;
     o.push_back({"--home", "POS", true, Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) {
                      r.Station.Latitude = p.LatDeg;
                      r.Station.Longitude = p.LonDeg;
@@ -101,20 +80,6 @@ std::vector<ValueOption> ValueOptions()
     return o;
 }
 
-// Messages of the parser library can span lines; a refusal is one line.
-std::string OneLine(std::string s)
-{
-    for (char& c : s) {
-        if (c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
-    while (!s.empty() && s.back() == ' ') {
-        s.pop_back();
-    }
-    return s;
-}
-
 CommandLine Refuse(std::string why)
 {
     CommandLine cl;
@@ -129,56 +94,28 @@ CommandLine ParseCommandLine(int argc, const char* const argv[])
 {
     CLI::App app{"", Program};
     app.set_help_flag("--help");
-    // Unknown arguments are collected and reported here, before any missing
-    // option, so that a mistyped option is named as such.
-    app.allow_extras();
+    app.allow_extras(); // reported by ParseArguments
 
-    std::vector<ValueOption> options = ValueOptions();
-    for (ValueOption& o : options) {
-        o.Opt = app.add_option(o.Name, o.Given)
-                    ->type_name(o.Kind)
-                    ->expected(1)
-                    ->allow_extra_args(false)
-                    ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    }
+    std::vector<Option> options = ValueOptions();
+    AddValueOptions(app, options);
     bool longPath = false;
     app.add_flag("--long-path", longPath);
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
+    const Arguments args = ParseArguments(app, argc, argv);
+    if (args.What == Arguments::Outcome::Help) {
         CommandLine cl;
         cl.What = CommandLine::Action::Help;
         return cl;
-    } catch (const CLI::ParseError& e) {
-        return Refuse(std::string(e.what()) + " (see --help)");
     }
-
-    const std::vector<std::string> extras = app.remaining();
-    if (!extras.empty()) {
-        const std::string& first = extras.front();
-        if (first.size() > 1 && first[0] == '-') {
-            return Refuse("unknown option " + first.substr(0, first.find('=')) + " (see --help)");
-        }
-        return Refuse("unexpected argument \"" + first + "\" (see --help)");
+    if (args.What == Arguments::Outcome::Refused) {
+        return Refuse(args.Error);
     }
 
     CommandLine cl;
     cl.What = CommandLine::Action::Predict;
     cl.Req.Station.Path = longPath;
-    for (ValueOption& o : options) {
-        if (o.Given.empty()) {
-            if (o.Required) {
-                return Refuse(std::string(o.Name) + " is required (see --help)");
-            }
-            continue;
-        }
-        if (o.Given.size() > 1) {
-            return Refuse(std::string(o.Name) + " is given more than once");
-        }
-        if (std::optional<std::string> why = o.Store(o.Given.front(), cl.Req)) {
-            return Refuse(std::string(o.Name) + ": " + *why);
-        }
+    if (std::optional<std::string> why = ApplyValueOptions(options, cl.Req)) {
+        return Refuse(*why);
     }
     if (!cl.Req.FluxUrl.empty() && !cl.Req.FluxAuto) {
         return Refuse("--flux-url is only used with --flux auto");

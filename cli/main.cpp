@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr const char* Program = "orvela-predict";
+
 orvela::cli::Now ReadClock()
 {
     const std::time_t t = std::time(nullptr);
@@ -34,12 +36,10 @@ int main(int argc, char* argv[])
 
     const CommandLine cl = ParseCommandLine(argc, argv);
     if (cl.What == CommandLine::Action::Help) {
-        std::cout << HelpText() << std::flush;
-        return std::cout ? 0 : 1;
+        return WriteOutput(Program, HelpText());
     }
     if (cl.What == CommandLine::Action::Refuse) {
-        std::cerr << "orvela-predict: " << cl.Error << std::endl;
-        return 2;
+        return ReportRefusal(Program, cl.Error);
     }
 
     RunInput in = MakeRunInput(cl.Req, ReadClock());
@@ -81,10 +81,5 @@ int main(int argc, char* argv[])
         out = RenderJson(p, in, report);
         break;
     }
-    std::cout << out << std::flush;
-    if (!std::cout) {
-        std::cerr << "orvela-predict: cannot write the output" << std::endl;
-        return 1;
-    }
-    return 0;
+    return WriteOutput(Program, out);
 }

@@ -1,10 +1,9 @@
 #include "map_command_line.h"
+#include "whole_number.h"
 
 #include <CLI/CLI.hpp>
 
-#include <charconv>
 #include <chrono>
-#include <functional>
 #include <vector>
 
 namespace orvela::mapcli {
@@ -13,54 +12,10 @@ namespace {
 
 constexpr const char* Program = "orvela-map";
 
-std::string Quoted(std::string_view s)
-{
-    return "\"" + std::string(s) + "\"";
-}
-
-bool IsDigits(std::string_view s)
-{
-    if (s.empty()) {
-        return false;
-    }
-    for (char c : s) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The value of a text that IsDigits accepted; nothing if it overflows.
-std::optional<long long> WholeValue(std::string_view s)
-{
-    long long v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc{} || end != s.data() + s.size()) {
-        return std::nullopt;
-    }
-    return v;
-}
-
-template <class T>
-Checked<T> Refused(std::string why)
-{
-    return Checked<T>{std::nullopt, std::move(why)};
-}
-
-// Messages of the parser library can span lines; a refusal is one line.
-std::string OneLine(std::string s)
-{
-    for (char& c : s) {
-        if (c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
-    while (!s.empty() && s.back() == ' ') {
-        s.pop_back();
-    }
-    return s;
-}
+using cli::OneLine;
+using cli::Quoted;
+using Option = cli::ValueOption<MapRequest>;
+using Store = Option::Store;
 
 MapCommandLine Refuse(std::string why)
 {
@@ -69,10 +24,6 @@ MapCommandLine Refuse(std::string why)
     cl.Error = OneLine(std::move(why));
     return cl;
 }
-
-// Stores a checked value into the request, or returns why the text was
-// refused.
-using Store = std::function<std::optional<std::string>(std::string_view, MapRequest&)>;
 
 // A file name: any text but an empty one.
 Store FileName(std::string MapRequest::*field)
@@ -86,36 +37,14 @@ Store FileName(std::string MapRequest::*field)
     };
 }
 
-// An option that takes one value, read as text and checked here rather than
-// by the parser library, so that each refusal can say what was expected.
-struct ValueOption {
-    const char* Name;
-    const char* Kind; // placeholder shown by the parser library
-    bool Required;
-    Store Apply;
-    std::vector<std::string> Given{};
-};
-
-std::vector<ValueOption> ValueOptions()
+std::vector<Option> ValueOptions()
 {
-    std::vector<ValueOption> o;
+    std::vector<Option> o;
     o.push_back({"--utc", "YYYY-MM-DDTHH:MM:SSZ", false,
-                 [](std::string_view text, MapRequest& r) -> std::optional<std::string> {
-                     Checked<UtcDateTime> m = ParseMoment(text);
-                     if (!m) {
-                         return m.Error;
-                     }
-                     r.Moment = *m.Value;
-                     return std::nullopt;
-                 }});
-    o.push_back({"--width", "W", false, [](std::string_view text, MapRequest& r) -> std::optional<std::string> {
-                     Checked<int> w = ParseWidth(text);
-                     if (!w) {
-                         return w.Error;
-                     }
-                     r.Width = *w.Value;
-                     return std::nullopt;
-                 }});
+                 cli::StoreParsed<MapRequest>(&ParseMoment,
+                                              [](MapRequest& r, const UtcDateTime& m) { r.Moment = m; })});
+    o.push_back({"--width", "W", false,
+                 cli::StoreParsed<MapRequest>(&ParseWidth, [](MapRequest& r, int w) { r.Width = w; })});
     o.push_back({"--day", "FILE.jpg", false, FileName(&MapRequest::DayFile)});
     o.push_back({"--night", "FILE.jpg", false, FileName(&MapRequest::NightFile)});
     o.push_back({"--out", "FILE.png", true, FileName(&MapRequest::Out)});
@@ -133,10 +62,11 @@ Checked<UtcDateTime> ParseMoment(std::string_view text)
                         IsDigits(text.substr(5, 2)) && IsDigits(text.substr(8, 2)) &&
                         IsDigits(text.substr(11, 2)) && IsDigits(text.substr(14, 2)) && IsDigits(text.substr(17, 2));
     if (!shaped) {
-        return Refused<UtcDateTime>(Quoted(text) + " is not a moment; expected YYYY-MM-DDTHH:MM:SSZ in UTC, e.g. " +
-                                    "2026-06-21T12:00:00Z");
+        return Checked<UtcDateTime>::Fail(Quoted(text) +
+                                          " is not a moment; expected YYYY-MM-DDTHH:MM:SSZ in UTC, e.g. " +
+                                          "2026-06-21T12:00:00Z");
     }
-    const auto field = [&](std::size_t at, std::size_t n) { return static_cast<int>(*WholeValue(text.substr(at, n))); };
+    const auto field = [&](std::size_t at, std::size_t n) { return *ParseWholeNumber(text.substr(at, n)); };
     UtcDateTime m;
     m.Year = field(0, 4);
     m.Month = field(5, 2);
@@ -147,11 +77,11 @@ Checked<UtcDateTime> ParseMoment(std::string_view text)
     const std::chrono::year_month_day ymd{std::chrono::year{m.Year}, std::chrono::month{static_cast<unsigned>(m.Month)},
                                           std::chrono::day{static_cast<unsigned>(m.Day)}};
     if (m.Year < 1 || !ymd.ok()) {
-        return Refused<UtcDateTime>(Quoted(text.substr(0, 10)) + " is not a day of the calendar");
+        return Checked<UtcDateTime>::Fail(Quoted(text.substr(0, 10)) + " is not a day of the calendar");
     }
     if (m.Hour > 23 || m.Minute > 59 || m.Second > 59) {
-        return Refused<UtcDateTime>(Quoted(text.substr(11, 8)) +
-                                    " is not a time of day; hours are 00 to 23, minutes and seconds 00 to 59");
+        return Checked<UtcDateTime>::Fail(Quoted(text.substr(11, 8)) +
+                                          " is not a time of day; hours are 00 to 23, minutes and seconds 00 to 59");
     }
     return Checked<UtcDateTime>{m, {}};
 }
@@ -161,75 +91,46 @@ Checked<int> ParseWidth(std::string_view text)
     const std::string range = "the width is " + std::to_string(MinWidth) + " to " + std::to_string(MaxWidth) +
                               " pixels";
     if (!IsDigits(text)) {
-        return Refused<int>(Quoted(text) + " is not a whole number; " + range);
+        return Checked<int>::Fail(Quoted(text) + " is not a whole number; " + range);
     }
-    const std::optional<long long> v = WholeValue(text);
+    const std::optional<int> v = ParseWholeNumber(text);
     if (!v || *v < MinWidth || *v > MaxWidth) {
-        return Refused<int>(Quoted(text) + " is out of range; " + range);
+        return Checked<int>::Fail(Quoted(text) + " is out of range; " + range);
     }
-    return Checked<int>{static_cast<int>(*v), {}};
+    return Checked<int>{*v, {}};
 }
 
 MapCommandLine ParseMapCommandLine(int argc, const char* const argv[])
 {
     CLI::App app{"", Program};
     app.set_help_flag("--help");
-    // Unknown arguments are collected and reported here, before any missing
-    // option, so that a mistyped option is named as such.
-    app.allow_extras();
+    app.allow_extras(); // reported by ParseArguments
 
-    std::vector<ValueOption> options = ValueOptions();
-    for (ValueOption& o : options) {
-        app.add_option(o.Name, o.Given)
-            ->type_name(o.Kind)
-            ->expected(1)
-            ->allow_extra_args(false)
-            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    }
+    std::vector<Option> options = ValueOptions();
+    cli::AddValueOptions(app, options);
     bool noSun = false;
     // A bare switch: "--no-sun=no" would otherwise turn the sun back on.
     app.add_flag("--no-sun", noSun)->disable_flag_override();
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
+    const cli::Arguments args = cli::ParseArguments(app, argc, argv);
+    if (args.What == cli::Arguments::Outcome::Help) {
         MapCommandLine cl;
         cl.What = MapCommandLine::Action::Help;
         return cl;
-    } catch (const CLI::ParseError& e) {
-        const std::string why = e.what();
+    }
+    if (args.What == cli::Arguments::Outcome::Refused) {
         // The library names the one switch without its dashes there.
-        if (why.find("disallowed flag override") != std::string::npos) {
+        if (args.Error.find("disallowed flag override") != std::string::npos) {
             return Refuse("--no-sun takes no value (see --help)");
         }
-        return Refuse(why + " (see --help)");
-    }
-
-    const std::vector<std::string> extras = app.remaining();
-    if (!extras.empty()) {
-        const std::string& first = extras.front();
-        if (first.size() > 1 && first[0] == '-') {
-            return Refuse("unknown option " + first.substr(0, first.find('=')) + " (see --help)");
-        }
-        return Refuse("unexpected argument \"" + first + "\" (see --help)");
+        return Refuse(args.Error);
     }
 
     MapCommandLine cl;
     cl.What = MapCommandLine::Action::Compose;
     cl.Req.DrawSun = !noSun;
-    for (ValueOption& o : options) {
-        if (o.Given.empty()) {
-            if (o.Required) {
-                return Refuse(std::string(o.Name) + " is required (see --help)");
-            }
-            continue;
-        }
-        if (o.Given.size() > 1) {
-            return Refuse(std::string(o.Name) + " is given more than once");
-        }
-        if (std::optional<std::string> why = o.Apply(o.Given.front(), cl.Req)) {
-            return Refuse(std::string(o.Name) + ": " + *why);
-        }
+    if (std::optional<std::string> why = cli::ApplyValueOptions(options, cl.Req)) {
+        return Refuse(*why);
     }
     // The two pictures are a pair in one projection: a day picture of one
     // source over a night picture of another would not line up.

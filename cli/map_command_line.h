@@ -2,6 +2,7 @@
 #pragma once
 
 #include "compositor.h"
+#include "program.h"
 
 #include <optional>
 #include <string>
@@ -32,11 +33,7 @@ struct MapCommandLine {
 
 // A value read from its text, or the reason it was refused.
 template <class T>
-struct Checked {
-    std::optional<T> Value;
-    std::string Error;
-    explicit operator bool() const { return Value.has_value(); }
-};
+using Checked = cli::Parsed<T>;
 
 // A moment written YYYY-MM-DDTHH:MM:SSZ: a day of the calendar (years 0001
 // to 9999), hours 00 to 23, minutes and seconds 00 to 59.

@@ -82,18 +82,6 @@ Picture24 ComposeRequested(const mapcli::MapRequest& req)
     return map;
 }
 
-int Refuse(const std::string& why)
-{
-    std::string line = why;
-    for (char& c : line) {
-        if (c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
-    std::cerr << Program << ": " << line << std::endl;
-    return 2;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -102,19 +90,18 @@ int main(int argc, char* argv[])
 
     const MapCommandLine cl = ParseMapCommandLine(argc, argv);
     if (cl.What == MapCommandLine::Action::Help) {
-        std::cout << MapHelpText() << std::flush;
-        return std::cout ? 0 : 1;
+        return cli::WriteOutput(Program, MapHelpText());
     }
     if (cl.What == MapCommandLine::Action::Refuse) {
-        return Refuse(cl.Error);
+        return cli::ReportRefusal(Program, cl.Error);
     }
 
     try {
         WritePng(ComposeRequested(cl.Req), cl.Req.Out);
     } catch (const Failure& f) {
-        return Refuse(f.Why);
+        return cli::ReportRefusal(Program, f.Why);
     } catch (const orvela::PictureError& e) {
-        return Refuse(e.what());
+        return cli::ReportRefusal(Program, e.what());
     } catch (const std::bad_alloc&) {
         std::cerr << Program << ": not enough memory for a map " << cl.Req.Width << " pixels wide" << std::endl;
         return 1;

@@ -1,6 +1,7 @@
 #include "values.h"
 
 #include "locator.h"
+#include "whole_number.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,11 +13,6 @@ namespace orvela::cli {
 namespace {
 
 constexpr const char* PositionForm = "expected LAT,LON in degrees with hemisphere letters, e.g. 48.85N,2.35E or 40N,74W";
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 // Digits, optionally a point and more digits: no sign, no exponent, no blank,
 // nothing the C library would also read ("inf", "0x1p3").
@@ -43,19 +39,6 @@ bool IsPlainDecimal(std::string_view s)
     return true;
 }
 
-bool IsPlainWhole(std::string_view s)
-{
-    if (s.empty()) {
-        return false;
-    }
-    for (char c : s) {
-        if (!IsDigit(c)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The value of a text that IsPlainDecimal accepted.
 std::optional<ld> DecimalValue(std::string_view s)
 {
@@ -65,22 +48,6 @@ std::optional<ld> DecimalValue(std::string_view s)
         return std::nullopt;
     }
     return v;
-}
-
-// The value of a text that IsPlainWhole accepted; nothing if it overflows.
-std::optional<long long> WholeValue(std::string_view s)
-{
-    long long v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc{} || end != s.data() + s.size()) {
-        return std::nullopt;
-    }
-    return v;
-}
-
-std::string Quoted(std::string_view s)
-{
-    return "\"" + std::string(s) + "\"";
 }
 
 char Upper(char c)
@@ -207,10 +174,12 @@ namespace {
 // `range` says what is accepted, e.g. "the power is 5 to 2500 dBW".
 Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const std::string& range)
 {
-    if (!IsPlainWhole(text)) {
+    // No sign: a signed number is refused as not whole, like any other text
+    // that is not plain digits. Too many digits are out of range.
+    if (!IsDigits(text)) {
         return Parsed<int>::Fail(Quoted(text) + " is not a whole number; " + range);
     }
-    const std::optional<long long> v = WholeValue(text);
+    const std::optional<int> v = ParseWholeNumber(text);
     if (!v || *v < low || *v > high) {
         return Parsed<int>::Fail(Quoted(text) + " is out of range; " + range);
     }
@@ -231,13 +200,13 @@ Parsed<int> ParseMinAngle(std::string_view text)
 
 Parsed<CivilDate> ParseDate(std::string_view text)
 {
-    const bool shaped = text.size() == 10 && text[4] == '-' && text[7] == '-' && IsPlainWhole(text.substr(0, 4)) &&
-                        IsPlainWhole(text.substr(5, 2)) && IsPlainWhole(text.substr(8, 2));
+    const bool shaped = text.size() == 10 && text[4] == '-' && text[7] == '-' && IsDigits(text.substr(0, 4)) &&
+                        IsDigits(text.substr(5, 2)) && IsDigits(text.substr(8, 2));
     if (!shaped) {
         return Parsed<CivilDate>::Fail(Quoted(text) + " is not a date; expected YYYY-MM-DD");
     }
-    const CivilDate d{static_cast<int>(*WholeValue(text.substr(0, 4))), static_cast<int>(*WholeValue(text.substr(5, 2))),
-                      static_cast<int>(*WholeValue(text.substr(8, 2)))};
+    const CivilDate d{*ParseWholeNumber(text.substr(0, 4)), *ParseWholeNumber(text.substr(5, 2)),
+                      *ParseWholeNumber(text.substr(8, 2))};
     const std::chrono::year_month_day ymd{std::chrono::year{d.Year}, std::chrono::month{static_cast<unsigned>(d.Month)},
                                           std::chrono::day{static_cast<unsigned>(d.Day)}};
     if (d.Year < 1 || !ymd.ok()) {

@@ -5,6 +5,7 @@
 
 #include "format.h"
 #include "model.h"
+#include "program.h" // Parsed
 
 #include <optional>
 #include <span>
@@ -12,17 +13,6 @@
 #include <string_view>
 
 namespace orvela::cli {
-
-// A parsed value, or the reason the text was refused.
-template <class T>
-struct Parsed {
-    std::optional<T> Value;
-    std::string Error;
-
-    static Parsed Ok(T v) { return Parsed{std::move(v), {}}; }
-    static Parsed Fail(std::string why) { return Parsed{std::nullopt, std::move(why)}; }
-    explicit operator bool() const { return Value.has_value(); }
-};
 
 // A point on the Earth in the program's own convention: latitude positive
 // north, longitude positive WEST, both in degrees.

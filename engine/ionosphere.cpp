@@ -170,7 +170,7 @@ namespace {
 // (chi at most the night limit).
 ld AbsorptionIndex(ld R, ld chi)
 {
-    ld c = cosl(chi * 90 / 100.8L);
+    ld c = cosl(chi * 90 / ZenithLimitDeg);
     if (c < 0) {
         c = 0;
     }

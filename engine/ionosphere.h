@@ -12,7 +12,9 @@ extern const GainTableData DipoleGain;
 extern const GainTableData YagiGain;
 
 inline constexpr ld SensitivityDbm = -123;
-inline constexpr ld ZenithLimit = 100.8L * DegToRad; // sun this far from zenith: night
+// Sun this far from the zenith at a hop midpoint: the hop is at night.
+inline constexpr ld ZenithLimitDeg = 100.8L;
+inline constexpr ld ZenithLimit = ZenithLimitDeg * DegToRad;
 
 // The part of a k-hop mode that depends on the path only: its incidence
 // angles and hop midpoints. The hours then only move the sun.

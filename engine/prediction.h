@@ -72,8 +72,10 @@ struct RunInput {
 // The fixed last section of the second header strip.
 inline constexpr const char* ModelBanner = "MINIMUF 3.5 sky-wave model";
 
-// Table frequencies, MHz: band n (1..15) is 2n MHz, shown in row 15 - n.
+// Table frequencies, MHz: band n (1..15) is 2n MHz, shown in row 15 - n
+// (30 MHz on top, 2 MHz just above the UTC row).
 inline constexpr ld BandFreq(int n) { return 2 * n; }
+inline constexpr int BandRow(int n) { return BandCount - n; }
 
 // Day/night letter and marker of a result cell for a mode's flags.
 char DayNightLetter(std::uint8_t flags);

@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "prediction.h"
+
 namespace orvela {
 
 namespace {
@@ -13,7 +15,7 @@ bool IsDigit(char c)
 
 std::optional<std::string> CellReport(int display, int col, int row, std::string_view text)
 {
-    if ((display == 4 && row == 13) || col <= 0 || row >= 15 || text.empty()) {
+    if ((display == 4 && row == RowBestFreq) || col <= 0 || row >= RowUtc || text.empty()) {
         return std::nullopt;
     }
 

@@ -198,8 +198,8 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
             }
         }
         if (st.Display == 4 && best.Band > 0) {
-            out.At(h + 1, RowBestFreq).Text = std::to_string(2 * best.Band);
-            out.At(h + 1, RowBestCell).Text = ResultCellText(best.Level + 123, best.Flags, best.Hops);
+            out.At(h + 1, RowBestFreq).Text = std::to_string(static_cast<int>(BandFreq(best.Band)));
+            out.At(h + 1, RowBestCell).Text = ResultCellText(best.Level - SensitivityDbm, best.Flags, best.Hops);
         }
     }
 

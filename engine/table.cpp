@@ -66,7 +66,7 @@ void LabelGrid(Prediction& table, const Settings& st)
                                                 "Delays (milliseconds)", "Best frequencies"};
     if (st.Display >= 1 && st.Display <= 3) {
         for (int n = 1; n <= BandCount; ++n) {
-            table.At(0, 15 - n).Text = std::to_string(2 * n) + " Mhz";
+            table.At(0, BandRow(n)).Text = std::to_string(static_cast<int>(BandFreq(n))) + " Mhz";
         }
     } else if (st.Display == 4) {
         for (int r = 0; r < RowBestFreq; ++r) {
@@ -91,10 +91,10 @@ void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, 
         return;
     }
     ld number;
-    int row = 15 - nfq;
+    int row = BandRow(nfq);
     switch (display) {
     case 1:
-        number = ws.SigLevel[idx] + 123;
+        number = ws.SigLevel[idx] - SensitivityDbm;
         break;
     case 2:
         number = ws.TakeOff[idx] * RadToDeg;
@@ -103,7 +103,7 @@ void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, 
         number = ws.RayPath[idx] / LightSpeed * 1000000;
         break;
     case 4:
-        number = ws.SigLevel[idx] + 123;
+        number = ws.SigLevel[idx] - SensitivityDbm;
         row = RowBestCell;
         break;
     default:

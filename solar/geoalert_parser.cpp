@@ -1,9 +1,9 @@
 // Reading the Geophysical Alert Message piece by piece. No network here, so
 // that the parser can be built and fuzzed on its own.
 #include "geoalert.h"
+#include "whole_number.h"
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
 namespace orvela::solar {
@@ -25,32 +25,6 @@ std::string_view Trim(std::string_view s)
     while (!s.empty() && blank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-// A whole decimal number: an optional sign, then digits only, within int.
-bool WholeNumber(std::string_view s, int& value)
-{
-    bool negative = false;
-    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    if (s.empty())
-        return false;
-    long long v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9')
-            return false;
-        v = v * 10 + (c - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1)
-            return false;
-    }
-    if (negative)
-        v = -v;
-    if (v < INT_MIN || v > INT_MAX)
-        return false;
-    value = static_cast<int>(v);
-    return true;
 }
 
 // Printable form of a short piece of the bulletin for a one-line message.
@@ -107,8 +81,10 @@ bool GeoAlertParser::Piece(std::string_view piece)
         return Fail("no \"Solar flux\" in " + range());
     const std::string_view flux = Trim(text.substr(q + FluxPhrase.size(), FluxWidth));
     // During NOAA's data outages the bulletin reads "Solar flux ???".
-    if (!WholeNumber(flux, flux_))
+    const std::optional<int> value = ParseWholeNumber(flux);
+    if (!value)
         return Fail("\"Solar flux\" followed by " + Quoted(flux) + ", not a whole number, in " + range());
+    flux_ = *value;
     return true;
 }
 

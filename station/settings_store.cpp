@@ -3,7 +3,6 @@
 #include <optional>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <system_error>
@@ -487,36 +486,6 @@ void RegIni::Store(const std::string& section, const std::string& name, const re
     guard.keep = true;
     SyncFolder(folder);
     doc_ = std::move(doc);
-}
-
-std::optional<int> ParseWholeNumber(std::string_view text)
-{
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size()) {
-        return std::nullopt;
-    }
-    long long v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return std::nullopt;
-        }
-        v = v * 10 + (text[i] - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1) {
-            return std::nullopt;
-        }
-    }
-    if (negative) {
-        v = -v;
-    }
-    if (v > INT_MAX || v < INT_MIN) {
-        return std::nullopt;
-    }
-    return static_cast<int>(v);
 }
 
 } // namespace orvela

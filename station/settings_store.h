@@ -16,6 +16,8 @@
 
 #include "extended_codec.h"
 #include "reg_file.h"
+// ParseWholeNumber: whole numbers as the store keeps them in text.
+#include "whole_number.h"
 
 #include <functional>
 #include <optional>
@@ -35,10 +37,6 @@ struct StoreError : std::runtime_error {
 // XDG_CONFIG_HOME is ignored in favour of $HOME/.config (the home folder of
 // the password database when HOME is unset or relative).
 std::string DefaultSettingsPath();
-
-// A whole number as the store keeps it in text: an optional '-' or '+',
-// digits only, no blanks, within 32 bits; nothing for any other text.
-std::optional<int> ParseWholeNumber(std::string_view text);
 
 // The registry key of a section: HKEY_CURRENT_USER\Software\Talvik Software\ORVELA\<section>.
 std::string SectionKeyPath(const std::string& section);

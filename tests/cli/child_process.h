@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -40,7 +41,9 @@ inline int ExitStatus(pid_t pid)
 }
 
 // Runs the program with its output going to pipes, both read as they fill.
-inline Outcome RunProgram(const char* program, std::vector<std::string> args)
+// With `stdoutFile`, standard output goes to that file instead (Out then
+// stays empty): "/dev/full" is a disc that is always full.
+inline Outcome RunProgram(const char* program, std::vector<std::string> args, const char* stdoutFile = nullptr)
 {
     int out[2], err[2];
     if (pipe(out) != 0 || pipe(err) != 0) {
@@ -50,7 +53,11 @@ inline Outcome RunProgram(const char* program, std::vector<std::string> args)
     std::vector<char*> argv = Argv(program, args);
     const pid_t pid = fork();
     if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
+        const int stdoutFd = stdoutFile ? open(stdoutFile, O_WRONLY) : out[1];
+        if (stdoutFd < 0) {
+            _exit(126);
+        }
+        dup2(stdoutFd, STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
         close(out[0]);
         close(out[1]);
@@ -89,6 +96,19 @@ inline Outcome RunProgram(const char* program, std::vector<std::string> args)
     }
     o.Status = ExitStatus(pid);
     return o;
+}
+
+// A refusal as every program of the project gives it: exit status 2,
+// nothing on standard output, and one line on standard error that starts
+// with the program's name and holds `says`.
+inline void ExpectRefusal(const Outcome& o, const std::string& program, const std::string& says)
+{
+    EXPECT_EQ(o.Status, 2);
+    EXPECT_EQ(o.Out, "");
+    ASSERT_FALSE(o.Err.empty());
+    EXPECT_EQ(o.Err.find('\n'), o.Err.size() - 1) << "not one line: " << o.Err;
+    EXPECT_EQ(o.Err.rfind(program + ": ", 0), 0u) << o.Err;
+    EXPECT_NE(o.Err.find(says), std::string::npos) << o.Err;
 }
 
 // The arguments as a shell line, for a test's trace.

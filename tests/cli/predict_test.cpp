@@ -3,6 +3,7 @@
 #include "child_process.h"
 #include "http_test_server.h"
 #include "locator.h"
+#include "test_paths.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -27,9 +28,13 @@ namespace {
 
 using Json = nlohmann::json;
 
+using orvela_test::NewYorkText;
+using orvela_test::ParisText;
+
 using orvela::child::Argv;
 using orvela::child::ExitStatus;
 using orvela::child::Outcome;
+using orvela::child::Shown;
 
 Outcome RunPredict(std::vector<std::string> args)
 {
@@ -130,7 +135,7 @@ TEST(CommandLine, BadInputIsOneLineOnStderrAndExitTwo)
 {
     const std::string home = "--home", remote = "--remote";
     const auto ok = [&](std::vector<std::string> more) {
-        return With({home, "48.85N,2.35E", remote, "40.71N,74.01W"}, more);
+        return With({home, ParisText, remote, NewYorkText}, more);
     };
     const BadInput cases[] = {
         {ok({"--frequency", "14"}), "unknown option --frequency"},
@@ -174,18 +179,8 @@ TEST(CommandLine, BadInputIsOneLineOnStderrAndExitTwo)
         {{home, "JN18D", remote, "40N,74W"}, "--home: \"JN18D\" has no comma"},
     };
     for (const BadInput& c : cases) {
-        std::string shown;
-        for (const std::string& a : c.Args) {
-            shown += a + " ";
-        }
-        SCOPED_TRACE(shown);
-        const Outcome o = RunPredict(c.Args);
-        EXPECT_EQ(o.Status, 2);
-        EXPECT_EQ(o.Out, "");
-        ASSERT_FALSE(o.Err.empty());
-        EXPECT_EQ(o.Err.find('\n'), o.Err.size() - 1) << "not one line: " << o.Err;
-        EXPECT_EQ(o.Err.rfind("orvela-predict: ", 0), 0u) << o.Err;
-        EXPECT_NE(o.Err.find(c.Says), std::string::npos) << o.Err;
+        SCOPED_TRACE(Shown(c.Args));
+        orvela::child::ExpectRefusal(RunPredict(c.Args), "orvela-predict", c.Says);
     }
 }
 
@@ -202,6 +197,33 @@ TEST(CommandLine, HelpGoesToStdoutWithTheUsage)
 
     // Help wins over anything else on the line, even bad input.
     EXPECT_EQ(RunPredict({"--home", "bad", "--help"}).Out, o.Out);
+}
+
+// Standard output on a full disc: the result is lost, which the exit status 1
+// and one line on standard error say, in every format and for the help of
+// both programs.
+TEST(CommandLine, OutputThatCannotBeWrittenIsExitOne)
+{
+    if (access("/dev/full", W_OK) != 0) {
+        GTEST_SKIP() << "no /dev/full to write to";
+    }
+    const struct {
+        const char* Program;
+        std::vector<std::string> Args;
+        const char* Says;
+    } cases[] = {
+        {ORVELA_PREDICT_PATH, Path45, "orvela-predict: cannot write the output\n"},
+        {ORVELA_PREDICT_PATH, With(Path45, {"--format", "csv"}), "orvela-predict: cannot write the output\n"},
+        {ORVELA_PREDICT_PATH, With(Path45, {"--format", "json"}), "orvela-predict: cannot write the output\n"},
+        {ORVELA_PREDICT_PATH, {"--help"}, "orvela-predict: cannot write the output\n"},
+        {ORVELA_MAP_PATH, {"--help"}, "orvela-map: cannot write the output\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Program) + " " + Shown(c.Args));
+        const Outcome o = orvela::child::RunProgram(c.Program, c.Args, "/dev/full");
+        EXPECT_EQ(o.Status, 1);
+        EXPECT_EQ(o.Err, c.Says);
+    }
 }
 
 TEST(Json, KeepsItsSchema)
@@ -294,14 +316,14 @@ TEST(Json, KnownPathShortAndLong)
     EXPECT_NEAR(longPath["path"]["azimuth_deg"].get<double>(), 125.3, 0.05);
 
     // Paris to New York.
-    const Json paris = RunJson({"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W"});
+    const Json paris = RunJson({"--home", ParisText, "--remote", NewYorkText});
     EXPECT_NEAR(paris["path"]["distance_km"].get<double>(), 5837, 2);
     EXPECT_NEAR(paris["path"]["azimuth_deg"].get<double>(), 292, 0.5);
 }
 
 TEST(Json, PositionsAsUsedNorthAndWestPositive)
 {
-    const Outcome o = RunPredict({"--home", "48.85N,2.35E", "--remote", "0.5S,74.01W", "--format", "json"});
+    const Outcome o = RunPredict({"--home", ParisText, "--remote", "0.5S,74.01W", "--format", "json"});
     ASSERT_EQ(o.Status, 0) << o.Err;
     EXPECT_NE(o.Out.find("\"home\":{\"lat_deg\":48.85,\"lon_deg\":-2.35}"), std::string::npos) << o.Out;
     EXPECT_NE(o.Out.find("\"remote\":{\"lat_deg\":-0.5,\"lon_deg\":74.01}"), std::string::npos) << o.Out;
@@ -380,11 +402,7 @@ TEST(Json, OptionsReachTheRun)
         {{"--call", "\xff"}, "/h1/0", "\uFFFD Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 305.3"},
     };
     for (const Reaches& c : cases) {
-        std::string shown;
-        for (const std::string& a : c.Args) {
-            shown += a + " ";
-        }
-        SCOPED_TRACE(shown);
+        SCOPED_TRACE(Shown(c.Args));
         const Json j = RunJson(With(Home45, c.Args));
         EXPECT_EQ(j[Json::json_pointer(c.Pointer)], c.Expected);
     }
@@ -542,7 +560,7 @@ TEST(FluxAuto, TakesTheBulletinsFluxClampedAsTheWindowDoes)
 {
     HttpTestServer server(Reply(200, Bulletin));
     const std::string url = server.Url("/text/wwv.txt");
-    const std::vector<std::string> base = {"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W", "--flux", "auto",
+    const std::vector<std::string> base = {"--home", ParisText, "--remote", NewYorkText, "--flux", "auto",
                                            "--flux-url", url};
 
     const Outcome json = RunPredict(With(base, {"--format", "json"}));
@@ -563,7 +581,7 @@ TEST(FluxAuto, AFailedDownloadSaysSoAndUsesOneHundred)
 {
     const std::string origin = "http://127.0.0.1:" + std::to_string(ClosedPort());
     const std::string url = origin + "/text/wwv.txt";
-    const Outcome o = RunPredict({"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W", "--flux", "auto",
+    const Outcome o = RunPredict({"--home", ParisText, "--remote", NewYorkText, "--flux", "auto",
                                   "--flux-url", url, "--format", "json"});
     EXPECT_EQ(o.Status, 0); // the table was computed
     // One line: the message, then why (the connection was refused).

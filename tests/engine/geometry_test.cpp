@@ -1,4 +1,5 @@
 #include "geometry.h"
+#include "test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -8,28 +9,10 @@ namespace {
 
 using namespace orvela;
 
-constexpr double PiD = 3.14159265358979323846;
-constexpr double D2R = PiD / 180;
-
-// Initial bearing on a sphere by the arc-tangent form, east-positive
-// longitudes, 0 to 2 pi.
-double SphereBearing(double lat1, double lonE1, double lat2, double lonE2)
-{
-    const double dl = lonE2 - lonE1;
-    double b = std::atan2(std::sin(dl) * std::cos(lat2),
-                          std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dl));
-    if (b < 0) {
-        b += 2 * PiD;
-    }
-    return b;
-}
-
-// Difference of two bearings, with 0 and 2 pi taken as the same direction.
-double BearingGap(double a, double b)
-{
-    const double d = std::fabs(std::remainder(a - b, 2 * PiD));
-    return d;
-}
+using orvela_test::BearingGap;
+using orvela_test::D2R;
+using orvela_test::PiD;
+using orvela_test::SphereBearing;
 
 TEST(Sign, ZeroCountsAsPositive)
 {
@@ -42,12 +25,22 @@ TEST(Sign, ZeroCountsAsPositive)
 
 TEST(ComputeBearing, DocumentedValues)
 {
-    // East along the equator, and west: the turn uses the twelve-decimal 2 pi.
-    EXPECT_NEAR(ComputeBearing(0, 0, 0, -Pi / 2), Pi / 2, 1e-18L);
-    EXPECT_EQ(ComputeBearing(0, 0, 0, Pi / 2), ShortTwoPi - acosl(0));
-    // Due north and due south on one meridian.
-    EXPECT_EQ(ComputeBearing(0.1L, 0.3L, 0.5L, 0.3L), 0);
-    EXPECT_NEAR(ComputeBearing(0.5L, 0.3L, 0.1L, 0.3L), Pi, 1e-9L);
+    const struct {
+        ld Tla, Tlo, Rla, Rlo;
+        ld Bearing;
+        ld Tolerance;
+    } cases[] = {
+        {0, 0, 0, -Pi / 2, Pi / 2, 1e-18L}, // due east along the equator
+        // Due west: the turn uses the twelve-decimal 2 pi, so the bearing is
+        // 1.6e-12 short of 3 pi / 2.
+        {0, 0, 0, Pi / 2, 4.7123889803831L, 1e-14L},
+        {0.1L, 0.3L, 0.5L, 0.3L, 0, 0},     // due north on one meridian
+        {0.5L, 0.3L, 0.1L, 0.3L, Pi, 1e-9L}, // due south: the arc cosine's pi
+    };
+    for (const auto& c : cases) {
+        EXPECT_NEAR(ComputeBearing(c.Tla, c.Tlo, c.Rla, c.Rlo), c.Bearing, c.Tolerance)
+            << static_cast<double>(c.Rla) << " " << static_cast<double>(c.Rlo);
+    }
 }
 
 TEST(ComputeBearing, HalfTurnLongitudeDifferenceIsNotMirrored)
@@ -114,7 +107,7 @@ struct PathCase {
 TEST(Zenith, FollowsTheGreatCircleFromHome)
 {
     const PathCase paths[] = {
-        {48.85, -2.35, 40, 74},   // mid-latitude, westwards
+        {48.85, -2.35, 40, 74},   // Paris to New York: mid-latitude, westwards
         {-33.9, -151.2, 35.7, -139.7}, // southern hemisphere to northern, eastwards
         {10, 170, 20, -170},      // across the date line
         {10, 0, -10, 0},          // along a meridian

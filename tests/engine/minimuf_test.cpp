@@ -1,4 +1,5 @@
 #include "minimuf.h"
+#include "test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 namespace {
 
 using namespace orvela;
+using orvela_test::NewYork;
+using orvela_test::Paris;
 
 TEST(FluxToSpots, PiecewiseFitWithoutClampingAtTheJoins)
 {
@@ -28,7 +31,7 @@ TEST(MiniMuf, NeverAbove100MHz)
 {
     const ld d = DegToRad;
     const ld paths[][4] = {
-        {48.85L * d, -2.35L * d, 40 * d, 74 * d},
+        {Paris.Lat * d, Paris.LonW * d, NewYork.Lat * d, NewYork.LonW * d},
         {0, 0, 0.3L, 0.2L},
         {-34 * d, -151 * d, 51.5L * d, 0.12L * d},
     };
@@ -66,7 +69,7 @@ TEST(MiniMuf, OneControlPointPathIsSymmetric)
 {
     const ld d = DegToRad;
     const ld paths[][4] = {
-        {48.85L * d, -2.35L * d, 52 * d, 13 * d},
+        {Paris.Lat * d, Paris.LonW * d, 52 * d, 13 * d},
         {10 * d, 170 * d, 20 * d, -170 * d},
         {-5 * d, 20 * d, 12 * d, -5 * d},
     };

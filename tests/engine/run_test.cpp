@@ -1,7 +1,9 @@
 #include "geometry.h"
+#include "ionosphere.h"
 #include "minimuf.h"
 #include "prediction.h"
 #include "reference_run.h"
+#include "test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -12,33 +14,37 @@ namespace {
 
 using namespace orvela;
 
-constexpr double PiD = 3.14159265358979323846;
-constexpr double D2R = PiD / 180;
+using orvela_test::BearingGap;
+using orvela_test::D2R;
+using orvela_test::NewYork;
+using orvela_test::Paris;
+using orvela_test::PathInput;
+using orvela_test::PiD;
+using orvela_test::Predict;
+using orvela_test::SphereBearing;
 
-// Home and remote in degrees, north and WEST positive; 10 December, flux 100,
-// dipole, signal level format, minimum angle 10 degrees.
-RunInput Input(ld homeLat, ld homeLonW, ld remoteLat, ld remoteLonW)
-{
-    RunInput in;
-    in.Station.Latitude = homeLat;
-    in.Station.Longitude = homeLonW;
-    in.Station.GainTable = 1;
-    in.Station.Display = 1;
-    in.Station.MinAngle = 10;
-    in.RemoteLatDeg = remoteLat;
-    in.RemoteLonDeg = remoteLonW;
-    in.Month = 12;
-    in.Day = 10;
-    in.LocalDate = {2026, 12, 5};
-    return in;
-}
-
-Prediction Predict(const RunInput& in)
+// The model's constants as published, to the digits given there.
+TEST(ModelConstants, PublishedValues)
 {
     Workspace ws;
     Prediction p;
-    ComputeMUF(in, ws, p);
-    return p;
+    ComputeMUF(PathInput(45, 0, 45, 90), ws, p);
+    const struct {
+        const char* Name;
+        ld Value;
+        ld Published;
+        ld Tolerance;
+    } cases[] = {
+        {"pi/180", DegToRad, 0.0174532925199432957L, 1e-19L},
+        {"180/pi", RadToDeg, 57.2957795130823208L, 1e-16L},
+        {"short 2 pi", ShortTwoPi, 2 * ShortPi, 0},
+        {"short half pi", ShortHalfPi, ShortPi / 2, 0},
+        {"night zenith limit, rad", ZenithLimit, 1.7592918860102842L, 1e-16L},
+        {"noise reference, dBm", ws.NoiseLevel, -139.99587L, 5e-6L},
+    };
+    for (const auto& c : cases) {
+        EXPECT_LE(fabsl(c.Value - c.Published), c.Tolerance) << c.Name;
+    }
 }
 
 TEST(ComputeMUF, PathSummaryOfTheWorkedExamples)
@@ -70,7 +76,7 @@ TEST(ComputeMUF, PathSummaryOfTheWorkedExamples)
          2, nullptr},
     };
     for (const auto& c : cases) {
-        RunInput in = Input(c.HomeLat, c.HomeLon, c.RemoteLat, c.RemoteLon);
+        RunInput in = PathInput(c.HomeLat, c.HomeLon, c.RemoteLat, c.RemoteLon);
         in.Station.Path = c.LongPath;
         const Prediction p = Predict(in);
         for (int i = 0; i < 4; ++i) {
@@ -89,15 +95,24 @@ TEST(ComputeMUF, HopCountFollowsTheGroundDistance)
 {
     const struct {
         ld Km;
+        int MinAngle;
         int Hops;
         const char* Elev;
     } cases[] = {
-        {1000, 1, "29.72"}, {3000, 2, "19.20"}, {5000, 3, "16.76"},
-        {8000, 4, nullptr}, {12000, 6, nullptr}, {19000, 9, nullptr},
+        {1000, 10, 1, "29.72"}, {3000, 10, 2, "19.20"}, {5000, 10, 3, "16.76"},
+        {8000, 10, 4, nullptr}, {12000, 10, 6, nullptr}, {19000, 10, 9, nullptr},
+        // Without a search the count is the distance over the longest hop,
+        // 3956.72 km, rounded: 6671.9 km is 1.686 hops, and the halves fall
+        // at 5935.08 and 9891.80 km.
+        {6671.9L, 0, 2, nullptr},
+        {5935.0L, 0, 1, nullptr}, {5935.2L, 0, 2, nullptr},
+        {9891.7L, 0, 2, nullptr}, {9891.9L, 0, 3, nullptr},
     };
     for (const auto& c : cases) {
         // Eastwards along the equator: a negative, west-positive longitude.
-        const Prediction p = Predict(Input(0, 0, 0, -c.Km / EarthRadius * RadToDeg));
+        RunInput in = PathInput(0, 0, 0, -c.Km / EarthRadius * RadToDeg);
+        in.Station.MinAngle = c.MinAngle;
+        const Prediction p = Predict(in);
         EXPECT_NEAR(static_cast<double>(p.Path.DistanceKm), static_cast<double>(c.Km), 1e-6);
         EXPECT_EQ(p.Path.BaseHops, c.Hops) << static_cast<double>(c.Km);
         if (c.Elev) {
@@ -108,7 +123,7 @@ TEST(ComputeMUF, HopCountFollowsTheGroundDistance)
 
 TEST(ComputeMUF, MinimumAngleZeroStillFliesOneHop)
 {
-    RunInput in = Input(0, 0, 0, -1000 / EarthRadius * RadToDeg);
+    RunInput in = PathInput(0, 0, 0, -1000 / EarthRadius * RadToDeg);
     in.Station.MinAngle = 0;
     const Prediction p = Predict(in);
     EXPECT_EQ(p.Path.BaseHops, 1);
@@ -125,7 +140,7 @@ TEST(ComputeMUF, HopSearchStopsAtTwentySevenHops)
         bool LongPath;
     } cases[] = {{90, false}, {89, false}, {90, true}, {60, true}};
     for (const auto& c : cases) {
-        RunInput in = Input(48.85L, -2.35L, 40, 74);
+        RunInput in = PathInput(Paris, NewYork);
         in.Station.MinAngle = c.MinAngle;
         in.Station.Path = c.LongPath;
         in.Station.Display = 2;
@@ -152,6 +167,34 @@ TEST(ComputeMUF, HopSearchStopsAtTwentySevenHops)
     }
 }
 
+// At 27 hops over the 320 km layer the longest long path (a full turn, to
+// the home station itself) leaves at 19.5 degrees, and the longest short
+// path (half a turn, to the antipode) at 38.4: a minimum one degree higher
+// is out of reach.
+TEST(ComputeMUF, HopSearchBoundOnTheLongestPaths)
+{
+    const struct {
+        ld RemoteLat, RemoteLon;
+        bool LongPath;
+        int MinAngle;
+        bool Reached;
+    } cases[] = {
+        {Paris.Lat, Paris.LonW, true, 19, true},   {Paris.Lat, Paris.LonW, true, 20, false},
+        {-48.85L, 177.65L, false, 38, true}, {-48.85L, 177.65L, false, 39, false},
+    };
+    for (const auto& c : cases) {
+        RunInput in = PathInput(Paris.Lat, Paris.LonW, c.RemoteLat, c.RemoteLon);
+        in.Station.Path = c.LongPath;
+        in.Station.MinAngle = c.MinAngle;
+        const Prediction p = Predict(in);
+        EXPECT_EQ(p.Path.BaseElevDeg >= c.MinAngle, c.Reached) << c.MinAngle;
+        EXPECT_LE(p.Path.BaseHops, 27) << c.MinAngle;
+        if (!c.Reached) {
+            EXPECT_EQ(p.Path.BaseHops, 27) << c.MinAngle;
+        }
+    }
+}
+
 TEST(ComputeMUF, LocalHourOfTheRemotePoint)
 {
     const struct {
@@ -160,7 +203,7 @@ TEST(ComputeMUF, LocalHourOfTheRemotePoint)
         const char* At23h;
     } cases[] = {{7, "0h", "23h"}, {15, "23h", "22h"}, {-120, "8h", "7h"}, {90, "18h", "17h"}, {-7, "0h", "23h"}};
     for (const auto& c : cases) {
-        const Prediction p = Predict(Input(45, 0, 45, c.RemoteLon));
+        const Prediction p = Predict(PathInput(45, 0, 45, c.RemoteLon));
         EXPECT_EQ(p.At(1, RowLocal).Text, c.At0h) << static_cast<double>(c.RemoteLon);
         EXPECT_EQ(p.At(24, RowLocal).Text, c.At23h) << static_cast<double>(c.RemoteLon);
         EXPECT_EQ(p.At(1, RowUtc).Text, "0h");
@@ -170,7 +213,7 @@ TEST(ComputeMUF, LocalHourOfTheRemotePoint)
 
 TEST(ComputeMUF, SecondHeaderStrip)
 {
-    RunInput in = Input(48.85L, -2.35L, 40, 74);
+    RunInput in = PathInput(Paris, NewYork);
     in.Flux = 122.5L; // 73.35 sun spots, held just below 73.35
     in.Station.Power = 20;
     const Prediction p = Predict(in);
@@ -181,17 +224,21 @@ TEST(ComputeMUF, SecondHeaderStrip)
     EXPECT_FALSE(p.H2[4].empty());
 }
 
-// After a hop search the F-layer MUF of the base hop count is the path's MUF.
+// After a hop search the F-layer MUF of the base hop count is the path's MUF,
+// the same on the long path: the MUF model knows only the two stations.
 TEST(ComputeMUF, MufRowIsTheMiniMufAfterTheHopSearch)
 {
     for (const ld remoteLon : {74.0L, -30.0L, 150.0L}) {
-        const RunInput in = Input(48.85L, -2.35L, 40, remoteLon);
-        const Prediction p = Predict(in);
-        const ld spots = FluxToSpots(in.Flux);
-        for (int h = 0; h < 24; ++h) {
-            const ld muf = MiniMuf(12, 10, h, 48.85L * DegToRad, -2.35L * DegToRad, 40 * DegToRad,
-                                   remoteLon * DegToRad, spots);
-            EXPECT_EQ(p.At(h + 1, RowMuf).Text, FormatFixed(muf, 1)) << h;
+        for (const bool longPath : {false, true}) {
+            RunInput in = PathInput(Paris.Lat, Paris.LonW, 40, remoteLon);
+            in.Station.Path = longPath;
+            const Prediction p = Predict(in);
+            const ld spots = FluxToSpots(in.Flux);
+            for (int h = 0; h < 24; ++h) {
+                const ld muf = MiniMuf(12, 10, h, Paris.Lat * DegToRad, Paris.LonW * DegToRad, 40 * DegToRad,
+                                       remoteLon * DegToRad, spots);
+                EXPECT_EQ(p.At(h + 1, RowMuf).Text, FormatFixed(muf, 1)) << h << (longPath ? " long" : " short");
+            }
         }
     }
 }
@@ -203,7 +250,7 @@ TEST(ComputeMUF, BestFrequencyShowsTheBestBandsOwnResult)
     int shown = 0;
     for (const ld remoteLon : {74.0L, -139.7L, 100.0L, 0.0L}) {
         for (const bool longPath : {false, true}) {
-            RunInput in = Input(48.85L, -2.35L, remoteLon == 0 ? 45.0L : 35.7L, remoteLon);
+            RunInput in = PathInput(Paris.Lat, Paris.LonW, remoteLon == 0 ? 45.0L : 35.7L, remoteLon);
             in.Station.Path = longPath;
             const Prediction levels = Predict(in);
             in.Station.Display = 4;
@@ -240,7 +287,7 @@ TEST(ComputeMUF, BestFrequencyShowsTheBestBandsOwnResult)
 
 TEST(ComputeMUF, UnknownDisplayLeavesTheBandRowsEmpty)
 {
-    RunInput in = Input(48.85L, -2.35L, 40, 74);
+    RunInput in = PathInput(Paris, NewYork);
     in.Station.Display = 5;
     const Prediction p = Predict(in);
     for (int col = 0; col < TableCols; ++col) {
@@ -256,14 +303,9 @@ TEST(ComputeMUF, UnknownDisplayLeavesTheBandRowsEmpty)
 // Haversine distance and arc-tangent bearings on a sphere of 6371.2 km.
 TEST(ComputeMUF, DistanceAndBearingsMatchASphere)
 {
-    auto bearing = [](double lat1, double lonE1, double lat2, double lonE2) {
-        const double dl = lonE2 - lonE1;
-        const double b = std::atan2(std::sin(dl) * std::cos(lat2),
-                                    std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dl));
-        return std::fmod(b / D2R + 360, 360);
-    };
-    auto gap = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); };
-    const double homes[][2] = {{48.85, -2.35}, {-33.87, -151.21}, {0, 0}, {64.1, 21.9}};
+    // Bearings in degrees, with 0 and 360 the same direction.
+    auto gap = [](ld deg, double rad) { return BearingGap(static_cast<double>(deg) * D2R, rad) / D2R; };
+    const double homes[][2] = {{Paris.Lat, Paris.LonW}, {-33.87, -151.21}, {0, 0}, {64.1, 21.9}};
     for (const auto& home : homes) {
         for (int lat = -80; lat <= 80; lat += 32) {
             for (int lon = -179; lon <= 180; lon += 37) {
@@ -271,17 +313,17 @@ TEST(ComputeMUF, DistanceAndBearingsMatchASphere)
                 const double h = std::pow(std::sin((la2 - la1) / 2), 2) +
                                  std::cos(la1) * std::cos(la2) * std::pow(std::sin((lo2 - lo1) / 2), 2);
                 const double km = 2 * std::asin(std::sqrt(h)) * 6371.2;
-                const double az = bearing(la1, lo1, la2, lo2), back = bearing(la2, lo2, la1, lo1);
+                const double az = SphereBearing(la1, lo1, la2, lo2), back = SphereBearing(la2, lo2, la1, lo1);
                 for (const bool longPath : {false, true}) {
-                    RunInput in = Input(home[0], home[1], lat, lon);
+                    RunInput in = PathInput(home[0], home[1], lat, lon);
                     in.Station.Path = longPath;
                     const Prediction p = Predict(in);
                     const double expectedKm = longPath ? 2 * PiD * 6371.2 - km : km;
-                    const double turn = longPath ? 180 : 0;
+                    const double turn = longPath ? PiD : 0;
                     EXPECT_NEAR(static_cast<double>(p.Path.DistanceKm), expectedKm, 1e-6);
-                    EXPECT_LT(gap(static_cast<double>(p.Path.AzimuthDeg), az + turn), 1e-6)
+                    EXPECT_LT(gap(p.Path.AzimuthDeg, az + turn), 1e-6)
                         << home[0] << " " << home[1] << " -> " << lat << " " << lon;
-                    EXPECT_LT(gap(static_cast<double>(p.Path.BackAzimuthDeg), back + turn), 1e-6)
+                    EXPECT_LT(gap(p.Path.BackAzimuthDeg, back + turn), 1e-6)
                         << home[0] << " " << home[1] << " -> " << lat << " " << lon;
                 }
             }
@@ -296,7 +338,7 @@ TEST(ComputeMUF, CoincidentPointsShowAVerticalPath)
 {
     for (const ld lat : {0.0L, 45.0L, -90.0L, 37.0L, -60.0L}) { // sunlit in December
         for (const int display : {1, 3}) {
-            RunInput in = Input(lat, 10, lat, 10);
+            RunInput in = PathInput(lat, 10, lat, 10);
             in.Station.Display = display;
             const Prediction p = Predict(in);
             EXPECT_EQ(p.H1[2], "Distance (km) : 0.0 Km");
@@ -351,7 +393,7 @@ TEST(ComputeMUF, MatchesTheStepByStepRun)
     Workspace wsRun;
     Prediction run;
     const ld paths[][4] = {
-        {48.85L, -2.35L, 40, 74},     {51.5L, 0.12L, -34, -151},  {45, 0, 45, 90},
+        {Paris.Lat, Paris.LonW, 40, 74}, {51.5L, 0.12L, -34, -151},  {45, 0, 45, 90},
         {-33.87L, -151.21L, 35, -139}, {64.1L, 21.9L, -54, 68},    {0, 0, 0, 180},
         {10, 0, -10, 0},              {90, 0, 40, 74},             {-90, 0, -90, 120},
         {45, 10, 45, 10},             {12.5L, -77.25L, -12, 103}, {0, 180, 5, -175},
@@ -363,7 +405,7 @@ TEST(ComputeMUF, MatchesTheStepByStepRun)
     for (const auto& path : paths) {
         for (int display = 1; display <= 4; ++display) {
             for (const bool longPath : {false, true}) {
-                RunInput in = Input(path[0], path[1], path[2], path[3]);
+                RunInput in = PathInput(path[0], path[1], path[2], path[3]);
                 in.Station.Display = display;
                 in.Station.Path = longPath;
                 in.Station.GainTable = i % 3;

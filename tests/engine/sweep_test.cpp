@@ -1,4 +1,5 @@
 #include "prediction.h"
+#include "test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -49,9 +50,7 @@ bool ParsesAsResult(const std::string& t, int baseHops)
 
 void CheckRun(const RunInput& in, const std::string& what)
 {
-    Workspace ws;
-    Prediction p;
-    ComputeMUF(in, ws, p);
+    const Prediction p = orvela_test::Predict(in);
     const int base = p.Path.BaseHops;
     ASSERT_TRUE(base >= 1 && base + 3 <= MaxHops) << what << " base hops " << base;
     for (const std::string& s : p.H1) {
@@ -80,9 +79,7 @@ void CheckRun(const RunInput& in, const std::string& what)
     }
 }
 
-struct Home {
-    ld Lat, LonW;
-};
+using Home = orvela_test::Place;
 
 // Whole-degree remote points around a few awkward home stations: the poles,
 // the equator at 0 and on the date line, and a mid-latitude station; with the
@@ -92,7 +89,7 @@ struct Home {
 // path and minimum angle.
 TEST(ComputeMUFSweep, EveryPathGivesAReadableTable)
 {
-    const Home homes[] = {{90, 0}, {-90, 0}, {0, 0}, {0, 180}, {48.85L, -2.35L}};
+    const Home homes[] = {{90, 0}, {-90, 0}, {0, 0}, {0, 180}, orvela_test::Paris};
     const int minAngles[] = {0, 1, 10, 30, 60, 89, 90};
     int i = 0;
     for (const Home& h : homes) {
@@ -111,11 +108,7 @@ TEST(ComputeMUFSweep, EveryPathGivesAReadableTable)
         // given, the other options over.
         const auto run = [&](const std::pair<ld, ld>& pt, bool longPath, int minAngle, int gainTable,
                              const std::string& what) {
-            RunInput in;
-            in.Station.Latitude = h.Lat;
-            in.Station.Longitude = h.LonW;
-            in.RemoteLatDeg = pt.first;
-            in.RemoteLonDeg = pt.second;
+            RunInput in = orvela_test::PathInput(h.Lat, h.LonW, pt.first, pt.second);
             in.Station.Display = 1 + i % 4;
             in.Station.Path = longPath;
             in.Station.MinAngle = minAngle;

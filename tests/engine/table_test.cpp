@@ -14,6 +14,8 @@ TEST(ResultCellText, NumberLetterHopsMarker)
         int Hops;
         const char* Text;
     } cases[] = {
+        {12, DayHop, 3, "12j3 "},
+        {-4, DayHop | NightHop | BelowSensitivity, 2, "-4x2s"},
         {23.4L, DayHop | Multipath, 2, "23j2m"},
         {-130 + 123, DayHop | NightHop | BelowSensitivity, 2, "-7x2s"},
         {-100 + 123, NightHop, 1, "23n1 "},

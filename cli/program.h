@@ -1,0 +1,124 @@
+// What the project's command-line programs share: a value read from its text
+// or the reason it was refused, options that take one value each and are
+// checked by the program rather than by the parser library, one-line
+// refusals, and writing the result to standard output. No engine and no map
+// here, so that every program can use it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace orvela::cli {
+
+// A parsed value, or the reason the text was refused.
+template <class T>
+struct Parsed {
+    std::optional<T> Value;
+    std::string Error;
+
+    static Parsed Ok(T v) { return Parsed{std::move(v), {}}; }
+    static Parsed Fail(std::string why) { return Parsed{std::nullopt, std::move(why)}; }
+    explicit operator bool() const { return Value.has_value(); }
+};
+
+// The text in double quotes, for a refusal that names it.
+std::string Quoted(std::string_view s);
+
+// Messages of the parser library can span lines; a refusal is one line:
+// line ends become blanks and blanks at the end go.
+std::string OneLine(std::string s);
+
+// An option that takes one value. Every value is read as text and checked
+// by Apply rather than by the parser library, so that each refusal can say
+// what was expected. Apply stores the value into the request, or returns
+// why the text was refused.
+template <class Request>
+struct ValueOption {
+    using Store = std::function<std::optional<std::string>(std::string_view, Request&)>;
+
+    const char* Name;
+    const char* Kind; // placeholder shown by the parser library
+    bool Required;
+    Store Apply;
+    std::vector<std::string> Given{};
+};
+
+// A store for a parser of one value and a setter of the request.
+template <class Request, class T, class Set>
+typename ValueOption<Request>::Store StoreParsed(Parsed<T> (*parse)(std::string_view), Set set)
+{
+    return [parse, set](std::string_view text, Request& req) -> std::optional<std::string> {
+        Parsed<T> v = parse(text);
+        if (!v) {
+            return v.Error;
+        }
+        set(req, *v.Value);
+        return std::nullopt;
+    };
+}
+
+// Adds an option that takes exactly one value. It may be given more than
+// once, so that ApplyValueOptions can refuse the repetition by name.
+void AddValueOption(CLI::App& app, const char* name, const char* kind, std::vector<std::string>& given);
+
+template <class Request>
+void AddValueOptions(CLI::App& app, std::vector<ValueOption<Request>>& options)
+{
+    for (ValueOption<Request>& o : options) {
+        AddValueOption(app, o.Name, o.Kind, o.Given);
+    }
+}
+
+// What the parser library made of the arguments.
+struct Arguments {
+    enum class Outcome { Parsed, Help, Refused };
+    Outcome What = Outcome::Parsed;
+    std::string Error; // for Refused: the reason, not yet on one line
+};
+
+// Parses the arguments (argv[0] is the program) with --help as the help
+// switch. Unknown arguments must have been allowed (allow_extras): they are
+// reported here, before any missing option, so that a mistyped option is
+// named as such. Help wins over anything else on the line.
+Arguments ParseArguments(CLI::App& app, int argc, const char* const argv[]);
+
+// Stores the value of every option given, in the order of `options`; the
+// reason for the first option that is required and missing, given more than
+// once, or refused.
+template <class Request>
+std::optional<std::string> ApplyValueOptions(std::vector<ValueOption<Request>>& options, Request& req)
+{
+    for (ValueOption<Request>& o : options) {
+        if (o.Given.empty()) {
+            if (o.Required) {
+                return std::string(o.Name) + " is required (see --help)";
+            }
+            continue;
+        }
+        if (o.Given.size() > 1) {
+            return std::string(o.Name) + " is given more than once";
+        }
+        if (std::optional<std::string> why = o.Apply(o.Given.front(), req)) {
+            return std::string(o.Name) + ": " + *why;
+        }
+    }
+    return std::nullopt;
+}
+
+// Writes the text to standard output. When it cannot be written (a full
+// disc, a closed pipe), says so on standard error and gives the exit
+// status 1; otherwise 0.
+int WriteOutput(const char* program, const std::string& text);
+
+// Says why the run was refused or failed on standard error, "program: why"
+// on one line (line ends become blanks), and gives the exit status 2.
+int ReportRefusal(const char* program, std::string why);
+
+} // namespace orvela::cli
