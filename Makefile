@@ -15,7 +15,7 @@ PREFIX     ?= /usr/local
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 FUZZ_BUILD ?= build-fuzz
 FUZZ_CXX   ?= clang++
-FUZZ_FLAGS := -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+FUZZ_FLAGS := -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined,float-cast-overflow -fno-sanitize-recover=all
 
 .PHONY: deps build run predict install package lintian test test-release test-sanitize test-tsan fuzz fuzz-short bench clean
 
@@ -64,20 +64,33 @@ test-tsan: deps
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target orvela-map-tests
 	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -R '^map\.'
 
-# The solar-flux parser under libFuzzer, seeded with the real bulletins. New
-# inputs gather in $(FUZZ_BUILD)/corpus, a crashing one in $(FUZZ_BUILD)/crash-*.
+# Two targets under libFuzzer: the solar-flux parser, seeded with the real
+# bulletins, and the settings file's reader, seeded with registry exports.
+# make fuzz-short gives them 20 seconds in all, make fuzz 60, in equal shares.
+# New inputs gather in $(FUZZ_BUILD)/corpus/<target>, a crashing one in
+# $(FUZZ_BUILD)/<target>-crash-*.
+FUZZ_TARGETS := fuzz_geoalert fuzz_reg_file
+
 $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp tests/solar/fuzz_geoalert.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -Isolar tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
 
-run-fuzz = mkdir -p $(FUZZ_BUILD)/corpus && ./$(FUZZ_BUILD)/fuzz_geoalert -max_total_time=$(1) -max_len=4096 \
-	-dict=tests/solar/fuzz_geoalert.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus tests/solar/fixtures
+$(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp tests/station/fuzz_reg_file.cpp | deps
+	mkdir -p $(FUZZ_BUILD)
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -Istation tests/station/fuzz_reg_file.cpp station/reg_file.cpp -o $@
 
-fuzz: $(FUZZ_BUILD)/fuzz_geoalert
-	$(call run-fuzz,60)
+# $(1): the target, $(2): seconds, $(3): its seeds, $(4): its dictionary.
+run-fuzz = mkdir -p $(FUZZ_BUILD)/corpus/$(1) && ./$(FUZZ_BUILD)/$(1) -max_total_time=$(2) -max_len=4096 \
+	-dict=$(4) -artifact_prefix=$(FUZZ_BUILD)/$(1)- $(FUZZ_BUILD)/corpus/$(1) $(3)
 
-fuzz-short: $(FUZZ_BUILD)/fuzz_geoalert
-	$(call run-fuzz,20)
+run-fuzzers = $(call run-fuzz,fuzz_geoalert,$(1),tests/solar/fixtures,tests/solar/fuzz_geoalert.dict) && \
+	$(call run-fuzz,fuzz_reg_file,$(1),tests/station/fixtures,tests/station/fuzz_reg_file.dict)
+
+fuzz: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
+	$(call run-fuzzers,30)
+
+fuzz-short: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
+	$(call run-fuzzers,10)
 
 bench: build
 	./$(BUILD)/bench/orvela-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
