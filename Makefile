@@ -1,9 +1,10 @@
 # Orvela: two commands set everything up on a fresh Debian 12 machine.
 #   make run   installs what is missing, builds in release mode and starts the program
-#   make test  installs, builds, runs every test, then the sanitizer build's tests
-#              and the map's tests under ThreadSanitizer (after a 20-second run
-#              of the fuzz targets)
-#   make fuzz  runs the fuzz targets for 60 seconds
+#   make test  installs, builds, runs the two fuzz targets for 20 seconds in all,
+#              every test, every test again under AddressSanitizer and
+#              UndefinedBehaviorSanitizer, and the tests that start threads
+#              under ThreadSanitizer
+#   make fuzz  runs the two fuzz targets for 60 seconds in all
 #   make install   builds and installs under PREFIX (default /usr/local), below DESTDIR when given
 #   make package   builds the Debian package, $(BUILD)/orvela_<version>_<arch>.deb
 
@@ -73,12 +74,13 @@ test-sanitize: deps
 
 # ThreadSanitizer over every test that starts a thread: the map compositor's
 # two workers, the download tests (the loopback server runs on a thread of
-# its own) and the window's (the download thread and the map workers).
-TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela-app-tests
+# its own), the command line's (the same server; orvela-map runs the map
+# workers) and the window's (the download thread and the map workers).
+TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVELA_TSAN=ON -DORVELA_BENCH=OFF
 	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
-	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^(map|solar|app)\.'
+	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^(map|solar|cli|app)\.'
 
 # Two targets under libFuzzer: the solar-flux parser, seeded with the real
 # bulletins, and the settings file's reader, seeded with registry exports.
