@@ -1,9 +1,10 @@
 # Orvela: two commands set everything up on a fresh Debian 12 machine.
 #   make run   installs what is missing, builds in release mode and starts the program
-#   make test  installs, builds, runs every test, then the sanitizer build's tests
-#              and the map's tests under ThreadSanitizer (after a 20-second run
-#              of the fuzz targets)
-#   make fuzz  runs the fuzz targets for 60 seconds
+#   make test  installs, builds, runs the two fuzz targets for 20 seconds in all,
+#              every test, every test again under AddressSanitizer and
+#              UndefinedBehaviorSanitizer, and the tests that start threads
+#              under ThreadSanitizer
+#   make fuzz  runs the two fuzz targets for 60 seconds in all
 #   make install   builds and installs under PREFIX (default /usr/local), below DESTDIR when given
 #   make package   builds the Debian package, $(BUILD)/orvela_<version>_<arch>.deb
 
@@ -15,7 +16,7 @@ PREFIX     ?= /usr/local
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 FUZZ_BUILD ?= build-fuzz
 FUZZ_CXX   ?= clang++
-FUZZ_FLAGS := -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+FUZZ_FLAGS := -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined,float-cast-overflow -fno-sanitize-recover=all
 
 .PHONY: deps build run predict install package lintian test test-release test-sanitize test-tsan fuzz fuzz-short bench clean
 
@@ -52,32 +53,62 @@ test: fuzz-short test-release test-sanitize test-tsan
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The sanitizers' options, for the builds (test discovery runs the test
+# programs) and for ctest. Any finding ends the program and fails its test.
+# The suppressions hold only what is proven to lie inside Qt, fontconfig or
+# glib, each entry with its reason.
+SUPP      := $(abspath tests/sanitizer)
+ASAN_ENV  := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+TSAN_ENV  := TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(SUPP)/tsan.supp
+
+# AddressSanitizer with LeakSanitizer, and UndefinedBehaviorSanitizer with
+# float-cast-overflow, over every program and every test, the window's on Qt's
+# offscreen platform. Left out: the tests that install the whole build into a
+# tree and into a Debian package (label "install"): they check where files
+# go, which a sanitized build does not change, and take minutes to package
+# sanitized programs nobody installs.
 test-sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DORVELA_SANITIZE=ON -DORVELA_WITH_GUI=OFF
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DORVELA_SANITIZE=ON
+	$(ASAN_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS) -LE '^install$$'
 
-# The map compositor's two worker threads under ThreadSanitizer: only the
-# map's tests are built and run.
+# ThreadSanitizer over every test that starts a thread: the map compositor's
+# two workers, the download tests (the loopback server runs on a thread of
+# its own), the command line's (the same server; orvela-map runs the map
+# workers) and the window's (the download thread and the map workers).
+TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests
 test-tsan: deps
-	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVELA_TSAN=ON -DORVELA_WITH_GUI=OFF -DORVELA_BENCH=OFF
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target orvela-map-tests
-	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -R '^map\.'
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVELA_TSAN=ON -DORVELA_BENCH=OFF
+	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
+	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^(map|solar|cli|app)\.'
 
-# The solar-flux parser under libFuzzer, seeded with the real bulletins. New
-# inputs gather in $(FUZZ_BUILD)/corpus, a crashing one in $(FUZZ_BUILD)/crash-*.
+# Two targets under libFuzzer: the solar-flux parser, seeded with the real
+# bulletins, and the settings file's reader, seeded with registry exports.
+# make fuzz-short gives them 20 seconds in all, make fuzz 60, in equal shares.
+# New inputs gather in $(FUZZ_BUILD)/corpus/<target>, a crashing one in
+# $(FUZZ_BUILD)/<target>-crash-*.
+FUZZ_TARGETS := fuzz_geoalert fuzz_reg_file
+
 $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -Isolar -Icommon tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
 
-run-fuzz = mkdir -p $(FUZZ_BUILD)/corpus && ./$(FUZZ_BUILD)/fuzz_geoalert -max_total_time=$(1) -max_len=4096 \
-	-dict=tests/solar/fuzz_geoalert.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus tests/solar/fixtures
+$(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp tests/station/fuzz_reg_file.cpp | deps
+	mkdir -p $(FUZZ_BUILD)
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -Istation tests/station/fuzz_reg_file.cpp station/reg_file.cpp -o $@
 
-fuzz: $(FUZZ_BUILD)/fuzz_geoalert
-	$(call run-fuzz,60)
+# $(1): the target, $(2): seconds, $(3): its seeds, $(4): its dictionary.
+run-fuzz = mkdir -p $(FUZZ_BUILD)/corpus/$(1) && ./$(FUZZ_BUILD)/$(1) -max_total_time=$(2) -max_len=4096 \
+	-dict=$(4) -artifact_prefix=$(FUZZ_BUILD)/$(1)- $(FUZZ_BUILD)/corpus/$(1) $(3)
 
-fuzz-short: $(FUZZ_BUILD)/fuzz_geoalert
-	$(call run-fuzz,20)
+run-fuzzers = $(call run-fuzz,fuzz_geoalert,$(1),tests/solar/fixtures,tests/solar/fuzz_geoalert.dict) && \
+	$(call run-fuzz,fuzz_reg_file,$(1),tests/station/fixtures,tests/station/fuzz_reg_file.dict)
+
+fuzz: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
+	$(call run-fuzzers,30)
+
+fuzz-short: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
+	$(call run-fuzzers,10)
 
 bench: build
 	./$(BUILD)/bench/orvela-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true

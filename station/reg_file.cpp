@@ -551,6 +551,10 @@ ParseResult RegDocument::Parse(std::string_view bytes)
     result.Problem = Parser(lines).Run(result.Document.entries_);
     if (result.Problem.empty()) {
         result.Problem = encodingProblem;
+    } else {
+        // Reading stopped at a faulty line: the last line kept is followed
+        // by that line, so it had a line end, and is written with one.
+        result.Document.missingFinalLineEnd_ = false;
     }
     return result;
 }

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
+#include <QEventLoop>
 #include <QMouseEvent>
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,15 +19,49 @@
 
 #include <csignal>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 namespace orvela::app {
 namespace {
 
 using namespace ::orvela::app::testing;
+
+// Quits an event loop when the widget it watches is hidden.
+class HideWatcher : public QObject {
+public:
+    explicit HideWatcher(QEventLoop& loop) : loop_(loop) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide) {
+            loop_.quit();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEventLoop& loop_;
+};
+
+// Runs the event loop until the window is hidden, for ten seconds at most.
+bool WaitUntilHidden(QWidget& window)
+{
+    if (window.isVisible()) {
+        QEventLoop loop;
+        HideWatcher watcher(loop);
+        window.installEventFilter(&watcher);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+        window.removeEventFilter(&watcher);
+    }
+    return !window.isVisible();
+}
 
 TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
 {
@@ -279,10 +315,7 @@ TEST_F(MainWindow, TerminationSignalsCloseTheWindowAndSaveTheRemotePoint)
         form->show();
         form->Widgets().DESTLong->setValue(sig);
         ASSERT_EQ(raise(sig), 0);
-        for (int i = 0; i < 100 && form->isVisible(); ++i) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        EXPECT_FALSE(form->isVisible());
+        EXPECT_TRUE(WaitUntilHidden(*form));
         EXPECT_EQ(RegIni(path).ReadInteger("Divers", "DistLon", 0), sig);
     }
 }
@@ -432,19 +465,38 @@ TEST_F(MainWindow, DownloadedFluxFillsTheSolarBox)
     const std::string bulletin = ":Product: Geophysical Alert Message wwv.txt\n"
                                  ":Issued: 2026 Dec 10 0305 UTC\n"
                                  "Solar flux 620 and estimated planetary A-index 5.\n";
+    // The server answers only after the event loop has gone round three
+    // times since the request came in: one that stood still during the
+    // download leaves the server waiting, and after ten seconds it answers
+    // all the same, for the test to fail.
+    std::mutex mutex;
+    std::condition_variable ticked;
+    int ticks = 0;
+    bool ranDuringDownload = false;
     HttpTestServer server([&](const HttpRequest& r, HttpConnection& c) {
-        // Slow enough for the event loop to run while start-up waits.
-        c.Pause(std::chrono::milliseconds(200));
+        {
+            std::unique_lock lock(mutex);
+            const int atRequest = ticks;
+            ranDuringDownload = ticked.wait_for(lock, std::chrono::seconds(10), [&] { return ticks >= atRequest + 3; });
+        }
         Reply(200, bulletin)(r, c);
     });
     NetworkSolarFlux source(server.Url("/text/wwv.txt"));
-    int ticks = 0;
     QTimer paintingGoesOn;
-    QObject::connect(&paintingGoesOn, &QTimer::timeout, [&] { ++ticks; });
+    QObject::connect(&paintingGoesOn, &QTimer::timeout, [&] {
+        {
+            const std::lock_guard lock(mutex);
+            ++ticks;
+        }
+        ticked.notify_all();
+    });
     paintingGoesOn.start(10);
 
     auto form = Open(&source);
-    EXPECT_GT(ticks, 5) << "the event loop stood still during the download";
+    {
+        const std::lock_guard lock(mutex);
+        EXPECT_TRUE(ranDuringDownload) << "the event loop stood still during the download";
+    }
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(form->Widgets().SolarBox->title(), QStringLiteral("2026 Dec 10 0305 UTC"));
     EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 500.0); // 620 is beyond the flux's range

@@ -188,7 +188,8 @@ TEST_P(FetchRule, Reply)
         ExpectOk(t.alert, c.expected->Issued, c.expected->Flux);
     else
         ExpectFailed(t.alert, c.problem);
-    EXPECT_LT(t.seconds, c.options.TotalTimeoutMs / 1000.0 + 2.0);
+    // Within the time-out, with room for a loaded machine or a sanitizer.
+    EXPECT_LT(t.seconds, c.options.TotalTimeoutMs / 1000.0 + 10.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fetching, FetchRule, ::testing::ValuesIn(FetchCases()),
@@ -260,7 +261,7 @@ TEST_F(Fetching, EndlessReplyStopsAtTheFirstPieceWithoutThePhrase)
 
     const Timed t = Fetch(server.Url(Path), {2000, 20000});
     ExpectFailed(t.alert, "no \"Solar flux\" in bytes 1024..2047");
-    EXPECT_LT(t.seconds, 2.0);
+    EXPECT_LT(t.seconds, 10.0) << "the download waited for its time-out";
     // The server stops once the client has closed; what it sent before is
     // what the socket buffers held.
     EXPECT_LT(server.BytesSent(), TenMegabytes / 8) << "sent " << server.BytesSent() << " bytes";

@@ -201,6 +201,9 @@ TEST(RegFile, FaultyLineIsNamedAndWhatCameBeforeIsKept)
         EXPECT_EQ(r.Document.Find(Key, "Power"), nullptr) << c.Tail;
         EXPECT_EQ(r.Document.Find(Key, "Later"), nullptr) << c.Tail;
         EXPECT_EQ(r.Document.Serialize(), head) << c.Tail;
+        // The file's last line lacking its line end does not take the line
+        // end of the last line kept.
+        EXPECT_EQ(RegDocument::Parse(head + c.Tail + "\"Later\"=\"lost\"").Document.Serialize(), head) << c.Tail;
     }
 
     EXPECT_EQ(RegDocument::Parse(head + "\"Power\"=hex:00,01,\\\r\n  02,\\\r\n").Problem,
