@@ -1,0 +1,40 @@
+// One UTC hour of a path, and the work of many paths over the machine's
+// cores. A single hour gives exactly that hour's column of a full 24-hour
+// run: the same texts, colours and markers.
+#pragma once
+
+#include "prediction.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace orvela {
+
+// The result of one band at one hour, as the signal-level table shows it.
+struct BandResult {
+    bool HasPath = false; // false: the cell is empty (no mode reaches the band)
+    std::string Text;     // the cell's text in the signal-level display ("12j3 "), empty without a path
+    int LevelDb = 0;      // the number of the text: dB above the receiver's sensitivity
+    char Letter = 0;      // 'j', 'n', 'x' or 'o'
+    int Hops = 0;
+    char Marker = ' ';    // 's', 'm', 'e' or ' '
+    Rgb Bg = 0;           // the cell's colours in the table
+    Rgb Fg = 0;
+};
+
+// Column utcHour + 1 of a full run (all 19 rows, texts and colours, in the
+// run's display format, the highlight of in.UtcHour included), computed for
+// that hour alone. `out` keeps the other columns as they were.
+void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out);
+
+// One band (1..15, BandFreq(band) MHz) at one hour, in the signal-level
+// display, whatever in.Station.Display says.
+BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws);
+
+// Runs work(i, ws) for i = 0 .. count - 1 on `threads` threads (0: one per
+// core), each thread with a Workspace of its own. Items are handed out from
+// a shared counter; work must touch only its own item's output.
+void ParallelFor(std::size_t count, unsigned threads, const std::function<void(std::size_t, Workspace&)>& work);
+
+} // namespace orvela
