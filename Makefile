@@ -54,9 +54,11 @@ test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The sanitizers' options, for the builds (test discovery runs the test
-# programs) and for ctest. Any finding ends the program and fails its test.
-# The suppressions hold only what is proven to lie inside Qt, fontconfig or
-# glib, each entry with its reason.
+# programs) and for ctest: run by hand in $(TSAN_BUILD), ctest needs the same
+# TSAN_OPTIONS. Any finding ends the program and fails its test.
+# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer need no
+# suppression; ThreadSanitizer's, in tests/sanitizer/tsan.supp, hold only what
+# is proven to lie inside Qt, each entry with its reason.
 SUPP      := $(abspath tests/sanitizer)
 ASAN_ENV  := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 TSAN_ENV  := TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(SUPP)/tsan.supp
@@ -64,9 +66,10 @@ TSAN_ENV  := TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$
 # AddressSanitizer with LeakSanitizer, and UndefinedBehaviorSanitizer with
 # float-cast-overflow, over every program and every test, the window's on Qt's
 # offscreen platform. Left out: the tests that install the whole build into a
-# tree and into a Debian package (label "install"): they check where files
-# go, which a sanitized build does not change, and take minutes to package
-# sanitized programs nobody installs.
+# tree and into a Debian package (label "install"). They check where the
+# files go, which a sanitizer does not change; the one program they run,
+# orvela-predict, the command line's tests run too; and a package of
+# sanitized programs is nothing anybody installs.
 test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DORVELA_SANITIZE=ON
 	$(ASAN_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
