@@ -23,18 +23,26 @@ struct BandResult {
     Rgb Fg = 0;
 };
 
-// Column utcHour + 1 of a full run (all 19 rows, texts and colours, in the
-// run's display format, the highlight of in.UtcHour included), computed for
-// that hour alone. `out` keeps the other columns as they were.
+// Column utcHour + 1 (utcHour 0..23) of a full run (all 19 rows, texts and
+// colours, in the run's display format, the highlight of in.UtcHour
+// included), computed for that hour alone. The column is cleared first;
+// `out` keeps the other columns, the header strips and the status texts as
+// they were. The path's own work is done again at every call. The result
+// depends on the input and the hour alone, not on what the workspace went
+// through before.
 void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out);
 
-// One band (1..15, BandFreq(band) MHz) at one hour, in the signal-level
-// display, whatever in.Station.Display says.
+// One band (1..15, BandFreq(band) MHz) at one hour (0..23), in the
+// signal-level display, whatever in.Station.Display says: the cell of row
+// BandRow(band), column utcHour + 1 of that run, with its parts.
 BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws);
 
 // Runs work(i, ws) for i = 0 .. count - 1 on `threads` threads (0: one per
-// core), each thread with a Workspace of its own. Items are handed out from
-// a shared counter; work must touch only its own item's output.
+// core; never more than count), the calling thread among them, each thread
+// with a Workspace of its own. Items are handed out from a shared counter;
+// work must touch only its own item's output. When work throws, no further
+// item is started, and once every thread has stopped the first exception is
+// thrown again to the caller.
 void ParallelFor(std::size_t count, unsigned threads, const std::function<void(std::size_t, Workspace&)>& work);
 
 } // namespace orvela

@@ -87,6 +87,11 @@ void VideTableau(Prediction& table);
 void LabelGrid(Prediction& table, const Settings& st);
 void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, int idx);
 void ColorGrid(Prediction& table, int utcHour, Rgb captionColor);
+// The colours and type of one hour column (1..24) as ColorGrid leaves them.
+void ColorHourColumn(Prediction& table, int col, int utcHour, Rgb captionColor);
+// Colours of a result cell by its text: black on black when empty, on red
+// when negative, on green otherwise.
+void ResultCellColors(const std::string& text, Rgb& bg, Rgb& fg);
 
 // One complete run for all 24 hours of the day.
 void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out);

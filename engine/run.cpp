@@ -2,6 +2,7 @@
 #include "ionosphere.h"
 #include "minimuf.h"
 #include "prediction.h"
+#include "run_steps.h"
 
 #include <cmath>
 
@@ -41,18 +42,16 @@ struct BestBand {
 
 } // namespace
 
-void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
+void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
 {
     const Settings& st = in.Station;
-    VideTableau(out);
-
     ws.Flux = in.Flux;
     ws.SunSpots = FluxToSpots(ws.Flux);
     ws.Power = st.Power;
     ws.GainTable = st.GainTable;
     const ld minAngle = st.MinAngle * DegToRad;
 
-    // Geometry of the path, once per run.
+    // Geometry of the path.
     const ld homeLat = st.Latitude * DegToRad;
     const ld homeLon = st.Longitude * DegToRad;
     ws.RemoteLon = in.RemoteLonDeg * DegToRad;
@@ -123,12 +122,96 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
                              ? 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * 1000000
                              : 2 * baseHops * (FLayerRadius - EarthRadius) / LightSpeed * 1000000;
 
-    out.Path.DistanceKm = pathAngle * EarthRadius;
-    out.Path.AzimuthDeg = azimuth * RadToDeg;
-    out.Path.BackAzimuthDeg = backAzimuth * RadToDeg;
-    out.Path.BaseHops = baseHops;
-    out.Path.BaseElevDeg = delayElev * RadToDeg;
-    out.Path.DelayMs = pathDelay;
+    plan.PathAngle = pathAngle;
+    plan.Azimuth = azimuth;
+    plan.BackAzimuth = backAzimuth;
+    plan.BaseHops = baseHops;
+    plan.Summary.DistanceKm = pathAngle * EarthRadius;
+    plan.Summary.AzimuthDeg = azimuth * RadToDeg;
+    plan.Summary.BackAzimuthDeg = backAzimuth * RadToDeg;
+    plan.Summary.BaseHops = baseHops;
+    plan.Summary.BaseElevDeg = delayElev * RadToDeg;
+    plan.Summary.DelayMs = pathDelay;
+
+    ws.NoiseLevel = 10 * log10l(1.00095095e-17L) + 30;
+    plan.LocalOffset = static_cast<int>(ws.RemoteLon * 24 / ShortTwoPi);
+
+    // Everything of the hourly model that does not change with the hour:
+    // the control points of the MUF model, the path midpoint, and each
+    // mode's hop geometry and midpoints. Only the sun moves from hour to hour.
+    PrepareMiniMuf(plan.Muf, in.Month, in.Day, ws.HomeLat, ws.HomeLon, ws.RemoteLat, ws.RemoteLon);
+    plan.Midpoint = PathPointAt(ws, pathAngle / 2);
+    plan.CosIncidence = cosl(incidence);
+    for (int k = baseHops; k <= baseHops + 3; ++k) {
+        const ld hh = pathAngle / (2 * k);
+        ws.TakeOff[k] = TakeOffAngle(hh, LayerRatio);
+        ws.RayPath[k] = hh > 0 ? sinl(hh) * (2 * k) * (EarthRadius + LayerHeight) / cosl(ws.TakeOff[k])
+                               : 2 * k * LayerHeight; // straight up and down, as for the delay
+        PrepareIonMode(ws, k, pathAngle, plan.Modes[k - baseHops]);
+    }
+    plan.SunDecl =
+        23.5L * sinl(ShortTwoPi * ((in.Month - 1) * 365.25L / 12 + in.Day - 80) / 365.25L) * DegToRad;
+}
+
+void BeginHour(const PathPlan& plan, Workspace& ws, int h)
+{
+    const ld muf = EvalMiniMuf(plan.Muf, h, ws.SunSpots);
+    const ld critFreq = muf * plan.CosIncidence;
+    SetSun(ws, plan.SunDecl, (15 * h - 180) * DegToRad);
+    const int base = plan.BaseHops;
+    for (int k = base; k <= base + 3; ++k) {
+        IonHour(ws, k, critFreq, plan.Modes[k - base]);
+        // No level yet this hour: a mode that Pathloss leaves unevaluated at
+        // a band keeps this, never an earlier hour's level.
+        ws.SigLevel[k] = 0;
+    }
+}
+
+void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, Prediction& out)
+{
+    const int col = h + 1;
+    out.At(col, RowUtc).Text = std::to_string(h) + "h";
+    int local = h - plan.LocalOffset;
+    if (local < 0) {
+        local += 24;
+    } else if (local > 23) {
+        local -= 24;
+    }
+    out.At(col, RowLocal).Text = std::to_string(local) + "h";
+
+    BeginHour(plan, ws, h);
+    const int baseHops = plan.BaseHops;
+    out.At(col, RowMuf).Text = FormatFixed(ws.FMuf[baseHops], 1);
+    const ld midZenith = SunZenithAt(ws, plan.Midpoint);
+    out.At(col, RowZen).Text = FormatFixed(90 - midZenith * RadToDeg, 1);
+
+    // The best band of the hour starts afresh every hour.
+    BestBand best;
+    ld level = ws.NoiseLevel;
+    for (int n = 1; n <= BandCount; ++n) {
+        const int idx = Pathloss(ws, baseHops, BandFreq(n));
+        if (display != 4) {
+            Dsx(out, ws, display, h, n, idx);
+        }
+        if (idx > 0 && ws.SigLevel[idx] > level) {
+            level = ws.SigLevel[idx];
+            best = BestBand{n, idx, ws.SigLevel[idx], ws.HopFlags[idx]};
+        }
+    }
+    if (display == 4 && best.Band > 0) {
+        out.At(col, RowBestFreq).Text = std::to_string(static_cast<int>(BandFreq(best.Band)));
+        out.At(col, RowBestCell).Text = ResultCellText(best.Level - SensitivityDbm, best.Flags, best.Hops);
+    }
+}
+
+void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
+{
+    const Settings& st = in.Station;
+    VideTableau(out);
+
+    PathPlan plan;
+    PreparePath(in, ws, plan);
+    out.Path = plan.Summary;
 
     // Header strips.
     out.H2[0] = "Solar flux at 10.7cm : " + FormatFixed(ws.Flux, 1);
@@ -137,72 +220,16 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
     out.H2[3] = "Power (dbW) : " + FormatFixed(st.Power, 0) + " dBW";
     out.H2[4] = ModelBanner;
     out.H1[0] = st.CallSign + " Lat " + LatitudeText(ws.HomeLat) + " Lon " + LongitudeText(ws.HomeLon) + " Azim " +
-                FormatFixed(azimuth * RadToDeg, 1);
+                FormatFixed(plan.Azimuth * RadToDeg, 1);
     out.H1[1] = in.RemoteLabel + " Lat " + LatitudeText(ws.RemoteLat) + " Lon " + LongitudeText(ws.RemoteLon) +
-                " Azim " + FormatFixed(backAzimuth * RadToDeg, 1);
-    out.H1[2] = "Distance (km) : " + FormatFixed(pathAngle * EarthRadius, 1) + " Km";
-    out.H1[3] = "Delay : " + FormatFixed(pathDelay, 1) + " milliseconds";
+                " Azim " + FormatFixed(plan.BackAzimuth * RadToDeg, 1);
+    out.H1[2] = "Distance (km) : " + FormatFixed(plan.PathAngle * EarthRadius, 1) + " Km";
+    out.H1[3] = "Delay : " + FormatFixed(plan.Summary.DelayMs, 1) + " milliseconds";
 
     LabelGrid(out, st);
-    ws.NoiseLevel = 10 * log10l(1.00095095e-17L) + 30;
-    const int localOffset = static_cast<int>(ws.RemoteLon * 24 / ShortTwoPi);
-
-    // Everything below that does not change with the hour is worked out once:
-    // the control points of the MUF model, the path midpoint, and each mode's
-    // hop geometry and midpoints. Only the sun moves from hour to hour.
-    MiniMufPath mufPath;
-    PrepareMiniMuf(mufPath, in.Month, in.Day, ws.HomeLat, ws.HomeLon, ws.RemoteLat, ws.RemoteLon);
-    const PathPoint midpoint = PathPointAt(ws, pathAngle / 2);
-    const ld cosIncidence = cosl(incidence);
-    IonMode modes[ModesPerHour];
-    for (int k = baseHops; k <= baseHops + 3; ++k) {
-        const ld hh = pathAngle / (2 * k);
-        ws.TakeOff[k] = TakeOffAngle(hh, LayerRatio);
-        ws.RayPath[k] = hh > 0 ? sinl(hh) * (2 * k) * (EarthRadius + LayerHeight) / cosl(ws.TakeOff[k])
-                               : 2 * k * LayerHeight; // straight up and down, as for the delay
-        PrepareIonMode(ws, k, pathAngle, modes[k - baseHops]);
-    }
-    const ld sunDecl =
-        23.5L * sinl(ShortTwoPi * ((in.Month - 1) * 365.25L / 12 + in.Day - 80) / 365.25L) * DegToRad;
-
     for (int h = 0; h < 24; ++h) {
-        out.At(h + 1, RowUtc).Text = std::to_string(h) + "h";
-        int local = h - localOffset;
-        if (local < 0) {
-            local += 24;
-        } else if (local > 23) {
-            local -= 24;
-        }
-        out.At(h + 1, RowLocal).Text = std::to_string(local) + "h";
-
-        const ld muf = EvalMiniMuf(mufPath, h, ws.SunSpots);
-        const ld critFreq = muf * cosIncidence;
-        SetSun(ws, sunDecl, (15 * h - 180) * DegToRad);
-        const ld midZenith = SunZenithAt(ws, midpoint);
-        for (int k = baseHops; k <= baseHops + 3; ++k) {
-            IonHour(ws, k, critFreq, modes[k - baseHops]);
-        }
-        out.At(h + 1, RowMuf).Text = FormatFixed(ws.FMuf[baseHops], 1);
-        out.At(h + 1, RowZen).Text = FormatFixed(90 - midZenith * RadToDeg, 1);
-
-        BestBand best;
-        ld level = ws.NoiseLevel;
-        for (int n = 1; n <= BandCount; ++n) {
-            const int idx = Pathloss(ws, baseHops, BandFreq(n));
-            if (st.Display != 4) {
-                Dsx(out, ws, st.Display, h, n, idx);
-            }
-            if (idx > 0 && ws.SigLevel[idx] > level) {
-                level = ws.SigLevel[idx];
-                best = BestBand{n, idx, ws.SigLevel[idx], ws.HopFlags[idx]};
-            }
-        }
-        if (st.Display == 4 && best.Band > 0) {
-            out.At(h + 1, RowBestFreq).Text = std::to_string(static_cast<int>(BandFreq(best.Band)));
-            out.At(h + 1, RowBestCell).Text = ResultCellText(best.Level - SensitivityDbm, best.Flags, best.Hops);
-        }
+        WriteHourColumn(plan, ws, st.Display, h, out);
     }
-
     ColorGrid(out, in.UtcHour, in.CaptionColor);
 }
 

@@ -112,47 +112,71 @@ void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, 
     table.At(hre + 1, row).Text = ResultCellText(number, ws.HopFlags[idx], idx);
 }
 
+void ResultCellColors(const std::string& text, Rgb& bg, Rgb& fg)
+{
+    if (text.empty()) {
+        bg = Black;
+        fg = Black;
+    } else if (text[0] == '-') {
+        bg = Red;
+        fg = Amber;
+    } else {
+        bg = Green;
+        fg = Amber;
+    }
+}
+
+namespace {
+
+// Rows 15 to 18: the UTC hour, the local hour, the MUF and the elevation.
+constexpr Rgb HourRowFg[4] = {Yellow, Black, Red, Black};
+
+Rgb HourRowBg(int row, Rgb captionColor)
+{
+    return row == RowUtc ? Navy : captionColor;
+}
+
+int HighlightedColumn(int utcHour)
+{
+    return ((utcHour % 24) + 24) % 24 + 1;
+}
+
+} // namespace
+
+void ColorHourColumn(Prediction& table, int col, int utcHour, Rgb captionColor)
+{
+    for (int r = 0; r < RowUtc; ++r) {
+        Cell& cell = table.At(col, r);
+        cell.Bold = false;
+        ResultCellColors(cell.Text, cell.Bg, cell.Fg);
+    }
+    const bool now = col == HighlightedColumn(utcHour);
+    for (int r = RowUtc; r <= RowZen; ++r) {
+        Cell& cell = table.At(col, r);
+        cell.Bg = now ? Yellow : HourRowBg(r, captionColor);
+        cell.Fg = now && r == RowUtc ? Black : HourRowFg[r - RowUtc];
+        cell.Bold = now;
+    }
+}
+
 void ColorGrid(Prediction& table, int utcHour, Rgb captionColor)
 {
-    for (auto& row : table.Cells) {
-        for (Cell& c : row) {
-            c.Bold = false;
-        }
-    }
+    // The labels: white on the grid's black, then on the UTC row's navy;
+    // the labels of the hourly rows in black and bold.
     for (int r = 0; r < RowUtc; ++r) {
-        table.At(0, r).Bg = Black;
-        for (int c = 1; c < TableCols; ++c) {
-            Cell& cell = table.At(c, r);
-            if (cell.Text.empty()) {
-                cell.Bg = Black;
-                cell.Fg = Black;
-            } else if (cell.Text[0] == '-') {
-                cell.Bg = Red;
-                cell.Fg = Amber;
-            } else {
-                cell.Bg = Green;
-                cell.Fg = Amber;
-            }
-        }
+        Cell& label = table.At(0, r);
+        label.Bg = Black;
+        label.Fg = White;
+        label.Bold = false;
     }
-    const Rgb rowBg[4] = {Navy, captionColor, captionColor, captionColor};
-    const Rgb rowFg[4] = {Yellow, Black, Red, Black};
     for (int r = RowUtc; r <= RowZen; ++r) {
-        for (int c = 0; c < TableCols; ++c) {
-            table.At(c, r).Bg = rowBg[r - RowUtc];
-            table.At(c, r).Fg = rowFg[r - RowUtc];
-        }
+        Cell& label = table.At(0, r);
+        label.Bg = HourRowBg(r, captionColor);
+        label.Fg = r == RowUtc ? White : Black;
+        label.Bold = true;
     }
-    const int h = ((utcHour % 24) + 24) % 24;
-    table.At(h + 1, RowUtc).Fg = Black;
-    for (int r = RowUtc; r <= RowZen; ++r) {
-        table.At(h + 1, r).Bg = Yellow;
-        table.At(0, r).Fg = Black;
-        table.At(h + 1, r).Bold = true;
-        table.At(0, r).Bold = true;
-    }
-    for (int r = 0; r <= RowUtc; ++r) {
-        table.At(0, r).Fg = White;
+    for (int c = 1; c < TableCols; ++c) {
+        ColorHourColumn(table, c, utcHour, captionColor);
     }
 }
 

@@ -2,68 +2,18 @@
 // every text of the table, the header strips and the status bar must match.
 // Their format is described in data/README.md.
 #include "prediction.h"
+#include "run_inputs.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <charconv>
-#include <cmath>
-#include <fstream>
 #include <string>
 
 namespace {
 
 using namespace orvela;
 using nlohmann::json;
-
-json LoadTables()
-{
-    std::ifstream in(ORVELA_REFERENCE_TABLES);
-    if (!in) {
-        ADD_FAILURE() << "cannot open " << ORVELA_REFERENCE_TABLES;
-        return json::array();
-    }
-    return json::parse(in);
-}
-
-// Degrees as written in the file, read into extended precision as the
-// program reads a typed position.
-ld Degrees(const json& text)
-{
-    const std::string s = text.get<std::string>();
-    ld v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::fixed);
-    EXPECT_TRUE(ec == std::errc{} && end == s.data() + s.size()) << s;
-    return v;
-}
-
-// The flux as the flux spin edit keeps it: one decimal.
-ld Flux(const json& text)
-{
-    return static_cast<ld>(llroundl(Degrees(text) * 10)) / 10;
-}
-
-RunInput InputOf(const json& j)
-{
-    RunInput in;
-    in.Station.Latitude = Degrees(j.at("home_lat"));
-    in.Station.Longitude = Degrees(j.at("home_lon")); // west positive
-    in.Station.CallSign = j.at("callsign").get<std::string>();
-    in.Station.Power = j.at("power").get<int>();
-    in.Station.MinAngle = j.at("min_angle").get<int>();
-    in.Station.Path = j.at("long_path").get<bool>();
-    in.Station.GainTable = j.at("antenna").get<int>();
-    in.Station.Display = j.at("display").get<int>();
-    in.RemoteLatDeg = j.at("remote_lat").get<int>();
-    in.RemoteLonDeg = j.at("remote_lon").get<int>(); // west positive
-    in.Flux = Flux(j.at("flux"));
-    in.Month = j.at("month").get<int>();
-    in.Day = j.at("day").get<int>();
-    in.LocalDate = {2026, in.Month, in.Day};
-    in.RemoteLabel = j.at("remote_label").get<std::string>();
-    return in;
-}
 
 // Compares one text: the expected one, or any alternative listed for it.
 class Checker {
@@ -98,11 +48,11 @@ private:
 
 TEST(ReferenceTables, EveryTextMatches)
 {
-    const json tables = LoadTables();
+    const json tables = orvela_test::LoadReferenceTables();
     ASSERT_EQ(tables.size(), 8u);
     for (const json& c : tables) {
         SCOPED_TRACE(c.at("name").get<std::string>());
-        const RunInput in = InputOf(c.at("input"));
+        const RunInput in = orvela_test::ReferenceInput(c.at("input"));
         const Prediction p = orvela_test::Predict(in);
 
         const json& expected = c.at("expected");

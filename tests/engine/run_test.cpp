@@ -3,6 +3,7 @@
 #include "minimuf.h"
 #include "prediction.h"
 #include "reference_run.h"
+#include "run_inputs.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
@@ -392,43 +393,12 @@ TEST(ComputeMUF, MatchesTheStepByStepRun)
 {
     Workspace wsRun;
     Prediction run;
-    const ld paths[][4] = {
-        {Paris.Lat, Paris.LonW, 40, 74}, {51.5L, 0.12L, -34, -151},  {45, 0, 45, 90},
-        {-33.87L, -151.21L, 35, -139}, {64.1L, 21.9L, -54, 68},    {0, 0, 0, 180},
-        {10, 0, -10, 0},              {90, 0, 40, 74},             {-90, 0, -90, 120},
-        {45, 10, 45, 10},             {12.5L, -77.25L, -12, 103}, {0, 180, 5, -175},
-        {35, -139, 35, -140},         {-20, 60, 20, -120},         {60, 0, 61, 0},
-    };
-    const int minAngles[] = {10, 0, 3, 25, 89};
-    const ld fluxes[] = {100, 65, 180, 300};
-    int i = 0;
-    for (const auto& path : paths) {
-        for (int display = 1; display <= 4; ++display) {
-            for (const bool longPath : {false, true}) {
-                RunInput in = PathInput(path[0], path[1], path[2], path[3]);
-                in.Station.Display = display;
-                in.Station.Path = longPath;
-                in.Station.GainTable = i % 3;
-                in.Station.MinAngle = minAngles[i % 5];
-                in.Station.Power = 80 + 10 * (i % 4);
-                in.Flux = fluxes[i % 4];
-                in.Month = 1 + (i * 5) % 12;
-                in.Day = 1 + (i * 7) % 28;
-                in.UtcHour = i % 24;
-                in.RemoteLabel = "Remote station";
-                ++i;
-                Workspace wsRef;
-                Prediction ref;
-                ComputeMUF(in, wsRun, run);
-                orvela_test::ReferenceRun(in, wsRef, ref);
-                ExpectSameTables(run, ref,
-                                 std::to_string(static_cast<double>(path[0])) + " " +
-                                     std::to_string(static_cast<double>(path[1])) + " -> " +
-                                     std::to_string(static_cast<double>(path[2])) + " " +
-                                     std::to_string(static_cast<double>(path[3])) + " display " +
-                                     std::to_string(display) + (longPath ? " long" : " short"));
-            }
-        }
+    for (const orvela_test::NamedInput& c : orvela_test::VariedInputs()) {
+        Workspace wsRef;
+        Prediction ref;
+        ComputeMUF(c.In, wsRun, run);
+        orvela_test::ReferenceRun(c.In, wsRef, ref);
+        ExpectSameTables(run, ref, c.What);
     }
 }
 

@@ -1,11 +1,11 @@
 #include "prediction.h"
+#include "run_inputs.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -79,60 +79,11 @@ void CheckRun(const RunInput& in, const std::string& what)
     }
 }
 
-using Home = orvela_test::Place;
-
-// Whole-degree remote points around a few awkward home stations: the poles,
-// the equator at 0 and on the date line, and a mid-latitude station; with the
-// coincident and antipodal points, the poles and the home meridian added.
-// Display, path and minimum angle turn over from point to point so that
-// each combination meets many geometries; the special points get every
-// path and minimum angle.
+// The sweep of awkward geometries: every table reads as a table.
 TEST(ComputeMUFSweep, EveryPathGivesAReadableTable)
 {
-    const Home homes[] = {{90, 0}, {-90, 0}, {0, 0}, {0, 180}, orvela_test::Paris};
-    const int minAngles[] = {0, 1, 10, 30, 60, 89, 90};
-    int i = 0;
-    for (const Home& h : homes) {
-        std::vector<std::pair<ld, ld>> points;
-        for (int lat = -90; lat <= 90; lat += 9) {
-            for (int lon = -180; lon <= 180; lon += 23) {
-                points.emplace_back(lat, lon);
-            }
-        }
-        const ld antiLon = h.LonW > 0 ? h.LonW - 180 : h.LonW + 180;
-        const std::vector<std::pair<ld, ld>> special = {
-            {h.Lat, h.LonW}, {-h.Lat, antiLon}, {90, 17}, {-90, -17}, {h.Lat > 0 ? -30 : 30, h.LonW},
-            {h.Lat, antiLon},
-        };
-        // One run from this home to pt; i turns the display, date and, unless
-        // given, the other options over.
-        const auto run = [&](const std::pair<ld, ld>& pt, bool longPath, int minAngle, int gainTable,
-                             const std::string& what) {
-            RunInput in = orvela_test::PathInput(h.Lat, h.LonW, pt.first, pt.second);
-            in.Station.Display = 1 + i % 4;
-            in.Station.Path = longPath;
-            in.Station.MinAngle = minAngle;
-            in.Station.GainTable = gainTable;
-            in.Month = 1 + i % 12;
-            in.Day = 1 + i % 28;
-            ++i;
-            CheckRun(in, "home " + std::to_string(static_cast<double>(h.Lat)) + " " +
-                             std::to_string(static_cast<double>(h.LonW)) + what +
-                             std::to_string(static_cast<double>(pt.first)) + " " +
-                             std::to_string(static_cast<double>(pt.second)));
-        };
-        for (const auto& pt : points) {
-            run(pt, (i / 4) % 2 == 1, minAngles[i % 7], i % 3, " remote ");
-        }
-        for (const auto& pt : special) {
-            for (const int minAngle : minAngles) {
-                for (const bool longPath : {false, true}) {
-                    run(pt, longPath, minAngle, 1 + i % 2,
-                        std::string(" min ") + std::to_string(minAngle) + (longPath ? " long" : " short") +
-                            " special remote ");
-                }
-            }
-        }
+    for (const orvela_test::NamedInput& run : orvela_test::SweepInputs()) {
+        CheckRun(run.In, run.What);
     }
 }
 

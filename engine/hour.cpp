@@ -1,0 +1,111 @@
+#include "hour.h"
+
+#include "ionosphere.h"
+#include "run_steps.h"
+
+#include <algorithm>
+#include <atomic>
+#include <charconv>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace orvela {
+
+void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out)
+{
+    PathPlan plan;
+    PreparePath(in, ws, plan);
+    // The column as a run finds it after clearing the table: whatever an
+    // earlier prediction left there must not show through a cell that this
+    // hour leaves empty.
+    const int col = utcHour + 1;
+    for (int r = 0; r < TableRows; ++r) {
+        out.At(col, r).Text.clear();
+    }
+    WriteHourColumn(plan, ws, in.Station.Display, utcHour, out);
+    ColorHourColumn(out, col, in.UtcHour, in.CaptionColor);
+}
+
+BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws)
+{
+    PathPlan plan;
+    PreparePath(in, ws, plan);
+    BeginHour(plan, ws, utcHour);
+    // Within an hour a band depends on the hour's modes alone, not on the
+    // bands evaluated before it, so the other fourteen are left out.
+    const int idx = Pathloss(ws, plan.BaseHops, BandFreq(band));
+
+    BandResult r;
+    if (idx > 0) {
+        const std::uint8_t flags = ws.HopFlags[idx];
+        r.HasPath = true;
+        r.Text = ResultCellText(ws.SigLevel[idx] - SensitivityDbm, flags, idx);
+        // The number as written, read back from the text.
+        std::from_chars(r.Text.data(), r.Text.data() + r.Text.size(), r.LevelDb);
+        r.Letter = DayNightLetter(flags);
+        r.Hops = idx;
+        r.Marker = CellMarker(flags);
+    }
+    ResultCellColors(r.Text, r.Bg, r.Fg);
+    return r;
+}
+
+void ParallelFor(std::size_t count, unsigned threads, const std::function<void(std::size_t, Workspace&)>& work)
+{
+    if (count == 0) {
+        return;
+    }
+    if (threads == 0) {
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    }
+    threads = static_cast<unsigned>(std::min<std::size_t>(threads, count));
+
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::exception_ptr error;
+    std::mutex errorLock;
+    const auto fail = [&](std::exception_ptr e) {
+        const std::lock_guard<std::mutex> lock(errorLock);
+        if (!error) {
+            error = std::move(e);
+        }
+        failed = true;
+    };
+    // After a failure no further item is started; those under way finish.
+    const auto worker = [&] {
+        try {
+            Workspace ws;
+            while (!failed) {
+                const std::size_t i = next.fetch_add(1, std::memory_order_relaxed);
+                if (i >= count) {
+                    break;
+                }
+                work(i, ws);
+            }
+        } catch (...) {
+            fail(std::current_exception());
+        }
+    };
+
+    // The calling thread is one of the workers.
+    std::vector<std::thread> pool;
+    pool.reserve(threads - 1);
+    try {
+        for (unsigned t = 1; t < threads; ++t) {
+            pool.emplace_back(worker);
+        }
+    } catch (...) {
+        fail(std::current_exception()); // no thread to be had: stop those started
+    }
+    worker();
+    for (std::thread& t : pool) {
+        t.join();
+    }
+    if (error) {
+        std::rethrow_exception(error);
+    }
+}
+
+} // namespace orvela

@@ -1,0 +1,48 @@
+// The two steps of a prediction run: the path, worked out once, and an hour,
+// which any number of times, in any order, gives the same column. The full
+// run and the single hour are both made of these.
+#pragma once
+
+#include "ionosphere.h"
+#include "minimuf.h"
+#include "prediction.h"
+
+#include <array>
+
+namespace orvela {
+
+// What a run works out once per path, before any hour: the geometry, the
+// hop search, and the parts of the hourly model that the sun does not move
+// (the control points of the MUF model, the path midpoint, each mode's hop
+// midpoints and incidence angles).
+struct PathPlan {
+    PathSummary Summary;
+    ld PathAngle = 0; // central angle, the long path's when it is taken
+    ld Azimuth = 0, BackAzimuth = 0;
+    int BaseHops = 1;
+    ld CosIncidence = 1; // of the base mode at the 320 km layer
+    ld SunDecl = 0;      // the prediction date's declination, every hour the same
+    int LocalOffset = 0; // whole hours the remote point's clock runs behind UTC
+    MiniMufPath Muf;
+    PathPoint Midpoint;
+    std::array<IonMode, ModesPerHour> Modes{};
+};
+
+// Stores the run's inputs and the path in the workspace (flux, sunspots,
+// power, antenna, positions, bearings, the noise reference, the take-off
+// angles and ray paths of the four modes) and fills `plan`.
+void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan);
+
+// Starts hour h (0..23): the path's MUF, the sun, and Ion for the four
+// modes. Every per-hour entry of the four modes is written anew (the levels
+// are cleared until Pathloss evaluates them), so what follows depends on
+// the plan and the hour alone, never on an hour computed before.
+void BeginHour(const PathPlan& plan, Workspace& ws, int h);
+
+// Hour h from its start: the texts of column h + 1 in the given display
+// format, that is the band rows (or the best frequency and its cell), the
+// UTC and local hours, the MUF and the sun's elevation at the midpoint.
+// Writes only what a run writes into a cleared column; the caller clears it.
+void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, Prediction& out);
+
+} // namespace orvela
