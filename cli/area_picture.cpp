@@ -30,7 +30,7 @@ const char* const Font = "DejaVu Sans";
 
 const std::array<ClassLook, static_cast<int>(LevelClass::Count)> Looks{{
     {BelowColour, "below sensitivity"},
-    {0x3B6FE0, "0 to 19 dB"},
+    {0xB44BE0, "0 to 19 dB"},
     {0x19C3C8, "20 to 39 dB"},
     {0x5FD93A, "40 to 59 dB"},
     {0xF5D31F, "60 to 79 dB"},
