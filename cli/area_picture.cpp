@@ -4,12 +4,14 @@
 #include "picture_io.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <numbers>
 #include <vector>
 
 namespace orvela::area {
@@ -212,6 +214,20 @@ void DrawCoverage(cairo_t* cr, const Projection& map, const Coverage& c, double 
     cairo_restore(cr);
 }
 
+// The fonts Cairo found through fontconfig stay cached for the life of the
+// process. The program draws one picture: give the caches back when it is
+// done, drawn or not, so that nothing Cairo set up outlives it.
+struct FontCachesReleased {
+    FontCachesReleased() = default;
+    FontCachesReleased(const FontCachesReleased&) = delete;
+    FontCachesReleased& operator=(const FontCachesReleased&) = delete;
+    ~FontCachesReleased()
+    {
+        cairo_debug_reset_static_data();
+        FcFini();
+    }
+};
+
 void SelectFont(cairo_t* cr, double size, bool bold)
 {
     cairo_select_font_face(cr, Font, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
@@ -258,7 +274,7 @@ void DrawHome(cairo_t* cr, const Projection& map, ld latDeg, ld lonWestDeg, doub
     for (const auto& [colour, width] : {std::pair{0x000000u, 4.5 * scale}, std::pair{0xFFFFFFu, 2 * scale}}) {
         SetColour(cr, colour, 1);
         cairo_set_line_width(cr, width);
-        cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+        cairo_arc(cr, x, y, r, 0, 2 * std::numbers::pi);
         cairo_stroke(cr);
         cairo_move_to(cr, x - 1.8 * r, y);
         cairo_line_to(cr, x + 1.8 * r, y);
@@ -384,6 +400,8 @@ const std::array<ClassLook, static_cast<int>(LevelClass::Count)>& ClassLooks()
 
 Picture24 DrawCoverageMap(const Coverage& c, const MapCaption& caption, int width)
 {
+    // Declared first, so that it runs after every Cairo object is gone.
+    const FontCachesReleased released;
     const Picture24 base = ComposeBuiltInMap(caption.Moment);
     const Projection map{width, width * base.Height / base.Width};
     // Lines and letters grow with the picture, and stay legible on the

@@ -39,7 +39,8 @@ struct MapCaption {
 // and scaled smoothly to `width` (its height is half of it), with the
 // coverage, the home station, the legend and the caption drawn over it.
 // Throws PictureError when the built-in pictures cannot be read, and
-// std::bad_alloc when the memory runs out.
+// std::bad_alloc when the memory runs out. Cairo's and fontconfig's font
+// caches are released before it returns: a program draws one such picture.
 Picture24 DrawCoverageMap(const Coverage& c, const MapCaption& caption, int width);
 
 } // namespace orvela::area
