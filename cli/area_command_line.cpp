@@ -226,9 +226,9 @@ std::string AreaHelpText()
     std::string t;
     t += "Usage:\n";
     t += "orvela-area --home POS --utc YYYY-MM-DDTHH:MM[:SS]Z --band MHZ [--flux SFU|auto]\n";
-    t += "            [--power DBW] [--min-angle DEG] [--antenna isotropic|dipole|yagi]\n";
-    t += "            [--long-path] [--step DEG] [--width W] [--threads N]\n";
-    t += "            --out FILE.png|FILE.csv|FILE.json\n";
+    t += "            [--flux-url URL] [--power DBW] [--min-angle DEG]\n";
+    t += "            [--antenna isotropic|dipole|yagi] [--long-path] [--step DEG]\n";
+    t += "            [--width W] [--threads N] --out FILE.png|FILE.csv|FILE.json\n";
     t += "\n";
     t += "Maps the coverage of one band at one UTC hour: the signal level from the\n";
     t += "home station to every point of a grid over the whole Earth, as the\n";
