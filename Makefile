@@ -75,12 +75,13 @@ test-sanitize: deps
 # ThreadSanitizer over every test that starts a thread: the map compositor's
 # two workers, the download tests (the loopback server runs on a thread of
 # its own), the command line's (the same server; orvela-map runs the map
-# workers) and the window's (the download thread and the map workers).
-TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests
+# workers, orvela-predict --batch its threads), the window's (the download
+# thread and the map workers), and the engine's ParallelFor.
+TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests orvela-engine-tests
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVELA_TSAN=ON -DORVELA_BENCH=OFF
 	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
-	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^(map|solar|cli|app)\.'
+	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app)\.|engine\.ParallelFor\.)'
 
 # Two targets under libFuzzer: the solar-flux parser, seeded with the real
 # bulletins, and the settings file's reader, seeded with registry exports.

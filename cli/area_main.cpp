@@ -3,14 +3,12 @@
 #include "area_command_line.h"
 #include "area_coverage.h"
 #include "area_picture.h"
-#include "geoalert.h"
+#include "flux_download.h"
 #include "picture_io.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <iostream>
 #include <new>
 #include <string>
@@ -68,21 +66,11 @@ void WriteTextFile(const std::string& path, const std::string& text)
     }
 }
 
-// The flux of the request, or the bulletin's for --flux auto: clamped to
-// 1..500 as the window does, or 100 with the program's message when the
-// download fails.
+// The flux of the request, or for --flux auto the bulletin's as
+// orvela-predict fetches it: 100 after a failure, told on standard error.
 ld RequestedFlux(const areacli::AreaRequest& req)
 {
-    if (!req.FluxAuto) {
-        return req.Flux;
-    }
-    const std::string url = req.FluxUrl.empty() ? solar::DefaultFluxUrl() : req.FluxUrl;
-    const solar::GeoAlert alert = solar::GetSolarFlux(url);
-    if (alert.Ok) {
-        return std::clamp<ld>(alert.Flux, 1, 500);
-    }
-    std::cerr << solar::FailureMessage(url) << (alert.Problem.empty() ? "" : ": " + alert.Problem) << std::endl;
-    return 100;
+    return req.FluxAuto ? cli::DownloadFlux(req.FluxUrl).FluxUsed : req.Flux;
 }
 
 void Run(const areacli::AreaRequest& req)

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
@@ -80,6 +81,33 @@ std::vector<Option> ValueOptions()
     return o;
 }
 
+// The options that only a batch takes.
+std::vector<ValueOption<BatchRequest>> BatchOptions()
+{
+    std::vector<ValueOption<BatchRequest>> o;
+    o.push_back({"--batch", "FILE", false, [](std::string_view text, BatchRequest& b) -> std::optional<std::string> {
+                     if (text.empty()) {
+                         return "expected a file name, or - for standard input";
+                     }
+                     b.File = std::string(text);
+                     return std::nullopt;
+                 }});
+    o.push_back({"--threads", "N", false,
+                 StoreParsed<BatchRequest>(&ParseThreads, [](BatchRequest& b, int v) {
+                     b.Threads = static_cast<unsigned>(v);
+                 })});
+    return o;
+}
+
+// The long names of the options of one prediction, without their dashes.
+constexpr std::array<std::string_view, 10> PredictionOptionNames{
+    "home", "remote", "flux", "power", "min-angle", "long-path", "antenna", "display", "date", "call"};
+
+bool IsPredictionOptionName(const char* dashed)
+{
+    return std::string_view(dashed).substr(0, 2) == "--" && IsPredictionOption(std::string_view(dashed).substr(2));
+}
+
 CommandLine Refuse(std::string why)
 {
     CommandLine cl;
@@ -88,29 +116,9 @@ CommandLine Refuse(std::string why)
     return cl;
 }
 
-} // namespace
-
-CommandLine ParseCommandLine(int argc, const char* const argv[])
+// The request of a single run from the options given.
+CommandLine SingleRun(std::vector<Option>& options, bool longPath)
 {
-    CLI::App app{"", Program};
-    app.set_help_flag("--help");
-    app.allow_extras(); // reported by ParseArguments
-
-    std::vector<Option> options = ValueOptions();
-    AddValueOptions(app, options);
-    bool longPath = false;
-    app.add_flag("--long-path", longPath);
-
-    const Arguments args = ParseArguments(app, argc, argv);
-    if (args.What == Arguments::Outcome::Help) {
-        CommandLine cl;
-        cl.What = CommandLine::Action::Help;
-        return cl;
-    }
-    if (args.What == Arguments::Outcome::Refused) {
-        return Refuse(args.Error);
-    }
-
     CommandLine cl;
     cl.What = CommandLine::Action::Predict;
     cl.Req.Station.Path = longPath;
@@ -123,6 +131,94 @@ CommandLine ParseCommandLine(int argc, const char* const argv[])
     return cl;
 }
 
+// A batch: its lines give the predictions' options; the command line gives
+// the file, the output format, the threads and the bulletin's address.
+CommandLine BatchRun(std::vector<Option>& options, std::vector<ValueOption<BatchRequest>>& batchOptions,
+                     bool longPathGiven)
+{
+    std::vector<Option> rest;
+    for (Option& o : options) {
+        if (!IsPredictionOptionName(o.Name)) {
+            rest.push_back(o);
+        } else if (!o.Given.empty()) {
+            return Refuse(std::string(o.Name) + " is given on each line of the batch, not with --batch");
+        }
+    }
+    if (longPathGiven) {
+        return Refuse("--long-path is given on each line of the batch, not with --batch");
+    }
+    CommandLine cl;
+    cl.What = CommandLine::Action::Batch;
+    Request req;
+    req.Format = OutputFormat::Json;
+    if (std::optional<std::string> why = ApplyValueOptions(rest, req)) {
+        return Refuse(*why);
+    }
+    if (req.Format == OutputFormat::Text) {
+        return Refuse("--batch writes json or csv, not text");
+    }
+    cl.Batch.Format = req.Format;
+    cl.Batch.FluxUrl = req.FluxUrl;
+    if (std::optional<std::string> why = ApplyValueOptions(batchOptions, cl.Batch)) {
+        return Refuse(*why);
+    }
+    return cl;
+}
+
+} // namespace
+
+bool IsPredictionOption(std::string_view name)
+{
+    return std::find(PredictionOptionNames.begin(), PredictionOptionNames.end(), name) != PredictionOptionNames.end();
+}
+
+CommandLine ParseCommandLine(int argc, const char* const argv[])
+{
+    CLI::App app{"", Program};
+    app.set_help_flag("--help");
+    app.allow_extras(); // reported by ParseArguments
+
+    std::vector<Option> options = ValueOptions();
+    AddValueOptions(app, options);
+    std::vector<ValueOption<BatchRequest>> batchOptions = BatchOptions();
+    AddValueOptions(app, batchOptions);
+    bool longPath = false;
+    const CLI::Option* longPathFlag = app.add_flag("--long-path", longPath);
+
+    const Arguments args = ParseArguments(app, argc, argv);
+    if (args.What == Arguments::Outcome::Help) {
+        CommandLine cl;
+        cl.What = CommandLine::Action::Help;
+        return cl;
+    }
+    if (args.What == Arguments::Outcome::Refused) {
+        return Refuse(args.Error);
+    }
+
+    if (!batchOptions[0].Given.empty()) {
+        return BatchRun(options, batchOptions, longPathFlag->count() > 0);
+    }
+    if (!batchOptions[1].Given.empty()) {
+        return Refuse("--threads is only used with --batch");
+    }
+    return SingleRun(options, longPath);
+}
+
+CommandLine ParsePredictionOptions(const std::vector<NamedValue>& values, bool longPath)
+{
+    std::vector<Option> options = ValueOptions();
+    for (const NamedValue& v : values) {
+        const auto o = std::find_if(options.begin(), options.end(), [&](const Option& x) {
+            return IsPredictionOptionName(x.Name) && std::string_view(x.Name).substr(2) == v.Name;
+        });
+        if (o == options.end()) {
+            return Refuse("unknown option " + Quoted(v.Name));
+        }
+        o->Given.push_back(v.Text);
+    }
+    return SingleRun(options, longPath);
+}
+
 std::string HelpText()
 {
     const Settings d;
@@ -132,6 +228,7 @@ std::string HelpText()
     t += "orvela-predict --home POS --remote POS [--flux SFU] [--power DBW] [--min-angle DEG] [--long-path]\n";
     t += "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n";
     t += "               [--date YYYY-MM-DD] [--call CALLSIGN] [--format text|csv|json]\n";
+    t += "orvela-predict --batch FILE|- [--format json|csv] [--threads N] [--flux-url URL]\n";
     t += "\n";
     t += "Forecasts HF sky-wave propagation between a home station and a remote point\n";
     t += "for each of the 24 UTC hours of one day, on the table frequencies 2 to 30 MHz.\n";
@@ -186,6 +283,31 @@ std::string HelpText()
     t += "        longitude positive west); with --flux auto also\n";
     t += "        \"solar\" {\"issued\", \"flux\", \"url\"}, or {\"error\", \"url\"} when the\n";
     t += "        download failed.\n";
+    t += "\n";
+    t += "Batch:\n";
+    t += "  --batch FILE      one prediction for each line of FILE (- reads standard\n";
+    t += "                    input). Each line is a JSON object whose keys are the\n";
+    t += "                    options above without their dashes: home, remote, flux,\n";
+    t += "                    power, min-angle, long-path (true or false), antenna,\n";
+    t += "                    display, date and call. Values are written as on the\n";
+    t += "                    command line, as strings; flux, power and min-angle may\n";
+    t += "                    also be JSON numbers. A key left out takes the default\n";
+    t += "                    above; home and remote are required. Blank lines are\n";
+    t += "                    skipped (no output), but counted in the line numbers.\n";
+    t += "                    \"flux\": \"auto\" downloads the bulletin once for the\n";
+    t += "                    whole batch, the first time a line asks for it.\n";
+    t += "  --threads N       threads that compute the lines, 0 (default) for one per\n";
+    t += "                    core\n";
+    t += "  Output, one for each line that is not blank, in the order of the input:\n";
+    t += "  json  (default) the object of --format json on one line, with\n";
+    t += "        \"line\": N first (N counts from 1); a bad line gives\n";
+    t += "        {\"line\": N, \"error\": \"why\"} and the batch goes on.\n";
+    t += "  csv   19 records per line, the line number and the table row (0 to 18)\n";
+    t += "        before the row's 25 fields; a bad line gives one record:\n";
+    t += "        N,error,why.\n";
+    t += "  The input is read and written a few lines per thread at a time, so memory\n";
+    t += "  stays small whatever the number of lines. Exit status 2 when any line was\n";
+    t += "  bad, or when FILE cannot be read (one line on standard error).\n";
     t += "\n";
     t += "Exit status: 0 on success, 2 for bad input (reported in one line on standard\n";
     t += "error, with nothing on standard output), 1 when the output cannot be written.\n";

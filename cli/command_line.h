@@ -9,6 +9,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace orvela::cli {
 
@@ -26,15 +28,38 @@ struct Request {
     OutputFormat Format = OutputFormat::Text;
 };
 
+// --batch FILE|-: one prediction for each line of a file or of standard input.
+struct BatchRequest {
+    std::string File; // "-": standard input
+    OutputFormat Format = OutputFormat::Json;
+    unsigned Threads = 0; // 0: one per core
+    std::string FluxUrl;  // where lines with "flux": "auto" take the flux from; empty: the build's address
+};
+
 struct CommandLine {
-    enum class Action { Predict, Help, Refuse };
+    enum class Action { Predict, Batch, Help, Refuse };
     Action What = Action::Refuse;
     Request Req;       // for Predict
+    BatchRequest Batch; // for Batch
     std::string Error; // for Refuse: one line, without the program name
 };
 
 // Reads the arguments (argv[0] is the program). Never throws for bad input.
 CommandLine ParseCommandLine(int argc, const char* const argv[]);
+
+// The options of one prediction given by their long names without dashes
+// ("home", "remote", "flux", "power", "min-angle", "antenna", "display",
+// "date", "call") and their texts, and whether --long-path is set: the
+// request the same options give on the command line, or its refusal.
+struct NamedValue {
+    std::string Name;
+    std::string Text;
+};
+CommandLine ParsePredictionOptions(const std::vector<NamedValue>& values, bool longPath);
+
+// Whether `name` is one of the options that ParsePredictionOptions takes
+// (long-path included).
+bool IsPredictionOption(std::string_view name);
 
 // The text --help prints.
 std::string HelpText();

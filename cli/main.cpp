@@ -1,13 +1,16 @@
 // orvela-predict: one prediction run from the command line.
+#include "batch.h"
 #include "command_line.h"
-#include "geoalert.h"
+#include "flux_download.h"
 #include "render.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <optional>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -27,6 +30,37 @@ orvela::cli::Now ReadClock()
     return now;
 }
 
+// --batch: the file, or standard input for "-". A file that cannot be
+// opened is refused before anything is written.
+int RunBatchCommand(const orvela::cli::BatchRequest& batch)
+{
+    using namespace orvela::cli;
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (batch.File != "-") {
+        std::error_code ec;
+        if (std::filesystem::is_directory(batch.File, ec)) {
+            return ReportRefusal(Program, "cannot read " + batch.File + ": it is a directory");
+        }
+        errno = 0;
+        file.open(batch.File, std::ios::binary);
+        if (!file) {
+            const int e = errno;
+            return ReportRefusal(Program, "cannot read " + batch.File + (e != 0 ? ": " + std::string(std::strerror(e)) : ""));
+        }
+        in = &file;
+    }
+    const BatchResult r = RunBatch(*in, std::cout, batch, ReadClock(), DownloadFlux);
+    if (r.WriteFailed) {
+        std::cerr << Program << ": cannot write the output" << std::endl;
+        return 1;
+    }
+    if (r.ReadFailed) {
+        return ReportRefusal(Program, "cannot read " + (batch.File == "-" ? std::string("standard input") : batch.File));
+    }
+    return r.BadLine ? 2 : 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -42,27 +76,16 @@ int main(int argc, char* argv[])
         return ReportRefusal(Program, cl.Error);
     }
 
+    if (cl.What == CommandLine::Action::Batch) {
+        return RunBatchCommand(cl.Batch);
+    }
+
     RunInput in = MakeRunInput(cl.Req, ReadClock());
     std::optional<SolarReport> solar;
     if (cl.Req.FluxAuto) {
-        // As the window does: the bulletin's flux, clamped to 1..500, or 100
-        // with the program's message when the download fails.
-        SolarReport r;
-        r.Url = cl.Req.FluxUrl.empty() ? solar::DefaultFluxUrl() : cl.Req.FluxUrl;
-        const solar::GeoAlert alert = solar::GetSolarFlux(r.Url);
-        if (alert.Ok) {
-            r.Ok = true;
-            r.Issued = alert.Issued;
-            r.Flux = alert.Flux;
-            in.Flux = std::clamp<ld>(alert.Flux, 1, 500);
-        } else {
-            r.Error = solar::FailureMessage(r.Url);
-            // The message, then why the download failed.
-            std::cerr << r.Error << (alert.Problem.empty() ? "" : ": " + alert.Problem) << std::endl;
-            in.Flux = 100;
-        }
-        r.FluxUsed = in.Flux;
-        solar = r;
+        // As the window does: the bulletin's flux, or 100 after a failure.
+        solar = DownloadFlux(cl.Req.FluxUrl);
+        in.Flux = solar->FluxUsed;
     }
     const SolarReport* report = solar ? &*solar : nullptr;
     Workspace ws;

@@ -100,43 +100,149 @@ std::string RenderCsv(const Prediction& p)
     return TableCsv(p);
 }
 
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The JSON of a string as nlohmann's compact dump writes it. Plain
+// printable ASCII, the whole table's texts, is written directly; anything
+// else (quotes, control characters, UTF-8, bytes that are not UTF-8, which
+// become U+FFFD rather than stop the output) goes through the library.
+void AppendJsonString(std::string& out, const std::string& s)
+{
+    const bool plain = std::all_of(s.begin(), s.end(), [](char c) {
+        return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+    });
+    if (plain) {
+        out += '"';
+        out += s;
+        out += '"';
+    } else {
+        out += Json(s).dump(-1, ' ', false, Json::error_handler_t::replace);
+    }
+}
+
+template <class Texts>
+void AppendJsonStrings(std::string& out, const Texts& texts)
+{
+    out += '[';
+    bool first = true;
+    for (const std::string& t : texts) {
+        if (!first) {
+            out += ',';
+        }
+        first = false;
+        AppendJsonString(out, t);
+    }
+    out += ']';
+}
+
+// A double as the library writes it: the shortest text that reads back.
+void AppendJsonNumber(std::string& out, double v)
+{
+    out += Json(v).dump();
+}
+
+void AppendHexColor(std::string& out, Rgb c)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    out += '#';
+    for (int shift = 20; shift >= 0; shift -= 4) {
+        out += digits[(c >> shift) & 0xFu];
+    }
+}
+
+void AppendPosition(std::string& out, const char* key, ld lat, ld lon)
+{
+    out += ",\"";
+    out += key;
+    out += "\":{\"lat_deg\":";
+    AppendJsonNumber(out, static_cast<double>(lat));
+    out += ",\"lon_deg\":";
+    AppendJsonNumber(out, static_cast<double>(lon));
+    out += '}';
+}
+
+} // namespace
+
+// Written piece by piece rather than built as a library object: the 475
+// cells' objects would cost as much as the prediction itself. The text is
+// the library's compact dump of the same object, byte for byte.
 std::string RenderJson(const Prediction& p, const RunInput& in, const SolarReport* solar)
 {
-    using Json = nlohmann::ordered_json;
-    Json grid = Json::array();
-    Json cells = Json::array();
-    for (const auto& row : p.Cells) {
-        Json texts = Json::array();
-        Json looks = Json::array();
-        for (const Cell& c : row) {
-            texts.push_back(c.Text);
-            looks.push_back(Json{{"bg", HexColor(c.Bg)}, {"fg", HexColor(c.Fg)}, {"bold", c.Bold}});
+    std::string out;
+    out.reserve(40000);
+    out += "{\"h1\":";
+    AppendJsonStrings(out, p.H1);
+    out += ",\"h2\":";
+    AppendJsonStrings(out, p.H2);
+    out += ",\"grid\":[";
+    for (int r = 0; r < TableRows; ++r) {
+        if (r > 0) {
+            out += ',';
         }
-        grid.push_back(std::move(texts));
-        cells.push_back(std::move(looks));
+        out += '[';
+        for (int c = 0; c < TableCols; ++c) {
+            if (c > 0) {
+                out += ',';
+            }
+            AppendJsonString(out, p.Cells[r][c].Text);
+        }
+        out += ']';
     }
-    Json j;
-    j["h1"] = p.H1;
-    j["h2"] = p.H2;
-    j["grid"] = std::move(grid);
-    j["cells"] = std::move(cells);
-    j["path"] = Json{{"distance_km", Thousandths(p.Path.DistanceKm)},
-                     {"azimuth_deg", Thousandths(p.Path.AzimuthDeg)},
-                     {"back_azimuth_deg", Thousandths(p.Path.BackAzimuthDeg)},
-                     {"base_hops", p.Path.BaseHops},
-                     {"base_elev_deg", Thousandths(p.Path.BaseElevDeg)},
-                     {"delay_ms", Thousandths(p.Path.DelayMs)}};
-    j["status"] = Json{{"display", p.DisplayText}, {"antenna", p.AntennaText}, {"power", p.PowerText}};
-    j["home"] = Json{{"lat_deg", static_cast<double>(in.Station.Latitude)},
-                     {"lon_deg", static_cast<double>(in.Station.Longitude)}};
-    j["remote"] = Json{{"lat_deg", static_cast<double>(in.RemoteLatDeg)}, {"lon_deg", static_cast<double>(in.RemoteLonDeg)}};
+    out += "],\"cells\":[";
+    for (int r = 0; r < TableRows; ++r) {
+        if (r > 0) {
+            out += ',';
+        }
+        out += '[';
+        for (int c = 0; c < TableCols; ++c) {
+            const Cell& cell = p.Cells[r][c];
+            out += c > 0 ? ",{\"bg\":\"" : "{\"bg\":\"";
+            AppendHexColor(out, cell.Bg);
+            out += "\",\"fg\":\"";
+            AppendHexColor(out, cell.Fg);
+            out += cell.Bold ? "\",\"bold\":true}" : "\",\"bold\":false}";
+        }
+        out += ']';
+    }
+    out += "],\"path\":{\"distance_km\":";
+    AppendJsonNumber(out, Thousandths(p.Path.DistanceKm));
+    out += ",\"azimuth_deg\":";
+    AppendJsonNumber(out, Thousandths(p.Path.AzimuthDeg));
+    out += ",\"back_azimuth_deg\":";
+    AppendJsonNumber(out, Thousandths(p.Path.BackAzimuthDeg));
+    out += ",\"base_hops\":";
+    out += std::to_string(p.Path.BaseHops);
+    out += ",\"base_elev_deg\":";
+    AppendJsonNumber(out, Thousandths(p.Path.BaseElevDeg));
+    out += ",\"delay_ms\":";
+    AppendJsonNumber(out, Thousandths(p.Path.DelayMs));
+    out += "},\"status\":{\"display\":";
+    AppendJsonString(out, p.DisplayText);
+    out += ",\"antenna\":";
+    AppendJsonString(out, p.AntennaText);
+    out += ",\"power\":";
+    AppendJsonString(out, p.PowerText);
+    out += '}';
+    AppendPosition(out, "home", in.Station.Latitude, in.Station.Longitude);
+    AppendPosition(out, "remote", in.RemoteLatDeg, in.RemoteLonDeg);
     if (solar != nullptr) {
-        j["solar"] = solar->Ok ? Json{{"issued", solar->Issued}, {"flux", solar->Flux}, {"url", solar->Url}}
-                               : Json{{"error", solar->Error}, {"url", solar->Url}};
+        if (solar->Ok) {
+            out += ",\"solar\":{\"issued\":";
+            AppendJsonString(out, solar->Issued);
+            out += ",\"flux\":";
+            out += std::to_string(solar->Flux);
+        } else {
+            out += ",\"solar\":{\"error\":";
+            AppendJsonString(out, solar->Error);
+        }
+        out += ",\"url\":";
+        AppendJsonString(out, solar->Url);
+        out += '}';
     }
-    // A call sign is taken as typed; bytes that are not UTF-8 become U+FFFD
-    // rather than stop the output.
-    return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+    out += "}\n";
+    return out;
 }
 
 } // namespace orvela::cli

@@ -198,6 +198,11 @@ Parsed<int> ParseMinAngle(std::string_view text)
     return ParseWholeInRange(text, 0, 90, "the minimum take-off angle is 0 to 90 degrees");
 }
 
+Parsed<int> ParseThreads(std::string_view text)
+{
+    return ParseWholeInRange(text, 0, 1024, "the threads are 0 (one per core) to 1024");
+}
+
 Parsed<CivilDate> ParseDate(std::string_view text)
 {
     const bool shaped = text.size() == 10 && text[4] == '-' && text[7] == '-' && IsDigits(text.substr(0, 4)) &&

@@ -2,8 +2,6 @@
 
 namespace orvela {
 
-namespace {
-
 std::string CsvField(const std::string& s)
 {
     if (s.find_first_of(",\" \r\n") == std::string::npos) {
@@ -19,6 +17,8 @@ std::string CsvField(const std::string& s)
     out += '"';
     return out;
 }
+
+namespace {
 
 template <class Texts, class Field>
 void AppendLine(std::string& out, const Texts& texts, char separator, Field field)

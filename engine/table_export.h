@@ -8,6 +8,10 @@
 
 namespace orvela {
 
+// One CSV field: quoted, quotes doubled, when it holds a comma, a double
+// quote, a blank or a line break; as it is otherwise.
+std::string CsvField(const std::string& s);
+
 // The 19 table rows, 25 fields each, LF line ends. A field holding a comma,
 // a double quote, a blank or a line break is quoted, quotes doubled.
 std::string TableCsv(const Prediction& p);

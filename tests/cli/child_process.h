@@ -42,8 +42,10 @@ inline int ExitStatus(pid_t pid)
 
 // Runs the program with its output going to pipes, both read as they fill.
 // With `stdoutFile`, standard output goes to that file instead (Out then
-// stays empty): "/dev/full" is a disc that is always full.
-inline Outcome RunProgram(const char* program, std::vector<std::string> args, const char* stdoutFile = nullptr)
+// stays empty): "/dev/full" is a disc that is always full. With
+// `stdinFile`, standard input comes from that file.
+inline Outcome RunProgram(const char* program, std::vector<std::string> args, const char* stdoutFile = nullptr,
+                          const char* stdinFile = nullptr)
 {
     int out[2], err[2];
     if (pipe(out) != 0 || pipe(err) != 0) {
@@ -54,9 +56,11 @@ inline Outcome RunProgram(const char* program, std::vector<std::string> args, co
     const pid_t pid = fork();
     if (pid == 0) {
         const int stdoutFd = stdoutFile ? open(stdoutFile, O_WRONLY) : out[1];
-        if (stdoutFd < 0) {
+        const int stdinFd = stdinFile ? open(stdinFile, O_RDONLY) : STDIN_FILENO;
+        if (stdoutFd < 0 || stdinFd < 0) {
             _exit(126);
         }
+        dup2(stdinFd, STDIN_FILENO);
         dup2(stdoutFd, STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
         close(out[0]);

@@ -3,6 +3,7 @@
 #include "child_process.h"
 #include "http_test_server.h"
 #include "locator.h"
+#include "render.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
@@ -291,6 +292,37 @@ TEST(Json, KeepsItsSchema)
     EXPECT_EQ(status["display"], "Power (dBm) above threshold");
     EXPECT_EQ(status["antenna"], "Isotrop antenna");
     EXPECT_EQ(status["power"], "100 dbW");
+}
+
+// The object is written piece by piece; it must read as the library's own
+// compact text of it, byte for byte, whatever the call sign, the remote
+// label or the bulletin hold: quotes, control characters, UTF-8 and bytes
+// that are not UTF-8 (which become U+FFFD).
+TEST(Json, IsTheCompactTextOfItsObject)
+{
+    using Ordered = nlohmann::ordered_json;
+    const char* const texts[] = {"NoCall", "F6\"X\\Y", "A\tB\x01\x7f\n", "\xff\xfe\xc3", "\xc3\x98Z \xc2\xb0", ""};
+    for (int i = 0; i < 6; ++i) {
+        orvela::RunInput in = orvela_test::PathInput(orvela_test::Paris, orvela_test::NewYork);
+        in.Station.CallSign = texts[i];
+        in.RemoteLabel = texts[(i + 1) % 6];
+        in.Station.Display = 1 + i % 4;
+        const orvela::Prediction p = orvela_test::Predict(in);
+        orvela::cli::SolarReport solar;
+        solar.Ok = i % 2 == 0;
+        solar.Issued = texts[(i + 2) % 6];
+        solar.Flux = 120;
+        solar.Error = texts[(i + 3) % 6];
+        solar.Url = "http://127.0.0.1/\"wwv\".txt";
+        for (const orvela::cli::SolarReport* report : {static_cast<orvela::cli::SolarReport*>(nullptr), &solar}) {
+            const std::string out = orvela::cli::RenderJson(p, in, report);
+            const Ordered j = Ordered::parse(out);
+            EXPECT_EQ(j.dump(-1, ' ', false, Ordered::error_handler_t::replace) + "\n", out) << i;
+            if (i != 3) { // a call sign in UTF-8 comes back as it was
+                EXPECT_EQ(j["h1"][0], p.H1[0]);
+            }
+        }
+    }
 }
 
 TEST(Json, KnownPathShortAndLong)

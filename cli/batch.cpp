@@ -1,0 +1,293 @@
+#include "batch.h"
+
+#include "hour.h"
+#include "table_export.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <istream>
+#include <limits>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <thread>
+#include <vector>
+
+namespace orvela::cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Lines a chunk holds for each thread: enough that the threads seldom wait
+// for each other at the end of a chunk, few enough that the outputs held
+// until they are written stay small.
+constexpr std::size_t LinesPerThread = 64;
+
+// The options that take a number also take its text.
+bool TakesANumber(const std::string& key)
+{
+    return key == "flux" || key == "power" || key == "min-angle";
+}
+
+// A JSON number as the command line would have it typed: a whole number in
+// decimal, any other in the shortest text that reads back as the same
+// double ("120.5", not "120.50000000000001").
+std::string NumberText(const Json& v)
+{
+    if (v.is_number_unsigned()) {
+        return std::to_string(v.get<std::uint64_t>());
+    }
+    if (v.is_number_integer()) {
+        return std::to_string(v.get<std::int64_t>());
+    }
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v.get<double>()).ptr;
+    return std::string(buf, end);
+}
+
+// The text of nlohmann's parse error, without its "[json.exception...] ".
+std::string ParseErrorText(const std::exception& e)
+{
+    const std::string what = e.what();
+    const std::size_t close = what.find("] ");
+    return close == std::string::npos ? what : what.substr(close + 2);
+}
+
+// The options of one line, or why it was refused.
+std::optional<std::string> ReadOptions(const std::string& text, std::vector<NamedValue>& values, bool& longPath)
+{
+    std::vector<std::string> keys;
+    std::string repeated;
+    const Json::parser_callback_t noteKeys = [&](int depth, Json::parse_event_t event, Json& parsed) {
+        if (depth == 1 && event == Json::parse_event_t::key && repeated.empty()) {
+            const std::string& key = parsed.get_ref<const std::string&>();
+            if (std::find(keys.begin(), keys.end(), key) != keys.end()) {
+                repeated = key;
+            }
+            keys.push_back(key);
+        }
+        return true;
+    };
+    Json j;
+    try {
+        j = Json::parse(text, noteKeys);
+    } catch (const Json::parse_error& e) {
+        return "not a JSON object: " + ParseErrorText(e);
+    }
+    if (!j.is_object()) {
+        return "not a JSON object of options";
+    }
+    if (!repeated.empty()) {
+        return Quoted(repeated) + " is given more than once";
+    }
+    for (const auto& [key, value] : j.items()) {
+        if (!IsPredictionOption(key)) {
+            return "unknown key " + Quoted(key) +
+                   "; the keys are home, remote, flux, power, min-angle, long-path, antenna, display, date and call";
+        }
+        if (key == "long-path") {
+            if (!value.is_boolean()) {
+                return "\"long-path\": expected true or false";
+            }
+            longPath = value.get<bool>();
+        } else if (value.is_string()) {
+            values.push_back({key, value.get<std::string>()});
+        } else if (value.is_number() && TakesANumber(key)) {
+            values.push_back({key, NumberText(value)});
+        } else {
+            return Quoted(key) + (TakesANumber(key) ? ": expected a number or a string" : ": expected a string");
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ErrorOutput(std::size_t line, const std::string& why, OutputFormat format)
+{
+    if (format == OutputFormat::Csv) {
+        return std::to_string(line) + ",error," + CsvField(why) + "\n";
+    }
+    // A message that quotes the line's bytes may hold some that are not
+    // UTF-8: they become U+FFFD rather than stop the output.
+    return Json{{"line", line}, {"error", why}}.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInput& in, const SolarReport* solar,
+                             OutputFormat format)
+{
+    const std::string number = std::to_string(line);
+    if (format == OutputFormat::Csv) {
+        std::string out;
+        for (int r = 0; r < TableRows; ++r) {
+            out += number;
+            out += ',';
+            out += std::to_string(r);
+            for (const Cell& c : p.Cells[r]) {
+                out += ',';
+                out += CsvField(c.Text);
+            }
+            out += '\n';
+        }
+        return out;
+    }
+    // The single run's object with the line number put first.
+    const std::string object = RenderJson(p, in, solar);
+    return "{\"line\":" + number + "," + object.substr(1);
+}
+
+// One input line and what it gives.
+struct Job {
+    std::size_t Line = 0;
+    std::string Text;
+    bool TooLong = false;
+    std::string Out;
+    bool Bad = false;
+};
+
+// What every line of a batch shares.
+class Batch {
+public:
+    Batch(const BatchRequest& request, const Now& now, const FluxSource& flux)
+        : request_(request), now_(now), flux_(flux)
+    {
+    }
+
+    void Run(Job& job, Workspace& ws)
+    {
+        job.Bad = false;
+        if (job.TooLong) {
+            Refuse(job, "the line is longer than " + std::to_string(MaxBatchLineBytes) + " bytes");
+            return;
+        }
+        std::vector<NamedValue> values;
+        bool longPath = false;
+        if (const std::optional<std::string> why = ReadOptions(job.Text, values, longPath)) {
+            Refuse(job, *why);
+            return;
+        }
+        const CommandLine cl = ParsePredictionOptions(values, longPath);
+        if (cl.What != CommandLine::Action::Predict) {
+            Refuse(job, cl.Error);
+            return;
+        }
+        RunInput in = MakeRunInput(cl.Req, now_);
+        const SolarReport* solar = nullptr;
+        if (cl.Req.FluxAuto) {
+            solar = &Bulletin();
+            in.Flux = solar->FluxUsed;
+        }
+        Prediction p;
+        ComputeMUF(in, ws, p);
+        job.Out = PredictionOutput(job.Line, p, in, solar, request_.Format);
+    }
+
+private:
+    void Refuse(Job& job, const std::string& why)
+    {
+        job.Bad = true;
+        job.Out = ErrorOutput(job.Line, why, request_.Format);
+    }
+
+    // The bulletin, downloaded the first time a line asks for it; the lines
+    // that ask meanwhile wait for it.
+    const SolarReport& Bulletin()
+    {
+        std::call_once(bulletinOnce_, [this] { bulletin_ = flux_(request_.FluxUrl); });
+        return bulletin_;
+    }
+
+    const BatchRequest& request_;
+    const Now now_;
+    const FluxSource& flux_;
+    std::once_flag bulletinOnce_;
+    SolarReport bulletin_;
+};
+
+enum class LineRead { Line, TooLong, End };
+
+// The next line of `in` into `text`, without its line end (LF or CR LF).
+// A line longer than `buffer` can hold is skipped to its end, not stored.
+LineRead ReadLine(std::istream& in, std::vector<char>& buffer, std::string& text)
+{
+    in.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const std::size_t taken = static_cast<std::size_t>(in.gcount());
+    if (in.bad()) {
+        return LineRead::End;
+    }
+    if (in.fail()) {
+        if (taken == 0) {
+            return LineRead::End; // nothing left
+        }
+        // The buffer filled before the line ended.
+        in.clear();
+        in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+        return in.bad() ? LineRead::End : LineRead::TooLong;
+    }
+    // gcount counts the line end when one was read.
+    std::size_t length = in.eof() ? taken : taken - 1;
+    if (length > 0 && buffer[length - 1] == '\r') {
+        --length;
+    }
+    if (length > MaxBatchLineBytes) {
+        return LineRead::TooLong;
+    }
+    text.assign(buffer.data(), length);
+    return LineRead::Line;
+}
+
+bool IsBlank(const std::string& s)
+{
+    return s.find_first_not_of(" \t\r\f\v") == std::string::npos;
+}
+
+} // namespace
+
+BatchResult RunBatch(std::istream& in, std::ostream& out, const BatchRequest& request, const Now& now,
+                     const FluxSource& flux)
+{
+    const unsigned threads =
+        request.Threads != 0 ? request.Threads : std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t chunk = LinesPerThread * threads;
+
+    BatchResult result;
+    Batch batch(request, now, flux);
+    std::vector<Job> jobs(chunk); // reused from chunk to chunk
+    std::vector<char> buffer(MaxBatchLineBytes + 2); // the line, a CR and the terminating NUL
+    std::string text;
+    std::size_t line = 0;
+    bool more = true;
+    while (more) {
+        std::size_t count = 0;
+        while (count < chunk) {
+            const LineRead r = ReadLine(in, buffer, text);
+            if (r == LineRead::End) {
+                more = false;
+                break;
+            }
+            ++line;
+            if (r == LineRead::Line && IsBlank(text)) {
+                continue; // a blank line gives no output
+            }
+            Job& job = jobs[count++];
+            job.Line = line;
+            job.TooLong = r == LineRead::TooLong;
+            job.Text.swap(text);
+        }
+        ParallelFor(count, threads, [&](std::size_t i, Workspace& ws) { batch.Run(jobs[i], ws); });
+        for (std::size_t i = 0; i < count; ++i) {
+            out.write(jobs[i].Out.data(), static_cast<std::streamsize>(jobs[i].Out.size()));
+            result.BadLine = result.BadLine || jobs[i].Bad;
+        }
+        out.flush();
+        if (!out) {
+            result.WriteFailed = true;
+            return result;
+        }
+    }
+    result.ReadFailed = in.bad();
+    return result;
+}
+
+} // namespace orvela::cli

@@ -1,0 +1,39 @@
+// orvela-predict --batch: one prediction for each line of a JSON Lines
+// stream, computed over the cores, written in the order of the lines.
+#pragma once
+
+#include "command_line.h"
+#include "render.h"
+
+#include <cstddef>
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+namespace orvela::cli {
+
+// The flux report of --flux auto for a bulletin address (DownloadFlux in the
+// program). A batch asks for it once at most, the first time a line needs it.
+using FluxSource = std::function<SolarReport(const std::string& url)>;
+
+struct BatchResult {
+    bool BadLine = false;     // a line was refused: its output is an error
+    bool ReadFailed = false;  // the input could not be read to its end
+    bool WriteFailed = false; // the output could not be written: the batch stopped there
+};
+
+// Longest input line taken, line end excluded; a longer one is refused
+// without being held in memory.
+inline constexpr std::size_t MaxBatchLineBytes = 64 * 1024;
+
+// Reads the lines of `in`, each a JSON object whose keys are the long
+// options of a prediction without their dashes, and writes to `out` one
+// output for each line that is not blank, in input order: the prediction
+// (or the line's refusal) as `batch.Format` says. The lines are read a
+// chunk at a time, computed over batch.Threads threads and written before
+// the next chunk is read, so memory does not grow with the input. `now` is
+// the clock for every line.
+BatchResult RunBatch(std::istream& in, std::ostream& out, const BatchRequest& batch, const Now& now,
+                     const FluxSource& flux);
+
+} // namespace orvela::cli

@@ -1,0 +1,347 @@
+// orvela-predict --batch as a user runs it: a file or standard input of
+// JSON Lines, one output line per input line.
+#include "child_process.h"
+#include "http_test_server.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Json = nlohmann::json;
+using orvela::child::Outcome;
+using orvela::solar::testing::HttpTestServer;
+using orvela::solar::testing::Reply;
+
+Outcome RunPredict(std::vector<std::string> args, const char* stdinFile = nullptr)
+{
+    return orvela::child::RunProgram(ORVELA_PREDICT_PATH, std::move(args), nullptr, stdinFile);
+}
+
+// A file of the test's own, removed at the end of the test.
+class TempFile {
+public:
+    explicit TempFile(const std::string& content)
+    {
+        char name[] = "/tmp/orvela-batch-XXXXXX";
+        const int fd = mkstemp(name);
+        EXPECT_GE(fd, 0);
+        close(fd);
+        path_ = name;
+        std::ofstream(path_, std::ios::binary) << content;
+    }
+    ~TempFile() { std::remove(path_.c_str()); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+    const char* CPath() const { return path_.c_str(); }
+
+private:
+    std::string path_;
+};
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& l : lines) {
+        text += l + "\n";
+    }
+    return text;
+}
+
+std::vector<std::string> With(std::vector<std::string> base, const std::vector<std::string>& more)
+{
+    base.insert(base.end(), more.begin(), more.end());
+    return base;
+}
+
+// A batch line and the options of the same prediction on the command line.
+struct SameRun {
+    std::string Line;
+    std::vector<std::string> Args;
+};
+
+// Every key, values as strings and as numbers, a locator, the long path,
+// each antenna and display, a coincident point, a pole, and a call sign
+// that JSON has to escape.
+const std::vector<SameRun>& Runs()
+{
+    static const std::vector<SameRun> runs = {
+        {R"({"home": "48.85N,2.35E", "remote": "40.71N,74.01W", "date": "2024-06-21"})",
+         {"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W", "--date", "2024-06-21"}},
+        {R"({"home": "JN18DU", "remote": "35N,139E", "flux": 150.55, "power": 200, "min-angle": 5, "long-path": true,)"
+         R"( "antenna": "yagi", "display": "best", "date": "2024-12-01", "call": "F6XYZ"})",
+         {"--home", "JN18DU", "--remote", "35N,139E", "--flux", "150.55", "--power", "200", "--min-angle", "5",
+          "--long-path", "--antenna", "yagi", "--display", "best", "--date", "2024-12-01", "--call", "F6XYZ"}},
+        {R"({"remote": "33.9S,151.2E", "home": "51.5N,0.12W", "flux": "72", "power": "100", "min-angle": "0",)"
+         R"( "long-path": false, "antenna": "isotropic", "display": "angle", "date": "2025-03-20"})",
+         {"--home", "51.5N,0.12W", "--remote", "33.9S,151.2E", "--flux", "72", "--power", "100", "--min-angle", "0",
+          "--antenna", "isotropic", "--display", "angle", "--date", "2025-03-20"}},
+        {R"({"home": "10N,10E", "remote": "10N,10E", "display": "delay", "antenna": "dipole", "date": "2024-01-01",)"
+         R"( "call": "\u00d8Z \"1\"\t"})",
+         {"--home", "10N,10E", "--remote", "10N,10E", "--display", "delay", "--antenna", "dipole", "--date",
+          "2024-01-01", "--call", "\xc3\x98Z \"1\"\t"}},
+        {R"({"home": "90N,0E", "remote": "45S,120W", "flux": 500, "min-angle": 89, "date": "2024-09-09"})",
+         {"--home", "90N,0E", "--remote", "45S,120W", "--flux", "500", "--min-angle", "89", "--date",
+          "2024-09-09"}},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "flux": 1.2e2, "date": "2024-06-21"})",
+         {"--home", "45N,0E", "--remote", "45N,90W", "--flux", "120", "--date", "2024-06-21"}},
+    };
+    return runs;
+}
+
+std::vector<std::string> RunLines()
+{
+    std::vector<std::string> lines;
+    for (const SameRun& r : Runs()) {
+        lines.push_back(r.Line);
+    }
+    return lines;
+}
+
+// Each output line is the single run's JSON object with "line" first, under
+// one thread and two, from a file and from standard input; the CSV records
+// are the single run's rows behind the line and row numbers.
+TEST(Batch, EachLineIsItsSingleRun)
+{
+    const TempFile input(Joined(RunLines()));
+    std::vector<Json> singles;
+    std::string csv;
+    for (std::size_t i = 0; i < Runs().size(); ++i) {
+        const Outcome json = RunPredict(With(Runs()[i].Args, {"--format", "json"}));
+        ASSERT_EQ(json.Status, 0) << json.Err;
+        singles.push_back(Json::parse(json.Out));
+        const Outcome rows = RunPredict(With(Runs()[i].Args, {"--format", "csv"}));
+        ASSERT_EQ(rows.Status, 0) << rows.Err;
+        const std::vector<std::string> records = Lines(rows.Out);
+        ASSERT_EQ(records.size(), 19u);
+        for (std::size_t r = 0; r < records.size(); ++r) {
+            csv += std::to_string(i + 1) + "," + std::to_string(r) + "," + records[r] + "\n";
+        }
+    }
+
+    for (const char* threads : {"1", "2"}) {
+        SCOPED_TRACE(std::string(threads) + " threads");
+        const Outcome o = RunPredict({"--batch", input.Path(), "--threads", threads});
+        ASSERT_EQ(o.Status, 0) << o.Err;
+        EXPECT_EQ(o.Err, "");
+        const std::vector<std::string> out = Lines(o.Out);
+        ASSERT_EQ(out.size(), singles.size());
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const std::string first = "{\"line\":" + std::to_string(i + 1) + ",";
+            EXPECT_EQ(out[i].rfind(first, 0), 0u) << out[i].substr(0, 40);
+            Json j = Json::parse(out[i]);
+            j.erase("line");
+            EXPECT_EQ(j, singles[i]) << Runs()[i].Line;
+        }
+        const Outcome stdinRun = RunPredict({"--batch", "-", "--threads", threads}, input.CPath());
+        EXPECT_EQ(stdinRun.Status, 0);
+        EXPECT_EQ(stdinRun.Out, o.Out);
+
+        const Outcome rows = RunPredict({"--batch", input.Path(), "--format", "csv", "--threads", threads});
+        EXPECT_EQ(rows.Status, 0) << rows.Err;
+        EXPECT_EQ(rows.Out, csv);
+    }
+}
+
+// Hundreds of lines go through in chunks; whatever the threads, the outputs
+// come in the order of the input, each with its own line number.
+TEST(Batch, ManyChunksKeepTheInputOrder)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 300; ++i) {
+        lines.push_back(R"({"home": "48.85N,2.35E", "remote": ")" + std::to_string(i % 90) + "N," +
+                        std::to_string(i % 180) + R"(W", "power": )" + std::to_string(5 + i) +
+                        R"(, "date": "2024-06-21"})");
+    }
+    const TempFile input(Joined(lines));
+    const Outcome one = RunPredict({"--batch", input.Path(), "--threads", "1"});
+    ASSERT_EQ(one.Status, 0) << one.Err;
+    const std::vector<std::string> out = Lines(one.Out);
+    ASSERT_EQ(out.size(), lines.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const Json j = Json::parse(out[i]);
+        ASSERT_EQ(j["line"], i + 1);
+        ASSERT_EQ(j["h2"][3], "Power (dbW) : " + std::to_string(5 + i) + " dBW");
+    }
+    EXPECT_EQ(RunPredict({"--batch", input.Path(), "--threads", "2"}).Out, one.Out);
+}
+
+const std::string Good = R"({"home": "45N,0E", "remote": "45N,90W", "date": "2024-06-21"})";
+
+// A bad line gives its line number and why, in JSON and in CSV, and the
+// next line still runs; blank lines give nothing but count. A value the
+// command line refuses is refused in the same words.
+TEST(Batch, ABadLineSaysWhyAndTheNextLineRuns)
+{
+    struct Bad {
+        std::string Line;
+        std::string Says;
+    };
+    std::vector<Bad> bad = {
+        {"not json", "not a JSON object: parse error at line 1, column 2: syntax error while parsing value - "
+                     "invalid literal; last read: 'no'"},
+        {"[1, 2]", "not a JSON object of options"},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "format": "csv"})",
+         "unknown key \"format\"; the keys are home, remote, flux, power, min-angle, long-path, antenna, display, "
+         "date and call"},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "home": "1N,1E"})", "\"home\" is given more than once"},
+        {R"({"home": 45, "remote": "45N,90W"})", "\"home\": expected a string"},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "power": true})", "\"power\": expected a number or a string"},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "long-path": "yes"})", "\"long-path\": expected true or false"},
+        {R"({"call": ")" + std::string(70000, 'x') + "\"}", "the line is longer than 65536 bytes"},
+    };
+    const std::vector<std::string> home = {"--home", "45N,0E", "--remote", "45N,90W"};
+    const SameRun refusedAlike[] = {
+        {R"({"home": "45N,0E"})", {"--home", "45N,0E"}},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "power": 4})", With(home, {"--power", "4"})},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "flux": -3})", With(home, {"--flux=-3"})},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "min-angle": 10.5})", With(home, {"--min-angle", "10.5"})},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "date": "2023-02-29"})", With(home, {"--date", "2023-02-29"})},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "antenna": "loop"})", With(home, {"--antenna", "loop"})},
+        {R"({"home": "JS18DU", "remote": "45N,90W"})", {"--home", "JS18DU", "--remote", "45N,90W"}},
+    };
+    for (const SameRun& r : refusedAlike) {
+        const Outcome single = RunPredict(r.Args);
+        ASSERT_EQ(single.Status, 2);
+        const std::string prefix = "orvela-predict: ";
+        ASSERT_EQ(single.Err.rfind(prefix, 0), 0u);
+        bad.push_back({r.Line, single.Err.substr(prefix.size(), single.Err.size() - prefix.size() - 1)});
+    }
+
+    // good, then each bad line followed by a blank one and a good one.
+    std::vector<std::string> lines = {Good};
+    const char* const blanks[] = {"", "  \t", "\r"};
+    for (std::size_t i = 0; i < bad.size(); ++i) {
+        lines.push_back(bad[i].Line);
+        lines.push_back(blanks[i % 3]);
+        lines.push_back(Good);
+    }
+    const TempFile input(Joined(lines));
+
+    const Outcome o = RunPredict({"--batch", input.Path(), "--threads", "2"});
+    EXPECT_EQ(o.Status, 2);
+    EXPECT_EQ(o.Err, "");
+    const std::vector<std::string> out = Lines(o.Out);
+    ASSERT_EQ(out.size(), 1 + 2 * bad.size());
+    EXPECT_TRUE(Json::parse(out[0]).contains("grid"));
+    for (std::size_t i = 0; i < bad.size(); ++i) {
+        const std::size_t badLine = 2 + 3 * i; // 1-based, blank lines counted
+        const Json error = Json::parse(out[1 + 2 * i]);
+        EXPECT_EQ(error, Json({{"line", badLine}, {"error", bad[i].Says}})) << bad[i].Line.substr(0, 80);
+        const Json next = Json::parse(out[2 + 2 * i]);
+        EXPECT_EQ(next["line"], badLine + 2);
+        EXPECT_TRUE(next.contains("grid"));
+    }
+
+    const Outcome csv = RunPredict({"--batch", input.Path(), "--format", "csv"});
+    EXPECT_EQ(csv.Status, 2);
+    const std::vector<std::string> records = Lines(csv.Out);
+    ASSERT_EQ(records.size(), 19 + bad.size() * (1 + 19));
+    EXPECT_EQ(records[19], "2,error,\"" + bad[0].Says + "\"");
+    EXPECT_EQ(records[20].rfind("4,0,", 0), 0u);
+}
+
+TEST(Batch, EmptyOrBlankInputGivesNoOutput)
+{
+    for (const char* content : {"", "\n \n\r\n"}) {
+        const TempFile input(content);
+        for (const Outcome& o : {RunPredict({"--batch", input.Path()}), RunPredict({"--batch", "-"}, input.CPath())}) {
+            EXPECT_EQ(o.Status, 0);
+            EXPECT_EQ(o.Out, "");
+            EXPECT_EQ(o.Err, "");
+        }
+    }
+}
+
+TEST(Batch, RefusedBeforeAnyLine)
+{
+    const TempFile input(Good + "\n");
+    const std::string missing = input.Path() + ".missing";
+    const struct {
+        std::vector<std::string> Args;
+        std::string Says;
+    } cases[] = {
+        {{"--batch", missing}, "cannot read " + missing + ": No such file or directory"},
+        {{"--batch", "/tmp"}, "cannot read /tmp: it is a directory"},
+        {{"--batch", input.Path(), "--home", "45N,0E"}, "--home is given on each line of the batch, not with --batch"},
+        {{"--batch", input.Path(), "--long-path"}, "--long-path is given on each line of the batch"},
+        {{"--batch", input.Path(), "--format", "text"}, "--batch writes json or csv, not text"},
+        {{"--batch", input.Path(), "--threads", "2000"}, "--threads: \"2000\" is out of range"},
+        {{"--home", "45N,0E", "--remote", "45N,90W", "--threads", "2"}, "--threads is only used with --batch"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(orvela::child::Shown(c.Args));
+        orvela::child::ExpectRefusal(RunPredict(c.Args), "orvela-predict", c.Says);
+    }
+}
+
+TEST(Batch, OutputThatCannotBeWrittenIsExitOne)
+{
+    if (access("/dev/full", W_OK) != 0) {
+        GTEST_SKIP() << "no /dev/full to write to";
+    }
+    const TempFile input(Good + "\n");
+    const Outcome o = orvela::child::RunProgram(ORVELA_PREDICT_PATH, {"--batch", input.Path()}, "/dev/full");
+    EXPECT_EQ(o.Status, 1);
+    EXPECT_EQ(o.Err, "orvela-predict: cannot write the output\n");
+}
+
+const char* const Bulletin = ":Product: Geophysical Alert Message wwv.txt\n"
+                             ":Issued: 2026 Dec 10 0305 UTC\n"
+                             "Solar flux 142 and estimated planetary A-index 5.\n";
+
+// The lines that ask for the day's flux share one download; a line with a
+// flux of its own does not use it.
+TEST(Batch, FluxAutoDownloadsTheBulletinOnce)
+{
+    HttpTestServer server(Reply(200, Bulletin));
+    const std::string url = server.Url("/text/wwv.txt");
+    const std::string autoLine = R"({"home": "45N,0E", "remote": "45N,90W", "flux": "auto", "date": "2024-06-21"})";
+    const std::string ownLine = R"({"home": "45N,0E", "remote": "45N,90W", "flux": 80, "date": "2024-06-21"})";
+    const TempFile input(Joined({ownLine, autoLine, autoLine, ownLine, autoLine}));
+
+    const Outcome o = RunPredict({"--batch", input.Path(), "--flux-url", url, "--threads", "2"});
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    EXPECT_EQ(server.Requests().size(), 1u);
+    const Outcome single = RunPredict(
+        {"--home", "45N,0E", "--remote", "45N,90W", "--flux", "auto", "--flux-url", url, "--date", "2024-06-21",
+         "--format", "json"});
+    ASSERT_EQ(single.Status, 0) << single.Err;
+    const std::vector<std::string> out = Lines(o.Out);
+    ASSERT_EQ(out.size(), 5u);
+    for (const int i : {1, 2, 4}) {
+        Json j = Json::parse(out[i]);
+        j.erase("line");
+        EXPECT_EQ(j, Json::parse(single.Out));
+    }
+    for (const int i : {0, 3}) {
+        const Json j = Json::parse(out[i]);
+        EXPECT_FALSE(j.contains("solar"));
+        EXPECT_EQ(j["h2"][0], "Solar flux at 10.7cm : 80.0");
+    }
+
+    const TempFile noAuto(ownLine + "\n");
+    EXPECT_EQ(RunPredict({"--batch", noAuto.Path(), "--flux-url", url}).Status, 0);
+    EXPECT_EQ(server.Requests().size(), 2u); // the single run's, no more
+}
+
+} // namespace
