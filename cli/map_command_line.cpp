@@ -41,7 +41,7 @@ std::vector<Option> ValueOptions()
 {
     std::vector<Option> o;
     o.push_back({"--utc", "YYYY-MM-DDTHH:MM:SSZ", false,
-                 cli::StoreParsed<MapRequest>(&ParseMoment,
+                 cli::StoreParsed<MapRequest>(+[](std::string_view text) { return ParseMoment(text); },
                                               [](MapRequest& r, const UtcDateTime& m) { r.Moment = m; })});
     o.push_back({"--width", "W", false,
                  cli::StoreParsed<MapRequest>(&ParseWidth, [](MapRequest& r, int w) { r.Width = w; })});
@@ -53,18 +53,21 @@ std::vector<Option> ValueOptions()
 
 } // namespace
 
-Checked<UtcDateTime> ParseMoment(std::string_view text)
+Checked<UtcDateTime> ParseMoment(std::string_view text, Seconds seconds)
 {
-    // 2026-06-21T12:00:00Z
+    // 2026-06-21T12:00:00Z, or 2026-06-21T12:00Z when the seconds may be left out
     // 0123456789012345678 9
-    const bool shaped = text.size() == 20 && text[4] == '-' && text[7] == '-' && text[10] == 'T' &&
-                        text[13] == ':' && text[16] == ':' && text[19] == 'Z' && IsDigits(text.substr(0, 4)) &&
+    const bool withSeconds = text.size() == 20 && text[16] == ':' && IsDigits(text.substr(17, 2));
+    const bool toMinute = seconds == Seconds::Optional && text.size() == 17;
+    const bool shaped = (withSeconds || toMinute) && text[4] == '-' && text[7] == '-' && text[10] == 'T' &&
+                        text[13] == ':' && text.back() == 'Z' && IsDigits(text.substr(0, 4)) &&
                         IsDigits(text.substr(5, 2)) && IsDigits(text.substr(8, 2)) &&
-                        IsDigits(text.substr(11, 2)) && IsDigits(text.substr(14, 2)) && IsDigits(text.substr(17, 2));
+                        IsDigits(text.substr(11, 2)) && IsDigits(text.substr(14, 2));
     if (!shaped) {
-        return Checked<UtcDateTime>::Fail(Quoted(text) +
-                                          " is not a moment; expected YYYY-MM-DDTHH:MM:SSZ in UTC, e.g. " +
-                                          "2026-06-21T12:00:00Z");
+        return Checked<UtcDateTime>::Fail(
+            Quoted(text) + " is not a moment; expected " +
+            (seconds == Seconds::Required ? "YYYY-MM-DDTHH:MM:SSZ in UTC, e.g. 2026-06-21T12:00:00Z"
+                                          : "YYYY-MM-DDTHH:MM[:SS]Z in UTC, e.g. 2026-06-21T12:00Z"));
     }
     const auto field = [&](std::size_t at, std::size_t n) { return *ParseWholeNumber(text.substr(at, n)); };
     UtcDateTime m;
@@ -73,14 +76,14 @@ Checked<UtcDateTime> ParseMoment(std::string_view text)
     m.Day = field(8, 2);
     m.Hour = field(11, 2);
     m.Minute = field(14, 2);
-    m.Second = field(17, 2);
+    m.Second = withSeconds ? field(17, 2) : 0;
     const std::chrono::year_month_day ymd{std::chrono::year{m.Year}, std::chrono::month{static_cast<unsigned>(m.Month)},
                                           std::chrono::day{static_cast<unsigned>(m.Day)}};
     if (m.Year < 1 || !ymd.ok()) {
         return Checked<UtcDateTime>::Fail(Quoted(text.substr(0, 10)) + " is not a day of the calendar");
     }
     if (m.Hour > 23 || m.Minute > 59 || m.Second > 59) {
-        return Checked<UtcDateTime>::Fail(Quoted(text.substr(11, 8)) +
+        return Checked<UtcDateTime>::Fail(Quoted(text.substr(11, text.size() - 12)) +
                                           " is not a time of day; hours are 00 to 23, minutes and seconds 00 to 59");
     }
     return Checked<UtcDateTime>{m, {}};

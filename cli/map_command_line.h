@@ -35,9 +35,13 @@ struct MapCommandLine {
 template <class T>
 using Checked = cli::Parsed<T>;
 
+// Whether a moment must give its seconds, or may stop at the minute.
+enum class Seconds { Required, Optional };
+
 // A moment written YYYY-MM-DDTHH:MM:SSZ: a day of the calendar (years 0001
-// to 9999), hours 00 to 23, minutes and seconds 00 to 59.
-Checked<UtcDateTime> ParseMoment(std::string_view text);
+// to 9999), hours 00 to 23, minutes and seconds 00 to 59. With optional
+// seconds, YYYY-MM-DDTHH:MMZ is the start of that minute.
+Checked<UtcDateTime> ParseMoment(std::string_view text, Seconds seconds = Seconds::Required);
 
 // The map's width in pixels, a whole number from 16 to 8192.
 Checked<int> ParseWidth(std::string_view text);

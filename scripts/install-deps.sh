@@ -7,7 +7,7 @@ set -eu
 
 PKGS="build-essential cmake pkg-config ninja-build
 qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-libjpeg62-turbo-dev libpng-dev libstb-dev libcurl4-openssl-dev ca-certificates zlib1g-dev
+libjpeg62-turbo-dev libpng-dev libstb-dev libcurl4-openssl-dev ca-certificates zlib1g-dev libcairo2-dev
 libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev libhamlib-dev
 clang libclang-rt-14-dev

@@ -1,0 +1,39 @@
+// Cost of a coverage map: the 2-degree grid, 91 x 180 = 16,380 paths from
+// one home station, for one hour and one band, on every core. Computing
+// only: nothing is written.
+#include "area_coverage.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace orvela;
+
+// The home station and options of BM_ComputeMUF, so that the two compare:
+// 48.85 N 2.35 E, short path, dipole, flux 100, 10 December; 14 MHz at
+// 12 UTC.
+void BM_AreaMap(benchmark::State& state)
+{
+    RunInput in;
+    in.Station.Latitude = 48.85L;
+    in.Station.Longitude = -2.35L;
+    in.Station.GainTable = 1;
+    in.Station.Display = 1;
+    in.Flux = 100;
+    in.Month = 12;
+    in.Day = 10;
+    in.UtcHour = 12;
+    const int band = 7;
+    const int step = 2;
+    std::size_t paths = 0;
+    for (auto _ : state) {
+        const area::Coverage c = area::ComputeCoverage(in, in.UtcHour, band, step, 0);
+        paths = c.Results.size();
+        benchmark::DoNotOptimize(c.Results.data());
+    }
+    state.counters["paths"] = static_cast<double>(paths);
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * paths));
+}
+BENCHMARK(BM_AreaMap)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,322 @@
+#include "area_command_line.h"
+
+#include "geoalert.h"
+#include "map_command_line.h"
+#include "whole_number.h"
+
+#include <CLI/CLI.hpp>
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+namespace orvela::areacli {
+
+namespace {
+
+constexpr const char* Program = "orvela-area";
+
+// Index = Settings::GainTable, as orvela-predict names them.
+constexpr std::array<std::string_view, 3> AntennaNames{"isotropic", "dipole", "yagi"};
+
+using cli::OneLine;
+using cli::Parsed;
+using cli::Quoted;
+using Option = cli::ValueOption<AreaRequest>;
+using Store = Option::Store;
+
+template <class T, class Set>
+Store Checked(Parsed<T> (*parse)(std::string_view), Set set)
+{
+    return cli::StoreParsed<AreaRequest>(parse, set);
+}
+
+// A whole number from `low` to `high`, or why not; `range` says what is
+// expected.
+Parsed<int> WholeNumberIn(std::string_view text, int low, int high, const std::string& range)
+{
+    if (!IsDigits(text)) {
+        return Parsed<int>::Fail(Quoted(text) + " is not a whole number; " + range);
+    }
+    const std::optional<int> v = ParseWholeNumber(text);
+    if (!v || *v < low || *v > high) {
+        return Parsed<int>::Fail(Quoted(text) + " is out of range; " + range);
+    }
+    return Parsed<int>::Ok(*v);
+}
+
+std::vector<Option> ValueOptions()
+{
+    std::vector<Option> o;
+    o.push_back({"--home", "POS", true, Checked(&cli::ParsePositionOrLocator, [](AreaRequest& r, const cli::GeoPosition& p) {
+                     r.Station.Latitude = p.LatDeg;
+                     r.Station.Longitude = p.LonDeg;
+                 })});
+    o.push_back({"--utc", "YYYY-MM-DDTHH:MM[:SS]Z", true,
+                 Checked(+[](std::string_view text) { return mapcli::ParseMoment(text, mapcli::Seconds::Optional); },
+                         [](AreaRequest& r, const UtcDateTime& m) { r.Moment = m; })});
+    o.push_back({"--band", "MHZ", true, Checked(&ParseBand, [](AreaRequest& r, int band) { r.Band = band; })});
+    o.push_back({"--flux", "SFU", false, [](std::string_view text, AreaRequest& r) -> std::optional<std::string> {
+                     if (text == "auto") {
+                         r.FluxAuto = true;
+                         return std::nullopt;
+                     }
+                     return Checked(&cli::ParseFlux, [](AreaRequest& q, ld v) { q.Flux = v; })(text, r);
+                 }});
+    o.push_back({"--flux-url", "URL", false, Checked(&cli::ParseFluxUrl, [](AreaRequest& r, const std::string& url) {
+                     r.FluxUrl = url;
+                 })});
+    o.push_back({"--power", "DBW", false, Checked(&cli::ParsePower, [](AreaRequest& r, int v) { r.Station.Power = v; })});
+    o.push_back({"--min-angle", "DEG", false,
+                 Checked(&cli::ParseMinAngle, [](AreaRequest& r, int v) { r.Station.MinAngle = v; })});
+    o.push_back({"--antenna", "TYPE", false, [](std::string_view text, AreaRequest& r) -> std::optional<std::string> {
+                     const Parsed<int> v = cli::ParseChoice(text, AntennaNames);
+                     if (!v) {
+                         return v.Error;
+                     }
+                     r.Station.GainTable = *v.Value;
+                     return std::nullopt;
+                 }});
+    o.push_back({"--step", "DEG", false, Checked(&ParseStep, [](AreaRequest& r, int v) { r.StepDeg = v; })});
+    o.push_back({"--width", "W", false, Checked(&ParseAreaWidth, [](AreaRequest& r, int v) { r.Width = v; })});
+    o.push_back({"--threads", "N", false,
+                 Checked(&ParseThreads, [](AreaRequest& r, int v) { r.Threads = static_cast<unsigned>(v); })});
+    o.push_back({"--out", "FILE", true, [](std::string_view text, AreaRequest& r) -> std::optional<std::string> {
+                     const Parsed<OutputKind> kind = ParseOutput(text);
+                     if (!kind) {
+                         return kind.Error;
+                     }
+                     r.Out = std::string(text);
+                     r.Kind = *kind.Value;
+                     return std::nullopt;
+                 }});
+    return o;
+}
+
+AreaCommandLine Refuse(std::string why)
+{
+    AreaCommandLine cl;
+    cl.What = AreaCommandLine::Action::Refuse;
+    cl.Error = OneLine(std::move(why));
+    return cl;
+}
+
+char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view end)
+{
+    if (text.size() < end.size()) {
+        return false;
+    }
+    text.remove_prefix(text.size() - end.size());
+    for (std::size_t i = 0; i < end.size(); ++i) {
+        if (Lower(text[i]) != end[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+Parsed<int> ParseBand(std::string_view text)
+{
+    const std::string bands = "the band is one of the table's frequencies 2, 4, 6, ... 30 MHz";
+    const Parsed<int> mhz = WholeNumberIn(text, 2, 2 * BandCount, bands);
+    if (!mhz) {
+        return mhz;
+    }
+    if (*mhz.Value % 2 != 0) {
+        return Parsed<int>::Fail(Quoted(text) + " MHz is not a band of the table; " + bands);
+    }
+    return Parsed<int>::Ok(*mhz.Value / 2);
+}
+
+Parsed<int> ParseStep(std::string_view text)
+{
+    const std::string steps = "the step is a whole number of degrees that divides 180: 1, 2, 3, 4, 5, 6, 9, 10, "
+                              "12, 15, 18, 20, 30, 36, 45, 60, 90 or 180";
+    const Parsed<int> step = WholeNumberIn(text, 1, 180, steps);
+    if (!step) {
+        return step;
+    }
+    if (180 % *step.Value != 0) {
+        return Parsed<int>::Fail(Quoted(text) + " does not divide 180; " + steps);
+    }
+    return step;
+}
+
+Parsed<int> ParseThreads(std::string_view text)
+{
+    return WholeNumberIn(text, 0, MaxThreads,
+                         "the threads are 0 (one per core) to " + std::to_string(MaxThreads));
+}
+
+Parsed<int> ParseAreaWidth(std::string_view text)
+{
+    return WholeNumberIn(text, MinWidth, MaxWidth,
+                         "the width is " + std::to_string(MinWidth) + " to " + std::to_string(MaxWidth) + " pixels");
+}
+
+Parsed<OutputKind> ParseOutput(std::string_view path)
+{
+    if (path.empty()) {
+        return Parsed<OutputKind>::Fail("the file name is empty");
+    }
+    const std::string_view name = path.substr(path.find_last_of('/') + 1);
+    struct Kind {
+        std::string_view Extension;
+        OutputKind What;
+    };
+    for (const Kind k : {Kind{".png", OutputKind::Png}, Kind{".csv", OutputKind::Csv}, Kind{".json", OutputKind::Json}}) {
+        // A name that is only the extension is a hidden file, not a picture.
+        if (name.size() > k.Extension.size() && EndsWithNoCase(name, k.Extension)) {
+            return Parsed<OutputKind>::Ok(k.What);
+        }
+    }
+    return Parsed<OutputKind>::Fail(Quoted(path) + " ends neither in .png, .csv nor .json; the extension "
+                                                   "chooses the output");
+}
+
+AreaCommandLine ParseAreaCommandLine(int argc, const char* const argv[])
+{
+    CLI::App app{"", Program};
+    app.set_help_flag("--help");
+    app.allow_extras(); // reported by ParseArguments
+
+    std::vector<Option> options = ValueOptions();
+    cli::AddValueOptions(app, options);
+    bool longPath = false;
+    // A bare switch: "--long-path=no" would otherwise turn it on or off.
+    app.add_flag("--long-path", longPath)->disable_flag_override();
+
+    const cli::Arguments args = cli::ParseArguments(app, argc, argv);
+    if (args.What == cli::Arguments::Outcome::Help) {
+        AreaCommandLine cl;
+        cl.What = AreaCommandLine::Action::Help;
+        return cl;
+    }
+    if (args.What == cli::Arguments::Outcome::Refused) {
+        // The library names the one switch without its dashes there.
+        if (args.Error.find("disallowed flag override") != std::string::npos) {
+            return Refuse("--long-path takes no value (see --help)");
+        }
+        return Refuse(args.Error);
+    }
+
+    AreaCommandLine cl;
+    cl.What = AreaCommandLine::Action::Map;
+    cl.Req.Station.Path = longPath;
+    if (std::optional<std::string> why = cli::ApplyValueOptions(options, cl.Req)) {
+        return Refuse(*why);
+    }
+    if (!cl.Req.FluxUrl.empty() && !cl.Req.FluxAuto) {
+        return Refuse("--flux-url is only used with --flux auto");
+    }
+    return cl;
+}
+
+std::string AreaHelpText()
+{
+    const Settings d;
+    const AreaRequest r;
+    std::string t;
+    t += "Usage:\n";
+    t += "orvela-area --home POS --utc YYYY-MM-DDTHH:MM[:SS]Z --band MHZ [--flux SFU|auto]\n";
+    t += "            [--flux-url URL] [--power DBW] [--min-angle DEG]\n";
+    t += "            [--antenna isotropic|dipole|yagi] [--long-path] [--step DEG]\n";
+    t += "            [--width W] [--threads N] --out FILE.png|FILE.csv|FILE.json\n";
+    t += "\n";
+    t += "Maps the coverage of one band at one UTC hour: the signal level from the\n";
+    t += "home station to every point of a grid over the whole Earth, as the\n";
+    t += "signal-level table of orvela-predict shows it for each of those paths.\n";
+    t += "\n";
+    t += "Options:\n";
+    t += "  --home POS        position of the home station (required): LAT,LON in\n";
+    t += "                    decimal degrees, each followed by its hemisphere letter,\n";
+    t += "                    48.85N,2.35E, or a six-character Maidenhead locator, JN18DU\n";
+    t += "  --utc MOMENT      the moment in UTC (required), 2026-06-21T12:00Z or\n";
+    t += "                    2026-06-21T12:00:00Z: the prediction is for that date and\n";
+    t += "                    UTC hour, the map is shaded for the moment itself\n";
+    t += "  --band MHZ        the band, one of the table's frequencies 2, 4, 6, ... 30\n";
+    t += "                    (required)\n";
+    t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
+    t += "                    (default " + FormatFixed(r.Flux, 0) + "), or auto: the day's flux from NOAA's\n";
+    t += "                    Geophysical Alert Message; when that fails, the message\n";
+    t += "                    goes to standard error and the flux is 100\n";
+    t += "  --flux-url URL    where --flux auto fetches the bulletin\n";
+    t += "                    (default " + std::string(solar::DefaultFluxUrl()) + ")\n";
+    t += "  --power DBW       transmitter power, whole dBW from 5 to 2500\n";
+    t += "                    (default " + std::to_string(d.Power) + ")\n";
+    t += "  --min-angle DEG   lowest take-off angle, whole degrees from 0 to 90\n";
+    t += "                    (default " + std::to_string(d.MinAngle) + ")\n";
+    t += "  --antenna TYPE    isotropic, dipole (simple dipole) or yagi (three-element\n";
+    t += "                    Yagi) (default " + std::string(AntennaNames[d.GainTable]) + ")\n";
+    t += "  --long-path       take the long great-circle path to every point\n";
+    t += "                    (default: the short path)\n";
+    t += "  --step DEG        spacing of the grid in whole degrees, a divisor of 180:\n";
+    t += "                    1, 2, 3, 4, 5, 6, 9, 10, 12, 15, 18, 20, ... (default " +
+         std::to_string(DefaultStep) + ")\n";
+    t += "  --width W         width of the PNG in pixels, " + std::to_string(MinWidth) + " to " +
+         std::to_string(MaxWidth) + " (default " + std::to_string(DefaultWidth) + ");\n";
+    t += "                    the height is half the width\n";
+    t += "  --threads N       threads that share the grid's paths, 0 for one per core\n";
+    t += "                    (default 0)\n";
+    t += "  --out FILE        where the map goes (required); its extension chooses the\n";
+    t += "                    output: .png, .csv or .json. It is written beside its\n";
+    t += "                    final name and renamed into place, so a failed run\n";
+    t += "                    leaves no file\n";
+    t += "  --help            print this help and exit\n";
+    t += "\n";
+    t += "The grid: latitudes -90 to 90 and longitudes -180 up to but not including\n";
+    t += "180, at whole multiples of the step; longitudes count positive WEST, as\n";
+    t += "everywhere in Orvela. A 2-degree grid has 91 x 180 = 16380 points.\n";
+    t += "\n";
+    t += "Outputs:\n";
+    t += "  .csv   the header lat_deg,lon_deg,text,level_db,letter,hops,marker, then\n";
+    t += "         one line per point, latitudes from south to north, longitudes from\n";
+    t += "         east to west within each; text is the cell of the signal-level\n";
+    t += "         table, quoted when it ends in a blank. A point without a path has\n";
+    t += "         empty fields after its position, a path without a marker an empty\n";
+    t += "         marker.\n";
+    t += "  .json  one object: \"home\" {\"lat_deg\", \"lon_deg\"}, \"utc\", \"band_mhz\",\n";
+    t += "         \"step_deg\" and \"points\", each {\"lat_deg\", \"lon_deg\", \"text\",\n";
+    t += "         \"level_db\", \"letter\", \"hops\", \"marker\"}; a point without a path\n";
+    t += "         has an empty text and nulls, a path without a marker \"marker\": \"\".\n";
+    t += "  .png   the day/night map of the moment with the coverage over it: each\n";
+    t += "         point a cell of the step's size coloured by its level, hatched grey\n";
+    t += "         below the receiver's sensitivity, nothing where there is no path;\n";
+    t += "         the home station, a legend and a caption.\n";
+    t += "\n";
+    t += "Exit status: 0 on success, with nothing on standard output; 2 for bad input\n";
+    t += "or an output that cannot be written, reported in one line on standard\n";
+    t += "error; 1 when memory runs out for the picture.\n";
+    return t;
+}
+
+RunInput MakeAreaRunInput(const AreaRequest& req)
+{
+    RunInput in;
+    in.Station = req.Station;
+    in.Station.Display = 1; // signal level
+    in.Flux = req.Flux;
+    in.Month = req.Moment.Month;
+    in.Day = req.Moment.Day;
+    in.LocalDate = CivilDate{req.Moment.Year, req.Moment.Month, req.Moment.Day};
+    in.UtcHour = req.Moment.Hour;
+    in.RemoteLabel = "Remote station";
+    return in;
+}
+
+std::string MomentText(const UtcDateTime& m)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", m.Year, m.Month, m.Day, m.Hour, m.Minute,
+                  m.Second);
+    return buf;
+}
+
+} // namespace orvela::areacli

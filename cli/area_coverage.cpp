@@ -1,0 +1,110 @@
+#include "area_coverage.h"
+
+#include <nlohmann/json.hpp>
+
+namespace orvela::area {
+
+namespace {
+
+std::string MarkerText(const BandResult& r)
+{
+    return r.Marker == ' ' ? std::string() : std::string(1, r.Marker);
+}
+
+} // namespace
+
+std::vector<GridPoint> GridPoints(int stepDeg)
+{
+    std::vector<GridPoint> points;
+    points.reserve(static_cast<std::size_t>(180 / stepDeg + 1) * static_cast<std::size_t>(360 / stepDeg));
+    for (int lat = -90; lat <= 90; lat += stepDeg) {
+        for (int lon = -180; lon < 180; lon += stepDeg) {
+            points.push_back({lat, lon});
+        }
+    }
+    return points;
+}
+
+Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg, unsigned threads)
+{
+    Coverage c;
+    c.StepDeg = stepDeg;
+    c.Points = GridPoints(stepDeg);
+    c.Results.resize(c.Points.size());
+    ParallelFor(c.Points.size(), threads, [&](std::size_t i, Workspace& ws) {
+        RunInput path = in;
+        path.RemoteLatDeg = c.Points[i].LatDeg;
+        path.RemoteLonDeg = c.Points[i].LonDeg;
+        c.Results[i] = ComputeBand(path, utcHour, band, ws);
+    });
+    return c;
+}
+
+std::string CoverageCsv(const Coverage& c)
+{
+    std::string out = "lat_deg,lon_deg,text,level_db,letter,hops,marker\n";
+    out.reserve(out.size() + c.Points.size() * 32);
+    for (std::size_t i = 0; i < c.Points.size(); ++i) {
+        const GridPoint& p = c.Points[i];
+        const BandResult& r = c.Results[i];
+        out += std::to_string(p.LatDeg);
+        out += ',';
+        out += std::to_string(p.LonDeg);
+        if (!r.HasPath) {
+            out += ",,,,,\n";
+            continue;
+        }
+        out += ',';
+        // The cell's text may end in the blank of an empty marker: quoted so
+        // that no reader trims it.
+        out += r.Text.find(' ') == std::string::npos ? r.Text : "\"" + r.Text + "\"";
+        out += ',';
+        out += std::to_string(r.LevelDb);
+        out += ',';
+        out += r.Letter;
+        out += ',';
+        out += std::to_string(r.Hops);
+        out += ',';
+        out += MarkerText(r);
+        out += '\n';
+    }
+    return out;
+}
+
+std::string CoverageJson(const CoverageHeader& header, const Coverage& c)
+{
+    using Json = nlohmann::ordered_json;
+    Json points = Json::array();
+    for (std::size_t i = 0; i < c.Points.size(); ++i) {
+        const GridPoint& p = c.Points[i];
+        const BandResult& r = c.Results[i];
+        Json point{{"lat_deg", p.LatDeg}, {"lon_deg", p.LonDeg}, {"text", r.HasPath ? r.Text : std::string()}};
+        if (r.HasPath) {
+            point["level_db"] = r.LevelDb;
+            point["letter"] = std::string(1, r.Letter);
+            point["hops"] = r.Hops;
+            point["marker"] = MarkerText(r);
+        } else {
+            point["level_db"] = nullptr;
+            point["letter"] = nullptr;
+            point["hops"] = nullptr;
+            point["marker"] = nullptr;
+        }
+        points.push_back(std::move(point));
+    }
+    Json j;
+    j["home"] = Json{{"lat_deg", static_cast<double>(header.HomeLatDeg)},
+                     {"lon_deg", static_cast<double>(header.HomeLonDeg)}};
+    j["utc"] = header.Utc;
+    j["band_mhz"] = header.BandMhz;
+    j["step_deg"] = c.StepDeg;
+    j["points"] = std::move(points);
+    return j.dump() + "\n";
+}
+
+bool BelowSensitivity(const BandResult& r)
+{
+    return r.HasPath && (r.Marker == 's' || (!r.Text.empty() && r.Text.front() == '-'));
+}
+
+} // namespace orvela::area

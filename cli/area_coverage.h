@@ -1,0 +1,63 @@
+// The coverage of one band at one hour: the path from the home station to
+// every point of a grid over the globe, and the two ways it is written as
+// text, CSV and JSON.
+#pragma once
+
+#include "hour.h"
+#include "prediction.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace orvela::area {
+
+// A point of the grid, in whole degrees: latitude positive north, longitude
+// positive WEST, as everywhere in Orvela.
+struct GridPoint {
+    int LatDeg = 0;
+    int LonDeg = 0;
+};
+
+// Latitudes -90 to 90 from south to north; within each, longitudes from -180
+// up to but not including 180, at whole multiples of the step, which divides
+// 180: (180 / step + 1) x (360 / step) points.
+std::vector<GridPoint> GridPoints(int stepDeg);
+
+struct Coverage {
+    int StepDeg = 0;
+    std::vector<GridPoint> Points;
+    std::vector<BandResult> Results; // one per point, in the same order
+};
+
+// The path from the home station of `in` to every grid point, at `utcHour`
+// for `band` (1..15), each as the signal-level table shows it. The points
+// are shared over `threads` threads (0: one per core). Only the remote point
+// of `in` changes from point to point.
+Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg, unsigned threads);
+
+// The header lat_deg,lon_deg,text,level_db,letter,hops,marker and one line
+// per point, LF line ends. A text that ends in a blank is quoted; a point
+// without a path has empty fields after its position, a path without a
+// marker an empty marker.
+std::string CoverageCsv(const Coverage& c);
+
+// What the JSON names besides the points.
+struct CoverageHeader {
+    ld HomeLatDeg = 0;
+    ld HomeLonDeg = 0; // positive west
+    std::string Utc;   // YYYY-MM-DDTHH:MM:SSZ
+    int BandMhz = 0;
+};
+
+// {"home": {"lat_deg", "lon_deg"}, "utc", "band_mhz", "step_deg", "points":
+// [{"lat_deg", "lon_deg", "text", "level_db", "letter", "hops", "marker"}]},
+// ending in a line break. A point without a path has an empty text and
+// nulls; a path without a marker has the marker "".
+std::string CoverageJson(const CoverageHeader& header, const Coverage& c);
+
+// True for a path whose level is under the receiver's sensitivity: the
+// table's red cell, marked 's'.
+bool BelowSensitivity(const BandResult& r);
+
+} // namespace orvela::area

@@ -1,0 +1,124 @@
+// orvela-area: the coverage of one band at one hour, from the home station
+// to every point of a grid over the globe, as CSV, JSON or a PNG map.
+#include "area_command_line.h"
+#include "area_coverage.h"
+#include "area_picture.h"
+#include "flux_download.h"
+#include "picture_io.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <iostream>
+#include <new>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace orvela;
+
+constexpr const char* Program = "orvela-area";
+
+// A failure of the run, told to the user in one line.
+struct Failure {
+    std::string Why;
+};
+
+// Writes the text beside its final name, then renames it into place, so
+// that a failure leaves neither a partial file nor the temporary one.
+void WriteTextFile(const std::string& path, const std::string& text)
+{
+    const auto fail = [&](int error) { return Failure{path + ": " + std::strerror(error)}; };
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            throw fail(errno);
+        }
+    }
+    if (fd < 0) {
+        throw fail(EEXIST);
+    }
+    int error = 0;
+    for (std::size_t done = 0; done < text.size() && error == 0;) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno != EINTR) {
+            error = errno;
+        }
+    }
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temp.c_str());
+        throw fail(error);
+    }
+}
+
+// The flux of the request, or for --flux auto the bulletin's as
+// orvela-predict fetches it: 100 after a failure, told on standard error.
+ld RequestedFlux(const areacli::AreaRequest& req)
+{
+    return req.FluxAuto ? cli::DownloadFlux(req.FluxUrl).FluxUsed : req.Flux;
+}
+
+void Run(const areacli::AreaRequest& req)
+{
+    RunInput in = areacli::MakeAreaRunInput(req);
+    in.Flux = RequestedFlux(req);
+    const area::Coverage coverage = area::ComputeCoverage(in, req.Moment.Hour, req.Band, req.StepDeg, req.Threads);
+    const int mhz = static_cast<int>(BandFreq(req.Band));
+    switch (req.Kind) {
+    case areacli::OutputKind::Csv:
+        WriteTextFile(req.Out, area::CoverageCsv(coverage));
+        break;
+    case areacli::OutputKind::Json:
+        WriteTextFile(req.Out, area::CoverageJson({req.Station.Latitude, req.Station.Longitude,
+                                                   areacli::MomentText(req.Moment), mhz},
+                                                  coverage));
+        break;
+    case areacli::OutputKind::Png:
+        WritePng(area::DrawCoverageMap(
+                     coverage, {mhz, req.Moment, in.Flux, req.Station.Latitude, req.Station.Longitude}, req.Width),
+                 req.Out);
+        break;
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    using namespace orvela::areacli;
+
+    const AreaCommandLine cl = ParseAreaCommandLine(argc, argv);
+    if (cl.What == AreaCommandLine::Action::Help) {
+        return cli::WriteOutput(Program, AreaHelpText());
+    }
+    if (cl.What == AreaCommandLine::Action::Refuse) {
+        return cli::ReportRefusal(Program, cl.Error);
+    }
+
+    try {
+        Run(cl.Req);
+    } catch (const Failure& f) {
+        return cli::ReportRefusal(Program, f.Why);
+    } catch (const orvela::PictureError& e) {
+        return cli::ReportRefusal(Program, e.what());
+    } catch (const std::bad_alloc&) {
+        std::cerr << Program << ": not enough memory for the map" << std::endl;
+        return 1;
+    }
+    return 0;
+}

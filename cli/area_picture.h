@@ -1,0 +1,46 @@
+// The coverage drawn over the day/night map: each grid point a cell of the
+// step's size coloured by its signal level, the home station, a legend and
+// a caption. Drawn with Cairo.
+#pragma once
+
+#include "area_coverage.h"
+#include "compositor.h"
+#include "picture.h"
+
+#include <array>
+#include <string>
+
+namespace orvela::area {
+
+// The classes of the colour scale: below the sensitivity, then levels from
+// just above it to strong. A point without a path has no class.
+enum class LevelClass { Below, Weak, Fair, Good, Strong, VeryStrong, Count };
+
+// The class of a path's level. Not for a point without a path.
+LevelClass ClassOf(const BandResult& r);
+
+// The classes' colours, 0xRRGGBB, and their legend texts.
+struct ClassLook {
+    std::uint32_t Colour;
+    const char* Label;
+};
+const std::array<ClassLook, static_cast<int>(LevelClass::Count)>& ClassLooks();
+
+// What the caption says.
+struct MapCaption {
+    int BandMhz = 0;
+    UtcDateTime Moment;
+    ld Flux = 0;
+    ld HomeLatDeg = 0;
+    ld HomeLonDeg = 0; // positive west
+};
+
+// The built-in day/night map shaded for the moment, composed 512 pixels wide
+// and scaled smoothly to `width` (its height is half of it), with the
+// coverage, the home station, the legend and the caption drawn over it.
+// Throws PictureError when the built-in pictures cannot be read, and
+// std::bad_alloc when the memory runs out. Cairo's and fontconfig's font
+// caches are released before it returns: a program draws one such picture.
+Picture24 DrawCoverageMap(const Coverage& c, const MapCaption& caption, int width);
+
+} // namespace orvela::area

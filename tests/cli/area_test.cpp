@@ -1,0 +1,487 @@
+// orvela-area as a user runs it: the coverage it writes as CSV, JSON and
+// PNG, checked against separate orvela-predict runs and orvela-map's plain
+// map, and what it says and leaves behind when it cannot.
+#include "child_process.h"
+#include "http_test_server.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <png.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+using orvela::child::Outcome;
+using orvela::child::Shown;
+
+Outcome RunArea(std::vector<std::string> args)
+{
+    return orvela::child::RunProgram(ORVELA_AREA_PATH, std::move(args));
+}
+
+std::string FileText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::set<std::string> Listing(const fs::path& folder)
+{
+    std::set<std::string> names;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
+        names.insert(e.path().filename().string());
+    }
+    return names;
+}
+
+// One line of the coverage CSV. Only the text is ever quoted (it may end in
+// the blank of an empty marker), and holds no comma or quote of its own.
+using Row = std::vector<std::string>;
+
+std::vector<Row> ParseCsv(const std::string& text)
+{
+    std::vector<Row> rows;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        Row row;
+        std::string field;
+        bool quoted = false;
+        for (const char c : line) {
+            if (c == '"') {
+                quoted = !quoted;
+            } else if (c == ',' && !quoted) {
+                row.push_back(field);
+                field.clear();
+            } else {
+                field += c;
+            }
+        }
+        row.push_back(field);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// A scratch folder per test for what the program writes.
+class OrvelaArea : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "orvela-area-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+    }
+    void TearDown() override
+    {
+        if (!root_.empty()) {
+            fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
+            fs::remove_all(root_);
+        }
+    }
+    const fs::path& Root() const { return root_; }
+    std::string Out(const std::string& name) const { return (root_ / name).string(); }
+
+    // Runs the program into `name`, which must succeed silently and leave
+    // only that file, and gives what it wrote.
+    std::string Write(std::vector<std::string> args, const std::string& name)
+    {
+        const std::set<std::string> before = Listing(root_);
+        args.insert(args.end(), {"--out", Out(name)});
+        SCOPED_TRACE(Shown(args));
+        const Outcome o = RunArea(args);
+        EXPECT_EQ(o.Status, 0) << o.Err;
+        EXPECT_EQ(o.Out, "");
+        EXPECT_EQ(o.Err, "");
+        std::set<std::string> after = before;
+        after.insert(name);
+        EXPECT_EQ(Listing(root_), after); // no temporary file left
+        return FileText(Out(name));
+    }
+
+private:
+    fs::path root_;
+};
+
+// The home station of these tests lies on the 10-degree grid, and so does
+// its antipode: 50 N 10 E, west-positive longitude -10.
+const std::vector<std::string> Home = {"--home", "50N,10E"};
+
+// A grid position as orvela-predict takes it, with hemisphere letters.
+std::string PositionText(int lat, int lonWest)
+{
+    return std::to_string(std::abs(lat)) + (lat < 0 ? "S," : "N,") + std::to_string(std::abs(lonWest)) +
+           (lonWest < 0 ? "E" : "W");
+}
+
+struct Sample {
+    int Lat;
+    int LonWest;
+};
+
+// A run of both programs: the options they share, the moment orvela-area
+// takes, and the date, hour and band that orvela-predict's table shows it in.
+struct SharedRun {
+    std::vector<std::string> Options;
+    std::string Utc;
+    std::string Date;
+    int Hour;
+    int BandMhz;
+};
+
+TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
+{
+    const SharedRun runs[] = {
+        {{}, "2026-06-21T18:30Z", "2026-06-21", 18, 14},
+        {{"--flux", "150.5", "--power", "60", "--min-angle", "3", "--antenna", "dipole", "--long-path"},
+         "2026-12-10T15:05:09Z", "2026-12-10", 15, 10},
+    };
+    const Sample samples[] = {
+        {90, 0},     // the North Pole
+        {-90, -180}, // the South Pole, on the grid's first column
+        {50, -10},   // the home station itself
+        {-50, 170},  // its antipode
+        {50, 0},     {40, -10},  {0, 0},  {40, 70}, {-30, -150},
+        {20, -80},   {10, -180}, {-80, 40},
+    };
+    const std::regex cell(R"((-?\d+)([jnxo])(\d+)([sme ]))");
+    for (const SharedRun& run : runs) {
+        SCOPED_TRACE(run.Utc);
+        std::vector<std::string> args = Home;
+        args.insert(args.end(), {"--utc", run.Utc, "--band", std::to_string(run.BandMhz), "--step", "10"});
+        args.insert(args.end(), run.Options.begin(), run.Options.end());
+        const std::string csv = Write(args, "grid.csv");
+
+        // The same grid on one thread, point for point.
+        std::vector<std::string> single = args;
+        single.insert(single.end(), {"--threads", "1"});
+        EXPECT_EQ(Write(single, "single.csv"), csv);
+
+        const std::vector<Row> rows = ParseCsv(csv);
+        ASSERT_EQ(rows.size(), 1u + 19 * 36);
+        EXPECT_EQ(rows[0], (Row{"lat_deg", "lon_deg", "text", "level_db", "letter", "hops", "marker"}));
+        std::map<std::pair<int, int>, Row> byPoint;
+        int paths = 0;
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            const Row& r = rows[i];
+            ASSERT_EQ(r.size(), 7u) << csv;
+            // South to north, east to west within a latitude.
+            const int lat = -90 + static_cast<int>((i - 1) / 36) * 10;
+            const int lon = -180 + static_cast<int>((i - 1) % 36) * 10;
+            ASSERT_EQ(r[0], std::to_string(lat));
+            ASSERT_EQ(r[1], std::to_string(lon));
+            byPoint[{lat, lon}] = r;
+            std::smatch m;
+            if (r[2].empty()) {
+                EXPECT_EQ(Row(r.begin() + 3, r.end()), Row(4, "")) << "line " << i;
+                continue;
+            }
+            ++paths;
+            ASSERT_TRUE(std::regex_match(r[2], m, cell)) << r[2];
+            // The level as a whole number: a text of "-0" is 0, still marked s.
+            const std::string level = std::to_string(std::stoi(m[1]));
+            const std::string marker = m[4] == " " ? "" : m[4].str();
+            EXPECT_EQ(Row(r.begin() + 3, r.end()), (Row{level, m[2], m[3], marker})) << "line " << i;
+        }
+        // Both kinds of point are on the map.
+        EXPECT_GT(paths, 0);
+        EXPECT_LT(paths, 19 * 36);
+
+        for (const Sample& s : samples) {
+            SCOPED_TRACE(PositionText(s.Lat, s.LonWest));
+            std::vector<std::string> predict = Home;
+            predict.insert(predict.end(), {"--remote", PositionText(s.Lat, s.LonWest), "--date", run.Date, "--format",
+                                           "json", "--display", "signal"});
+            predict.insert(predict.end(), run.Options.begin(), run.Options.end());
+            const Outcome o = orvela::child::RunProgram(ORVELA_PREDICT_PATH, predict);
+            ASSERT_EQ(o.Status, 0) << o.Err;
+            const Json table = Json::parse(o.Out);
+            // Row 0 is 30 MHz, the band of f MHz row 15 - f / 2; column 0 the labels.
+            const std::string expected = table["grid"][15 - run.BandMhz / 2][run.Hour + 1];
+            EXPECT_EQ(byPoint.at({s.Lat, s.LonWest})[2], expected);
+        }
+    }
+}
+
+TEST_F(OrvelaArea, JsonHoldsTheCsvsPointsWithNullsWhereThereIsNoPath)
+{
+    const std::vector<std::string> args = {"--home", "JN18DU", "--utc", "2026-06-21T18:30Z", "--band", "14",
+                                           "--step", "10"};
+    // In the order written.
+    const nlohmann::ordered_json j = nlohmann::ordered_json::parse(Write(args, "grid.json"));
+    const std::vector<Row> rows = ParseCsv(Write(args, "grid.csv"));
+
+    ASSERT_TRUE(j.is_object());
+    std::vector<std::string> keys;
+    for (const auto& item : j.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"home", "utc", "band_mhz", "step_deg", "points"}));
+    // The locator's position, as orvela-predict takes it.
+    const Outcome predict = orvela::child::RunProgram(
+        ORVELA_PREDICT_PATH, {"--home", "JN18DU", "--remote", "0N,0E", "--format", "json"});
+    ASSERT_EQ(predict.Status, 0) << predict.Err;
+    EXPECT_EQ(j["home"], nlohmann::ordered_json::parse(predict.Out)["home"]);
+    EXPECT_EQ(j["utc"], "2026-06-21T18:30:00Z");
+    EXPECT_EQ(j["band_mhz"], 14);
+    EXPECT_EQ(j["step_deg"], 10);
+
+    const nlohmann::ordered_json& points = j["points"];
+    ASSERT_EQ(points.size() + 1, rows.size());
+    int nulls = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const nlohmann::ordered_json& p = points[i];
+        const Row& r = rows[i + 1];
+        SCOPED_TRACE(p.dump());
+        ASSERT_EQ(p.size(), 7u);
+        EXPECT_EQ(p["lat_deg"], std::stoi(r[0]));
+        EXPECT_EQ(p["lon_deg"], std::stoi(r[1]));
+        EXPECT_EQ(p["text"], r[2]);
+        if (r[2].empty()) {
+            ++nulls;
+            for (const char* key : {"level_db", "letter", "hops", "marker"}) {
+                EXPECT_TRUE(p[key].is_null()) << key;
+            }
+        } else {
+            EXPECT_EQ(p["level_db"], std::stoi(r[3]));
+            EXPECT_EQ(p["letter"], r[4]);
+            EXPECT_EQ(p["hops"], std::stoi(r[5]));
+            EXPECT_EQ(p["marker"], r[6]);
+        }
+    }
+    EXPECT_GT(nulls, 0);
+    EXPECT_LT(nulls, static_cast<int>(points.size()));
+}
+
+// A PNG decoded to RGB by libpng.
+struct Png {
+    std::uint32_t Width = 0;
+    std::uint32_t Height = 0;
+    std::vector<std::uint8_t> Rgb;
+
+    const std::uint8_t* Pixel(int x, int y) const
+    {
+        return &Rgb[(static_cast<std::size_t>(y) * Width + static_cast<std::size_t>(x)) * 3];
+    }
+};
+
+Png DecodePng(const std::string& bytes)
+{
+    Png png;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+        ADD_FAILURE() << image.message;
+        return png;
+    }
+    image.format = PNG_FORMAT_RGB;
+    png.Width = image.width;
+    png.Height = image.height;
+    png.Rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, png.Rgb.data(), 0, nullptr)) {
+        ADD_FAILURE() << image.message;
+    }
+    return png;
+}
+
+TEST_F(OrvelaArea, PngIsTheMapOfTheMomentWithCoverageOnlyWherePathsAre)
+{
+    const std::string utc = "2026-06-21T18:30:00Z";
+    const std::vector<std::string> args = {"--home", "50N,10E", "--utc", utc, "--band", "14", "--step", "10"};
+
+    // Drawn over the built-in pictures at their own size, the map under the
+    // coverage is orvela-map's pixel for pixel.
+    std::vector<std::string> narrow = args;
+    narrow.insert(narrow.end(), {"--width", "512"});
+    const Png area = DecodePng(Write(narrow, "area.png"));
+    const Outcome o =
+        orvela::child::RunProgram(ORVELA_MAP_PATH, {"--utc", utc, "--width", "512", "--out", Out("plain.png")});
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    const Png plain = DecodePng(FileText(Out("plain.png")));
+    ASSERT_EQ(area.Width, 512u);
+    ASSERT_EQ(area.Height, 256u);
+    ASSERT_EQ(plain.Rgb.size(), area.Rgb.size());
+
+    // The centre pixel of each grid point's cell, away from the caption
+    // (top left), the legend (bottom left) and the home station's mark.
+    const std::vector<Row> rows = ParseCsv(Write(args, "grid.csv"));
+    int covered = 0;
+    int bare = 0;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const int lat = std::stoi(rows[i][0]);
+        const int lonWest = std::stoi(rows[i][1]);
+        const int x = static_cast<int>(std::lround((180.0 - lonWest) / 360 * 512)) % 512;
+        const int y = std::min(255, static_cast<int>(std::lround((90.0 - lat) / 180 * 256)));
+        const bool caption = x < 240 && y < 50;
+        const bool legend = x < 240 && y > 110;
+        const bool home = std::abs(x - 287) < 32 && std::abs(y - 56) < 16;
+        if (caption || legend || home) {
+            continue;
+        }
+        const bool same = std::equal(area.Pixel(x, y), area.Pixel(x, y) + 3, plain.Pixel(x, y));
+        if (rows[i][2].empty()) {
+            EXPECT_TRUE(same) << "no path at " << lat << ", " << lonWest << " yet pixel " << x << ", " << y
+                              << " changed";
+            ++bare;
+        } else {
+            EXPECT_FALSE(same) << "a path at " << lat << ", " << lonWest << " yet pixel " << x << ", " << y
+                               << " is the plain map's";
+            ++covered;
+        }
+    }
+    EXPECT_GT(covered, 0);
+    EXPECT_GT(bare, 0);
+
+    // The default width, and another: half as high as wide.
+    std::vector<std::string> coarse = args;
+    coarse.back() = "30";
+    const Png standard = DecodePng(Write(coarse, "default.png"));
+    EXPECT_EQ(standard.Width, 1024u);
+    EXPECT_EQ(standard.Height, 512u);
+    coarse.insert(coarse.end(), {"--width", "777"});
+    const Png odd = DecodePng(Write(coarse, "odd.png"));
+    EXPECT_EQ(odd.Width, 777u);
+    EXPECT_EQ(odd.Height, 388u);
+}
+
+using orvela::solar::testing::ClosedPort;
+using orvela::solar::testing::HttpTestServer;
+using orvela::solar::testing::Reply;
+
+TEST_F(OrvelaArea, FluxAutoTakesTheBulletinsFluxOrOneHundred)
+{
+    const std::vector<std::string> args = {"--home", "50N,10E", "--utc", "2026-06-21T18:30Z", "--band", "14",
+                                           "--step", "30"};
+    const auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), args.begin(), args.end());
+        return more;
+    };
+    HttpTestServer server(Reply(200, ":Product: Geophysical Alert Message wwv.txt\n"
+                                     ":Issued: 2026 Jun 21 0305 UTC\n"
+                                     "Solar flux 187 and estimated planetary A-index 5.\n"));
+    const std::string fetched = Write(with({"--flux", "auto", "--flux-url", server.Url("/text/wwv.txt")}), "auto.csv");
+    EXPECT_EQ(fetched, Write(with({"--flux", "187"}), "given.csv"));
+    EXPECT_NE(fetched, Write(with({}), "default.csv"));
+
+    // A failed download: the message on standard error, then a flux of 100.
+    const std::string origin = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    const Outcome o = RunArea(with({"--flux", "auto", "--flux-url", origin + "/wwv.txt", "--out", Out("failed.csv")}));
+    EXPECT_EQ(o.Status, 0);
+    EXPECT_EQ(o.Err.rfind("Could not download Geophysical Alert Message wwv.txt from " + origin + ": ", 0), 0u)
+        << o.Err;
+    EXPECT_EQ(FileText(Out("failed.csv")), FileText(Out("default.csv")));
+}
+
+struct BadInput {
+    std::vector<std::string> Args;
+    std::string Says; // part of the one line on standard error
+};
+
+TEST_F(OrvelaArea, BadInputIsOneLineExitTwoAndLeavesNoFile)
+{
+    fs::create_directory(Root() / "folder.csv");
+    std::ofstream(Root() / "plain-file") << "x";
+    const std::string csv = Out("grid.csv");
+
+    // A good command line on a coarse grid, with each option replaced or,
+    // given no value, left out; more arguments after it.
+    const auto line = [&](std::map<std::string, std::optional<std::string>> change,
+                          std::vector<std::string> more = {}) {
+        std::map<std::string, std::optional<std::string>> options = {
+            {"--home", "50N,10E"}, {"--utc", "2026-06-21T18:30Z"}, {"--band", "14"},
+            {"--step", "90"},      {"--out", csv}};
+        for (const auto& [option, value] : change) {
+            options[option] = value;
+        }
+        std::vector<std::string> args;
+        for (const auto& [option, value] : options) {
+            if (value) {
+                args.insert(args.end(), {option, *value});
+            }
+        }
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    const std::nullopt_t none = std::nullopt;
+    std::vector<BadInput> cases = {
+        {line({{"--home", none}}), "--home is required"},
+        {line({{"--home", "48.85,2.35"}}), "--home: "},
+        {line({{"--home", "95N,2E"}}), "--home: latitude \"95N\" is out of range"},
+        {line({{"--home", "JS18DU"}}), "--home: JS18DU: character 2 of a locator must be a letter A to R"},
+        {line({{"--utc", none}}), "--utc is required"},
+        {line({{"--utc", "2026-06-21 18:30Z"}}), "--utc: \"2026-06-21 18:30Z\" is not a moment; expected "
+                                                 "YYYY-MM-DDTHH:MM[:SS]Z"},
+        {line({{"--utc", "2026-06-21T18Z"}}), "is not a moment"},
+        {line({{"--utc", "2026-06-21T18:30"}}), "is not a moment"},
+        {line({{"--utc", "2026-06-21T18:30:0Z"}}), "is not a moment"},
+        {line({{"--utc", "2026-02-29T18:30Z"}}), "--utc: \"2026-02-29\" is not a day of the calendar"},
+        {line({{"--utc", "2026-06-21T24:00Z"}}), "--utc: \"24:00\" is not a time of day"},
+        {line({{"--utc", "2026-06-21T18:30:60Z"}}), "--utc: \"18:30:60\" is not a time of day"},
+        {line({{"--band", none}}), "--band is required"},
+        {line({{"--band", "15"}}), "--band: \"15\" MHz is not a band of the table; the band is one of the "
+                                   "table's frequencies 2, 4, 6, ... 30 MHz"},
+        {line({{"--band", "32"}}), "--band: \"32\" is out of range"},
+        {line({{"--band", "0"}}), "--band: \"0\" is out of range"},
+        {line({{"--band", "14.0"}}), "--band: \"14.0\" is not a whole number"},
+        {line({{"--step", "7"}}), "--step: \"7\" does not divide 180; the step is a whole number of degrees"},
+        {line({{"--step", "0"}}), "--step: \"0\" is out of range"},
+        {line({{"--step", "360"}}), "--step: \"360\" is out of range"},
+        {line({{"--step", "2.5"}}), "--step: \"2.5\" is not a whole number"},
+        {line({}, {"--flux", "0.5"}), "--flux: \"0.5\" is out of range; the solar flux is 1 to 500 sfu"},
+        {line({}, {"--flux", "500.1"}), "--flux: \"500.1\" is out of range"},
+        {line({}, {"--flux", "high"}), "--flux: "},
+        {line({}, {"--flux-url", "http://127.0.0.1/wwv.txt"}), "--flux-url is only used with --flux auto"},
+        {line({}, {"--power", "4"}), "--power: \"4\" is out of range"},
+        {line({}, {"--power", "2501"}), "--power: \"2501\" is out of range"},
+        {line({}, {"--min-angle", "91"}), "--min-angle: \"91\" is out of range"},
+        {line({}, {"--min-angle", "-1"}), "--min-angle: "},
+        {line({}, {"--antenna", "loop"}), "--antenna: \"loop\" is not a choice; expected isotropic, dipole or yagi"},
+        {line({}, {"--long-path=yes"}), "--long-path takes no value"},
+        {line({}, {"--width", "511"}), "--width: \"511\" is out of range; the width is 512 to 8192 pixels"},
+        {line({}, {"--width", "8193"}), "--width: \"8193\" is out of range"},
+        {line({}, {"--threads", "-1"}), "--threads: \"-1\" is not a whole number"},
+        {line({}, {"--threads", "1025"}), "--threads: \"1025\" is out of range"},
+        {line({}, {"--band", "7"}), "--band is given more than once"},
+        {line({}, {"--colour", "red"}), "unknown option --colour"},
+        {line({}, {"grid.png"}), "unexpected argument \"grid.png\""},
+        {line({{"--out", none}}), "--out is required"},
+        {line({{"--out", ""}}), "--out: the file name is empty"},
+        {line({{"--out", Out("grid.gif")}}), "ends neither in .png, .csv nor .json"},
+        {line({{"--out", Out("grid")}}), "ends neither in .png, .csv nor .json"},
+        {line({{"--out", Out(".csv")}}), "ends neither in .png, .csv nor .json"},
+        {line({{"--out", Out("no-such-folder/grid.csv")}}), "no-such-folder/grid.csv: "},
+        {line({{"--out", Out("plain-file/grid.png")}}), "plain-file/grid.png: "},
+        {line({{"--out", Out("no-such-folder/grid.json")}}), "no-such-folder/grid.json: "},
+        {line({{"--out", Out("folder.csv")}}), "folder.csv: "}, // written, then not renamed over a folder
+    };
+    // Root writes into read-only folders.
+    if (geteuid() != 0) {
+        fs::permissions(Root(), fs::perms::owner_read | fs::perms::owner_exec);
+        cases.push_back({line({}), csv});
+        cases.push_back({line({{"--out", Out("grid.png")}}), Out("grid.png")});
+    }
+    const std::set<std::string> before = Listing(Root());
+    for (const BadInput& c : cases) {
+        SCOPED_TRACE(Shown(c.Args));
+        orvela::child::ExpectRefusal(RunArea(c.Args), "orvela-area", c.Says);
+        EXPECT_EQ(Listing(Root()), before);
+        EXPECT_TRUE(fs::is_empty(Root() / "folder.csv"));
+    }
+}
+
+} // namespace
