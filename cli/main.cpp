@@ -1,6 +1,7 @@
 // orvela-predict: one prediction run from the command line.
 #include "command_line.h"
 #include "geoalert.h"
+#include "loadable_fetch.h"
 #include "render.h"
 
 #include <algorithm>
@@ -46,10 +47,11 @@ int main(int argc, char* argv[])
     std::optional<SolarReport> solar;
     if (cl.Req.FluxAuto) {
         // As the window does: the bulletin's flux, clamped to 1..500, or 100
-        // with the program's message when the download fails.
+        // with the program's message when the download fails. The network
+        // module is loaded here, only for a run that downloads.
         SolarReport r;
         r.Url = cl.Req.FluxUrl.empty() ? solar::DefaultFluxUrl() : cl.Req.FluxUrl;
-        const solar::GeoAlert alert = solar::GetSolarFlux(r.Url);
+        const solar::GeoAlert alert = solar::GetSolarFluxOnDemand(r.Url);
         if (alert.Ok) {
             r.Ok = true;
             r.Issued = alert.Issued;
