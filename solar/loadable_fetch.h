@@ -39,8 +39,8 @@ private:
 
 // Where a program looks for the module: the folder of the running program
 // (the build tree keeps the module beside the command-line programs), then
-// the installed place relative to it, lib/orvela beside bin (the same in a
-// DESTDIR tree or an unpacked package).
+// the installed place relative to it, ../lib/<architecture>/orvela from bin
+// (the same in a DESTDIR tree or an unpacked package).
 std::vector<std::string> FetchModuleFiles();
 
 // The download of the command-line programs: through the module found at
