@@ -114,9 +114,13 @@ fuzz: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
 fuzz-short: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
 	$(call run-fuzzers,10)
 
+# start-up.sh times with hyperfine and GNU time, and exits 1 when the command
+# line's start-up misses its goal: said, not fatal to the other benchmarks.
 bench: build
 	./$(BUILD)/bench/orvela-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 	./$(BUILD)/bench/orvela-bench-window --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	./scripts/install-deps.sh hyperfine time
+	-./bench/start-up.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

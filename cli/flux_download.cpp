@@ -1,6 +1,7 @@
 #include "flux_download.h"
 
 #include "geoalert.h"
+#include "loadable_fetch.h"
 
 #include <algorithm>
 #include <iostream>
@@ -11,7 +12,8 @@ SolarReport DownloadFlux(const std::string& url)
 {
     SolarReport r;
     r.Url = url.empty() ? solar::DefaultFluxUrl() : url;
-    const solar::GeoAlert alert = solar::GetSolarFlux(r.Url);
+    // The network module is loaded here, only for a run that downloads.
+    const solar::GeoAlert alert = solar::GetSolarFluxOnDemand(r.Url);
     if (alert.Ok) {
         r.Ok = true;
         r.Issued = alert.Issued;

@@ -1,12 +1,15 @@
 #!/bin/sh
 # Unpacks the Debian package into a scratch root with dpkg -x, checks its
 # control fields and runs its orvela-predict from there: the table must be
-# the build tree's, byte for byte.
-#   deb_package.sh DEB SCRATCH_DIR BUILD_TREE_ORVELA_PREDICT
+# the build tree's, byte for byte, and a download must reach the network.
+#   deb_package.sh DEB SCRATCH_DIR BUILD_TREE_ORVELA_PREDICT MODULE
+# MODULE: the network module's path under /usr.
 set -u
+here=$(dirname "$0")
 deb=$1
 scratch=$2
 built_predict=$3
+module=$4
 
 status=0
 fail() {
@@ -39,6 +42,11 @@ grep -qx "Path=/usr/share/orvela" "$scratch/usr/share/applications/"*.desktop ||
 for f in ORVELA.CHM Info.txt html/index.html; do
     [ -f "$scratch/usr/share/orvela/$f" ] || fail "usr/share/orvela/$f is missing"
 done
+
+# The network module: a private library beside the programs, not executable.
+[ -f "$scratch/usr/$module" ] || fail "usr/$module is missing"
+[ -x "$scratch/usr/$module" ] && fail "usr/$module is executable"
+"$here/download_failure.sh" "$scratch/usr/bin/orvela-predict" || fail "the package's orvela-predict's download"
 
 args="--home 48.85N,2.35E --remote 40.71N,74.01W --date 2026-12-10"
 # shellcheck disable=SC2086

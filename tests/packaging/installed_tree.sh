@@ -1,13 +1,17 @@
 #!/bin/sh
 # Installs the build into a scratch DESTDIR under a prefix of its own and
 # checks that exactly the expected files are there, the desktop entry's Path=
-# naming the data directory under that prefix.
-#   installed_tree.sh BUILD_DIR SCRATCH_DIR APP_ID PROGRAM...
+# naming the data directory under that prefix, and that the installed
+# orvela-predict finds its network module.
+#   installed_tree.sh BUILD_DIR SCRATCH_DIR APP_ID MODULE PROGRAM...
+# MODULE: the network module's path under the prefix.
 set -u
+here=$(dirname "$0")
 build=$1
 scratch=$2
 id=$3
-shift 3
+module=$4
+shift 4
 prefix=/opt/orvela-test
 root=$scratch$prefix
 
@@ -29,6 +33,7 @@ expected=$(
         echo "bin/$p"
         echo "share/man/man1/$p.1.gz"
     done
+    echo "$module"
     echo share/orvela/ORVELA.CHM
     echo share/orvela/Info.txt
     echo share/orvela/html/index.html
@@ -57,6 +62,7 @@ done
 for f in $expected; do
     case $f in bin/*) ;; *) [ -f "$root/$f" ] && [ -x "$root/$f" ] && fail "$f is executable" ;; esac
 done
+"$here/download_failure.sh" "$root/bin/orvela-predict" || fail "the installed orvela-predict's download"
 
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
 for s in 48 128 256; do

@@ -1,0 +1,91 @@
+// orvela-predict downloads through the network module, looked for beside the
+// program and then in the installed place relative to it. A copy of the
+// program in a tree of its own shows both: without the module, and with the
+// module where an installation puts it.
+#include "child_process.h"
+#include "http_test_server.h"
+#include "test_paths.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+using orvela::child::Outcome;
+using orvela::solar::testing::ClosedPort;
+using orvela::solar::testing::HttpTestServer;
+using orvela::solar::testing::Reply;
+using orvela_test::NewYorkText;
+using orvela_test::ParisText;
+
+const std::string ModuleFile = fs::path(ORVELA_FETCH_MODULE_PATH).filename().string();
+
+class ProgramElsewhere : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvela-module-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root_ = fs::canonical(pattern);
+        fs::create_directories(root_ / ORVELA_INSTALL_BINDIR);
+        program_ = root_ / ORVELA_INSTALL_BINDIR / "orvela-predict";
+        fs::copy_file(ORVELA_PREDICT_PATH, program_);
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+
+    Outcome Run(const std::string& url)
+    {
+        return orvela::child::RunProgram(program_.c_str(), {"--home", ParisText, "--remote", NewYorkText, "--flux",
+                                                            "auto", "--flux-url", url, "--format", "json"});
+    }
+
+    fs::path root_;
+    fs::path program_;
+};
+
+TEST_F(ProgramElsewhere, WithoutTheModuleTheDownloadFailsNamingWhereItLooked)
+{
+    const std::string origin = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    const Outcome o = Run(origin + "/text/wwv.txt");
+
+    EXPECT_EQ(o.Status, 0) << o.Err;
+    const std::string message = "Could not download Geophysical Alert Message wwv.txt from " + origin;
+    const std::string besideTheProgram = (root_ / ORVELA_INSTALL_BINDIR / ModuleFile).string();
+    const std::string installed = (root_ / ORVELA_FETCH_MODULE_DIR / ModuleFile).string();
+    EXPECT_EQ(o.Err.rfind(message + ": the network module could not be loaded: " + besideTheProgram + ": ", 0), 0u)
+        << o.Err;
+    EXPECT_NE(o.Err.find("; " + installed + ": "), std::string::npos) << o.Err;
+    EXPECT_EQ(std::count(o.Err.begin(), o.Err.end(), '\n'), 1);
+    const Json j = Json::parse(o.Out);
+    EXPECT_EQ(j["solar"]["error"], message);
+    EXPECT_FALSE(j["solar"].contains("flux"));
+    EXPECT_EQ(j["h2"][0], "Solar flux at 10.7cm : 100.0");
+}
+
+TEST_F(ProgramElsewhere, FindsTheModuleWhereItIsInstalled)
+{
+    fs::create_directories(root_ / ORVELA_FETCH_MODULE_DIR);
+    fs::copy_file(ORVELA_FETCH_MODULE_PATH, root_ / ORVELA_FETCH_MODULE_DIR / ModuleFile);
+    HttpTestServer server(Reply(200, ":Issued: 2026 Dec 10 0305 UTC\nSolar flux 143 and estimated planetary A-index 5.\n"));
+
+    const Outcome o = Run(server.Url("/text/wwv.txt"));
+    EXPECT_EQ(o.Status, 0);
+    EXPECT_EQ(o.Err, "");
+    const Json j = Json::parse(o.Out);
+    EXPECT_EQ(j["solar"]["flux"], 143);
+    EXPECT_EQ(j["h2"][0], "Solar flux at 10.7cm : 143.0");
+}
+
+} // namespace
