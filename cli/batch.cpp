@@ -273,7 +273,9 @@ BatchResult RunBatch(std::istream& in, std::ostream& out, const BatchRequest& re
             Job& job = jobs[count++];
             job.Line = line;
             job.TooLong = r == LineRead::TooLong;
-            job.Text.swap(text);
+            if (!job.TooLong) {
+                job.Text.swap(text);
+            }
         }
         ParallelFor(count, threads, [&](std::size_t i, Workspace& ws) { batch.Run(jobs[i], ws); });
         for (std::size_t i = 0; i < count; ++i) {

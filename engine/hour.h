@@ -26,10 +26,12 @@ struct BandResult {
 // Column utcHour + 1 (utcHour 0..23) of a full run (all 19 rows, texts and
 // colours, in the run's display format, the highlight of in.UtcHour
 // included), computed for that hour alone. The column is cleared first;
-// `out` keeps the other columns, the header strips and the status texts as
-// they were. The path's own work is done again at every call. The result
-// depends on the input and the hour alone, not on what the workspace went
-// through before.
+// `out` keeps the other columns, the header strips, the status texts and
+// the path summary as they were. The path's own work is done again at every
+// call. The result depends on the input and the hour alone, not on what the
+// workspace went through before (but for an antenna other than 0, 1 or 2,
+// which uses the workspace's working copy of the antenna table, as every
+// run does).
 void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out);
 
 // One band (1..15, BandFreq(band) MHz) at one hour (0..23), in the
