@@ -2,7 +2,6 @@
 
 #include "geoalert.h"
 #include "map_command_line.h"
-#include "whole_number.h"
 
 #include <CLI/CLI.hpp>
 
@@ -29,20 +28,6 @@ template <class T, class Set>
 Store Checked(Parsed<T> (*parse)(std::string_view), Set set)
 {
     return cli::StoreParsed<AreaRequest>(parse, set);
-}
-
-// A whole number from `low` to `high`, or why not; `range` says what is
-// expected.
-Parsed<int> WholeNumberIn(std::string_view text, int low, int high, const std::string& range)
-{
-    if (!IsDigits(text)) {
-        return Parsed<int>::Fail(Quoted(text) + " is not a whole number; " + range);
-    }
-    const std::optional<int> v = ParseWholeNumber(text);
-    if (!v || *v < low || *v > high) {
-        return Parsed<int>::Fail(Quoted(text) + " is out of range; " + range);
-    }
-    return Parsed<int>::Ok(*v);
 }
 
 std::vector<Option> ValueOptions()
@@ -125,7 +110,7 @@ bool EndsWithNoCase(std::string_view text, std::string_view end)
 Parsed<int> ParseBand(std::string_view text)
 {
     const std::string bands = "the band is one of the table's frequencies 2, 4, 6, ... 30 MHz";
-    const Parsed<int> mhz = WholeNumberIn(text, 2, 2 * BandCount, bands);
+    const Parsed<int> mhz = cli::ParseWholeInRange(text, 2, 2 * BandCount, bands);
     if (!mhz) {
         return mhz;
     }
@@ -139,7 +124,7 @@ Parsed<int> ParseStep(std::string_view text)
 {
     const std::string steps = "the step is a whole number of degrees that divides 180: 1, 2, 3, 4, 5, 6, 9, 10, "
                               "12, 15, 18, 20, 30, 36, 45, 60, 90 or 180";
-    const Parsed<int> step = WholeNumberIn(text, 1, 180, steps);
+    const Parsed<int> step = cli::ParseWholeInRange(text, 1, 180, steps);
     if (!step) {
         return step;
     }
@@ -151,13 +136,13 @@ Parsed<int> ParseStep(std::string_view text)
 
 Parsed<int> ParseThreads(std::string_view text)
 {
-    return WholeNumberIn(text, 0, MaxThreads,
+    return cli::ParseWholeInRange(text, 0, MaxThreads,
                          "the threads are 0 (one per core) to " + std::to_string(MaxThreads));
 }
 
 Parsed<int> ParseAreaWidth(std::string_view text)
 {
-    return WholeNumberIn(text, MinWidth, MaxWidth,
+    return cli::ParseWholeInRange(text, MinWidth, MaxWidth,
                          "the width is " + std::to_string(MinWidth) + " to " + std::to_string(MaxWidth) + " pixels");
 }
 

@@ -169,8 +169,6 @@ Parsed<ld> ParseFlux(std::string_view text)
     return Parsed<ld>::Ok(static_cast<ld>(llroundl(*v * 10)) / 10);
 }
 
-namespace {
-
 // `range` says what is accepted, e.g. "the power is 5 to 2500 dBW".
 Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const std::string& range)
 {
@@ -183,10 +181,9 @@ Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const st
     if (!v || *v < low || *v > high) {
         return Parsed<int>::Fail(Quoted(text) + " is out of range; " + range);
     }
-    return Parsed<int>::Ok(static_cast<int>(*v));
+    return Parsed<int>::Ok(*v);
 }
 
-} // namespace
 
 Parsed<int> ParsePower(std::string_view text)
 {
