@@ -13,18 +13,20 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
-CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+# Every tree is configured with Ninja, which deps installs: the generator is
+# not chosen by what the machine had before deps ran.
+CONFIGURE  := ./scripts/configure.sh
 FUZZ_BUILD ?= build-fuzz
 FUZZ_CXX   ?= clang++
 FUZZ_FLAGS := -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined,float-cast-overflow -fno-sanitize-recover=all
 
-.PHONY: deps build run predict install package lintian test test-release test-sanitize test-tsan fuzz fuzz-short bench clean
+.PHONY: deps build run predict install package lintian test test-generator test-release test-sanitize test-tsan fuzz fuzz-short bench clean
 
 deps:
 	./scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	$(CONFIGURE) $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The program looks for its help (ORVELA.CHM) and Info.txt in the directory
@@ -48,7 +50,16 @@ lintian: package
 	command -v lintian >/dev/null || ./scripts/install-deps.sh lintian
 	lintian --info --fail-on error,warning $(BUILD)/orvela_*.deb
 
-test: fuzz-short test-release test-sanitize test-tsan
+test: fuzz-short test-generator test-release test-sanitize test-tsan
+
+# CMake's default generator (Unix Makefiles, which packagers and IDEs use)
+# does not make the folders a custom command writes into, where Ninja does.
+# A scratch tree configured with it builds the targets that only run custom
+# commands: the man pages, the icons and the help. Seconds, compiling nothing.
+MAKE_BUILD ?= build-makefiles
+test-generator: deps
+	cmake -S . -B $(MAKE_BUILD) -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release -DORVELA_BENCH=OFF >/dev/null
+	cmake --build $(MAKE_BUILD) -j $(JOBS) --target orvela-man-pages orvela-icons orvela-help
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -71,7 +82,7 @@ TSAN_ENV  := TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$
 # orvela-predict, the command line's tests run too; and a package of
 # sanitized programs is nothing anybody installs.
 test-sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DORVELA_SANITIZE=ON
+	$(CONFIGURE) $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DORVELA_SANITIZE=ON
 	$(ASAN_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS) -LE '^install$$'
 
@@ -82,7 +93,7 @@ test-sanitize: deps
 # thread and the map workers), and the engine's ParallelFor.
 TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests orvela-engine-tests
 test-tsan: deps
-	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVELA_TSAN=ON -DORVELA_BENCH=OFF
+	$(CONFIGURE) $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVELA_TSAN=ON -DORVELA_BENCH=OFF
 	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
 	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app)\.|engine\.ParallelFor\.)'
 
@@ -123,4 +134,4 @@ bench: build
 	-./bench/start-up.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(MAKE_BUILD)

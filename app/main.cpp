@@ -16,7 +16,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // The application's title. The window's caption names the program itself:
     // a display name here would be appended to every caption.
-    QApplication::setApplicationName(QStringLiteral("ORVELA v1.5b"));
+    QApplication::setApplicationName(QString::fromLatin1(orvela::app::TPROPForm::ApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(ORVELA_VERSION));
     // Lets the desktop tie the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.orvela.Orvela"));

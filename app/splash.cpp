@@ -1,4 +1,5 @@
 #include "splash.h"
+#include "version.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -40,7 +41,7 @@ TSplashForm::TSplashForm(const QString& buildStr, QWidget* parent)
     setFixedSize(500, 330);
     picture_ = QPixmap(QStringLiteral(":/map-night.jpg"));
 
-    dateLabel_ = MakeLabel(this, QRect(0, 313, 500, 17), 13, true, QStringLiteral("Version 1.5b (January 2011)  "));
+    dateLabel_ = MakeLabel(this, QRect(0, 313, 500, 17), 13, true, QStringLiteral("Version " ORVELA_RELEASE_NAME " (January 2011)  "));
     dateLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     dateLabel_->setObjectName(QStringLiteral("DateLabel"));
     infoLabel_ = MakeLabel(

@@ -5,6 +5,7 @@
 #include "platform.h"
 #include "picture.h"
 #include "prediction.h"
+#include "version.h"
 
 #include <QTimer>
 
@@ -30,11 +31,11 @@ namespace orvela::app {
 class TPROPForm : public QWidget {
     Q_OBJECT
 public:
-    static constexpr const char* TitleText = "Orvela v1.5b";
+    static constexpr const char* TitleText = "Orvela v" ORVELA_RELEASE_NAME;
     static constexpr const char* Credit = "  HF propagation forecast by Talvik Software";
     static constexpr const char* WebAddress = "orvela.example";
     // The application's title, the caption of its plain message boxes.
-    static constexpr const char* ApplicationTitle = "ORVELA v1.5b";
+    static constexpr const char* ApplicationTitle = "ORVELA v" ORVELA_RELEASE_NAME;
     // The width of the composed map, and the map image's size.
     static constexpr int MapWidth = 512;
     static constexpr int MapImageHeight = 257;

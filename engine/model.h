@@ -4,12 +4,20 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
 namespace orvela {
 
 using ld = long double;
+
+// The tables are those of the x87 80-bit extended format (a 64-bit
+// significand): with a narrower long double (AArch64's 113-bit quad, or
+// plain double elsewhere) every rounding would differ and the forecast with it.
+static_assert(std::numeric_limits<ld>::digits == 64,
+              "Orvela's engine computes in the x87 80-bit extended format: long double must have a "
+              "64-bit significand on this platform (x86 or x86-64 with GCC or Clang)");
 
 // Two values of pi live side by side and are never merged: the twelve-decimal
 // literal folds longitudes and turns bearings, the full-precision one converts
