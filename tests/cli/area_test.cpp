@@ -16,10 +16,10 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -159,7 +159,32 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
         {50, 0},     {40, -10},  {0, 0},  {40, 70}, {-30, -150},
         {20, -80},   {10, -180}, {-80, 40},
     };
-    const std::regex cell(R"((-?\d+)([jnxo])(\d+)([sme ]))");
+    // A signal cell's text: the level (digits after an optional '-'), the
+    // letter j, n, x or o, the hops (digits) and the marker s, m, e or ' '.
+    struct Cell {
+        std::string Level, Letter, Hops, Marker;
+    };
+    const auto parseCell = [](const std::string& text) -> std::optional<Cell> {
+        const auto digits = [&text](std::size_t from) {
+            std::size_t to = from;
+            while (to < text.size() && text[to] >= '0' && text[to] <= '9') {
+                ++to;
+            }
+            return to;
+        };
+        const std::size_t levelStart = !text.empty() && text[0] == '-' ? 1 : 0;
+        const std::size_t letter = digits(levelStart);
+        if (letter == levelStart || letter >= text.size() || std::string_view("jnxo").find(text[letter]) == std::string_view::npos) {
+            return std::nullopt;
+        }
+        const std::size_t marker = digits(letter + 1);
+        if (marker == letter + 1 || marker + 1 != text.size() ||
+            std::string_view("sme ").find(text[marker]) == std::string_view::npos) {
+            return std::nullopt;
+        }
+        return Cell{text.substr(0, letter), text.substr(letter, 1), text.substr(letter + 1, marker - letter - 1),
+                    text.substr(marker)};
+    };
     for (const SharedRun& run : runs) {
         SCOPED_TRACE(run.Utc);
         std::vector<std::string> args = Home;
@@ -186,17 +211,17 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
             ASSERT_EQ(r[0], std::to_string(lat));
             ASSERT_EQ(r[1], std::to_string(lon));
             byPoint[{lat, lon}] = r;
-            std::smatch m;
             if (r[2].empty()) {
                 EXPECT_EQ(Row(r.begin() + 3, r.end()), Row(4, "")) << "line " << i;
                 continue;
             }
             ++paths;
-            ASSERT_TRUE(std::regex_match(r[2], m, cell)) << r[2];
+            const std::optional<Cell> cell = parseCell(r[2]);
+            ASSERT_TRUE(cell) << r[2];
             // The level as a whole number: a text of "-0" is 0, still marked s.
-            const std::string level = std::to_string(std::stoi(m[1]));
-            const std::string marker = m[4] == " " ? "" : m[4].str();
-            EXPECT_EQ(Row(r.begin() + 3, r.end()), (Row{level, m[2], m[3], marker})) << "line " << i;
+            const std::string level = std::to_string(std::stoi(cell->Level));
+            const std::string marker = cell->Marker == " " ? "" : cell->Marker;
+            EXPECT_EQ(Row(r.begin() + 3, r.end()), (Row{level, cell->Letter, cell->Hops, marker})) << "line " << i;
         }
         // Both kinds of point are on the map.
         EXPECT_GT(paths, 0);

@@ -1,6 +1,7 @@
 #include "run_inputs.h"
 
 #include "test_paths.h"
+#include "hour.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,40 @@ std::vector<NamedInput> ReferenceInputs()
         runs.push_back({ReferenceInput(c.at("input")), c.at("name").get<std::string>()});
     }
     return runs;
+}
+
+::testing::AssertionResult SameColumn(const orvela::Prediction& expected, const orvela::Prediction& actual, int col)
+{
+    for (int r = 0; r < orvela::TableRows; ++r) {
+        const orvela::Cell& e = expected.At(col, r);
+        const orvela::Cell& a = actual.At(col, r);
+        if (a.Text != e.Text || a.Bg != e.Bg || a.Fg != e.Fg || a.Bold != e.Bold) {
+            return ::testing::AssertionFailure()
+                   << "column " << col << " row " << r << ": \"" << a.Text << "\" " << std::hex << a.Bg << "/"
+                   << a.Fg << (a.Bold ? " bold" : "") << ", expected \"" << e.Text << "\" " << e.Bg << "/" << e.Fg
+                   << (e.Bold ? " bold" : "");
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult HourIsTheRunsColumn(const orvela::RunInput& in, const orvela::Prediction& full, int hour)
+{
+    orvela::Workspace ws;
+    orvela::Prediction one;
+    orvela::ComputeHour(in, hour, ws, one);
+    if (auto same = SameColumn(full, one, hour + 1); !same) {
+        return same;
+    }
+    const orvela::Prediction untouched;
+    for (int col = 0; col < orvela::TableCols; ++col) {
+        if (col != hour + 1) {
+            if (auto same = SameColumn(untouched, one, col); !same) {
+                return same << " (another hour's column)";
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace orvela_test

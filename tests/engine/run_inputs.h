@@ -5,6 +5,7 @@
 
 #include "prediction.h"
 
+#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -42,5 +43,12 @@ orvela::RunInput ReferenceInput(const nlohmann::json& input);
 // model (data/tables.json), in the file's order; empty, with a failure
 // reported, when the file cannot be read.
 std::vector<NamedInput> ReferenceInputs();
+
+// The first cell of column `col` that differs between the two tables.
+::testing::AssertionResult SameColumn(const orvela::Prediction& expected, const orvela::Prediction& actual, int col);
+
+// Hour `hour` alone, in a fresh workspace and a fresh table, is that hour's
+// column of `full`, the full run of `in`, and the other columns stay empty.
+::testing::AssertionResult HourIsTheRunsColumn(const orvela::RunInput& in, const orvela::Prediction& full, int hour);
 
 } // namespace orvela_test

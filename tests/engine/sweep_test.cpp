@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,9 +49,8 @@ bool ParsesAsResult(const std::string& t, int baseHops)
     return number.size() > digits && number.find_first_not_of("0123456789", digits) == std::string::npos;
 }
 
-void CheckRun(const RunInput& in, const std::string& what)
+void CheckTable(const Prediction& p, const RunInput& in, const std::string& what)
 {
-    const Prediction p = orvela_test::Predict(in);
     const int base = p.Path.BaseHops;
     ASSERT_TRUE(base >= 1 && base + 3 <= MaxHops) << what << " base hops " << base;
     for (const std::string& s : p.H1) {
@@ -79,11 +79,21 @@ void CheckRun(const RunInput& in, const std::string& what)
     }
 }
 
-// The sweep of awkward geometries: every table reads as a table.
-TEST(ComputeMUFSweep, EveryPathGivesAReadableTable)
+// The sweep of awkward geometries (the poles, the equator, coincident and
+// antipodal points, every minimum angle): every table reads as a table, and
+// each hour computed alone is that hour's column of it, where a shortcut
+// would show. Four hours a path, turning over from path to path. One run of
+// each path serves both checks.
+TEST(ComputeMUFSweep, EveryPathGivesAReadableTableWhoseHoursStandAlone)
 {
-    for (const orvela_test::NamedInput& run : orvela_test::SweepInputs()) {
-        CheckRun(run.In, run.What);
+    const std::vector<orvela_test::NamedInput> runs = orvela_test::SweepInputs();
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const Prediction full = orvela_test::Predict(runs[i].In);
+        CheckTable(full, runs[i].In, runs[i].What);
+        for (int k = 0; k < 24; k += 6) {
+            const int h = static_cast<int>((i + k) % 24);
+            ASSERT_TRUE(orvela_test::HourIsTheRunsColumn(runs[i].In, full, h)) << runs[i].What << " hour " << h;
+        }
     }
 }
 

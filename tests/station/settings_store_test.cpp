@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -140,7 +140,8 @@ TEST_F(SettingsFile, IntegersAreStrictDecimal)
     WriteFile(path_, file);
     RegIni ini(path_);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(ini.ReadInteger("Station", "V" + std::to_string(i), -1), cases[i].Expected) << cases[i].Text;
+        const std::string name = std::string("V").append(std::to_string(i));
+        EXPECT_EQ(ini.ReadInteger("Station", name, -1), cases[i].Expected) << cases[i].Text;
     }
 }
 
@@ -372,11 +373,24 @@ TEST_F(SettingsFile, SymbolicLinkToTheFileIsKept)
 
 std::vector<fs::path> AsideFiles(const std::string& path)
 {
-    const std::regex name(std::regex_replace(fs::path(path).filename().string(), std::regex("\\."), "\\.")
-                          + "\\.unreadable-\\d{8}-\\d{6}(-\\d+)?");
+    // <name>.unreadable-YYYYMMDD-HHMMSS, then -N when that name was taken.
+    const std::string prefix = fs::path(path).filename().string() + ".unreadable-";
+    const auto isAside = [&prefix](const std::string& name) {
+        const auto digits = [&name](std::size_t from, std::size_t count) {
+            return name.size() >= from + count &&
+                   std::all_of(name.begin() + from, name.begin() + from + count, [](char c) { return c >= '0' && c <= '9'; });
+        };
+        const std::size_t p = prefix.size();
+        if (name.compare(0, p, prefix) != 0 || !digits(p, 8) || name.size() < p + 15 || name[p + 8] != '-' ||
+            !digits(p + 9, 6)) {
+            return false;
+        }
+        const std::size_t rest = p + 15;
+        return name.size() == rest || (name[rest] == '-' && name.size() > rest + 1 && digits(rest + 1, name.size() - rest - 1));
+    };
     std::vector<fs::path> found;
     for (const auto& e : fs::directory_iterator(fs::path(path).parent_path())) {
-        if (std::regex_match(e.path().filename().string(), name)) {
+        if (isAside(e.path().filename().string())) {
             found.push_back(e.path());
         }
     }
