@@ -379,7 +379,8 @@ TEST_F(OrvelaArea, FluxAutoTakesTheBulletinsFluxOrOneHundred)
     EXPECT_NE(fetched, Write(with({}), "default.csv"));
 
     // A failed download: the message on standard error, then a flux of 100.
-    const std::string origin = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    const ClosedPort closed;
+    const std::string origin = closed.Origin();
     const Outcome o = RunArea(with({"--flux", "auto", "--flux-url", origin + "/wwv.txt", "--out", Out("failed.csv")}));
     EXPECT_EQ(o.Status, 0);
     EXPECT_EQ(o.Err.rfind("Could not download Geophysical Alert Message wwv.txt from " + origin + ": ", 0), 0u)

@@ -635,7 +635,8 @@ TEST(FluxAuto, TakesTheBulletinsFluxClampedAsTheWindowDoes)
 
 TEST(FluxAuto, AFailedDownloadSaysSoAndUsesOneHundred)
 {
-    const std::string origin = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    const ClosedPort closed;
+    const std::string origin = closed.Origin();
     const std::string url = origin + "/text/wwv.txt";
     const Outcome o = RunPredict({"--home", ParisText, "--remote", NewYorkText, "--flux", "auto",
                                   "--flux-url", url, "--format", "json"});
