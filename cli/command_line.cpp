@@ -147,7 +147,8 @@ std::string HelpText()
     t += "                    (default " + std::string(DisplayNames[d.Display - 1]) + ")\n";
     t += "  --date YYYY-MM-DD prediction date, also shown on the date line\n";
     t += "                    (default: today's local date)\n";
-    t += "  --call CALLSIGN   call sign of the home station (default " + d.CallSign + ")\n";
+    t += "  --call CALLSIGN   call sign of the home station (default " + d.CallSign + "); printable\n";
+    t += "                    text: control characters are refused\n";
     t += "  --format FORMAT   text, csv or json (default text)\n";
     t += "  --help            print this help and exit\n";
     t += "\n";
