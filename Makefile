@@ -1,10 +1,10 @@
 # Orvela: two commands set everything up on a fresh Debian 12 machine.
 #   make run   installs what is missing, builds in release mode and starts the program
-#   make test  installs, builds, runs the two fuzz targets for 20 seconds in all,
+#   make test  installs, builds, runs the three fuzz targets for 20 seconds in all,
 #              every test, every test again under AddressSanitizer and
 #              UndefinedBehaviorSanitizer, and the tests that start threads
 #              under ThreadSanitizer
-#   make fuzz  runs the two fuzz targets for 60 seconds in all
+#   make fuzz  runs the three fuzz targets for 60 seconds in all
 #   make install   builds and installs under PREFIX (default /usr/local), below DESTDIR when given
 #   make package   builds the Debian package, $(BUILD)/orvela_<version>_<arch>.deb
 
@@ -103,12 +103,13 @@ test-tsan: deps
 	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
 	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app)\.|engine\.ParallelFor\.)'
 
-# Two targets under libFuzzer: the solar-flux parser, seeded with the real
-# bulletins, and the settings file's reader, seeded with registry exports.
-# make fuzz-short gives them 20 seconds in all, make fuzz 60, in equal shares.
+# Three targets under libFuzzer: the solar-flux parser, seeded with the real
+# bulletins, the settings file's reader, seeded with registry exports, and
+# a line of orvela-predict --batch, seeded with real lines. make fuzz-short
+# gives them about 20 seconds in all, make fuzz 60, in equal shares.
 # New inputs gather in $(FUZZ_BUILD)/corpus/<target>, a crashing one in
 # $(FUZZ_BUILD)/<target>-crash-*.
-FUZZ_TARGETS := fuzz_geoalert fuzz_reg_file
+FUZZ_TARGETS := fuzz_geoalert fuzz_reg_file fuzz_batch_line
 
 $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
@@ -118,18 +119,29 @@ $(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp tests/stati
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -Istation tests/station/fuzz_reg_file.cpp station/reg_file.cpp -o $@
 
+# A batch line to the options of its prediction: the line's own files, the
+# options' checks and the call sign's, without the engine or the parser
+# library's command line.
+BATCH_LINE_SOURCES := cli/batch_line.cpp cli/prediction_options.cpp cli/values.cpp cli/program.cpp \
+	station/locator.cpp station/call_sign.cpp
+$(FUZZ_BUILD)/fuzz_batch_line: $(BATCH_LINE_SOURCES) $(wildcard cli/*.h station/*.h engine/*.h common/*.h) \
+		tests/cli/fuzz_batch_line.cpp | deps
+	mkdir -p $(FUZZ_BUILD)
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -Icli -Istation -Iengine -Icommon tests/cli/fuzz_batch_line.cpp $(BATCH_LINE_SOURCES) -o $@
+
 # $(1): the target, $(2): seconds, $(3): its seeds, $(4): its dictionary.
 run-fuzz = mkdir -p $(FUZZ_BUILD)/corpus/$(1) && ./$(FUZZ_BUILD)/$(1) -max_total_time=$(2) -max_len=4096 \
 	-dict=$(4) -artifact_prefix=$(FUZZ_BUILD)/$(1)- $(FUZZ_BUILD)/corpus/$(1) $(3)
 
 run-fuzzers = $(call run-fuzz,fuzz_geoalert,$(1),tests/solar/fixtures,tests/solar/fuzz_geoalert.dict) && \
-	$(call run-fuzz,fuzz_reg_file,$(1),tests/station/fixtures,tests/station/fuzz_reg_file.dict)
+	$(call run-fuzz,fuzz_reg_file,$(1),tests/station/fixtures,tests/station/fuzz_reg_file.dict) && \
+	$(call run-fuzz,fuzz_batch_line,$(1),tests/cli/fixtures/batch-lines,tests/cli/fuzz_batch_line.dict)
 
 fuzz: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
-	$(call run-fuzzers,30)
+	$(call run-fuzzers,20)
 
 fuzz-short: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
-	$(call run-fuzzers,10)
+	$(call run-fuzzers,7)
 
 # start-up.sh times with hyperfine and GNU time, and exits 1 when the command
 # line's start-up misses its goal: said, not fatal to the other benchmarks.

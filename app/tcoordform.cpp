@@ -1,5 +1,6 @@
 #include "tcoordform.h"
 
+#include "call_sign.h"
 #include "locator.h"
 #include "model.h"
 #include "settings_store.h"
@@ -11,8 +12,10 @@
 #include <QStyle>
 
 #include <algorithm>
-#include <functional>
 #include <cmath>
+#include <functional>
+#include <optional>
+#include <string>
 
 namespace orvela::app {
 
@@ -202,12 +205,22 @@ void TCoordForm::done(int result)
 
 bool TCoordForm::CloseForm()
 {
+    // A call sign with a control character in it is refused before
+    // anything is written: the dialog stays open on what was typed.
+    const std::string callSign = ui_->INDEdit->text().toStdString();
+    if (const std::optional<std::string> why = CallSignProblem(callSign)) {
+        QString text = QString::fromStdString(*why) + QLatin1Char('.');
+        text[0] = text[0].toUpper();
+        messages_.Show(this, MessageIcon::Warning, QStringLiteral("Warning"), text);
+        ui_->INDEdit->setFocus();
+        return false;
+    }
     const long double longitude =
         ComposeDMS(ui_->LngDeg->value(), ui_->LngMin->value(), ui_->LngSec->value(), lonNegative_);
     const long double latitude =
         ComposeDMS(ui_->LttDeg->value(), ui_->LttMin->value(), ui_->LttSec->value(), latNegative_);
     try {
-        store_.WriteString("Station", "CallSign", ui_->INDEdit->text().toStdString());
+        store_.WriteString("Station", "CallSign", callSign);
         if (!store_.WriteExtended("Station", "Longitude", longitude) ||
             !store_.WriteExtended("Station", "Latitude", latitude)) {
             throw StoreError("Could not write the station's position to " + store_.Path());

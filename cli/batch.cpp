@@ -1,12 +1,12 @@
 #include "batch.h"
 
+#include "batch_line.h"
 #include "hour.h"
 #include "table_export.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <istream>
 #include <limits>
 #include <mutex>
@@ -25,84 +25,6 @@ using Json = nlohmann::ordered_json;
 // for each other at the end of a chunk, few enough that the outputs held
 // until they are written stay small.
 constexpr std::size_t LinesPerThread = 64;
-
-// The options that take a number also take its text.
-bool TakesANumber(const std::string& key)
-{
-    return key == "flux" || key == "power" || key == "min-angle";
-}
-
-// A JSON number as the command line would have it typed: a whole number in
-// decimal, any other in the shortest text that reads back as the same
-// double ("120.5", not "120.50000000000001").
-std::string NumberText(const Json& v)
-{
-    if (v.is_number_unsigned()) {
-        return std::to_string(v.get<std::uint64_t>());
-    }
-    if (v.is_number_integer()) {
-        return std::to_string(v.get<std::int64_t>());
-    }
-    char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v.get<double>()).ptr;
-    return std::string(buf, end);
-}
-
-// The text of nlohmann's parse error, without its "[json.exception...] ".
-std::string ParseErrorText(const std::exception& e)
-{
-    const std::string what = e.what();
-    const std::size_t close = what.find("] ");
-    return close == std::string::npos ? what : what.substr(close + 2);
-}
-
-// The options of one line, or why it was refused.
-std::optional<std::string> ReadOptions(const std::string& text, std::vector<NamedValue>& values, bool& longPath)
-{
-    std::vector<std::string> keys;
-    std::string repeated;
-    const Json::parser_callback_t noteKeys = [&](int depth, Json::parse_event_t event, Json& parsed) {
-        if (depth == 1 && event == Json::parse_event_t::key && repeated.empty()) {
-            const std::string& key = parsed.get_ref<const std::string&>();
-            if (std::find(keys.begin(), keys.end(), key) != keys.end()) {
-                repeated = key;
-            }
-            keys.push_back(key);
-        }
-        return true;
-    };
-    Json j;
-    try {
-        j = Json::parse(text, noteKeys);
-    } catch (const Json::parse_error& e) {
-        return "not a JSON object: " + ParseErrorText(e);
-    }
-    if (!j.is_object()) {
-        return "not a JSON object of options";
-    }
-    if (!repeated.empty()) {
-        return Quoted(repeated) + " is given more than once";
-    }
-    for (const auto& [key, value] : j.items()) {
-        if (!IsPredictionOption(key)) {
-            return "unknown key " + Quoted(key) +
-                   "; the keys are home, remote, flux, power, min-angle, long-path, antenna, display, date and call";
-        }
-        if (key == "long-path") {
-            if (!value.is_boolean()) {
-                return "\"long-path\": expected true or false";
-            }
-            longPath = value.get<bool>();
-        } else if (value.is_string()) {
-            values.push_back({key, value.get<std::string>()});
-        } else if (value.is_number() && TakesANumber(key)) {
-            values.push_back({key, NumberText(value)});
-        } else {
-            return Quoted(key) + (TakesANumber(key) ? ": expected a number or a string" : ": expected a string");
-        }
-    }
-    return std::nullopt;
-}
 
 std::string ErrorOutput(std::size_t line, const std::string& why, OutputFormat format)
 {
@@ -154,20 +76,26 @@ public:
     {
     }
 
+    // Whatever a line holds, it ends with its own output: the batch goes on
+    // with the next line.
     void Run(Job& job, Workspace& ws)
     {
         job.Bad = false;
+        try {
+            Predict(job, ws);
+        } catch (const std::exception& e) {
+            Refuse(job, std::string("the line could not be computed: ") + e.what());
+        }
+    }
+
+private:
+    void Predict(Job& job, Workspace& ws)
+    {
         if (job.TooLong) {
             Refuse(job, "the line is longer than " + std::to_string(MaxBatchLineBytes) + " bytes");
             return;
         }
-        std::vector<NamedValue> values;
-        bool longPath = false;
-        if (const std::optional<std::string> why = ReadOptions(job.Text, values, longPath)) {
-            Refuse(job, *why);
-            return;
-        }
-        const CommandLine cl = ParsePredictionOptions(values, longPath);
+        const CommandLine cl = ReadBatchLine(job.Text);
         if (cl.What != CommandLine::Action::Predict) {
             Refuse(job, cl.Error);
             return;
@@ -183,7 +111,6 @@ public:
         job.Out = PredictionOutput(job.Line, p, in, solar, request_.Format);
     }
 
-private:
     void Refuse(Job& job, const std::string& why)
     {
         job.Bad = true;

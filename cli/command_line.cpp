@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "geoalert.h"
+#include "prediction_options.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,71 +16,7 @@ namespace {
 
 constexpr const char* Program = "orvela-predict";
 
-// Index = Settings::GainTable.
-constexpr std::array<std::string_view, 3> AntennaNames{"isotropic", "dipole", "yagi"};
-// Index + 1 = Settings::Display.
-constexpr std::array<std::string_view, 4> DisplayNames{"signal", "angle", "delay", "best"};
-// Index = OutputFormat.
-constexpr std::array<std::string_view, 3> FormatNames{"text", "csv", "json"};
-
-using Option = ValueOption<Request>;
-using Apply = Option::Store;
-
-template <std::size_t N, class Store>
-Apply Choice(const std::array<std::string_view, N>& names, Store store)
-{
-    return [&names, store](std::string_view text, Request& req) -> std::optional<std::string> {
-        const Parsed<int> v = ParseChoice(text, names);
-        if (!v) {
-            return v.Error;
-        }
-        store(req, *v.Value);
-        return std::nullopt;
-    };
-}
-
-template <class T, class Set>
-Apply Checked(Parsed<T> (*parse)(std::string_view), Set set)
-{
-    return StoreParsed<Request>(parse, set);
-}
-
-std::vector<Option> ValueOptions()
-{
-    std::vector<Option> o;
-    o.push_back({"--home", "POS", true, Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) {
-                     r.Station.Latitude = p.LatDeg;
-                     r.Station.Longitude = p.LonDeg;
-                 })});
-    o.push_back({"--remote", "POS", true,
-                 Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) { r.Remote = p; })});
-    o.push_back({"--flux", "SFU", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
-                     if (text == "auto") {
-                         r.FluxAuto = true;
-                         return std::nullopt;
-                     }
-                     return Checked(&ParseFlux, [](Request& q, ld v) { q.Flux = v; })(text, r);
-                 }});
-    o.push_back({"--flux-url", "URL", false, Checked(&ParseFluxUrl, [](Request& r, const std::string& url) {
-                     r.FluxUrl = url;
-                 })});
-    o.push_back({"--power", "DBW", false, Checked(&ParsePower, [](Request& r, int v) { r.Station.Power = v; })});
-    o.push_back(
-        {"--min-angle", "DEG", false, Checked(&ParseMinAngle, [](Request& r, int v) { r.Station.MinAngle = v; })});
-    o.push_back({"--antenna", "TYPE", false,
-                 Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = i; })});
-    o.push_back({"--display", "WHAT", false,
-                 Choice(DisplayNames, [](Request& r, int i) { r.Station.Display = i + 1; })});
-    o.push_back({"--date", "YYYY-MM-DD", false,
-                 Checked(&ParseDate, [](Request& r, const CivilDate& d) { r.Date = d; })});
-    o.push_back({"--call", "CALLSIGN", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
-                     r.Station.CallSign = std::string(text);
-                     return std::nullopt;
-                 }});
-    o.push_back({"--format", "FORMAT", false,
-                 Choice(FormatNames, [](Request& r, int i) { r.Format = static_cast<OutputFormat>(i); })});
-    return o;
-}
+using Option = RequestOption;
 
 // The options that only a batch takes.
 std::vector<ValueOption<BatchRequest>> BatchOptions()
@@ -99,38 +36,6 @@ std::vector<ValueOption<BatchRequest>> BatchOptions()
     return o;
 }
 
-// The long names of the options of one prediction, without their dashes.
-constexpr std::array<std::string_view, 10> PredictionOptionNames{
-    "home", "remote", "flux", "power", "min-angle", "long-path", "antenna", "display", "date", "call"};
-
-bool IsPredictionOptionName(const char* dashed)
-{
-    return std::string_view(dashed).substr(0, 2) == "--" && IsPredictionOption(std::string_view(dashed).substr(2));
-}
-
-CommandLine Refuse(std::string why)
-{
-    CommandLine cl;
-    cl.What = CommandLine::Action::Refuse;
-    cl.Error = OneLine(std::move(why));
-    return cl;
-}
-
-// The request of a single run from the options given.
-CommandLine SingleRun(std::vector<Option>& options, bool longPath)
-{
-    CommandLine cl;
-    cl.What = CommandLine::Action::Predict;
-    cl.Req.Station.Path = longPath;
-    if (std::optional<std::string> why = ApplyValueOptions(options, cl.Req)) {
-        return Refuse(*why);
-    }
-    if (!cl.Req.FluxUrl.empty() && !cl.Req.FluxAuto) {
-        return Refuse("--flux-url is only used with --flux auto");
-    }
-    return cl;
-}
-
 // A batch: its lines give the predictions' options; the command line gives
 // the file, the output format, the threads and the bulletin's address.
 CommandLine BatchRun(std::vector<Option>& options, std::vector<ValueOption<BatchRequest>>& batchOptions,
@@ -141,36 +46,31 @@ CommandLine BatchRun(std::vector<Option>& options, std::vector<ValueOption<Batch
         if (!IsPredictionOptionName(o.Name)) {
             rest.push_back(o);
         } else if (!o.Given.empty()) {
-            return Refuse(std::string(o.Name) + " is given on each line of the batch, not with --batch");
+            return Refusal(std::string(o.Name) + " is given on each line of the batch, not with --batch");
         }
     }
     if (longPathGiven) {
-        return Refuse("--long-path is given on each line of the batch, not with --batch");
+        return Refusal("--long-path is given on each line of the batch, not with --batch");
     }
     CommandLine cl;
     cl.What = CommandLine::Action::Batch;
     Request req;
     req.Format = OutputFormat::Json;
     if (std::optional<std::string> why = ApplyValueOptions(rest, req)) {
-        return Refuse(*why);
+        return Refusal(*why);
     }
     if (req.Format == OutputFormat::Text) {
-        return Refuse("--batch writes json or csv, not text");
+        return Refusal("--batch writes json or csv, not text");
     }
     cl.Batch.Format = req.Format;
     cl.Batch.FluxUrl = req.FluxUrl;
     if (std::optional<std::string> why = ApplyValueOptions(batchOptions, cl.Batch)) {
-        return Refuse(*why);
+        return Refusal(*why);
     }
     return cl;
 }
 
 } // namespace
-
-bool IsPredictionOption(std::string_view name)
-{
-    return std::find(PredictionOptionNames.begin(), PredictionOptionNames.end(), name) != PredictionOptionNames.end();
-}
 
 CommandLine ParseCommandLine(int argc, const char* const argv[])
 {
@@ -178,7 +78,7 @@ CommandLine ParseCommandLine(int argc, const char* const argv[])
     app.set_help_flag("--help");
     app.allow_extras(); // reported by ParseArguments
 
-    std::vector<Option> options = ValueOptions();
+    std::vector<Option> options = RequestOptions();
     AddValueOptions(app, options);
     std::vector<ValueOption<BatchRequest>> batchOptions = BatchOptions();
     AddValueOptions(app, batchOptions);
@@ -192,29 +92,14 @@ CommandLine ParseCommandLine(int argc, const char* const argv[])
         return cl;
     }
     if (args.What == Arguments::Outcome::Refused) {
-        return Refuse(args.Error);
+        return Refusal(args.Error);
     }
 
     if (!batchOptions[0].Given.empty()) {
         return BatchRun(options, batchOptions, longPathFlag->count() > 0);
     }
     if (!batchOptions[1].Given.empty()) {
-        return Refuse("--threads is only used with --batch");
-    }
-    return SingleRun(options, longPath);
-}
-
-CommandLine ParsePredictionOptions(const std::vector<NamedValue>& values, bool longPath)
-{
-    std::vector<Option> options = ValueOptions();
-    for (const NamedValue& v : values) {
-        const auto o = std::find_if(options.begin(), options.end(), [&](const Option& x) {
-            return IsPredictionOptionName(x.Name) && std::string_view(x.Name).substr(2) == v.Name;
-        });
-        if (o == options.end()) {
-            return Refuse("unknown option " + Quoted(v.Name));
-        }
-        o->Given.push_back(v.Text);
+        return Refusal("--threads is only used with --batch");
     }
     return SingleRun(options, longPath);
 }
@@ -262,7 +147,8 @@ std::string HelpText()
     t += "                    (default " + std::string(DisplayNames[d.Display - 1]) + ")\n";
     t += "  --date YYYY-MM-DD prediction date, also shown on the date line\n";
     t += "                    (default: today's local date)\n";
-    t += "  --call CALLSIGN   call sign of the home station (default " + d.CallSign + ")\n";
+    t += "  --call CALLSIGN   call sign of the home station (default " + d.CallSign + "); printable\n";
+    t += "                    text: control characters are refused\n";
     t += "  --format FORMAT   text, csv or json (default text)\n";
     t += "  --help            print this help and exit\n";
     t += "\n";

@@ -91,16 +91,9 @@ Checked<UtcDateTime> ParseMoment(std::string_view text, Seconds seconds)
 
 Checked<int> ParseWidth(std::string_view text)
 {
-    const std::string range = "the width is " + std::to_string(MinWidth) + " to " + std::to_string(MaxWidth) +
-                              " pixels";
-    if (!IsDigits(text)) {
-        return Checked<int>::Fail(Quoted(text) + " is not a whole number; " + range);
-    }
-    const std::optional<int> v = ParseWholeNumber(text);
-    if (!v || *v < MinWidth || *v > MaxWidth) {
-        return Checked<int>::Fail(Quoted(text) + " is out of range; " + range);
-    }
-    return Checked<int>{*v, {}};
+    return cli::ParseWholeInRange(text, MinWidth, MaxWidth,
+                                  "the width is " + std::to_string(MinWidth) + " to " + std::to_string(MaxWidth) +
+                                      " pixels");
 }
 
 MapCommandLine ParseMapCommandLine(int argc, const char* const argv[])

@@ -1,10 +1,29 @@
 #include "program.h"
 
+#include "whole_number.h"
+
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 
 namespace orvela::cli {
+
+Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const std::string& range)
+{
+    std::string_view digits = text;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+        digits.remove_prefix(1);
+    }
+    if (!IsDigits(digits)) {
+        return Parsed<int>::Fail(Quoted(text) + " is not a whole number; " + range);
+    }
+    // Too many digits for an int are out of range too.
+    const std::optional<int> v = ParseWholeNumber(text);
+    if (!v || *v < low || *v > high) {
+        return Parsed<int>::Fail(Quoted(text) + " is out of range: " + range);
+    }
+    return Parsed<int>::Ok(*v);
+}
 
 std::string Quoted(std::string_view s)
 {

@@ -28,6 +28,13 @@ struct Parsed {
     explicit operator bool() const { return Value.has_value(); }
 };
 
+// A whole number from `low` to `high`: decimal digits after an optional
+// sign, no blank. `range` says what is accepted, e.g. "the power is 5 to
+// 2500 dBW", and ends both refusals: "is not a whole number" for any other
+// text, "is out of range" for a whole number outside the range, however
+// many digits it has.
+Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const std::string& range);
+
 // The text in double quotes, for a refusal that names it.
 std::string Quoted(std::string_view s);
 

@@ -158,32 +158,22 @@ Parsed<GeoPosition> ParsePositionOrLocator(std::string_view text)
 Parsed<ld> ParseFlux(std::string_view text)
 {
     const char* range = "the solar flux is 1 to 500 sfu";
-    if (!IsPlainDecimal(text)) {
+    // A signed number is a number too: below the range, or within it after "+".
+    std::string_view number = text;
+    const bool negative = !number.empty() && number.front() == '-';
+    if (!number.empty() && (number.front() == '-' || number.front() == '+')) {
+        number.remove_prefix(1);
+    }
+    if (!IsPlainDecimal(number)) {
         return Parsed<ld>::Fail(Quoted(text) + " is not a number; " + range);
     }
-    const std::optional<ld> v = DecimalValue(text);
-    if (!v || *v < 1 || *v > 500) {
-        return Parsed<ld>::Fail(Quoted(text) + " is out of range; " + range);
+    const std::optional<ld> v = DecimalValue(number);
+    if (!v || negative || *v < 1 || *v > 500) {
+        return Parsed<ld>::Fail(Quoted(text) + " is out of range: " + range);
     }
     // One decimal, halves away from zero.
     return Parsed<ld>::Ok(static_cast<ld>(llroundl(*v * 10)) / 10);
 }
-
-// `range` says what is accepted, e.g. "the power is 5 to 2500 dBW".
-Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const std::string& range)
-{
-    // No sign: a signed number is refused as not whole, like any other text
-    // that is not plain digits. Too many digits are out of range.
-    if (!IsDigits(text)) {
-        return Parsed<int>::Fail(Quoted(text) + " is not a whole number; " + range);
-    }
-    const std::optional<int> v = ParseWholeNumber(text);
-    if (!v || *v < low || *v > high) {
-        return Parsed<int>::Fail(Quoted(text) + " is out of range; " + range);
-    }
-    return Parsed<int>::Ok(*v);
-}
-
 
 Parsed<int> ParsePower(std::string_view text)
 {

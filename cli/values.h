@@ -38,7 +38,8 @@ Parsed<GeoPosition> ParseLocator(std::string_view text);
 // ParsePosition reads it.
 Parsed<GeoPosition> ParsePositionOrLocator(std::string_view text);
 
-// Solar flux in sfu, 1 to 500, kept to one decimal like the flux spin edit.
+// Solar flux in sfu, 1 to 500, kept to one decimal like the flux spin edit:
+// digits with an optional point and decimals, after an optional sign.
 Parsed<ld> ParseFlux(std::string_view text);
 
 // Address of the Geophysical Alert Message: an http:// or https:// URL with
@@ -46,11 +47,6 @@ Parsed<ld> ParseFlux(std::string_view text);
 Parsed<std::string> ParseFluxUrl(std::string_view text);
 
 // Transmitter power, whole dBW, 5 to 2500 as the setup dialog allows.
-// A whole number from `low` to `high`, plain digits only (a sign is refused
-// as not whole); `range` says what is accepted, e.g. "the power is 5 to
-// 2500 dBW", and ends both refusals.
-Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const std::string& range);
-
 Parsed<int> ParsePower(std::string_view text);
 
 // Lowest take-off angle, whole degrees, 0 to 90.

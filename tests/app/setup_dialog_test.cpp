@@ -136,7 +136,7 @@ TEST_F(SetupDialog, AcceptedValuesAreStoredShownAndUsed)
     const int runs = form->RunCount();
 
     Answer([](Ui::TCoordForm& d) {
-        d.INDEdit->setText(QStringLiteral("  F5ABC \t"));
+        d.INDEdit->setText(QStringLiteral("  F5ABC  "));
         d.LngDeg->setValue(-2);
         d.LngMin->setValue(17);
         d.LngSec->setValue(30);
@@ -148,7 +148,7 @@ TEST_F(SetupDialog, AcceptedValuesAreStoredShownAndUsed)
     });
     ui.ChangeBtn->click();
     EXPECT_EQ(form->Station().CallSign, "F5ABC");
-    EXPECT_EQ(RegIni(path).ReadString("Station", "CallSign", ""), "  F5ABC \t");
+    EXPECT_EQ(RegIni(path).ReadString("Station", "CallSign", ""), "  F5ABC  ");
     EXPECT_NEAR(static_cast<double>(form->Station().Longitude), -2.291666667, 1e-9);
     EXPECT_NEAR(static_cast<double>(form->Station().Latitude), -89.978888889, 1e-9);
     EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"-2", "17", "30", "-89", "58", "44", "250", "5"}));
@@ -328,6 +328,49 @@ TEST_F(SetupDialog, AStoreThatCannotBeWrittenIsReportedAndNothingChanges)
     EXPECT_EQ(form->Station().Longitude, station.Longitude);
     EXPECT_EQ(form->Station().Power, station.Power);
     EXPECT_EQ(form->Widgets().PWREdit->text(), QStringLiteral("20"));
+}
+
+// A call sign with a control character in it is refused on Accept: the
+// message names the character, the dialog stays open on everything typed,
+// and nothing is written or changed. Mended, it is accepted with the rest.
+TEST_F(SetupDialog, ACallSignWithAControlCharacterIsRefusedAndTheDialogStaysOpen)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    const Settings station = form->Station();
+    const std::string saved = ReadFile(path);
+
+    bool stayedOpen = false;
+    std::string storedMeanwhile;
+    dialogs.onOpen = [&](QDialog& d) {
+        auto& dialog = static_cast<TCoordForm&>(d);
+        Ui::TCoordForm& w = dialog.Widgets();
+        w.INDEdit->setText(QStringLiteral("F6XYZ\u001b[2J"));
+        w.LngDeg->setValue(71);
+        w.PWRSpin->setValue(30);
+        dialog.setVisible(true);
+        w.OkBtn->click();
+        stayedOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted &&
+                     w.INDEdit->text() == QStringLiteral("F6XYZ\u001b[2J") && w.LngDeg->value() == 71 &&
+                     w.PWRSpin->value() == 30;
+        storedMeanwhile = ReadFile(path);
+        w.INDEdit->setText(QStringLiteral("F6XYZ"));
+        w.OkBtn->click();
+        return d.result();
+    };
+    form->Widgets().ChangeBtn->click();
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(storedMeanwhile, saved);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
+    EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Warning"));
+    EXPECT_EQ(messages.shown[0].Text, QStringLiteral("The call sign holds the control character U+001B (escape) at "
+                                                     "character 6; a call sign is printable text."));
+    RegIni reread(path);
+    EXPECT_EQ(reread.ReadString("Station", "CallSign", ""), "F6XYZ");
+    EXPECT_EQ(reread.ReadInteger("Station", "Power", 0), 30);
+    EXPECT_EQ(form->Station().Power, 30);
+    EXPECT_NE(form->Station().Longitude, station.Longitude);
 }
 
 TEST_F(SetupDialog, NumbersUseAPointWhateverTheLocale)

@@ -404,7 +404,8 @@ TEST_F(OrvelaArea, FluxAutoTakesTheBulletinsFluxOrOneHundred)
     EXPECT_NE(fetched, Write(with({}), "default.csv"));
 
     // A failed download: the message on standard error, then a flux of 100.
-    const std::string origin = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    const ClosedPort closed;
+    const std::string origin = closed.Origin();
     const Outcome o = RunArea(with({"--flux", "auto", "--flux-url", origin + "/wwv.txt", "--out", Out("failed.csv")}));
     EXPECT_EQ(o.Status, 0);
     EXPECT_EQ(o.Err.rfind("Could not download Geophysical Alert Message wwv.txt from " + origin + ": ", 0), 0u)
@@ -467,19 +468,19 @@ TEST_F(OrvelaArea, BadInputIsOneLineExitTwoAndLeavesNoFile)
         {line({{"--step", "0"}}), "--step: \"0\" is out of range"},
         {line({{"--step", "360"}}), "--step: \"360\" is out of range"},
         {line({{"--step", "2.5"}}), "--step: \"2.5\" is not a whole number"},
-        {line({}, {"--flux", "0.5"}), "--flux: \"0.5\" is out of range; the solar flux is 1 to 500 sfu"},
+        {line({}, {"--flux", "0.5"}), "--flux: \"0.5\" is out of range: the solar flux is 1 to 500 sfu"},
         {line({}, {"--flux", "500.1"}), "--flux: \"500.1\" is out of range"},
         {line({}, {"--flux", "high"}), "--flux: "},
         {line({}, {"--flux-url", "http://127.0.0.1/wwv.txt"}), "--flux-url is only used with --flux auto"},
         {line({}, {"--power", "4"}), "--power: \"4\" is out of range"},
         {line({}, {"--power", "2501"}), "--power: \"2501\" is out of range"},
         {line({}, {"--min-angle", "91"}), "--min-angle: \"91\" is out of range"},
-        {line({}, {"--min-angle", "-1"}), "--min-angle: "},
+        {line({}, {"--min-angle", "-1"}), "--min-angle: \"-1\" is out of range: the minimum take-off angle is 0 to 90"},
         {line({}, {"--antenna", "loop"}), "--antenna: \"loop\" is not a choice; expected isotropic, dipole or yagi"},
         {line({}, {"--long-path=yes"}), "--long-path takes no value"},
-        {line({}, {"--width", "511"}), "--width: \"511\" is out of range; the width is 512 to 8192 pixels"},
+        {line({}, {"--width", "511"}), "--width: \"511\" is out of range: the width is 512 to 8192 pixels"},
         {line({}, {"--width", "8193"}), "--width: \"8193\" is out of range"},
-        {line({}, {"--threads", "-1"}), "--threads: \"-1\" is not a whole number"},
+        {line({}, {"--threads", "-1"}), "--threads: \"-1\" is out of range: the threads are 0 (one per core) to"},
         {line({}, {"--threads", "1025"}), "--threads: \"1025\" is out of range"},
         {line({}, {"--band", "7"}), "--band is given more than once"},
         {line({}, {"--colour", "red"}), "unknown option --colour"},

@@ -96,9 +96,9 @@ const std::vector<SameRun>& Runs()
          {"--home", "51.5N,0.12W", "--remote", "33.9S,151.2E", "--flux", "72", "--power", "100", "--min-angle", "0",
           "--antenna", "isotropic", "--display", "angle", "--date", "2025-03-20"}},
         {R"({"home": "10N,10E", "remote": "10N,10E", "display": "delay", "antenna": "dipole", "date": "2024-01-01",)"
-         R"( "call": "\u00d8Z \"1\"\t"})",
+         R"( "call": "\u00d8Z \"1\"\\"})",
          {"--home", "10N,10E", "--remote", "10N,10E", "--display", "delay", "--antenna", "dipole", "--date",
-          "2024-01-01", "--call", "\xc3\x98Z \"1\"\t"}},
+          "2024-01-01", "--call", "\xc3\x98Z \"1\"\\"}},
         {R"({"home": "90N,0E", "remote": "45S,120W", "flux": 500, "min-angle": 89, "date": "2024-09-09"})",
          {"--home", "90N,0E", "--remote", "45S,120W", "--flux", "500", "--min-angle", "89", "--date",
           "2024-09-09"}},
@@ -258,6 +258,78 @@ TEST(Batch, ABadLineSaysWhyAndTheNextLineRuns)
     ASSERT_EQ(records.size(), 19 + bad.size() * (1 + 19));
     EXPECT_EQ(records[19], "2,error,\"" + bad[0].Says + "\"");
     EXPECT_EQ(records[20].rfind("4,0,", 0), 0u);
+}
+
+// Hostile lines, all in one batch: numbers beyond a double, numbers far
+// outside their option's range either way, fractions where a whole number
+// is due, JSON's missing numbers, nesting thousands deep, and call signs
+// with control characters. Each line gets its own error, and the good line
+// after them still runs.
+TEST(Batch, HostileLinesEachGetTheirOwnError)
+{
+    const std::string path = R"({"home": "48.85N,2.35E", "remote": "40N,74W", )";
+    const std::string flux = "the solar flux is 1 to 500 sfu";
+    const std::string power = "the power is 5 to 2500 dBW";
+    const std::string angle = "the minimum take-off angle is 0 to 90 degrees";
+    const struct {
+        std::string Line;
+        std::string Says; // the start of the line's error
+    } cases[] = {
+        {path + R"("flux": 1e309})", "a number is too large: number overflow parsing '1e309'"},
+        {path + R"("flux": -1e309})", "a number is too large: number overflow parsing '-1e309'"},
+        {path + R"("power": 1)" + std::string(400, '0') + "}", "a number is too large: number overflow parsing '1000"},
+        {path + R"("flux": 1e308})", "--flux: \"1e+308\" is out of range: " + flux},
+        {path + R"("flux": -1e308})", "--flux: \"-1e+308\" is out of range: " + flux},
+        {path + R"("flux": 5e-324})", "--flux: \"5e-324\" is out of range: " + flux},
+        {path + R"("flux": -0.0})", "--flux: \"-0\" is out of range: " + flux},
+        {path + R"("flux": 18446744073709551616})", "--flux: \"18446744073709551616\" is out of range: " + flux},
+        {path + R"("power": 18446744073709551616})", "--power: \"18446744073709551616\" is out of range: " + power},
+        {path + R"("power": 18446744073709551615})", "--power: \"18446744073709551615\" is out of range: " + power},
+        {path + R"("power": 1e20})", "--power: \"1e+20\" is out of range: " + power},
+        {path + R"("power": -1e308})", "--power: \"-1e+308\" is out of range: " + power},
+        {path + R"("power": 4294967401})", "--power: \"4294967401\" is out of range: " + power}, // 105 in 32 bits
+        {path + R"("power": "99999999999999999999999"})", "--power: \"99999999999999999999999\" is out of range: " + power},
+        {path + R"("power": 100.5})", "--power: \"100.5\" is not a whole number; " + power},
+        {path + R"("min-angle": -9223372036854775809})", "--min-angle: \"-9223372036854775808\" is out of range: " + angle},
+        {path + R"("min-angle": -9223372036854775808})", "--min-angle: \"-9223372036854775808\" is out of range: " + angle},
+        {path + R"("min-angle": -1})", "--min-angle: \"-1\" is out of range: " + angle},
+        {path + R"("min-angle": 1e-7})", "--min-angle: \"0.0000001\" is not a whole number; " + angle},
+        {path + R"("min-angle": 5e-324})", "--min-angle: \"5e-324\" is not a whole number; " + angle},
+        {path + R"("flux": NaN})", "not a JSON object: parse error"},
+        {path + R"("flux": Infinity})", "not a JSON object: parse error"},
+        {path + R"("flux": 1e})", "not a JSON object: parse error"},
+        {std::string(60000, '['), "not a JSON object: parse error"},
+        {path + R"("call": )" + std::string(20000, '[') + std::string(20000, ']') + "}", "\"call\": expected a string"},
+        {path + R"("call": "F6\u001b[31mXYZ"})",
+         "--call: the call sign holds the control character U+001B (escape) at character 3"},
+        {path + R"("call": "F6XYZ\u009b"})",
+         "--call: the call sign holds the control character U+009B (control sequence introducer) at character 6"},
+        {path + R"("call": "\u2066F6XYZ"})",
+         "--call: the call sign holds the text-direction control U+2066 (left-to-right isolate) at character 1"},
+        {path + R"("call": "F6\ud800"})", "not a JSON object: parse error"},
+    };
+    std::vector<std::string> lines;
+    for (const auto& c : cases) {
+        lines.push_back(c.Line);
+    }
+    lines.push_back(Good);
+    const TempFile input(Joined(lines));
+
+    const Outcome o = RunPredict({"--batch", input.Path(), "--threads", "2"});
+    EXPECT_EQ(o.Status, 2);
+    EXPECT_EQ(o.Err, "");
+    const std::vector<std::string> out = Lines(o.Out);
+    ASSERT_EQ(out.size(), lines.size()) << o.Out.substr(0, 2000);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].Line.substr(0, 100));
+        const Json error = Json::parse(out[i]);
+        EXPECT_EQ(error["line"], i + 1);
+        ASSERT_TRUE(error["error"].is_string()) << out[i];
+        EXPECT_EQ(error["error"].get<std::string>().rfind(cases[i].Says, 0), 0u) << error["error"];
+    }
+    const Json last = Json::parse(out.back());
+    EXPECT_EQ(last["line"], lines.size());
+    EXPECT_TRUE(last.contains("grid"));
 }
 
 TEST(Batch, EmptyOrBlankInputGivesNoOutput)

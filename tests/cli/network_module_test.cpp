@@ -57,7 +57,8 @@ protected:
 
 TEST_F(ProgramElsewhere, WithoutTheModuleTheDownloadFailsNamingWhereItLooked)
 {
-    const std::string origin = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    const ClosedPort closed;
+    const std::string origin = closed.Origin();
     const Outcome o = Run(origin + "/text/wwv.txt");
 
     EXPECT_EQ(o.Status, 0) << o.Err;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <string>
 
 namespace orvela::cli {
 namespace {
@@ -134,7 +136,7 @@ TEST(ParseFlux, RangeAndOneDecimal)
     const struct {
         const char* Text;
         double Value;
-    } good[] = {{"1", 1}, {"500", 500}, {"100", 100}, {"150.56", 150.6}, {"73.04", 73.0}, {"1.00", 1}};
+    } good[] = {{"1", 1}, {"500", 500}, {"100", 100}, {"150.56", 150.6}, {"73.04", 73.0}, {"1.00", 1}, {"+72", 72}};
     for (const auto& c : good) {
         SCOPED_TRACE(c.Text);
         const Parsed<ld> f = ParseFlux(c.Text);
@@ -162,6 +164,41 @@ TEST(WholeNumbers, PowerAndMinAngleBounds)
     for (const char* text : {"91", "-1", "10.5", "ten", "4294967306"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(ParseMinAngle(text));
+    }
+}
+
+// A sign does not stop a number being whole: it is judged by its value,
+// however many digits it has; only a text that is no whole number at all
+// is called so.
+TEST(WholeNumbers, ASignedNumberIsJudgedByItsValue)
+{
+    const std::string range = "the angle is 0 to 90";
+    const struct {
+        const char* Text;
+        std::optional<int> Value;
+        const char* Says; // for a refusal, what follows the quoted text
+    } cases[] = {
+        {"+45", 45, ""},
+        {"-0", 0, ""},
+        {"0090", 90, ""},
+        {"-1", std::nullopt, " is out of range: the angle is 0 to 90"},
+        {"91", std::nullopt, " is out of range: the angle is 0 to 90"},
+        {"-2147483648", std::nullopt, " is out of range: the angle is 0 to 90"},
+        {"99999999999999999999", std::nullopt, " is out of range: the angle is 0 to 90"},
+        {"-99999999999999999999", std::nullopt, " is out of range: the angle is 0 to 90"},
+        {"4294967306", std::nullopt, " is out of range: the angle is 0 to 90"}, // 10 in 32 bits
+        {"10.0", std::nullopt, " is not a whole number; the angle is 0 to 90"},
+        {"1e1", std::nullopt, " is not a whole number; the angle is 0 to 90"},
+        {"+", std::nullopt, " is not a whole number; the angle is 0 to 90"},
+        {"--1", std::nullopt, " is not a whole number; the angle is 0 to 90"},
+        {" 1", std::nullopt, " is not a whole number; the angle is 0 to 90"},
+        {"", std::nullopt, " is not a whole number; the angle is 0 to 90"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const Parsed<int> v = ParseWholeInRange(c.Text, 0, 90, range);
+        EXPECT_EQ(v.Value, c.Value);
+        EXPECT_EQ(v.Error, c.Value ? "" : "\"" + std::string(c.Text) + "\"" + c.Says);
     }
 }
 

@@ -6,12 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <fcntl.h>
 #include <cstdlib>
 #include <fstream>
+#include <netinet/in.h>
 #include <optional>
 #include <ostream>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace orvela::solar {
@@ -192,6 +197,34 @@ std::vector<FetchCase> FetchCases()
     };
 }
 
+// The refused connection needs a port that refuses at once and that no
+// other test takes meanwhile: a socket bound on it, never listening, does
+// both.
+TEST(AClosedPort, RefusesConnectionsAndCannotBeTaken)
+{
+    const ClosedPort closed;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<std::uint16_t>(closed.Port()));
+
+    const int client = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(client, 0);
+    errno = 0;
+    EXPECT_EQ(connect(client, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), -1);
+    EXPECT_EQ(errno, ECONNREFUSED);
+    close(client);
+
+    const int other = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(other, 0);
+    const int one = 1;
+    ASSERT_EQ(setsockopt(other, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one), 0);
+    errno = 0;
+    EXPECT_EQ(bind(other, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), -1);
+    EXPECT_EQ(errno, EADDRINUSE);
+    close(other);
+}
+
 class FetchRule : public ::testing::TestWithParam<std::tuple<Way, FetchCase>> {
     ProxyEnvironment environment_;
 };
@@ -200,7 +233,8 @@ TEST_P(FetchRule, Reply)
 {
     const auto& [way, c] = GetParam();
     std::optional<HttpTestServer> server;
-    std::string url = "http://127.0.0.1:" + std::to_string(ClosedPort()) + Path;
+    const ClosedPort closed;
+    std::string url = closed.Origin() + Path;
     if (!c.routes.empty()) {
         server.emplace(Routes(c.routes));
         url = server->Url(Path);

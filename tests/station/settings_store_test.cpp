@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <csignal>
@@ -533,18 +534,51 @@ TEST_F(SettingsFile, CrashDuringAWriteLeavesTheOldFile)
     EXPECT_EQ(reread.ReadInteger("Divers", "DistLat", 0), 30);
 }
 
+// Reads until `want` bytes came or every writer closed its end; the bytes read.
+std::size_t ReadUpTo(int fd, std::size_t want)
+{
+    char buf[8];
+    std::size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::read(fd, buf, std::min(sizeof buf, want - got));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
 // Two programs writing at the same time: the lock serialises the
-// read-modify-write, so no value is lost.
+// read-modify-write, so no value is lost. The writers start together: each
+// opens the store, says it is ready, and waits at a gate (a pipe whose
+// closing wakes both) until the other is ready too. Each pauses with its
+// new file written and not yet in place, the moment at which the other
+// writer, were it not kept out by the lock, would read the old file and
+// drop this one's value.
 TEST_F(SettingsFile, ConcurrentWritersBothLand)
 {
     constexpr int PerWriter = 50;
+    int ready[2];
+    int gate[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(gate), 0);
     std::vector<pid_t> children;
     for (const char* prefix : {"A", "B"}) {
         const pid_t pid = ::fork();
         if (pid == 0) {
+            ::close(ready[0]);
+            ::close(gate[1]);
             int code = 0;
             try {
                 RegIni ini(path_);
+                orvela::detail::SetBeforeRenameHook([] { ::usleep(1000); });
+                if (::write(ready[1], "r", 1) != 1 || ReadUpTo(gate[0], 1) != 0) {
+                    ::_exit(2);
+                }
                 for (int i = 0; i < PerWriter; ++i) {
                     ini.WriteInteger("Divers", prefix + std::to_string(i), i);
                 }
@@ -553,13 +587,21 @@ TEST_F(SettingsFile, ConcurrentWritersBothLand)
             }
             ::_exit(code);
         }
-        children.push_back(pid);
+        if (pid > 0) {
+            children.push_back(pid);
+        }
     }
+    ::close(ready[1]);
+    ::close(gate[0]);
+    EXPECT_EQ(ReadUpTo(ready[0], children.size()), 2u);
+    ::close(gate[1]); // both writers start now
+    ::close(ready[0]);
     for (const pid_t pid : children) {
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
+    ASSERT_EQ(children.size(), 2u);
     RegIni ini(path_);
     ASSERT_EQ(ini.ParseProblem(), "");
     for (const char* prefix : {"A", "B"}) {

@@ -232,15 +232,28 @@ void HttpTestServer::Serve(int client)
     handler_(request, connection);
 }
 
-int ClosedPort()
+ClosedPort::ClosedPort()
 {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const sockaddr_in addr = Loopback(0);
-    if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0)
+    if (fd_ < 0 || bind(fd_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        const int err = errno;
+        if (fd_ >= 0)
+            close(fd_);
+        errno = err;
         Fatal("bind");
-    const int port = BoundPort(fd);
-    close(fd);
-    return port;
+    }
+    port_ = BoundPort(fd_);
+}
+
+ClosedPort::~ClosedPort()
+{
+    close(fd_);
+}
+
+std::string ClosedPort::Origin() const
+{
+    return "http://127.0.0.1:" + std::to_string(port_);
 }
 
 std::string Head(int status, const Headers& headers)

@@ -73,8 +73,24 @@ private:
     std::thread thread_;
 };
 
-// A port on 127.0.0.1 that nobody listens on.
-int ClosedPort();
+// A port on 127.0.0.1 that nobody listens on, for as long as the object
+// lives: its socket stays bound and never listens, so that no other test
+// running meanwhile (ctest -j) can take the port, and a connection to it is
+// refused at once (ECONNREFUSED).
+class ClosedPort {
+public:
+    ClosedPort();
+    ~ClosedPort();
+    ClosedPort(const ClosedPort&) = delete;
+    ClosedPort& operator=(const ClosedPort&) = delete;
+
+    int Port() const { return port_; }
+    std::string Origin() const; // http://127.0.0.1:port
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
 
 // The head of a reply: status line, the given headers, "Connection: close".
 std::string Head(int status, const Headers& headers = {});

@@ -1,0 +1,130 @@
+#include "prediction_options.h"
+
+#include "call_sign.h"
+
+#include <algorithm>
+
+namespace orvela::cli {
+
+namespace {
+
+// Index = OutputFormat.
+constexpr std::array<std::string_view, 3> FormatNames{"text", "csv", "json"};
+
+// The long names of the options of one prediction, without their dashes.
+constexpr std::array<std::string_view, 10> PredictionOptionNames{
+    "home", "remote", "flux", "power", "min-angle", "long-path", "antenna", "display", "date", "call"};
+
+using Apply = RequestOption::Store;
+
+template <std::size_t N, class Store>
+Apply Choice(const std::array<std::string_view, N>& names, Store store)
+{
+    return [&names, store](std::string_view text, Request& req) -> std::optional<std::string> {
+        const Parsed<int> v = ParseChoice(text, names);
+        if (!v) {
+            return v.Error;
+        }
+        store(req, *v.Value);
+        return std::nullopt;
+    };
+}
+
+template <class T, class Set>
+Apply Checked(Parsed<T> (*parse)(std::string_view), Set set)
+{
+    return StoreParsed<Request>(parse, set);
+}
+
+} // namespace
+
+std::vector<RequestOption> RequestOptions()
+{
+    std::vector<RequestOption> o;
+    o.push_back({"--home", "POS", true, Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) {
+                     r.Station.Latitude = p.LatDeg;
+                     r.Station.Longitude = p.LonDeg;
+                 })});
+    o.push_back({"--remote", "POS", true,
+                 Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) { r.Remote = p; })});
+    o.push_back({"--flux", "SFU", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
+                     if (text == "auto") {
+                         r.FluxAuto = true;
+                         return std::nullopt;
+                     }
+                     return Checked(&ParseFlux, [](Request& q, ld v) { q.Flux = v; })(text, r);
+                 }});
+    o.push_back({"--flux-url", "URL", false, Checked(&ParseFluxUrl, [](Request& r, const std::string& url) {
+                     r.FluxUrl = url;
+                 })});
+    o.push_back({"--power", "DBW", false, Checked(&ParsePower, [](Request& r, int v) { r.Station.Power = v; })});
+    o.push_back(
+        {"--min-angle", "DEG", false, Checked(&ParseMinAngle, [](Request& r, int v) { r.Station.MinAngle = v; })});
+    o.push_back({"--antenna", "TYPE", false,
+                 Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = i; })});
+    o.push_back({"--display", "WHAT", false,
+                 Choice(DisplayNames, [](Request& r, int i) { r.Station.Display = i + 1; })});
+    o.push_back({"--date", "YYYY-MM-DD", false,
+                 Checked(&ParseDate, [](Request& r, const CivilDate& d) { r.Date = d; })});
+    // The call sign goes into the first header strip of every output: no
+    // control character may ride along into a terminal.
+    o.push_back({"--call", "CALLSIGN", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
+                     if (std::optional<std::string> why = CallSignProblem(text)) {
+                         return why;
+                     }
+                     r.Station.CallSign = std::string(text);
+                     return std::nullopt;
+                 }});
+    o.push_back({"--format", "FORMAT", false,
+                 Choice(FormatNames, [](Request& r, int i) { r.Format = static_cast<OutputFormat>(i); })});
+    return o;
+}
+
+bool IsPredictionOption(std::string_view name)
+{
+    return std::find(PredictionOptionNames.begin(), PredictionOptionNames.end(), name) != PredictionOptionNames.end();
+}
+
+bool IsPredictionOptionName(std::string_view dashed)
+{
+    return dashed.substr(0, 2) == "--" && IsPredictionOption(dashed.substr(2));
+}
+
+CommandLine Refusal(std::string why)
+{
+    CommandLine cl;
+    cl.What = CommandLine::Action::Refuse;
+    cl.Error = OneLine(std::move(why));
+    return cl;
+}
+
+CommandLine SingleRun(std::vector<RequestOption>& options, bool longPath)
+{
+    CommandLine cl;
+    cl.What = CommandLine::Action::Predict;
+    cl.Req.Station.Path = longPath;
+    if (std::optional<std::string> why = ApplyValueOptions(options, cl.Req)) {
+        return Refusal(*why);
+    }
+    if (!cl.Req.FluxUrl.empty() && !cl.Req.FluxAuto) {
+        return Refusal("--flux-url is only used with --flux auto");
+    }
+    return cl;
+}
+
+CommandLine ParsePredictionOptions(const std::vector<NamedValue>& values, bool longPath)
+{
+    std::vector<RequestOption> options = RequestOptions();
+    for (const NamedValue& v : values) {
+        const auto o = std::find_if(options.begin(), options.end(), [&](const RequestOption& x) {
+            return IsPredictionOptionName(x.Name) && std::string_view(x.Name).substr(2) == v.Name;
+        });
+        if (o == options.end()) {
+            return Refusal("unknown option " + Quoted(v.Name));
+        }
+        o->Given.push_back(v.Text);
+    }
+    return SingleRun(options, longPath);
+}
+
+} // namespace orvela::cli

@@ -1,0 +1,135 @@
+#include "call_sign.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace orvela {
+
+namespace {
+
+constexpr const char* Printable = "; a call sign is printable text";
+
+// The code point that starts at `text[at]` and the bytes it takes, or a
+// length of 0 when the bytes there are not UTF-8: a stray continuation
+// byte, a sequence cut short, an overlong form, a surrogate or a value past
+// U+10FFFF.
+struct Decoded {
+    char32_t Code = 0;
+    std::size_t Length = 0;
+};
+
+Decoded DecodeAt(std::string_view text, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+    const std::uint8_t lead = byte(at);
+    if (lead < 0x80) {
+        return {lead, 1};
+    }
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t lowest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+        lowest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+        lowest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+        lowest = 0x10000;
+    } else {
+        return {};
+    }
+    if (text.size() - at < length) {
+        return {};
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const std::uint8_t next = byte(at + i);
+        if ((next & 0xC0) != 0x80) {
+            return {};
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {};
+    }
+    return {code, length};
+}
+
+bool IsControl(char32_t c)
+{
+    return c <= 0x1F || (c >= 0x7F && c <= 0x9F);
+}
+
+// The characters that change the direction of the text around them
+// (Unicode's Bidi_Control property).
+bool IsDirectionControl(char32_t c)
+{
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+// The name a user may know a refused character by, or null.
+const char* NameOf(char32_t c)
+{
+    switch (c) {
+    case 0x00: return "null";
+    case 0x09: return "tab";
+    case 0x0A: return "line feed";
+    case 0x0D: return "carriage return";
+    case 0x1B: return "escape";
+    case 0x7F: return "delete";
+    case 0x9B: return "control sequence introducer";
+    case 0x061C: return "Arabic letter mark";
+    case 0x200E: return "left-to-right mark";
+    case 0x200F: return "right-to-left mark";
+    case 0x202A: return "left-to-right embedding";
+    case 0x202B: return "right-to-left embedding";
+    case 0x202C: return "pop directional formatting";
+    case 0x202D: return "left-to-right override";
+    case 0x202E: return "right-to-left override";
+    case 0x2066: return "left-to-right isolate";
+    case 0x2067: return "right-to-left isolate";
+    case 0x2068: return "first strong isolate";
+    case 0x2069: return "pop directional isolate";
+    default: return nullptr;
+    }
+}
+
+// "U+001B (escape)"
+std::string Named(char32_t c)
+{
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    const char* name = NameOf(c);
+    return name != nullptr ? std::string(code) + " (" + name + ")" : std::string(code);
+}
+
+} // namespace
+
+std::optional<std::string> CallSignProblem(std::string_view utf8)
+{
+    std::size_t character = 0;
+    for (std::size_t at = 0; at < utf8.size();) {
+        ++character;
+        const Decoded d = DecodeAt(utf8, at);
+        if (d.Length == 0) {
+            return "the call sign is not UTF-8 text (at byte " + std::to_string(at + 1) + ")" + Printable;
+        }
+        if (IsControl(d.Code)) {
+            return "the call sign holds the control character " + Named(d.Code) + " at character " +
+                   std::to_string(character) + Printable;
+        }
+        if (IsDirectionControl(d.Code)) {
+            return "the call sign holds the text-direction control " + Named(d.Code) + " at character " +
+                   std::to_string(character) + Printable;
+        }
+        at += d.Length;
+    }
+    return std::nullopt;
+}
+
+} // namespace orvela
