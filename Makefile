@@ -1,10 +1,10 @@
 # Orvela: two commands set everything up on a fresh Debian 12 machine.
 #   make run   installs what is missing, builds in release mode and starts the program
-#   make test  installs, builds, runs the three fuzz targets for 20 seconds in all,
+#   make test  installs, builds, runs the three fuzz targets for 10 seconds side by side,
 #              every test, every test again under AddressSanitizer and
 #              UndefinedBehaviorSanitizer, and the tests that start threads
 #              under ThreadSanitizer
-#   make fuzz  runs the three fuzz targets for 60 seconds in all
+#   make fuzz  runs the three fuzz targets for 30 seconds side by side
 #   make install   builds and installs under PREFIX (default /usr/local), below DESTDIR when given
 #   make package   builds the Debian package, $(BUILD)/orvela_<version>_<arch>.deb
 
@@ -105,11 +105,13 @@ test-tsan: deps
 
 # Three targets under libFuzzer: the solar-flux parser, seeded with the real
 # bulletins, the settings file's reader, seeded with registry exports, and
-# a line of orvela-predict --batch, seeded with real lines. make fuzz-short
-# gives them about 20 seconds in all, make fuzz 60, in equal shares.
+# a line of orvela-predict --batch, seeded with real lines. They are built
+# and run side by side over the cores: make fuzz-short gives each 10 seconds,
+# make fuzz 30 (20 and 60 processor-seconds in all on two cores).
 # New inputs gather in $(FUZZ_BUILD)/corpus/<target>, a crashing one in
 # $(FUZZ_BUILD)/<target>-crash-*.
 FUZZ_TARGETS := fuzz_geoalert fuzz_reg_file fuzz_batch_line
+FUZZ_SECONDS ?= 10
 
 $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
@@ -129,19 +131,29 @@ $(FUZZ_BUILD)/fuzz_batch_line: $(BATCH_LINE_SOURCES) $(wildcard cli/*.h station/
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -Icli -Istation -Iengine -Icommon tests/cli/fuzz_batch_line.cpp $(BATCH_LINE_SOURCES) -o $@
 
-# $(1): the target, $(2): seconds, $(3): its seeds, $(4): its dictionary.
-run-fuzz = mkdir -p $(FUZZ_BUILD)/corpus/$(1) && ./$(FUZZ_BUILD)/$(1) -max_total_time=$(2) -max_len=4096 \
-	-dict=$(4) -artifact_prefix=$(FUZZ_BUILD)/$(1)- $(FUZZ_BUILD)/corpus/$(1) $(3)
+# Each target's seeds and dictionary.
+FUZZ_SEEDS_fuzz_geoalert   := tests/solar/fixtures
+FUZZ_SEEDS_fuzz_reg_file   := tests/station/fixtures
+FUZZ_SEEDS_fuzz_batch_line := tests/cli/fixtures/batch-lines
+FUZZ_DICT_fuzz_geoalert    := tests/solar/fuzz_geoalert.dict
+FUZZ_DICT_fuzz_reg_file    := tests/station/fuzz_reg_file.dict
+FUZZ_DICT_fuzz_batch_line  := tests/cli/fuzz_batch_line.dict
 
-run-fuzzers = $(call run-fuzz,fuzz_geoalert,$(1),tests/solar/fixtures,tests/solar/fuzz_geoalert.dict) && \
-	$(call run-fuzz,fuzz_reg_file,$(1),tests/station/fixtures,tests/station/fuzz_reg_file.dict) && \
-	$(call run-fuzz,fuzz_batch_line,$(1),tests/cli/fixtures/batch-lines,tests/cli/fuzz_batch_line.dict)
+# One target for FUZZ_SECONDS.
+fuzz-run-%: $(FUZZ_BUILD)/%
+	mkdir -p $(FUZZ_BUILD)/corpus/$*
+	./$(FUZZ_BUILD)/$* -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -dict=$(FUZZ_DICT_$*) \
+	  -artifact_prefix=$(FUZZ_BUILD)/$*- $(FUZZ_BUILD)/corpus/$* $(FUZZ_SEEDS_$*)
 
-fuzz: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
-	$(call run-fuzzers,20)
+# All of them at once, each one's output kept together.
+run-fuzzers = $(MAKE) --no-print-directory -j $(words $(FUZZ_TARGETS)) -O FUZZ_SECONDS=$(1) \
+	$(addprefix fuzz-run-,$(FUZZ_TARGETS))
 
-fuzz-short: $(addprefix $(FUZZ_BUILD)/,$(FUZZ_TARGETS))
-	$(call run-fuzzers,7)
+fuzz:
+	$(call run-fuzzers,30)
+
+fuzz-short:
+	$(call run-fuzzers,10)
 
 # start-up.sh times with hyperfine and GNU time, and exits 1 when the command
 # line's start-up misses its goal: said, not fatal to the other benchmarks.
