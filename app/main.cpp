@@ -21,6 +21,14 @@ int main(int argc, char* argv[])
     // Lets the desktop tie the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.orvela.Orvela"));
 
+    // A termination signal ends the program normally from here on: during
+    // the splash and the start-up sequence it abandons the start-up (an open
+    // dialog or message box returns as cancelled, and nothing is written);
+    // once the window is up it closes the window. Declared before the
+    // download, so that it still catches signals while the download's
+    // worker is being joined on the way out.
+    orvela::app::TerminationSignals terminationSignals;
+
     const std::string buildStr = std::string("Build ") + ORVELA_VERSION;
     // The solar flux download runs while the splash is up; start-up then
     // waits only for what is left of it. The splash stays up, painted, until
@@ -29,6 +37,9 @@ int main(int argc, char* argv[])
     flux.Start();
     auto splash = std::make_unique<orvela::app::TSplashForm>(QString::fromStdString(buildStr));
     splash->ShowAndWait();
+    if (terminationSignals.StartUpAbandoned()) {
+        return 0;
+    }
 
     orvela::app::QtMessageBoxes messages;
     orvela::app::SystemClock clock;
@@ -48,9 +59,15 @@ int main(int argc, char* argv[])
     services.Files = &files;
     services.Pictures = &pictures;
     services.BuildStr = buildStr;
+    services.StartUpAbandoned = [&terminationSignals] { return terminationSignals.StartUpAbandoned(); };
 
     orvela::app::TPROPForm window(services);
-    orvela::app::CloseOnSignals(window);
+    // A window whose start-up was abandoned is never shown, and never
+    // closed: its close handler, which saves the remote point, does not run.
+    if (terminationSignals.StartUpAbandoned()) {
+        return 0;
+    }
+    terminationSignals.CloseOnSignal(window);
     splash.reset();
     window.show();
     return app.exec();

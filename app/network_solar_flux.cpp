@@ -1,15 +1,20 @@
 #include "network_solar_flux.h"
 
 #include <QEventLoop>
-#include <QMetaObject>
+#include <QSocketNotifier>
 
-#include <thread>
+#include <cerrno>
+#include <cstdint>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace orvela::app {
 
 NetworkSolarFlux::NetworkSolarFlux(std::string url, solar::FetchOptions options)
     : url_(std::move(url))
     , options_(options)
+    , finished_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
 }
 
@@ -18,6 +23,9 @@ NetworkSolarFlux::~NetworkSolarFlux()
     if (worker_.joinable()) {
         worker_.join();
     }
+    if (finished_ >= 0) {
+        close(finished_);
+    }
 }
 
 void NetworkSolarFlux::Start()
@@ -25,36 +33,47 @@ void NetworkSolarFlux::Start()
     if (worker_.joinable()) {
         return;
     }
-    done_ = false;
-    const int download = ++download_;
-    worker_ = std::thread([this, download] {
+    worker_ = std::thread([this] {
         alert_ = solar::GetSolarFlux(url_, options_);
-        done_ = true;
-        // Wakes a waiting GetSolarFlux on the user interface thread; nothing
-        // happens when nobody waits any more.
-        QMetaObject::invokeMethod(
-            &notifier_, [this, download] { emit notifier_.Finished(download); }, Qt::QueuedConnection);
+        // The worker's last act. The waiting side only learns that it may
+        // join now; the result itself is handed over by the join.
+        if (finished_ >= 0) {
+            const std::uint64_t one = 1;
+            while (write(finished_, &one, sizeof one) < 0 && errno == EINTR) {
+            }
+        }
     });
+}
+
+bool NetworkSolarFlux::Finished() const
+{
+    pollfd p{finished_, POLLIN, 0};
+    return poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
 }
 
 SolarFlux NetworkSolarFlux::GetSolarFlux()
 {
     Start();
-    if (!done_) {
+    // Without its eventfd the window cannot wait with its event loop
+    // running: the join below then waits alone.
+    if (finished_ >= 0 && !Finished()) {
         QEventLoop loop;
-        const int download = download_;
-        QObject::connect(&notifier_, &DownloadNotifier::Finished, &loop, [&loop, download](int which) {
-            if (which == download) {
-                loop.quit();
-            }
-        });
-        // The worker may have ended between the test above and the
-        // connection; its wake-up is then still queued and ends the loop.
-        if (!done_) {
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-        }
+        // A notifier reports a readable descriptor for as long as it stays
+        // readable: a download that ends between the test above and the
+        // loop still ends the loop. Each wait has a notifier of its own, so
+        // that no wake-up reaches an event loop that waits for nothing.
+        QSocketNotifier notifier(finished_, QSocketNotifier::Read);
+        QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+        // Returns at once too when the program is ending (a termination
+        // signal during start-up): the join then waits for the worker.
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     worker_.join();
+    if (finished_ >= 0) {
+        // Cleared for the next download.
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t n = read(finished_, &count, sizeof count);
+    }
     problem_ = alert_.Problem;
     return SolarFlux{alert_.Ok, alert_.Issued, alert_.Flux};
 }

@@ -4,26 +4,18 @@
 #include "geoalert.h"
 #include "platform.h"
 
-#include <QObject>
-
-#include <atomic>
 #include <string>
 #include <thread>
 
 namespace orvela::app {
-
-// Carries the end of a download to the user interface thread.
-class DownloadNotifier : public QObject {
-    Q_OBJECT
-signals:
-    void Finished(int download);
-};
 
 class NetworkSolarFlux : public SolarFluxSource {
 public:
     explicit NetworkSolarFlux(std::string url = solar::DefaultFluxUrl(), solar::FetchOptions options = {});
     // Waits for a download still running.
     ~NetworkSolarFlux() override;
+    NetworkSolarFlux(const NetworkSolarFlux&) = delete;
+    NetworkSolarFlux& operator=(const NetworkSolarFlux&) = delete;
 
     // Starts the download on a worker thread and returns at once, so that it
     // runs while the splash window is up. Does nothing when one has started.
@@ -42,14 +34,18 @@ public:
     const std::string& LastProblem() const { return problem_; }
 
 private:
+    // Whether the worker has said it is done.
+    bool Finished() const;
+
     std::string url_;
     solar::FetchOptions options_;
     std::string problem_;
     std::thread worker_;
-    solar::GeoAlert alert_;      // written by the worker, read after it ended
-    std::atomic<bool> done_{false};
-    int download_ = 0;           // counts the downloads started
-    DownloadNotifier notifier_;  // lives on the user interface thread
+    solar::GeoAlert alert_;  // written by the worker, read once it is joined
+    // An eventfd the worker writes once when its download ends: the user
+    // interface thread waits for it to become readable with a socket
+    // notifier, and never touches the worker's result before joining it.
+    int finished_ = -1;
 };
 
 } // namespace orvela::app

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -106,6 +107,10 @@ struct Services {
     const MachineInfo* Machine = nullptr;
     FileChooser* Files = nullptr;
     std::string BuildStr; // "Build 1.5.0.0"
+    // Whether the program was told to end (a termination signal) while the
+    // start-up sequence runs. Start-up then stops after the step that was
+    // waiting, shows nothing more and writes nothing. None: never.
+    std::function<bool()> StartUpAbandoned;
 };
 
 } // namespace orvela::app

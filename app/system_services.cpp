@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLoggingCategory>
 #include <QUrl>
 
 #include <sys/sysinfo.h>
@@ -17,6 +18,12 @@
 namespace orvela::app {
 
 namespace {
+
+// Off unless asked for, with QT_LOGGING_RULES="orvela.modal.debug=true": a
+// line on the standard error as each modal dialog or message box opens, with
+// its caption, for whoever drives the program from outside (the tests that
+// end it with a signal while start-up waits for the user).
+Q_LOGGING_CATEGORY(lcModal, "orvela.modal", QtInfoMsg)
 
 // A box or dialog raised during start-up must not hide behind the splash
 // window.
@@ -53,12 +60,14 @@ void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& capti
     if (!detail.isEmpty()) {
         box.setDetailedText(detail);
     }
+    qCDebug(lcModal).noquote() << "opens" << caption;
     box.exec();
 }
 
 int ModalDialogs::Exec(QDialog& dialog)
 {
     HideSplash();
+    qCDebug(lcModal).noquote() << "opens" << dialog.windowTitle();
     return dialog.exec();
 }
 

@@ -239,13 +239,22 @@ void TPROPForm::InitProgram()
     month_ = today.tm_mon + 1;
     day_ = today.tm_mday;
 
-    // 5-6: the settings store and the stored settings.
+    // 5-6: the settings store and the stored settings. Each step that may
+    // wait for the user (a message box, the first-run dialog, the download)
+    // is followed by a look at whether the program was told to end
+    // meanwhile: the rest of start-up is then left out.
     regIni_ = std::make_unique<RegIni>(services_.SettingsPath);
     ReadSettings();
+    if (Abandoned()) {
+        return;
+    }
 
     // 7-8: a first run asks for the station; otherwise show it.
     if (settings_.CallSign == "NoCall") {
         OpenSetupDialog(QStringLiteral("Before anything else..."));
+        if (Abandoned()) {
+            return;
+        }
     } else {
         ShowLongitude();
         ShowLatitude();
@@ -276,6 +285,9 @@ void TPROPForm::InitProgram()
 
     // 13: the day's solar flux.
     FetchSolarFlux();
+    if (Abandoned()) {
+        return;
+    }
 
     // 16: remote marker.
     PlaceRemoteMarker();
@@ -287,6 +299,11 @@ void TPROPForm::InitProgram()
     // 18-19.
     programReady_ = true;
     ComputeMUF();
+}
+
+bool TPROPForm::Abandoned() const
+{
+    return services_.StartUpAbandoned && services_.StartUpAbandoned();
 }
 
 void TPROPForm::ReadSettings()
@@ -357,6 +374,10 @@ void TPROPForm::FetchSolarFlux()
                        "the NOAA website \n") +
         source.FileAddress());
     const SolarFlux flux = source.GetSolarFlux();
+    if (Abandoned()) {
+        // Nobody waits for the result any more, nor for a box about it.
+        return;
+    }
     if (flux.Ok) {
         ui_->SolarBox->setTitle(QString::fromStdString(flux.Issued));
         ui_->FLXSpin->setValue(flux.Flux);

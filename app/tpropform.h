@@ -107,6 +107,8 @@ protected:
 
 private:
     void InitProgram();
+    // Whether the program was told to end during start-up.
+    bool Abandoned() const;
     void ReadSettings();
     void FetchSolarFlux();
     void MouseIsDownOnMap(int x, int y);

@@ -31,8 +31,12 @@ public:
               const QString& detail) override
     {
         shown.push_back({icon, caption, text, detail, owner != nullptr ? owner->window()->geometry() : QRect()});
+        if (onShow) {
+            onShow();
+        }
     }
     std::vector<ShownMessage> shown;
+    std::function<void()> onShow; // called while the box would be open
 };
 
 class FixedClock : public Clock {
@@ -50,6 +54,9 @@ public:
     SolarFlux GetSolarFlux() override
     {
         ++calls;
+        if (onGet) {
+            onGet();
+        }
         return result;
     }
     QString ServiceAddress() const override { return QStringLiteral("http://127.0.0.1:9"); }
@@ -58,6 +65,7 @@ public:
     SolarFlux result;
     QString problem = QStringLiteral("Connection refused");
     int calls = 0;
+    std::function<void()> onGet; // called while the download would run
 };
 
 // Records the dialogs shown modally, and lets a test fill one in and press

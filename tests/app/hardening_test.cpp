@@ -15,8 +15,11 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <atomic>
 #include <cmath>
+#include <filesystem>
 #include <limits>
+#include <string>
 
 namespace orvela::app {
 namespace {
@@ -262,6 +265,37 @@ TEST_F(Hardening, ADownloadStartedEarlyIsTakenByStartUp)
     EXPECT_EQ(server.Requests().size(), 1u);
     EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 131.0);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// Each call after the first downloads the bulletin again; the download's
+// descriptor goes with the object.
+TEST_F(Hardening, EachLaterCallDownloadsAgainAndNoDescriptorStaysOpen)
+{
+    using namespace solar::testing;
+    std::atomic<int> served{0};
+    HttpTestServer server([&](const HttpRequest& r, HttpConnection& c) {
+        const int flux = 130 + ++served;
+        Reply(200, ":Issued: 2026 Dec 10 0305 UTC\nSolar flux " + std::to_string(flux) + " and A-index 5.\n")(r, c);
+    });
+    const auto eventDescriptors = [] {
+        int n = 0;
+        for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code error;
+            n += std::filesystem::read_symlink(fd.path(), error) == "anon_inode:[eventfd]" ? 1 : 0;
+        }
+        return n;
+    };
+    const int before = eventDescriptors();
+    {
+        NetworkSolarFlux network(server.Url("/text/wwv.txt"));
+        network.Start();
+        EXPECT_EQ(network.GetSolarFlux().Flux, 131);
+        EXPECT_EQ(network.GetSolarFlux().Flux, 132);
+        EXPECT_EQ(network.GetSolarFlux().Flux, 133);
+        EXPECT_EQ(eventDescriptors(), before + 1);
+    }
+    EXPECT_EQ(eventDescriptors(), before);
+    EXPECT_EQ(server.Requests().size(), 3u);
 }
 
 } // namespace

@@ -308,8 +308,8 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
 TEST_F(MainWindow, TerminationSignalsCloseTheWindowAndSaveTheRemotePoint)
 {
     auto form = Open();
-    CloseOnSignals(*form);
-    form->show();
+    TerminationSignals signalsEndingTheProgram;
+    signalsEndingTheProgram.CloseOnSignal(*form);
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
         SCOPED_TRACE(sig);
         form->show();
@@ -317,6 +317,57 @@ TEST_F(MainWindow, TerminationSignalsCloseTheWindowAndSaveTheRemotePoint)
         ASSERT_EQ(raise(sig), 0);
         EXPECT_TRUE(WaitUntilHidden(*form));
         EXPECT_EQ(RegIni(path).ReadInteger("Divers", "DistLon", 0), sig);
+    }
+    EXPECT_FALSE(signalsEndingTheProgram.StartUpAbandoned());
+}
+
+// Told to end while start-up waits for the user, the window leaves out the
+// rest of start-up: nothing more is shown, fetched, composed, computed or
+// written, also when the window goes.
+TEST_F(MainWindow, AnAbandonedStartUpStopsAfterTheStepThatWaited)
+{
+    const std::string station = std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n";
+    struct Case {
+        const char* name;
+        std::string file; // empty: none, a first run
+        int boxes, dialogs, downloads;
+    };
+    const Case cases[] = {
+        {"the settings warning", "\x01 not a settings file\r\n", 1, 0, 0},
+        {"the first-run dialog", "", 0, 1, 0},
+        {"the download", station, 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(QString::fromStdString(path));
+        if (!c.file.empty()) {
+            WriteFile(path, c.file);
+        }
+        const QDir folder(QFileInfo(QString::fromStdString(path)).path());
+        const QStringList before = folder.entryList(QDir::Files);
+        messages.shown.clear();
+        dialogs.titles.clear();
+        flux.calls = 0;
+        flux.result.Ok = false; // a box would follow
+        startUpAbandoned = false;
+        const auto abandon = [this] { startUpAbandoned = true; };
+        messages.onShow = abandon;
+        flux.onGet = abandon;
+        dialogs.onOpen = [&](QDialog&) {
+            abandon();
+            return static_cast<int>(QDialog::Rejected);
+        };
+
+        auto form = Open();
+        EXPECT_EQ(messages.shown.size(), static_cast<std::size_t>(c.boxes));
+        EXPECT_EQ(dialogs.titles.size(), static_cast<std::size_t>(c.dialogs));
+        EXPECT_EQ(flux.calls, c.downloads);
+        EXPECT_EQ(form->MapUpdateCount(), 0);
+        EXPECT_FALSE(form->ProgramReady());
+        EXPECT_EQ(form->RunCount(), 0);
+        form.reset();
+        EXPECT_EQ(folder.entryList(QDir::Files), before);
+        EXPECT_EQ(ReadFile(path), c.file);
     }
 }
 

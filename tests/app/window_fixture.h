@@ -105,6 +105,7 @@ protected:
         s.Files = &files;
         s.Pictures = &pictures;
         s.BuildStr = "Build 1.5.0.0";
+        s.StartUpAbandoned = [this] { return startUpAbandoned; };
         return std::make_unique<TPROPForm>(s);
     }
 
@@ -127,6 +128,7 @@ protected:
     FakeMachine machine;
     FakeFiles files;
     FakeMapPictures pictures;
+    bool startUpAbandoned = false; // as after a termination signal during start-up
 };
 
 } // namespace orvela::app::testing
