@@ -27,7 +27,43 @@ Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const st
 
 std::string Quoted(std::string_view s)
 {
-    return "\"" + std::string(s) + "\"";
+    const auto byte = [&s](std::size_t i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0u; };
+    const auto hex = [](unsigned value, int digits) {
+        std::string text(static_cast<std::size_t>(digits), '0');
+        for (int i = digits - 1; i >= 0; --i, value >>= 4) {
+            text[static_cast<std::size_t>(i)] = "0123456789ABCDEF"[value & 0xF];
+        }
+        return text;
+    };
+    std::string out = "\"";
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const unsigned b = byte(i);
+        if (b < 0x20 || b == 0x7F) {
+            out += "\\x" + hex(b, 2);
+            continue;
+        }
+        // U+0080 to U+009F, and U+061C, U+200E, U+200F, U+202A to U+202E,
+        // U+2066 to U+2069 in UTF-8.
+        char32_t code = 0;
+        std::size_t length = 0;
+        if (b == 0xC2 && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F) {
+            code = byte(i + 1), length = 2;
+        } else if (b == 0xD8 && byte(i + 1) == 0x9C) {
+            code = 0x061C, length = 2;
+        } else if (b == 0xE2 && (byte(i + 1) == 0x80 || byte(i + 1) == 0x81) && (byte(i + 2) & 0xC0) == 0x80) {
+            const char32_t c = 0x2000 | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
+            if (c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)) {
+                code = c, length = 3;
+            }
+        }
+        if (length > 0) {
+            out += "\\u" + hex(static_cast<unsigned>(code), 4);
+            i += length - 1;
+            continue;
+        }
+        out += s[i];
+    }
+    return out + "\"";
 }
 
 std::string OneLine(std::string s)

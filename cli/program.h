@@ -35,7 +35,10 @@ struct Parsed {
 // many digits it has.
 Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const std::string& range);
 
-// The text in double quotes, for a refusal that names it.
+// The text in double quotes, for a refusal that names it. Control characters
+// (C0, DEL and C1) and the characters that reorder text (bidirectional
+// controls) are written as \xNN or \uNNNN, so that a refused value cannot
+// send an escape to the terminal or turn the message around.
 std::string Quoted(std::string_view s);
 
 // Messages of the parser library can span lines; a refusal is one line:

@@ -1,6 +1,7 @@
 #include "values.h"
 
 #include "locator.h"
+#include "program.h"
 
 #include <gtest/gtest.h>
 
@@ -224,6 +225,33 @@ TEST(ParseDate, CalendarDatesOnly)
         const Parsed<CivilDate> d = ParseDate(text);
         EXPECT_FALSE(d);
         EXPECT_NE(d.Error.find("YYYY-MM-DD"), std::string::npos) << d.Error;
+    }
+}
+
+// A refused value is named as typed, but nothing in it reaches the terminal
+// as a control: escapes, line ends, C1 controls and text-reversing marks
+// come out as their codes, and printable text, accents included, as it was.
+TEST(Quoted, WritesControlsAsTheirCodes)
+{
+    const struct {
+        std::string In, Out;
+    } cases[] = {
+        {"dipole", "\"dipole\""},
+        {"", "\"\""},
+        {"F\xC3\xA9lix \xE2\x82\xAC", "\"F\xC3\xA9lix \xE2\x82\xAC\""}, // é and €
+        {"\x1B[2J", "\"\\x1B[2J\""},
+        {"a\nb\rc\td", "\"a\\x0Ab\\x0Dc\\x09d\""},
+        {std::string("a\0b", 3), "\"a\\x00b\""},
+        {"\x7F", "\"\\x7F\""},
+        {"\xC2\x9B" "31m", "\"\\u009B31m\""},             // C1 CSI
+        {"abc\xE2\x80\xAE" "def", "\"abc\\u202Edef\""},  // right-to-left override
+        {"\xE2\x81\xA6x\xE2\x81\xA9", "\"\\u2066x\\u2069\""}, // isolates
+        {"\xD8\x9C\xE2\x80\x8F", "\"\\u061C\\u200F\""},
+        {"\xE2\x80\x94", "\"\xE2\x80\x94\""},               // an em dash stays
+        {"\xC2", "\"\xC2\""},                                   // a cut sequence is left alone
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Quoted(c.In), c.Out);
     }
 }
 
