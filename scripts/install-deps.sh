@@ -35,6 +35,9 @@ done
 if [ -n "$missing" ]; then
     echo "Installing:$missing"
     export DEBIAN_FRONTEND=noninteractive
+    # An earlier run stopped half-way leaves packages unpacked but not
+    # configured, and apt-get refuses to go on until they are.
+    $SUDO dpkg --configure -a
     $SUDO apt-get update -qq
     # shellcheck disable=SC2086
     $SUDO apt-get install -y -qq --no-install-recommends $missing
