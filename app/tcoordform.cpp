@@ -40,14 +40,22 @@ void SetSpin(QSpinBox* spin, long double v)
     spin->setValue(static_cast<int>(std::nearbyint(v)));
 }
 
-// The hemisphere of a degrees spin left at 0 follows what the user types:
+// The hemisphere of a degrees spin typed as zero follows the typed sign:
 // "-0" is east of Greenwich or south of the equator, "0" west or north.
+// The typed text decides, not the spin's value: the spin takes "-0" over a
+// stored 5 only later, once the text is final, and its value has no sign.
 void OnTypedZero(QSpinBox* spin, QObject* context, std::function<void(bool)> setNegative)
 {
     if (auto* edit = spin->findChild<QLineEdit*>()) {
         QObject::connect(edit, &QLineEdit::textEdited, context, [spin, setNegative](const QString& text) {
-            if (spin->value() == 0) {
-                setNegative(text.trimmed().startsWith(QLatin1Char('-')));
+            QString typed = text.trimmed();
+            if (typed.startsWith(spin->prefix()) && typed.endsWith(spin->suffix())) {
+                typed = typed.mid(spin->prefix().size(), typed.size() - spin->prefix().size() - spin->suffix().size())
+                            .trimmed();
+            }
+            bool number = false;
+            if (typed.toInt(&number) == 0 && number) {
+                setNegative(typed.startsWith(QLatin1Char('-')));
             }
         });
     }

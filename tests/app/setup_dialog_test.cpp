@@ -262,6 +262,41 @@ TEST_F(SetupDialog, TypingMinusZeroPutsTheStationEastOrSouth)
     EXPECT_EQ(form->Station().Latitude, -0.25L);
 }
 
+// Over a stored station away from zero, the sign typed with a zero decides
+// the hemisphere both ways: "-0" over 5 W is east, "0" over 5 E is west.
+TEST_F(SetupDialog, TheSignTypedWithZeroDecidesOverTheStoredHemisphere)
+{
+    const struct {
+        long double StoredLon, StoredLat;
+        const char* Typed;
+        long double Lon, Lat;
+    } cases[] = {
+        {5.0L, 3.0L, "-0", -0.5L, -0.25L},  // 5 W, 3 N: east and south
+        {-5.0L, -3.0L, "0", 0.5L, 0.25L},   // 5 E, 3 S: west and north
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n\"Longitude\"=" + HexOf(c.StoredLon) + "\r\n\"Latitude\"=" +
+                      HexOf(c.StoredLat) + "\r\n");
+        auto form = Open();
+        Answer([&c](Ui::TCoordForm& d) {
+            for (QSpinBox* spin : {d.LngDeg, d.LttDeg}) {
+                spin->setFocus();
+                spin->findChild<QLineEdit*>()->selectAll();
+                QTest::keyClicks(spin, QString::fromLatin1(c.Typed));
+            }
+            d.LngMin->setValue(30);
+            d.LttMin->setValue(15);
+        });
+        form->Widgets().ChangeBtn->click();
+        EXPECT_EQ(form->Station().Longitude, c.Lon);
+        EXPECT_EQ(form->Station().Latitude, c.Lat);
+        RegIni reread(path);
+        EXPECT_EQ(reread.ReadExtended("Station", "Longitude"), c.Lon);
+        EXPECT_EQ(reread.ReadExtended("Station", "Latitude"), c.Lat);
+    }
+}
+
 TEST_F(SetupDialog, ALocatorFillsTheCoordinatesAndAWrongCharacterIsNamed)
 {
     WriteSettings(ParisStation);
