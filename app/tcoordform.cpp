@@ -227,14 +227,14 @@ bool TCoordForm::CloseForm()
         ComposeDMS(ui_->LngDeg->value(), ui_->LngMin->value(), ui_->LngSec->value(), lonNegative_);
     const long double latitude =
         ComposeDMS(ui_->LttDeg->value(), ui_->LttMin->value(), ui_->LttSec->value(), latNegative_);
+    // One update of the file: a failure leaves the whole station as it was,
+    // never a new call sign with the old position.
     try {
-        store_.WriteString("Station", "CallSign", callSign);
-        if (!store_.WriteExtended("Station", "Longitude", longitude) ||
-            !store_.WriteExtended("Station", "Latitude", latitude)) {
-            throw StoreError("Could not write the station's position to " + store_.Path());
-        }
-        store_.WriteInteger("Station", "Power", ui_->PWRSpin->value());
-        store_.WriteInteger("Station", "MinAngle", ui_->ANGSpin->value());
+        store_.WriteValues("Station", {RegIni::Value::Text("CallSign", callSign),
+                                       RegIni::Value::Extended("Longitude", longitude),
+                                       RegIni::Value::Extended("Latitude", latitude),
+                                       RegIni::Value::Integer("Power", ui_->PWRSpin->value()),
+                                       RegIni::Value::Integer("MinAngle", ui_->ANGSpin->value())});
     } catch (const StoreError& e) {
         messages_.Show(this, MessageIcon::Warning, QStringLiteral("Warning"), QString::fromUtf8(e.what()));
         return false;

@@ -359,14 +359,35 @@ bool RegIni::ReadBool(const std::string& section, const std::string& name, bool 
     return ReadInteger(section, name, def ? 1 : 0) != 0;
 }
 
+RegIni::Value RegIni::Value::Text(std::string name, std::string text)
+{
+    return {std::move(name), reg::RegValue::String(std::move(text))};
+}
+
+RegIni::Value RegIni::Value::Integer(std::string name, int value)
+{
+    return {std::move(name), reg::RegValue::String(std::to_string(value))};
+}
+
+RegIni::Value RegIni::Value::Extended(std::string name, long double value)
+{
+    const std::array<std::uint8_t, 10> bytes = EncodeExtended(value);
+    return {std::move(name), reg::RegValue::Hex({bytes.begin(), bytes.end()})};
+}
+
 void RegIni::WriteString(const std::string& section, const std::string& name, const std::string& text)
 {
-    Store(section, name, reg::RegValue::String(text));
+    Store(section, {Value::Text(name, text)});
 }
 
 void RegIni::WriteInteger(const std::string& section, const std::string& name, int value)
 {
-    Store(section, name, reg::RegValue::String(std::to_string(value)));
+    Store(section, {Value::Integer(name, value)});
+}
+
+void RegIni::WriteValues(const std::string& section, const std::vector<Value>& values)
+{
+    Store(section, values);
 }
 
 long double RegIni::ReadExtended(const std::string& section, const std::string& name)
@@ -393,15 +414,14 @@ long double RegIni::ReadExtended(const std::string& section, const std::string& 
 bool RegIni::WriteExtended(const std::string& section, const std::string& name, long double value)
 {
     try {
-        const std::array<std::uint8_t, 10> bytes = EncodeExtended(value);
-        Store(section, name, reg::RegValue::Hex({bytes.begin(), bytes.end()}));
+        Store(section, {Value::Extended(name, value)});
         return true;
     } catch (const std::exception&) {
         return false;
     }
 }
 
-void RegIni::Store(const std::string& section, const std::string& name, const reg::RegValue& value)
+void RegIni::Store(const std::string& section, const std::vector<Value>& values)
 {
     CreateKey(section);
     auto fail = [this](int err) {
@@ -441,7 +461,9 @@ void RegIni::Store(const std::string& section, const std::string& name, const re
     if (current.Error == 0) {
         std::tie(doc, problem) = ParseContents(current);
     }
-    doc.Set(SectionKeyPath(section), name, value);
+    for (const Value& v : values) {
+        doc.Set(SectionKeyPath(section), v.Name, v.Data);
+    }
     const std::string bytes = doc.Serialize();
 
     std::string tmpName = target + TempInfix + "XXXXXX";

@@ -24,6 +24,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvela {
 
@@ -98,9 +99,24 @@ public:
     // the write failed; the caller may ignore it.
     bool WriteExtended(const std::string& section, const std::string& name, long double value);
 
+    // One value of a section, as WriteString, WriteInteger and
+    // WriteExtended store it.
+    struct Value {
+        std::string Name;
+        reg::RegValue Data;
+
+        static Value Text(std::string name, std::string text);
+        static Value Integer(std::string name, int value);
+        static Value Extended(std::string name, long double value);
+    };
+    // Stores several values of a section in one replacement of the file:
+    // either all of them land or, with StoreError (the reason as for
+    // WriteString), none does.
+    void WriteValues(const std::string& section, const std::vector<Value>& values);
+
 private:
     const reg::RegValue* Find(const std::string& section, const std::string& name) const;
-    void Store(const std::string& section, const std::string& name, const reg::RegValue& value);
+    void Store(const std::string& section, const std::vector<Value>& values);
 
     std::string path_;
     std::string problem_;

@@ -365,6 +365,56 @@ TEST_F(SetupDialog, AStoreThatCannotBeWrittenIsReportedAndNothingChanges)
     EXPECT_EQ(form->Widgets().PWREdit->text(), QStringLiteral("20"));
 }
 
+// A write that fails once the first value of the station could have landed:
+// the file holds the old station or the new one, never the new call sign
+// with the old position, and a refusal keeps the reason it was given.
+TEST_F(SetupDialog, AcceptStoresTheStationInOneUpdate)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    const std::string saved = ReadFile(path);
+    for (const bool everyWriteFails : {false, true}) {
+        SCOPED_TRACE(everyWriteFails ? "every write fails" : "the writes after the first fail");
+        messages.shown.clear();
+        int writes = 0;
+        orvela::detail::SetBeforeRenameHook([&writes, everyWriteFails] {
+            if (everyWriteFails || ++writes > 1) {
+                throw StoreError("Cannot save the settings: disk full");
+            }
+        });
+        dialogs.onOpen = [](QDialog& d) {
+            auto& dialog = static_cast<TCoordForm&>(d);
+            dialog.Widgets().INDEdit->setText(QStringLiteral("W1AW"));
+            for (QSpinBox* spin : {dialog.Widgets().LngMin, dialog.Widgets().LngSec, dialog.Widgets().LttMin,
+                                   dialog.Widgets().LttSec}) {
+                spin->setValue(0);
+            }
+            dialog.Widgets().LngDeg->setValue(71);
+            dialog.Widgets().LttDeg->setValue(42);
+            dialog.Widgets().OkBtn->click();
+            if (dialog.result() != QDialog::Accepted) {
+                dialog.Widgets().CancelBtn->click();
+            }
+            return d.result();
+        };
+        form->Widgets().ChangeBtn->click();
+        orvela::detail::SetBeforeRenameHook({});
+        RegIni reread(path);
+        const bool newCall = reread.ReadString("Station", "CallSign", "") == "W1AW";
+        const bool newPlace = reread.ReadExtended("Station", "Longitude") == 71.0L &&
+                              reread.ReadExtended("Station", "Latitude") == 42.0L;
+        EXPECT_EQ(newCall, newPlace);
+        if (everyWriteFails) {
+            EXPECT_EQ(ReadFile(path), saved);
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_TRUE(messages.shown[0].Text.contains(QStringLiteral("disk full")));
+        } else {
+            EXPECT_TRUE(newCall);
+            WriteFile(path, saved);
+        }
+    }
+}
+
 // A call sign with a control character in it is refused on Accept: the
 // message names the character, the dialog stays open on everything typed,
 // and nothing is written or changed. Mended, it is accepted with the rest.
