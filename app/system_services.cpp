@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QLoggingCategory>
 #include <QMimeDatabase>
+#include <QSet>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -171,11 +172,20 @@ bool DesktopOpener::CanOpen(const QString& mimeType) const
         }
     }
 
-    // The desktop entries that say they open the type.
+    // The desktop entries that say they open the type. An entry's id is its
+    // path under the folder, with '-' for '/'; the user's folder comes first,
+    // and the first entry of an id hides the others (Hidden=true removes it).
+    QSet<QString> seen;
     for (const QString& dir : appDirs) {
         QDirIterator it(dir, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
+            QString id = QDir(dir).relativeFilePath(path);
+            id.replace(QLatin1Char('/'), QLatin1Char('-'));
+            if (seen.contains(id)) {
+                continue;
+            }
+            seen.insert(id);
             if (named(DesktopEntryValue(path, QStringLiteral("MimeType"))) &&
                 DesktopEntryValue(path, QStringLiteral("Hidden")) != QStringLiteral("true")) {
                 return true;

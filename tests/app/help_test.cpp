@@ -2,14 +2,15 @@
 // taken away through its context menu.
 #include "help_window.h"
 #include "info_window.h"
-#include "system_services.h"
 #include "render.h"
+#include "system_services.h"
 #include "table_export.h"
 #include "tapropos.h"
 #include "ui_tapropos.h"
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
@@ -19,9 +20,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QApplication>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTreeWidget>
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace orvela::app {
 namespace {
@@ -119,7 +124,7 @@ TEST_F(HelpAndInfo, WithoutACHMViewerTheHelpOpensInItsOwnWindowAtThePageAsked)
     QTest::keyClick(form.get(), Qt::Key_F1);
     EXPECT_EQ(form->HelpWindow(), help);
     EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->Browser()->source().toString(), QUrl::fromLocalFile(html + QStringLiteral("map.html")).toString());
+    EXPECT_EQ(help->Browser()->source(), QUrl::fromLocalFile(html + QStringLiteral("map.html")));
     EXPECT_EQ(contents->currentItem()->text(0), QStringLiteral("Page map"));
 
     // Back and forward, by the buttons and by the keyboard; the contents follow.
@@ -338,6 +343,64 @@ TEST_F(HelpAndInfo, ASaveThatFailsSaysWhichFileAndWhy)
             << messages.shown[0].Text.toStdString();
     }
     EXPECT_EQ(ReadFile(dir.filePath(QStringLiteral("blocked")).toStdString()), "not a folder");
+}
+
+// The desktop's association database, laid out in a temporary folder: the
+// user's and the system's applications and mimeapps.list.
+TEST(DesktopOpenerTest, ACHMViewerIsFoundInTheDesktopsAssociationDatabase)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const char* vars[] = {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"};
+    const char* dirs[] = {"home", "system", "config", "xdg"};
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    for (int i = 0; i < 4; ++i) {
+        const char* old = std::getenv(vars[i]);
+        saved.emplace_back(vars[i], old ? std::optional<std::string>(old) : std::nullopt);
+        QDir(root.path()).mkpath(QString::fromLatin1(dirs[i]) + QStringLiteral("/applications"));
+        setenv(vars[i], root.filePath(QString::fromLatin1(dirs[i])).toLocal8Bit().constData(), 1);
+    }
+    // The system's MIME database stays, so that application/x-chm is known
+    // as an alias of the CHM type; its applications do not.
+    QDir(root.path()).mkdir(QStringLiteral("mime-only"));
+    QFile::link(QStringLiteral("/usr/share/mime"), root.filePath(QStringLiteral("mime-only/mime")));
+    const QString dataDirs = root.filePath(QStringLiteral("system")) + QLatin1Char(':') +
+                             root.filePath(QStringLiteral("mime-only"));
+    setenv("XDG_DATA_DIRS", dataDirs.toLocal8Bit().constData(), 1);
+    const auto file = [&root](const char* name, const std::string& text) {
+        WriteFile(root.filePath(QString::fromLatin1(name)).toStdString(), text);
+    };
+    const QString chm = QStringLiteral("application/vnd.ms-htmlhelp");
+    const DesktopOpener opener;
+    file("system/applications/vim.desktop", "[Desktop Entry]\nName=Vim\nMimeType=text/plain;\n");
+    EXPECT_FALSE(opener.CanOpen(chm));
+    EXPECT_TRUE(opener.CanOpen(QStringLiteral("text/plain")));
+
+    // A viewer that names the type by its alias, hidden by the user, then not.
+    file("system/applications/viewer.desktop",
+         "[Desktop Entry]\nName=Viewer\nMimeType=text/x-foo;application/x-chm;\n");
+    file("home/applications/viewer.desktop",
+         "[Desktop Entry]\nName=Viewer\nHidden=true\nMimeType=application/x-chm;\n");
+    EXPECT_FALSE(opener.CanOpen(chm));
+    QFile::remove(root.filePath(QStringLiteral("home/applications/viewer.desktop")));
+    EXPECT_TRUE(opener.CanOpen(chm));
+    QFile::remove(root.filePath(QStringLiteral("system/applications/viewer.desktop")));
+    EXPECT_FALSE(opener.CanOpen(chm));
+
+    // A default set in mimeapps.list counts only when its entry exists.
+    file("config/mimeapps.list", "[Default Applications]\napplication/vnd.ms-htmlhelp=gone.desktop;\n");
+    EXPECT_FALSE(opener.CanOpen(chm));
+    file("config/mimeapps.list", "[Removed Associations]\napplication/vnd.ms-htmlhelp=vim.desktop;\n"
+                                 "[Added Associations]\napplication/vnd.ms-htmlhelp=vim.desktop;\n");
+    EXPECT_TRUE(opener.CanOpen(chm));
+
+    for (const auto& [name, value] : saved) {
+        if (value) {
+            setenv(name.c_str(), value->c_str(), 1);
+        } else {
+            unsetenv(name.c_str());
+        }
+    }
 }
 
 } // namespace
