@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -36,6 +37,30 @@ QString PlainText(const QString& html)
     return QTextDocumentFragment::fromHtml(html).toPlainText().simplified();
 }
 
+// The pages' screenshots are as wide as the main window: shown at their own
+// size they would push the text aside, so they are drawn narrower.
+class HelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::ImageResource || !resource.isValid()) {
+            return resource;
+        }
+        QImage image = resource.typeId() == QMetaType::QImage ? resource.value<QImage>()
+                                                              : QImage::fromData(resource.toByteArray());
+        if (image.width() > MaxPictureWidth) {
+            image = image.scaledToWidth(MaxPictureWidth, Qt::SmoothTransformation);
+        }
+        return image.isNull() ? resource : QVariant(image);
+    }
+
+private:
+    static constexpr int MaxPictureWidth = 560;
+};
+
 } // namespace
 
 THelpForm::THelpForm(const QString& folder, QWidget* owner)
@@ -62,7 +87,7 @@ THelpForm::THelpForm(const QString& folder, QWidget* owner)
     contents_ = new QTreeWidget(this);
     contents_->setHeaderHidden(true);
     contents_->setAccessibleName(QStringLiteral("Contents"));
-    browser_ = new QTextBrowser(this);
+    browser_ = new HelpBrowser(this);
     browser_->setAccessibleName(QStringLiteral("Help page"));
     browser_->setOpenExternalLinks(true);
     browser_->setSearchPaths({folder_});
