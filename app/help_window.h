@@ -24,6 +24,8 @@ public:
     // no such page.
     void ShowPage(const QString& page);
 
+    // The folder of the pages.
+    const QString& Folder() const { return folder_; }
     QTreeWidget* Contents() const { return contents_; }
     QTextBrowser* Browser() const { return browser_; }
     QPushButton* BackButton() const { return back_; }

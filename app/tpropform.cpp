@@ -628,13 +628,13 @@ void TPROPForm::ShowHelp(const QString& page, bool whole)
         return;
     }
     const QString html = QDir(folder).filePath(QStringLiteral("html"));
-    if (helpWindow_ != nullptr && helpWindow_->property("folder").toString() != html) {
+    // One help window, made again only when its pages have moved.
+    if (helpWindow_ != nullptr && helpWindow_->Folder() != html) {
         helpWindow_->deleteLater();
         helpWindow_ = nullptr;
     }
     if (helpWindow_ == nullptr) {
         helpWindow_ = new THelpForm(html, this);
-        helpWindow_->setProperty("folder", html);
     }
     helpWindow_->ShowPage(page);
     helpWindow_->show();
