@@ -59,6 +59,9 @@ int main(int argc, char* argv[])
     services.Files = &files;
     services.Pictures = &pictures;
     services.BuildStr = buildStr;
+    // The data folder beside the program's own: share/orvela next to bin/,
+    // as installed, and as the build tree lays it out beside app/.
+    services.DataDir = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/orvela");
     services.StartUpAbandoned = [&terminationSignals] { return terminationSignals.StartUpAbandoned(); };
 
     orvela::app::TPROPForm window(services);

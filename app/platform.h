@@ -78,6 +78,9 @@ class DocumentOpener {
 public:
     virtual ~DocumentOpener() = default;
     virtual void Open(const QUrl& url) = 0;
+    // Whether the desktop has a program for documents of this MIME type, as
+    // its association database says: a launch without one fails silently.
+    virtual bool CanOpen(const QString& mimeType) const = 0;
 };
 
 // What the about box reports of the machine.
@@ -107,6 +110,10 @@ struct Services {
     const MachineInfo* Machine = nullptr;
     FileChooser* Files = nullptr;
     std::string BuildStr; // "Build 1.5.0.0"
+    // The program's installed data folder (the help, its pages, Info.txt),
+    // where they are looked for when the start directory has none of them.
+    // Empty: the start directory alone.
+    QString DataDir;
     // Whether the program was told to end (a termination signal) while the
     // start-up sequence runs. Start-up then stops after the step that was
     // waiting, shows nothing more and writes nothing. None: never.

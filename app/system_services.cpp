@@ -8,8 +8,14 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLoggingCategory>
+#include <QMimeDatabase>
+#include <QSet>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <sys/sysinfo.h>
@@ -74,6 +80,119 @@ int ModalDialogs::Exec(QDialog& dialog)
 void DesktopOpener::Open(const QUrl& url)
 {
     QDesktopServices::openUrl(url);
+}
+
+namespace {
+
+// The desktop entry of that id in one of the applications folders, where
+// "kde-foo.desktop" may also stand for kde/foo.desktop.
+bool DesktopEntryExists(const QStringList& appDirs, const QString& id)
+{
+    QString nested = id;
+    nested.replace(QLatin1Char('-'), QLatin1Char('/'));
+    for (const QString& dir : appDirs) {
+        if (QFileInfo::exists(dir + QLatin1Char('/') + id) || QFileInfo::exists(dir + QLatin1Char('/') + nested)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The value of `key` in the [Desktop Entry] group of a desktop entry.
+QString DesktopEntryValue(const QString& path, const QString& key)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return {};
+    }
+    bool inEntry = false;
+    const QString prefix = key + QLatin1Char('=');
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inEntry = line == QStringLiteral("[Desktop Entry]");
+        } else if (inEntry && line.startsWith(prefix)) {
+            return line.mid(prefix.size());
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+bool DesktopOpener::CanOpen(const QString& mimeType) const
+{
+    // The type under its own name and its aliases (application/x-chm).
+    QStringList names{mimeType};
+    const QMimeType type = QMimeDatabase().mimeTypeForName(mimeType);
+    if (type.isValid()) {
+        names << type.name() << type.aliases();
+    }
+    const auto named = [&names](const QString& list) {
+        for (const QString& n : list.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            if (names.contains(n.trimmed())) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const QStringList appDirs = QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+
+    // mimeapps.list: the default and added programs of a type, by desktop id.
+    QStringList lists;
+    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+        lists << dir + QStringLiteral("/mimeapps.list");
+    }
+    for (const QString& dir : appDirs) {
+        lists << dir + QStringLiteral("/mimeapps.list");
+    }
+    for (const QString& list : lists) {
+        QFile file(list);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            continue;
+        }
+        QString group;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.startsWith(QLatin1Char('['))) {
+                group = line;
+                continue;
+            }
+            if (group != QStringLiteral("[Default Applications]") && group != QStringLiteral("[Added Associations]")) {
+                continue;
+            }
+            const qsizetype eq = line.indexOf(QLatin1Char('='));
+            if (eq > 0 && names.contains(line.left(eq).trimmed())) {
+                for (const QString& id : line.mid(eq + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+                    if (DesktopEntryExists(appDirs, id.trimmed())) {
+                        return true;
+                    }
+                }
+            }
+        }
+    }
+
+    // The desktop entries that say they open the type. An entry's id is its
+    // path under the folder, with '-' for '/'; the user's folder comes first,
+    // and the first entry of an id hides the others (Hidden=true removes it).
+    QSet<QString> seen;
+    for (const QString& dir : appDirs) {
+        QDirIterator it(dir, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QString id = QDir(dir).relativeFilePath(path);
+            id.replace(QLatin1Char('/'), QLatin1Char('-'));
+            if (seen.contains(id)) {
+                continue;
+            }
+            seen.insert(id);
+            if (named(DesktopEntryValue(path, QStringLiteral("MimeType"))) &&
+                DesktopEntryValue(path, QStringLiteral("Hidden")) != QStringLiteral("true")) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 std::uint64_t SystemMachine::PhysicalMemory() const

@@ -27,10 +27,14 @@ public:
     std::span<const std::uint8_t> Find(const std::string& name) const override;
 };
 
-// QDesktopServices, which goes through xdg-open.
+// QDesktopServices, which goes through xdg-open. Whether a type has a
+// program is read from the desktop's association database: the user's and
+// the system's mimeapps.list, and the desktop entries' MimeType= lines, which
+// update-desktop-database gathers into mimeinfo.cache.
 class DesktopOpener : public DocumentOpener {
 public:
     void Open(const QUrl& url) override;
+    bool CanOpen(const QString& mimeType) const override;
 };
 
 class SystemMachine : public MachineInfo {

@@ -3,6 +3,7 @@
 #include "compositor.h"
 #include "context_help.h"
 #include "format.h"
+#include "help_window.h"
 #include "info_window.h"
 #include "picture_io.h"
 #include "report.h"
@@ -22,6 +23,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
 #include <QMenu>
@@ -553,14 +555,91 @@ void TPROPForm::ChangeBtnClick()
     OpenSetupDialog(QStringLiteral("Setup"));
 }
 
+namespace {
+
+constexpr const char* ChmType = "application/vnd.ms-htmlhelp";
+
+// The first of the folders that holds `name`, a file or a folder; empty
+// when none does.
+QString FindIn(const QStringList& folders, const QString& name)
+{
+    for (const QString& folder : folders) {
+        if (QFileInfo::exists(QDir(folder).filePath(name))) {
+            return folder;
+        }
+    }
+    return {};
+}
+
+QString FolderList(const QStringList& folders)
+{
+    QStringList lines;
+    for (const QString& f : folders) {
+        lines << QStringLiteral("  ") + QDir::toNativeSeparators(f);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QStringList TPROPForm::DataFolders(const QString& first) const
+{
+    QStringList folders{first};
+    if (!services_.DataDir.isEmpty()) {
+        const QString data = QDir::cleanPath(QDir(services_.DataDir).absolutePath());
+        if (QDir::cleanPath(QDir(first).absolutePath()) != data) {
+            folders << data;
+        }
+    }
+    return folders;
+}
+
 void TPROPForm::HelpBtnClick()
 {
-    services_.Opener->Open(QUrl::fromLocalFile(startDir_ + QStringLiteral("/ORVELA.CHM")));
+    ShowHelp(QStringLiteral("index.html"), true);
 }
 
 void TPROPForm::OpenHelpPage(const QString& page)
 {
-    services_.Opener->Open(QUrl::fromLocalFile(startDir_ + QStringLiteral("/html/") + page));
+    ShowHelp(page, false);
+}
+
+void TPROPForm::ShowHelp(const QString& page, bool whole)
+{
+    const QStringList folders = DataFolders(startDir_);
+    // A CHM viewer cannot be sent to a page through the desktop: a page
+    // alone goes to its program for HTML.
+    if (services_.Opener->CanOpen(QString::fromLatin1(ChmType))) {
+        const QString name = whole ? QStringLiteral("ORVELA.CHM") : QStringLiteral("html/") + page;
+        if (whole || services_.Opener->CanOpen(QStringLiteral("text/html"))) {
+            const QString folder = FindIn(folders, name);
+            if (!folder.isEmpty()) {
+                services_.Opener->Open(QUrl::fromLocalFile(QDir(folder).filePath(name)));
+                return;
+            }
+        }
+    }
+    const QString folder = FindIn(folders, QStringLiteral("html/index.html"));
+    if (folder.isEmpty()) {
+        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Help"),
+                                 QStringLiteral("Could not find the help (ORVELA.CHM or html/index.html). "
+                                                "Looked in:\n") +
+                                     FolderList(folders));
+        return;
+    }
+    const QString html = QDir(folder).filePath(QStringLiteral("html"));
+    // One help window, made again only when its pages have moved.
+    if (helpWindow_ != nullptr && helpWindow_->Folder() != html) {
+        helpWindow_->deleteLater();
+        helpWindow_ = nullptr;
+    }
+    if (helpWindow_ == nullptr) {
+        helpWindow_ = new THelpForm(html, this);
+    }
+    helpWindow_->ShowPage(page);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
 }
 
 void TPROPForm::InfoBtnClick()
@@ -568,7 +647,14 @@ void TPROPForm::InfoBtnClick()
     // Each click makes a further window, kept until the main window goes.
     auto* info = new TInfoForm(this);
     info->show();
-    info->LoadText(QStringLiteral("Info.txt"));
+    // Info.txt is read from the current directory, else from the data folder.
+    const QStringList folders = DataFolders(QDir::currentPath());
+    const QString folder = FindIn(folders, QStringLiteral("Info.txt"));
+    if (!info->LoadText(QDir(folder.isEmpty() ? folders.front() : folder).filePath(QStringLiteral("Info.txt")))) {
+        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Infos"),
+                                 QStringLiteral("Could not read the information text (Info.txt). Looked in:\n") +
+                                     FolderList(folders));
+    }
 }
 
 void TPROPForm::AboutBtnClick()

@@ -2,11 +2,14 @@
 // header strips, the clock and the status bar.
 #pragma once
 
+#include "help_window.h"
 #include "platform.h"
 #include "picture.h"
 #include "prediction.h"
 #include "version.h"
 
+#include <QPointer>
+#include <QStringList>
 #include <QTimer>
 
 class QIODevice;
@@ -85,6 +88,8 @@ public:
     void SaveTableAsPng();
     // The directory the program started in, where its help is looked for.
     const QString& StartDir() const { return startDir_; }
+    // The program's own help window, once the help has been shown in it.
+    THelpForm* HelpWindow() const { return helpWindow_; }
 
 public slots:
     void ChangeBtnClick();
@@ -118,6 +123,11 @@ private:
     // to the standard error too.
     void Report(MessageIcon icon, const QString& caption, const QString& text, const QString& why);
     void OpenHelpPage(const QString& page);
+    // The help: the desktop's viewer for the compiled help (the whole help)
+    // or for the page (F1) when it has one, else our own help window.
+    void ShowHelp(const QString& page, bool whole);
+    // Where the data files are looked for: `first`, then the data folder.
+    QStringList DataFolders(const QString& first) const;
     void SaveTable(const QString& caption, const QString& suggestion, const QString& filter,
                    const std::function<bool(QIODevice&)>& write);
 
@@ -138,6 +148,7 @@ private:
     int day_ = 1;
     QString remoteLabel_;
     QString startDir_;
+    QPointer<THelpForm> helpWindow_;
     int runCount_ = 0;
     int mapUpdateCount_ = 0;
 };

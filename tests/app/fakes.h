@@ -100,7 +100,10 @@ public:
 class RecordingOpener : public DocumentOpener {
 public:
     void Open(const QUrl& url) override { opened.push_back(url); }
+    bool CanOpen(const QString& mimeType) const override { return handled.count(mimeType) != 0; }
     std::vector<QUrl> opened;
+    // The types the desktop has a program for: a CHM viewer and a browser.
+    std::set<QString> handled = {QStringLiteral("application/vnd.ms-htmlhelp"), QStringLiteral("text/html")};
 };
 
 class FakeMachine : public MachineInfo {

@@ -1,13 +1,16 @@
 // Help, the information window, the about box, context help, and the table
 // taken away through its context menu.
+#include "help_window.h"
 #include "info_window.h"
 #include "render.h"
+#include "system_services.h"
 #include "table_export.h"
 #include "tapropos.h"
 #include "ui_tapropos.h"
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
@@ -17,6 +20,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace orvela::app {
 namespace {
@@ -32,17 +42,168 @@ protected:
         startDir = QDir::currentPath();
     }
     void TearDown() override { QDir::setCurrent(startDir); }
+
+    // A folder laid out as the program's data folder: the compiled help, its
+    // pages (each titled, the first linking to the others) and Info.txt.
+    QString LayOut(const QString& name, const std::string& info = "")
+    {
+        const QString folder = dir.filePath(name);
+        QDir(folder).mkpath(QStringLiteral("html"));
+        WriteFile((folder + "/ORVELA.CHM").toStdString(), "ITSF");
+        WriteFile((folder + "/html/index.html").toStdString(),
+                  "<html><head><title>Orvela Help</title></head><body><h1>Orvela Help</h1>"
+                  "<h2 id=\"start\">Getting started</h2>"
+                  "<a href=\"table.html\">t</a> <a href=\"map.html#drag\">m</a></body></html>");
+        for (const char* page : {"map", "table", "remote", "strips", "station"}) {
+            WriteFile((folder + "/html/" + page + ".html").toStdString(),
+                      std::string("<html><head><title>Page ") + page + "</title></head><body><p>" + page +
+                          "</p><h2 id=\"drag\">Dragging</h2></body></html>");
+        }
+        if (!info.empty()) {
+            WriteFile((folder + "/Info.txt").toStdString(), info);
+        }
+        return folder;
+    }
+
     QString startDir;
 };
 
-TEST_F(HelpAndInfo, HelpOpensTheStartDirectorysHelpFile)
+TEST_F(HelpAndInfo, HelpOpensTheCompiledHelpOfTheStartDirectoryElseOfTheDataFolder)
 {
-    QDir::setCurrent(dir.path());
+    dataDir = LayOut(QStringLiteral("share/orvela"));
+    QDir(dir.path()).mkdir(QStringLiteral("start"));
+    QDir::setCurrent(dir.filePath(QStringLiteral("start")));
     auto form = Open();
     QDir::setCurrent(startDir); // the help stays where the program started
     form->Widgets().HelpBtn->click();
-    ASSERT_EQ(opener.opened.size(), 1u);
-    EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(dir.path() + QStringLiteral("/ORVELA.CHM")));
+    LayOut(QStringLiteral("start"));
+    form->Widgets().HelpBtn->click();
+    ASSERT_EQ(opener.opened.size(), 2u);
+    EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(dataDir + QStringLiteral("/ORVELA.CHM")));
+    EXPECT_EQ(opener.opened[1], QUrl::fromLocalFile(dir.filePath(QStringLiteral("start/ORVELA.CHM"))));
+    EXPECT_EQ(form->HelpWindow(), nullptr);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(HelpAndInfo, WithoutACHMViewerTheHelpOpensInItsOwnWindowAtThePageAsked)
+{
+    dataDir = LayOut(QStringLiteral("share/orvela"));
+    opener.handled.clear();
+    auto form = Open();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->Widgets().HelpBtn->click();
+    THelpForm* help = form->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->windowTitle().contains(QStringLiteral("Help")));
+    const QString html = dataDir + QStringLiteral("/html/");
+    EXPECT_EQ(help->Browser()->source(), QUrl::fromLocalFile(html + QStringLiteral("index.html")));
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("Getting started")));
+
+    // The contents: the first page, then the pages in the order it links to
+    // them, each with its sections.
+    QTreeWidget* contents = help->Contents();
+    QStringList titles;
+    for (int i = 0; i < contents->topLevelItemCount(); ++i) {
+        titles << contents->topLevelItem(i)->text(0);
+    }
+    EXPECT_EQ(titles, (QStringList{"Orvela Help", "Page table", "Page map", "Page remote", "Page station",
+                                   "Page strips"}));
+    EXPECT_EQ(contents->topLevelItem(0)->child(0)->text(0), QStringLiteral("Getting started"));
+
+    // F1 over the map, once the window is closed: the same window again, at
+    // the map's page.
+    help->CloseButton()->click();
+    EXPECT_FALSE(help->isVisible());
+    QCursor::setPos(form->Widgets().MAP->mapToGlobal(form->Widgets().MAP->rect().center()));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_EQ(form->HelpWindow(), help);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->Browser()->source(), QUrl::fromLocalFile(html + QStringLiteral("map.html")));
+    EXPECT_EQ(contents->currentItem()->text(0), QStringLiteral("Page map"));
+
+    // Back and forward, by the buttons and by the keyboard; the contents follow.
+    ASSERT_TRUE(help->BackButton()->isEnabled());
+    help->BackButton()->click();
+    EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("index.html"));
+    EXPECT_EQ(contents->currentItem()->text(0), QStringLiteral("Orvela Help"));
+    QApplication::setActiveWindow(help); // the offscreen platform leaves it to the program
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keySequence(help, QKeySequence::Forward);
+    EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("map.html"));
+    contents->setCurrentItem(contents->topLevelItem(1));
+    EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("table.html"));
+    contents->setCurrentItem(contents->topLevelItem(2)->child(0));
+    EXPECT_EQ(help->Browser()->source().toString(),
+              QUrl::fromLocalFile(html + QStringLiteral("map.html")).toString() + QStringLiteral("#drag"));
+
+    for (QWidget* w : std::initializer_list<QWidget*>{contents, help->Browser(), help->BackButton(),
+                                                      help->ForwardButton(), help->HomeButton(),
+                                                      help->CloseButton()}) {
+        EXPECT_FALSE(w->accessibleName().isEmpty());
+        EXPECT_NE(w->focusPolicy() & Qt::TabFocus, 0);
+    }
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+
+    // A desktop with a CHM viewer but no browser: F1 too uses our window.
+    opener.handled = {QStringLiteral("application/vnd.ms-htmlhelp")};
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_TRUE(help->isVisible());
+}
+
+TEST_F(HelpAndInfo, HelpOrInfosThatFindNothingNameTheFoldersTheyLookedIn)
+{
+    dataDir = dir.filePath(QStringLiteral("share/orvela"));
+    QDir(dir.path()).mkdir(QStringLiteral("start"));
+    const QString start = dir.filePath(QStringLiteral("start"));
+    QDir::setCurrent(start);
+    for (bool viewer : {true, false}) {
+        if (!viewer) {
+            opener.handled.clear();
+        }
+        messages.shown.clear();
+        auto form = Open();
+        form->Widgets().HelpBtn->click();
+        form->Widgets().InfoBtn->click();
+        EXPECT_TRUE(opener.opened.empty());
+        EXPECT_EQ(form->HelpWindow(), nullptr);
+        ASSERT_EQ(messages.shown.size(), 2u);
+        EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Help"));
+        EXPECT_EQ(messages.shown[1].Caption, QStringLiteral("Infos"));
+        for (const auto& m : messages.shown) {
+            EXPECT_EQ(m.Icon, MessageIcon::Warning);
+            EXPECT_TRUE(m.Text.contains(start)) << m.Text.toStdString();
+            EXPECT_TRUE(m.Text.contains(dataDir)) << m.Text.toStdString();
+        }
+        const QList<TInfoForm*> windows = form->findChildren<TInfoForm*>();
+        ASSERT_EQ(windows.size(), 1);
+        EXPECT_EQ(windows[0]->Text()->toPlainText(), QStringLiteral("Could not find info file (info.txt)"));
+    }
+}
+
+TEST_F(HelpAndInfo, InfosReadsInfoTxtFromTheDataFolderWhenTheCurrentDirectoryHasNone)
+{
+    dataDir = LayOut(QStringLiteral("share/orvela"), "Ionosphere \xC2\xB0\n");
+    QDir(dir.path()).mkdir(QStringLiteral("start"));
+    QDir::setCurrent(dir.filePath(QStringLiteral("start")));
+    auto form = Open();
+    form->Widgets().InfoBtn->click();
+    WriteFile(dir.filePath(QStringLiteral("start/Info.txt")).toStdString(), "Here\n");
+    form->Widgets().InfoBtn->click();
+    const QList<TInfoForm*> windows = form->findChildren<TInfoForm*>();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->Text()->toPlainText(), QStringLiteral("Ionosphere \u00B0\n"));
+    EXPECT_EQ(windows[1]->Text()->toPlainText(), QStringLiteral("Here\n"));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(HelpAndInfo, InfoWindowsReadInfoTxtFromTheCurrentDirectoryAndGoWithTheMainWindow)
@@ -66,6 +227,7 @@ TEST_F(HelpAndInfo, InfoWindowsReadInfoTxtFromTheCurrentDirectoryAndGoWithTheMai
         EXPECT_FALSE(w->Text()->isReadOnly());
     }
     EXPECT_EQ(windows[1]->Text()->toPlainText(), QStringLiteral("Could not find info file (info.txt)"));
+    ASSERT_EQ(messages.shown.size(), 2u); // and says where it looked
     EXPECT_TRUE(form->isEnabled()); // modeless
 
     windows[2]->CloseButton()->click();
@@ -108,7 +270,7 @@ TEST_F(HelpAndInfo, TheAboutBoxReportsPhysicalMemoryInKilobytes)
 
 TEST_F(HelpAndInfo, F1OpensThePageOfTheControlUnderTheMouse)
 {
-    QDir::setCurrent(dir.path());
+    QDir::setCurrent(LayOut(QStringLiteral(".")));
     auto form = Open();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -181,6 +343,64 @@ TEST_F(HelpAndInfo, ASaveThatFailsSaysWhichFileAndWhy)
             << messages.shown[0].Text.toStdString();
     }
     EXPECT_EQ(ReadFile(dir.filePath(QStringLiteral("blocked")).toStdString()), "not a folder");
+}
+
+// The desktop's association database, laid out in a temporary folder: the
+// user's and the system's applications and mimeapps.list.
+TEST(DesktopOpenerTest, ACHMViewerIsFoundInTheDesktopsAssociationDatabase)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const char* vars[] = {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"};
+    const char* dirs[] = {"home", "system", "config", "xdg"};
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    for (int i = 0; i < 4; ++i) {
+        const char* old = std::getenv(vars[i]);
+        saved.emplace_back(vars[i], old ? std::optional<std::string>(old) : std::nullopt);
+        QDir(root.path()).mkpath(QString::fromLatin1(dirs[i]) + QStringLiteral("/applications"));
+        setenv(vars[i], root.filePath(QString::fromLatin1(dirs[i])).toLocal8Bit().constData(), 1);
+    }
+    // The system's MIME database stays, so that application/x-chm is known
+    // as an alias of the CHM type; its applications do not.
+    QDir(root.path()).mkdir(QStringLiteral("mime-only"));
+    QFile::link(QStringLiteral("/usr/share/mime"), root.filePath(QStringLiteral("mime-only/mime")));
+    const QString dataDirs = root.filePath(QStringLiteral("system")) + QLatin1Char(':') +
+                             root.filePath(QStringLiteral("mime-only"));
+    setenv("XDG_DATA_DIRS", dataDirs.toLocal8Bit().constData(), 1);
+    const auto file = [&root](const char* name, const std::string& text) {
+        WriteFile(root.filePath(QString::fromLatin1(name)).toStdString(), text);
+    };
+    const QString chm = QStringLiteral("application/vnd.ms-htmlhelp");
+    const DesktopOpener opener;
+    file("system/applications/vim.desktop", "[Desktop Entry]\nName=Vim\nMimeType=text/plain;\n");
+    EXPECT_FALSE(opener.CanOpen(chm));
+    EXPECT_TRUE(opener.CanOpen(QStringLiteral("text/plain")));
+
+    // A viewer that names the type by its alias, hidden by the user, then not.
+    file("system/applications/viewer.desktop",
+         "[Desktop Entry]\nName=Viewer\nMimeType=text/x-foo;application/x-chm;\n");
+    file("home/applications/viewer.desktop",
+         "[Desktop Entry]\nName=Viewer\nHidden=true\nMimeType=application/x-chm;\n");
+    EXPECT_FALSE(opener.CanOpen(chm));
+    QFile::remove(root.filePath(QStringLiteral("home/applications/viewer.desktop")));
+    EXPECT_TRUE(opener.CanOpen(chm));
+    QFile::remove(root.filePath(QStringLiteral("system/applications/viewer.desktop")));
+    EXPECT_FALSE(opener.CanOpen(chm));
+
+    // A default set in mimeapps.list counts only when its entry exists.
+    file("config/mimeapps.list", "[Default Applications]\napplication/vnd.ms-htmlhelp=gone.desktop;\n");
+    EXPECT_FALSE(opener.CanOpen(chm));
+    file("config/mimeapps.list", "[Removed Associations]\napplication/vnd.ms-htmlhelp=vim.desktop;\n"
+                                 "[Added Associations]\napplication/vnd.ms-htmlhelp=vim.desktop;\n");
+    EXPECT_TRUE(opener.CanOpen(chm));
+
+    for (const auto& [name, value] : saved) {
+        if (value) {
+            setenv(name.c_str(), value->c_str(), 1);
+        } else {
+            unsetenv(name.c_str());
+        }
+    }
 }
 
 } // namespace

@@ -105,6 +105,7 @@ protected:
         s.Files = &files;
         s.Pictures = &pictures;
         s.BuildStr = "Build 1.5.0.0";
+        s.DataDir = dataDir;
         s.StartUpAbandoned = [this] { return startUpAbandoned; };
         return std::make_unique<TPROPForm>(s);
     }
@@ -128,6 +129,7 @@ protected:
     FakeMachine machine;
     FakeFiles files;
     FakeMapPictures pictures;
+    QString dataDir; // the program's data folder; none by default
     bool startUpAbandoned = false; // as after a termination signal during start-up
 };
 

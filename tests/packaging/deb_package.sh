@@ -32,6 +32,8 @@ depends=$(field Depends)
 for lib in libc6 libstdc++6 libqt6widgets6 libcurl4 libpng16-16; do
     printf '%s\n' "$depends" | grep -q "\\b$lib\\b" || fail "Depends lacks $lib: $depends"
 done
+# A viewer for the compiled help, which Debian ships.
+printf '%s\n' "$(field Recommends)" | grep -q '\bxchm\b' || fail "Recommends lacks xchm: $(field Recommends)"
 # The newest changelog entry is this version.
 version=$(field Version)
 head=$(gzip -dc "$scratch/usr/share/doc/orvela/changelog.gz" | head -n 1)
