@@ -24,6 +24,11 @@ struct TLoc {
 // looked at.
 int FirstBadLocatorCharacter(std::string_view upper);
 
+// The text with one byte per character, so that positions count characters:
+// each character written with several UTF-8 bytes (an accented letter, say)
+// becomes a single '?', which no place of a locator allows.
+std::string LocatorCharacters(std::string_view utf8);
+
 // The French message for a wrong character at that position (CR LF inside).
 std::string LocatorCharacterMessage(int position);
 
