@@ -4,6 +4,7 @@
 #include "context_help.h"
 #include "format.h"
 #include "info_window.h"
+#include "locator.h"
 #include "picture_io.h"
 #include "report.h"
 #include "map_coordinates.h"
@@ -17,10 +18,16 @@
 #include "ui_tpropform.h"
 #include "utc_offset.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QSpinBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QDir>
 #include <QIcon>
 #include <QLocale>
@@ -212,6 +219,19 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     ui_->MUFGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->MUFGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         tableMenu_->exec(ui_->MUFGrid->viewport()->mapToGlobal(at));
+    });
+    // The remote point from a Maidenhead locator: the map's context menu, or
+    // Ctrl+L anywhere in the window.
+    auto* goToLocator = new QAction(QStringLiteral("Go to locator\u2026"), this);
+    goToLocator->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    goToLocator->setShortcutContext(Qt::WindowShortcut);
+    addAction(goToLocator);
+    connect(goToLocator, &QAction::triggered, this, &TPROPForm::GoToLocator);
+    mapMenu_ = new QMenu(this);
+    mapMenu_->addAction(goToLocator);
+    ui_->MAP->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui_->MAP, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        mapMenu_->exec(ui_->MAP->mapToGlobal(at));
     });
     connect(&timer_, &QTimer::timeout, this, &TPROPForm::TimerClick);
     timer_.start(1000);
@@ -686,6 +706,56 @@ void TPROPForm::MouseIsDownOnMap(int x, int y)
     ui_->DESTLong->setValue(PixelToLongitude(x));
     ui_->DESTLat->setValue(PixelToLatitude(y));
     ui_->CC->move(x - 4, y - 4);
+    remoteLabel_ = QStringLiteral("Remote station");
+    ComputeMUF();
+}
+
+void TPROPForm::GoToLocator()
+{
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Go to locator"));
+    auto* label = new QLabel(QStringLiteral("&Locator of the remote point, 4 or 6 characters (JN18 or JN18DU):"),
+                             &dialog);
+    auto* edit = new QLineEdit(&dialog);
+    edit->setObjectName(QStringLiteral("LocatorEdit"));
+    edit->setAccessibleName(QStringLiteral("Remote locator"));
+    edit->setMaxLength(6);
+    label->setBuddy(edit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    edit->setFocus();
+    if (services_.Dialogs->Exec(dialog) != QDialog::Accepted) {
+        return;
+    }
+
+    // One byte per character, so that the wrong place counts characters.
+    const std::string upper = LocatorCharacters(edit->text().trimmed().toUpper().toStdString());
+    // A square needs no sub-square letters: valid ones stand in for the check.
+    int bad = FirstBadLocatorCharacter(upper.size() == 4 ? upper + "AA" : upper);
+    if (bad == 0 && upper.size() > 6) {
+        bad = 7;
+    }
+    if (bad != 0) {
+        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Attention"),
+                                 QString::fromStdString(LocatorCharacterMessage(bad))
+                                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        return;
+    }
+    // The centre of the square or sub-square, positive west and north.
+    const double lat =
+        static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lat") : LocatorCentre(upper, "Lat"));
+    const double lon =
+        -static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lon") : LocatorCentre(upper, "Lon"));
+    // As a click there: whole degrees truncated toward zero, each spin's
+    // handler, the marker at the point itself, and a last run.
+    ui_->DESTLong->setValue(static_cast<int>(lon));
+    ui_->DESTLat->setValue(static_cast<int>(lat));
+    ui_->CC->move(MarkerLeft(lon) - 4, MarkerTop(lat) - 4);
     remoteLabel_ = QStringLiteral("Remote station");
     ComputeMUF();
 }

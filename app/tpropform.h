@@ -83,6 +83,11 @@ public:
     // place; a failure says which file and why.
     void SaveTableAsCsv();
     void SaveTableAsPng();
+    // The map's context menu: "Go to locator…".
+    QMenu* MapMenu() const { return mapMenu_; }
+    // Asks for a 4- or 6-character locator and moves the remote point to its
+    // centre as a click there would; a wrong character is named.
+    void GoToLocator();
     // The directory the program started in, where its help is looked for.
     const QString& StartDir() const { return startDir_; }
 
@@ -128,6 +133,7 @@ private:
     QButtonGroup* agtGroup_ = nullptr;
     QTimer timer_;
     QMenu* tableMenu_ = nullptr;
+    QMenu* mapMenu_ = nullptr;
 
     // Values before the settings are read, kept when the read fails early.
     Settings settings_{"", 0, 0, 0, false, 0, 0, 0};

@@ -148,11 +148,8 @@ Parsed<GeoPosition> ParseLocator(std::string_view text)
                                          " of a locator must be " + allowed[bad - 1]);
     }
     if (upper.size() == 4) {
-        // The centre of the square, 2 degrees of longitude by 1 of latitude,
-        // turned to positive west.
-        const ld eastLon = (upper[0] - 'A') * 20 + (upper[2] - '0') * 2 - 180 + 1;
-        const ld lat = (upper[1] - 'A') * 10 + (upper[3] - '0') - 90 + 0.5L;
-        return Parsed<GeoPosition>::Ok(GeoPosition{lat, -eastLon});
+        // The centre of the square, its longitude turned to positive west.
+        return Parsed<GeoPosition>::Ok(GeoPosition{SquareCentre(upper, "Lat"), -SquareCentre(upper, "Lon")});
     }
     const StationPosition p = LocatorToStation(upper);
     return Parsed<GeoPosition>::Ok(GeoPosition{p.Latitude, p.Longitude});

@@ -115,6 +115,14 @@ long double LocatorCentre(std::string_view upper, std::string_view kind)
     return CentreOf(CornerOf(upper, k), k);
 }
 
+long double SquareCentre(std::string_view upper, std::string_view kind)
+{
+    const Kind& k = KindOf(kind);
+    const long double corner =
+        (upper[k.FieldAt] - 'A') * k.FieldStep + (upper[k.DigitAt] - '0') * k.DigitStep - k.Offset;
+    return corner + k.DigitStep / 2;
+}
+
 TLoc LocatorToLoc(std::string_view upper, std::string_view kind)
 {
     const Kind& k = KindOf(kind);

@@ -37,6 +37,12 @@ std::string LocatorCharacterMessage(int position);
 // (longitude, east positive). LocatorToLoc splits this value.
 long double LocatorCentre(std::string_view upper, std::string_view kind);
 
+// The exact centre of a four-character locator's square (2 degrees of
+// longitude by 1 of latitude) in signed decimal degrees, for the kind "Lat"
+// (north positive) or any other kind (longitude, east positive). The first
+// four characters are valid and upper-case; any further ones are ignored.
+long double SquareCentre(std::string_view upper, std::string_view kind);
+
 // The centre of the locator's sub-square, truncated to whole seconds, for
 // the kind "Lat" (latitude, north positive) or any other kind (longitude,
 // EAST positive, as locators count). The locator is six valid upper-case

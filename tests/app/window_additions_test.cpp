@@ -1,0 +1,128 @@
+// The remote point from a locator, the long path switch and the exported
+// table's caption, on the real main window.
+#include "locator.h"
+#include "map_coordinates.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace orvela::app {
+namespace {
+
+using namespace ::orvela::app::testing;
+
+// Answers the locator dialog with a text and OK.
+void AnswerLocator(FakeDialogs& dialogs, const QString& text)
+{
+    dialogs.onOpen = [text](QDialog& dialog) {
+        QLineEdit* edit = dialog.findChild<QLineEdit*>(QStringLiteral("LocatorEdit"));
+        EXPECT_NE(edit, nullptr);
+        if (edit == nullptr) {
+            return static_cast<int>(QDialog::Rejected);
+        }
+        EXPECT_FALSE(edit->accessibleName().isEmpty());
+        edit->setText(text);
+        dialog.accept();
+        return dialog.result();
+    };
+}
+
+TEST_F(MainWindow, ALocatorMovesTheRemotePointAsAClickThere)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    const QList<QAction*> actions = form->MapMenu()->actions();
+    ASSERT_EQ(actions.size(), 1);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("Go to locator\u2026"));
+
+    const struct {
+        const char* Locator;
+        int Lon; // positive west
+        int Lat;
+    } cases[] = {
+        {"JN18DU", -2, 48},  // 2.29 E, 48.85 N: truncated toward zero, as a click
+        {" fn31 ", 73, 41},  // a square's centre, 73 W 41.5 N; blanks and case do not matter
+        {"PF95", -139, -34}, // 139 E, 34.5 S
+        {"IO91WM", 0, 51},   // 0.125 W
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Locator);
+        ui.DESTLong->setValue(100);
+        const int runs = form->RunCount();
+        AnswerLocator(dialogs, QString::fromLatin1(c.Locator));
+        actions[0]->trigger();
+        EXPECT_EQ(dialogs.titles.back(), QStringLiteral("Go to locator"));
+        EXPECT_EQ(ui.DESTLong->value(), c.Lon);
+        EXPECT_EQ(ui.DESTLat->value(), c.Lat);
+        EXPECT_EQ(form->RemoteLabel(), QStringLiteral("Remote station"));
+        EXPECT_GT(form->RunCount(), runs);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+    // The marker sits on the sub-square's centre, as on the clicked pixel.
+    AnswerLocator(dialogs, QStringLiteral("JN18DU"));
+    actions[0]->trigger();
+    EXPECT_EQ(ui.CC->pos(), QPoint(MarkerLeft(-static_cast<double>(LocatorCentre("JN18DU", "Lon"))) - 4,
+                                   MarkerTop(static_cast<double>(LocatorCentre("JN18DU", "Lat"))) - 4));
+    EXPECT_TRUE(ui.H1->Text(1).startsWith(QStringLiteral("Remote station Lat 48.0\u00B0N Lon 2.0\u00B0E")))
+        << ui.H1->Text(1).toStdString();
+}
+
+TEST_F(MainWindow, AWrongLocatorIsNamedAndTheRemotePointStays)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"10\"\r\n\"DistLat\"=\"20\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    const struct {
+        const char* Locator; // UTF-8
+        int Bad;
+    } cases[] = {
+        {"JN18D!", 6}, {"JS18", 2}, {"JN1X", 4}, {"JN18D", 6}, {"JN1", 4}, {"", 1}, {"JN18D\xC3\xA9", 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Locator);
+        messages.shown.clear();
+        const int runs = form->RunCount();
+        AnswerLocator(dialogs, QString::fromUtf8(c.Locator));
+        form->GoToLocator();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
+        EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Attention"));
+        EXPECT_EQ(messages.shown[0].Text,
+                  QStringLiteral("Le caract\u00E8re n\u00B0%1 est erron\u00E9 !\nLe format du QTH Locator est RR99XX "
+                                 "maximum")
+                      .arg(c.Bad));
+        EXPECT_EQ(ui.DESTLong->value(), 10);
+        EXPECT_EQ(ui.DESTLat->value(), 20);
+        EXPECT_EQ(form->RunCount(), runs);
+    }
+    // Cancelled: nothing happens.
+    messages.shown.clear();
+    dialogs.onOpen = nullptr;
+    form->GoToLocator();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(ui.DESTLong->value(), 10);
+}
+
+TEST_F(MainWindow, CtrlLAsksForALocator)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    auto form = Open();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 5000));
+    AnswerLocator(dialogs, QStringLiteral("FN31"));
+    QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);
+    ASSERT_FALSE(dialogs.titles.empty());
+    EXPECT_EQ(dialogs.titles.back(), QStringLiteral("Go to locator"));
+    EXPECT_EQ(form->Widgets().DESTLong->value(), 73);
+}
+
+} // namespace
+} // namespace orvela::app
