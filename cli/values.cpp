@@ -157,10 +157,18 @@ Parsed<GeoPosition> ParseLocator(std::string_view text)
 
 Parsed<GeoPosition> ParsePositionOrLocator(std::string_view text)
 {
-    // LAT,LON always has a comma; four or six characters without one can
-    // only be meant as a locator, and its message names the wrong place.
+    // LAT,LON always has a comma and starts with a digit. Four or six
+    // characters without a comma are meant as a locator when they start with
+    // a letter, as every locator does, or are all letters and digits; its
+    // message then names the wrong place. "48.85N" is still a position that
+    // lacks its longitude.
     const std::size_t characters = LocatorCharacters(text).size();
-    const bool locatorShaped = (characters == 4 || characters == 6) && text.find(',') == std::string_view::npos;
+    const bool startsWithLetter = !text.empty() && Upper(text.front()) >= 'A' && Upper(text.front()) <= 'Z';
+    const bool lettersAndDigits = std::all_of(text.begin(), text.end(), [](char c) {
+        return IsDigit(c) || (Upper(c) >= 'A' && Upper(c) <= 'Z');
+    });
+    const bool locatorShaped = (characters == 4 || characters == 6) && text.find(',') == std::string_view::npos &&
+                               (startsWithLetter || lettersAndDigits);
     return locatorShaped ? ParseLocator(text) : ParsePosition(text);
 }
 

@@ -35,8 +35,9 @@ Parsed<GeoPosition> ParsePosition(std::string_view text);
 // its place, counted in characters.
 Parsed<GeoPosition> ParseLocator(std::string_view text);
 
-// A locator when the text is four or six characters without a comma,
-// otherwise LAT,LON as ParsePosition reads it.
+// A locator when the text is four or six characters without a comma that
+// start with a letter or are all letters and digits, otherwise LAT,LON as
+// ParsePosition reads it.
 Parsed<GeoPosition> ParsePositionOrLocator(std::string_view text);
 
 // Solar flux in sfu, 1 to 500, kept to one decimal like the flux spin edit:

@@ -130,6 +130,8 @@ TEST(ParsePositionOrLocator, SixLettersAndDigitsAreALocator)
         {"JN18D", "no comma"},
         {"JN18DUX", "no comma"},
         {"JN1", "no comma"},
+        {"48.85N", "no comma"}, // a latitude alone, not a locator
+        {"48N 2E", "no comma"},
     };
     for (const BadPosition& c : cases) {
         SCOPED_TRACE(c.Text);
