@@ -148,6 +148,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
         {ui_->PWREdit, "Power, dBW"},                {ui_->ANGEdit, "Lowest take-off angle, degrees"},
         {ui_->DESTLong, "Remote longitude, degrees, positive west"},
         {ui_->DESTLat, "Remote latitude, degrees, positive north"},
+        {ui_->LongPathBox, "Long path"},
         {ui_->FLXSpin, "Solar flux"},                {ui_->MUFGrid, "Prediction table"},
         {ui_->MAP, "World map"},                     {ui_->ClockPanel, "Universal time"},
     };
@@ -196,6 +197,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     connect(ui_->ANGEdit, &QLineEdit::textChanged, this, &TPROPForm::ANGSpinChange);
     connect(ui_->DESTLong, &QSpinBox::valueChanged, this, &TPROPForm::DESTLongChange);
     connect(ui_->DESTLat, &QSpinBox::valueChanged, this, &TPROPForm::DESTLatChange);
+    connect(ui_->LongPathBox, &QAbstractButton::toggled, this, &TPROPForm::LongPathBoxClick);
     connect(ui_->ChangeBtn, &QAbstractButton::clicked, this, &TPROPForm::ChangeBtnClick);
     connect(ui_->HelpBtn, &QAbstractButton::clicked, this, &TPROPForm::HelpBtnClick);
     connect(ui_->InfoBtn, &QAbstractButton::clicked, this, &TPROPForm::InfoBtnClick);
@@ -297,6 +299,9 @@ void TPROPForm::InitProgram()
         }
         displayGroup_->setExclusive(true);
     }
+
+    // The long path, as stored.
+    ui_->LongPathBox->setChecked(settings_.Path);
 
     // 11-12: home marker and the station box's caption.
     PlaceHomeMarker();
@@ -668,6 +673,12 @@ void TPROPForm::DisplayGroupClick(int index)
     ComputeMUF();
 }
 
+void TPROPForm::LongPathBoxClick(bool checked)
+{
+    settings_.Path = checked;
+    ComputeMUF();
+}
+
 void TPROPForm::FLXSpinChange()
 {
     ComputeMUF();
@@ -801,6 +812,7 @@ void TPROPForm::FormClose()
     try {
         regIni_->WriteInteger("Divers", "DistLon", ui_->DESTLong->value());
         regIni_->WriteInteger("Divers", "DistLat", ui_->DESTLat->value());
+        regIni_->WriteInteger("Station", "Path", settings_.Path ? 1 : 0);
     } catch (const StoreError& e) {
         services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
                                  QString::fromUtf8(e.what()));

@@ -99,6 +99,7 @@ public slots:
     void CellWasSelected(int col, int row);
     void AGTGroupClick(int index);
     void DisplayGroupClick(int index);
+    void LongPathBoxClick(bool checked);
     void FLXSpinChange();
     void PWRSpinChange();
     void ANGSpinChange();

@@ -124,5 +124,43 @@ TEST_F(MainWindow, CtrlLAsksForALocator)
     EXPECT_EQ(form->Widgets().DESTLong->value(), 73);
 }
 
+TEST_F(MainWindow, TheLongPathBoxRunsTheLongPathAndIsStoredAtClosing)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n\"Path\"=\"1\"\r\n", "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = form->Widgets();
+    EXPECT_EQ(ui.LongPathBox->text(), QStringLiteral("Long path"));
+    EXPECT_EQ(ui.LongPathBox->accessibleName(), QStringLiteral("Long path"));
+    EXPECT_NE(ui.LongPathBox->focusPolicy() & Qt::TabFocus, 0);
+    EXPECT_TRUE(ui.LongPathBox->isChecked()); // as stored
+    EXPECT_TRUE(form->Station().Path);
+    const QString longDistance = ui.H1->Text(2);
+
+    // Unticked from the keyboard: the short path at once.
+    const int runs = form->RunCount();
+    ui.LongPathBox->setFocus();
+    QTest::keyClick(ui.LongPathBox, Qt::Key_Space);
+    EXPECT_FALSE(ui.LongPathBox->isChecked());
+    EXPECT_FALSE(form->Station().Path);
+    EXPECT_EQ(form->RunCount(), runs + 1);
+    const QString shortDistance = ui.H1->Text(2);
+    EXPECT_NE(shortDistance, longDistance);
+    // The two ways round add up to the Earth's circumference.
+    const auto km = [](const QString& text) {
+        return text.section(QLatin1Char(':'), 1).remove(QStringLiteral("Km")).trimmed().toDouble();
+    };
+    EXPECT_NEAR(km(shortDistance) + km(longDistance), 40030, 100) << shortDistance.toStdString() << " / "
+                                                                  << longDistance.toStdString();
+
+    form->close();
+    EXPECT_NE(ReadFile(path).find("\"Path\"=\"0\""), std::string::npos) << ReadFile(path);
+    auto again = Open();
+    EXPECT_FALSE(again->Widgets().LongPathBox->isChecked());
+    again->Widgets().LongPathBox->setChecked(true);
+    EXPECT_EQ(again->Widgets().H1->Text(2), longDistance);
+    again->close();
+    EXPECT_TRUE(Open()->Widgets().LongPathBox->isChecked());
+}
+
 } // namespace
 } // namespace orvela::app
