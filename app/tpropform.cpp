@@ -29,7 +29,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QDir>
+#include <QFontMetrics>
 #include <QIcon>
+#include <QImage>
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
@@ -617,12 +619,73 @@ void TPROPForm::SaveTableAsCsv()
               });
 }
 
+QStringList TPROPForm::ExportCaption() const
+{
+    // A position as the caption shows it: degrees with their hemisphere,
+    // the program's longitudes being positive west.
+    const auto position = [](double lat, double lonWest, int decimals) {
+        return QStringLiteral("%1\u00B0%2 %3\u00B0%4")
+            .arg(std::fabs(lat), 0, 'f', decimals)
+            .arg(lat < 0 ? QLatin1Char('S') : QLatin1Char('N'))
+            .arg(std::fabs(lonWest), 0, 'f', decimals)
+            .arg(lonWest < 0 ? QLatin1Char('E') : QLatin1Char('W'));
+    };
+    const UtcDateTime now = ToUtcDateTime(services_.TimeSource->Now());
+    QString first = QStringLiteral("Station %1 %2  \u2014  Remote station %3")
+                        .arg(QString::fromStdString(settings_.CallSign),
+                             position(static_cast<double>(settings_.Latitude),
+                                      static_cast<double>(settings_.Longitude), 2),
+                             position(ui_->DESTLat->value(), ui_->DESTLong->value(), 0));
+    if (settings_.Path) {
+        first += QStringLiteral(", long path");
+    }
+    const QString second =
+        QStringLiteral("%1-%2-%3 %4:%5 UTC  \u00B7  Solar flux %6  \u00B7  Power %7 dBW  \u00B7  %8  \u00B7  %9")
+            .arg(now.Year, 4, 10, QLatin1Char('0'))
+            .arg(now.Month, 2, 10, QLatin1Char('0'))
+            .arg(now.Day, 2, 10, QLatin1Char('0'))
+            .arg(now.Hour, 2, 10, QLatin1Char('0'))
+            .arg(now.Minute, 2, 10, QLatin1Char('0'))
+            .arg(ui_->FLXSpin->value(), 0, 'f', 1)
+            .arg(settings_.Power)
+            .arg(QString::fromStdString(prediction_.AntennaText), QString::fromStdString(prediction_.DisplayText));
+    return {first, second};
+}
+
 void TPROPForm::SaveTableAsPng()
 {
-    // The table as drawn, at the screen's device-pixel ratio.
+    // The table as drawn, at the screen's device-pixel ratio, under a band
+    // that says what it shows: a picture passed around alone keeps its
+    // station, remote point, moment and inputs.
     const QPixmap table = ui_->MUFGrid->grab();
+    const QStringList lines = ExportCaption();
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int pad = 6;
+    const int band = pad * 2 + metrics.lineSpacing() * static_cast<int>(lines.size());
+    const qreal ratio = table.devicePixelRatio();
+    const QSize tableSize = table.deviceIndependentSize().toSize();
+    int width = tableSize.width();
+    for (const QString& line : lines) {
+        width = std::max(width, metrics.horizontalAdvance(line) + 2 * pad);
+    }
+    QImage picture(QSize(width, band + tableSize.height()) * ratio, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        painter.setPen(Qt::black);
+        painter.setFont(bold);
+        int y = pad + metrics.ascent();
+        for (const QString& line : lines) {
+            painter.drawText(pad, y, line);
+            y += metrics.lineSpacing();
+        }
+        painter.drawPixmap(0, band, table);
+    }
     SaveTable(QStringLiteral("Save as PNG"), QStringLiteral("orvela.png"), QStringLiteral("PNG pictures (*.png)"),
-              [&table](QIODevice& file) { return table.save(&file, "PNG"); });
+              [&picture](QIODevice& file) { return picture.save(&file, "PNG"); });
 }
 
 void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, const QString& filter,

@@ -7,6 +7,7 @@
 #include "prediction.h"
 #include "version.h"
 
+#include <QStringList>
 #include <QTimer>
 
 class QIODevice;
@@ -83,6 +84,10 @@ public:
     // place; a failure says which file and why.
     void SaveTableAsCsv();
     void SaveTableAsPng();
+    // The two lines over the table saved as a picture: the station and the
+    // remote point with their positions; the date and time in UTC, the flux,
+    // the power, the antenna and the display format.
+    QStringList ExportCaption() const;
     // The map's context menu: "Go to locator…".
     QMenu* MapMenu() const { return mapMenu_; }
     // Asks for a 4- or 6-character locator and moves the remote point to its

@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -160,6 +162,44 @@ TEST_F(MainWindow, TheLongPathBoxRunsTheLongPathAndIsStoredAtClosing)
     EXPECT_EQ(again->Widgets().H1->Text(2), longDistance);
     again->close();
     EXPECT_TRUE(Open()->Widgets().LongPathBox->isChecked());
+}
+
+TEST_F(MainWindow, TheTableSavedAsAPictureSaysWhatItShows)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n\"Latitude\"=" + HexOf(48.85L) + "\r\n\"Longitude\"=" + HexOf(-2.35L) +
+                      "\r\n\"Power\"=\"20\"\r\n\"GainTable\"=\"1\"\r\n",
+                  "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"-33\"\r\n");
+    clock.now = 1796904000 + 34 * 60; // 2026-12-10 12:34 UTC
+    auto form = Open();
+    const QStringList caption = form->ExportCaption();
+    ASSERT_EQ(caption.size(), 2);
+    EXPECT_EQ(caption[0], QStringLiteral("Station F6XYZ 48.85\u00B0N 2.35\u00B0E  \u2014  Remote station 33\u00B0S 74\u00B0W"));
+    EXPECT_EQ(caption[1], QStringLiteral("2026-12-10 12:34 UTC  \u00B7  Solar flux 122.0  \u00B7  Power 20 dBW  \u00B7  "
+                                         "Simple dipole  \u00B7  Power (dBm) above threshold"));
+    // What the window changes, the caption follows.
+    form->Widgets().LongPathBox->setChecked(true);
+    form->Widgets().AGTItem2->click();
+    EXPECT_TRUE(form->ExportCaption()[0].endsWith(QStringLiteral(", long path")));
+    EXPECT_TRUE(form->ExportCaption()[1].contains(QStringLiteral("3 elements Yagi")));
+
+    // The picture: the band of text over the table as drawn.
+    files.answer = dir.filePath(QStringLiteral("table.png"));
+    form->SaveTableAsPng();
+    EXPECT_TRUE(messages.shown.empty());
+    const QImage saved(files.answer);
+    ASSERT_FALSE(saved.isNull());
+    const QPixmap table = form->Widgets().MUFGrid->grab();
+    const int band = saved.height() - table.height();
+    EXPECT_GT(band, 20);
+    EXPECT_GE(saved.width(), table.width());
+    EXPECT_EQ(saved.copy(0, band, table.width(), table.height()), table.toImage().convertToFormat(saved.format()));
+    int dark = 0;
+    for (int y = 0; y < band; ++y) {
+        for (int x = 0; x < saved.width(); ++x) {
+            dark += qGray(saved.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 200) << "the band carries text";
 }
 
 } // namespace
