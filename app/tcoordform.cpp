@@ -175,12 +175,12 @@ void TCoordForm::LttDegChange(int value)
 
 void TCoordForm::QTHEditChange()
 {
-    const QString text = ui_->QTHEdit->text();
-    if (text.size() != 6) {
+    // Positions count characters, not the bytes of an accented letter.
+    const std::string upper = LocatorCharacters(ui_->QTHEdit->text().toUpper().toStdString());
+    if (upper.size() != 6) {
         return;
     }
-    const std::string upper = text.toUpper().toStdString();
-    if (const int bad = upper.size() == 6 ? FirstBadLocatorCharacter(upper) : 1; bad != 0) {
+    if (const int bad = FirstBadLocatorCharacter(upper); bad != 0) {
         messages_.Show(this, MessageIcon::Warning, QStringLiteral("Attention"),
                        QString::fromStdString(LocatorCharacterMessage(bad)).replace(QStringLiteral("\r\n"),
                                                                                    QStringLiteral("\n")));

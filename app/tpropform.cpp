@@ -5,6 +5,7 @@
 #include "format.h"
 #include "help_window.h"
 #include "info_window.h"
+#include "locator.h"
 #include "picture_io.h"
 #include "report.h"
 #include "map_coordinates.h"
@@ -18,13 +19,21 @@
 #include "ui_tpropform.h"
 #include "utc_offset.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QSpinBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QIcon>
+#include <QImage>
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
@@ -143,6 +152,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
         {ui_->PWREdit, "Power, dBW"},                {ui_->ANGEdit, "Lowest take-off angle, degrees"},
         {ui_->DESTLong, "Remote longitude, degrees, positive west"},
         {ui_->DESTLat, "Remote latitude, degrees, positive north"},
+        {ui_->LongPathBox, "Long path"},
         {ui_->FLXSpin, "Solar flux"},                {ui_->MUFGrid, "Prediction table"},
         {ui_->MAP, "World map"},                     {ui_->ClockPanel, "Universal time"},
     };
@@ -191,6 +201,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     connect(ui_->ANGEdit, &QLineEdit::textChanged, this, &TPROPForm::ANGSpinChange);
     connect(ui_->DESTLong, &QSpinBox::valueChanged, this, &TPROPForm::DESTLongChange);
     connect(ui_->DESTLat, &QSpinBox::valueChanged, this, &TPROPForm::DESTLatChange);
+    connect(ui_->LongPathBox, &QAbstractButton::toggled, this, &TPROPForm::LongPathBoxClick);
     connect(ui_->ChangeBtn, &QAbstractButton::clicked, this, &TPROPForm::ChangeBtnClick);
     connect(ui_->HelpBtn, &QAbstractButton::clicked, this, &TPROPForm::HelpBtnClick);
     connect(ui_->InfoBtn, &QAbstractButton::clicked, this, &TPROPForm::InfoBtnClick);
@@ -214,6 +225,19 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     ui_->MUFGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->MUFGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         tableMenu_->exec(ui_->MUFGrid->viewport()->mapToGlobal(at));
+    });
+    // The remote point from a Maidenhead locator: the map's context menu, or
+    // Ctrl+L anywhere in the window.
+    auto* goToLocator = new QAction(QStringLiteral("Go to locator\u2026"), this);
+    goToLocator->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    goToLocator->setShortcutContext(Qt::WindowShortcut);
+    addAction(goToLocator);
+    connect(goToLocator, &QAction::triggered, this, &TPROPForm::GoToLocator);
+    mapMenu_ = new QMenu(this);
+    mapMenu_->addAction(goToLocator);
+    ui_->MAP->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui_->MAP, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        mapMenu_->exec(ui_->MAP->mapToGlobal(at));
     });
     connect(&timer_, &QTimer::timeout, this, &TPROPForm::TimerClick);
     timer_.start(1000);
@@ -279,6 +303,9 @@ void TPROPForm::InitProgram()
         }
         displayGroup_->setExclusive(true);
     }
+
+    // The long path, as stored.
+    ui_->LongPathBox->setChecked(settings_.Path);
 
     // 11-12: home marker and the station box's caption.
     PlaceHomeMarker();
@@ -678,12 +705,73 @@ void TPROPForm::SaveTableAsCsv()
               });
 }
 
+QStringList TPROPForm::ExportCaption() const
+{
+    // A position as the caption shows it: degrees with their hemisphere,
+    // the program's longitudes being positive west.
+    const auto position = [](double lat, double lonWest, int decimals) {
+        return QStringLiteral("%1\u00B0%2 %3\u00B0%4")
+            .arg(std::fabs(lat), 0, 'f', decimals)
+            .arg(lat < 0 ? QLatin1Char('S') : QLatin1Char('N'))
+            .arg(std::fabs(lonWest), 0, 'f', decimals)
+            .arg(lonWest < 0 ? QLatin1Char('E') : QLatin1Char('W'));
+    };
+    const UtcDateTime now = ToUtcDateTime(services_.TimeSource->Now());
+    QString first = QStringLiteral("Station %1 %2  \u2014  Remote station %3")
+                        .arg(QString::fromStdString(settings_.CallSign),
+                             position(static_cast<double>(settings_.Latitude),
+                                      static_cast<double>(settings_.Longitude), 2),
+                             position(ui_->DESTLat->value(), ui_->DESTLong->value(), 0));
+    if (settings_.Path) {
+        first += QStringLiteral(", long path");
+    }
+    const QString second =
+        QStringLiteral("%1-%2-%3 %4:%5 UTC  \u00B7  Solar flux %6  \u00B7  Power %7 dBW  \u00B7  %8  \u00B7  %9")
+            .arg(now.Year, 4, 10, QLatin1Char('0'))
+            .arg(now.Month, 2, 10, QLatin1Char('0'))
+            .arg(now.Day, 2, 10, QLatin1Char('0'))
+            .arg(now.Hour, 2, 10, QLatin1Char('0'))
+            .arg(now.Minute, 2, 10, QLatin1Char('0'))
+            .arg(ui_->FLXSpin->value(), 0, 'f', 1)
+            .arg(settings_.Power)
+            .arg(QString::fromStdString(prediction_.AntennaText), QString::fromStdString(prediction_.DisplayText));
+    return {first, second};
+}
+
 void TPROPForm::SaveTableAsPng()
 {
-    // The table as drawn, at the screen's device-pixel ratio.
+    // The table as drawn, at the screen's device-pixel ratio, under a band
+    // that says what it shows: a picture passed around alone keeps its
+    // station, remote point, moment and inputs.
     const QPixmap table = ui_->MUFGrid->grab();
+    const QStringList lines = ExportCaption();
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int pad = 6;
+    const int band = pad * 2 + metrics.lineSpacing() * static_cast<int>(lines.size());
+    const qreal ratio = table.devicePixelRatio();
+    const QSize tableSize = table.deviceIndependentSize().toSize();
+    int width = tableSize.width();
+    for (const QString& line : lines) {
+        width = std::max(width, metrics.horizontalAdvance(line) + 2 * pad);
+    }
+    QImage picture(QSize(width, band + tableSize.height()) * ratio, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        painter.setPen(Qt::black);
+        painter.setFont(bold);
+        int y = pad + metrics.ascent();
+        for (const QString& line : lines) {
+            painter.drawText(pad, y, line);
+            y += metrics.lineSpacing();
+        }
+        painter.drawPixmap(0, band, table);
+    }
     SaveTable(QStringLiteral("Save as PNG"), QStringLiteral("orvela.png"), QStringLiteral("PNG pictures (*.png)"),
-              [&table](QIODevice& file) { return table.save(&file, "PNG"); });
+              [&picture](QIODevice& file) { return picture.save(&file, "PNG"); });
 }
 
 void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, const QString& filter,
@@ -734,6 +822,12 @@ void TPROPForm::DisplayGroupClick(int index)
     ComputeMUF();
 }
 
+void TPROPForm::LongPathBoxClick(bool checked)
+{
+    settings_.Path = checked;
+    ComputeMUF();
+}
+
 void TPROPForm::FLXSpinChange()
 {
     ComputeMUF();
@@ -772,6 +866,56 @@ void TPROPForm::MouseIsDownOnMap(int x, int y)
     ui_->DESTLong->setValue(PixelToLongitude(x));
     ui_->DESTLat->setValue(PixelToLatitude(y));
     ui_->CC->move(x - 4, y - 4);
+    remoteLabel_ = QStringLiteral("Remote station");
+    ComputeMUF();
+}
+
+void TPROPForm::GoToLocator()
+{
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Go to locator"));
+    auto* label = new QLabel(QStringLiteral("&Locator of the remote point, 4 or 6 characters (JN18 or JN18DU):"),
+                             &dialog);
+    auto* edit = new QLineEdit(&dialog);
+    edit->setObjectName(QStringLiteral("LocatorEdit"));
+    edit->setAccessibleName(QStringLiteral("Remote locator"));
+    edit->setMaxLength(6);
+    label->setBuddy(edit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    edit->setFocus();
+    if (services_.Dialogs->Exec(dialog) != QDialog::Accepted) {
+        return;
+    }
+
+    // One byte per character, so that the wrong place counts characters.
+    const std::string upper = LocatorCharacters(edit->text().trimmed().toUpper().toStdString());
+    // A square needs no sub-square letters: valid ones stand in for the check.
+    int bad = FirstBadLocatorCharacter(upper.size() == 4 ? upper + "AA" : upper);
+    if (bad == 0 && upper.size() > 6) {
+        bad = 7;
+    }
+    if (bad != 0) {
+        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Attention"),
+                                 QString::fromStdString(LocatorCharacterMessage(bad))
+                                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        return;
+    }
+    // The centre of the square or sub-square, positive west and north.
+    const double lat =
+        static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lat") : LocatorCentre(upper, "Lat"));
+    const double lon =
+        -static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lon") : LocatorCentre(upper, "Lon"));
+    // As a click there: whole degrees truncated toward zero, each spin's
+    // handler, the marker at the point itself, and a last run.
+    ui_->DESTLong->setValue(static_cast<int>(lon));
+    ui_->DESTLat->setValue(static_cast<int>(lat));
+    ui_->CC->move(MarkerLeft(lon) - 4, MarkerTop(lat) - 4);
     remoteLabel_ = QStringLiteral("Remote station");
     ComputeMUF();
 }
@@ -817,6 +961,7 @@ void TPROPForm::FormClose()
     try {
         regIni_->WriteInteger("Divers", "DistLon", ui_->DESTLong->value());
         regIni_->WriteInteger("Divers", "DistLat", ui_->DESTLat->value());
+        regIni_->WriteInteger("Station", "Path", settings_.Path ? 1 : 0);
     } catch (const StoreError& e) {
         services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
                                  QString::fromUtf8(e.what()));

@@ -86,6 +86,15 @@ public:
     // place; a failure says which file and why.
     void SaveTableAsCsv();
     void SaveTableAsPng();
+    // The two lines over the table saved as a picture: the station and the
+    // remote point with their positions; the date and time in UTC, the flux,
+    // the power, the antenna and the display format.
+    QStringList ExportCaption() const;
+    // The map's context menu: "Go to locator…".
+    QMenu* MapMenu() const { return mapMenu_; }
+    // Asks for a 4- or 6-character locator and moves the remote point to its
+    // centre as a click there would; a wrong character is named.
+    void GoToLocator();
     // The directory the program started in, where its help is looked for.
     const QString& StartDir() const { return startDir_; }
     // The program's own help window, once the help has been shown in it.
@@ -99,6 +108,7 @@ public slots:
     void CellWasSelected(int col, int row);
     void AGTGroupClick(int index);
     void DisplayGroupClick(int index);
+    void LongPathBoxClick(bool checked);
     void FLXSpinChange();
     void PWRSpinChange();
     void ANGSpinChange();
@@ -138,6 +148,7 @@ private:
     QButtonGroup* agtGroup_ = nullptr;
     QTimer timer_;
     QMenu* tableMenu_ = nullptr;
+    QMenu* mapMenu_ = nullptr;
 
     // Values before the settings are read, kept when the read fails early.
     Settings settings_{"", 0, 0, 0, false, 0, 0, 0};

@@ -222,7 +222,8 @@ std::string AreaHelpText()
     t += "Options:\n";
     t += "  --home POS        position of the home station (required): LAT,LON in\n";
     t += "                    decimal degrees, each followed by its hemisphere letter,\n";
-    t += "                    48.85N,2.35E, or a six-character Maidenhead locator, JN18DU\n";
+    t += "                    48.85N,2.35E, or a four- or six-character Maidenhead\n";
+    t += "                    locator, JN18 or JN18DU\n";
     t += "  --utc MOMENT      the moment in UTC (required), 2026-06-21T12:00Z or\n";
     t += "                    2026-06-21T12:00:00Z: the prediction is for that date and\n";
     t += "                    UTC hour, the map is shaded for the moment itself\n";

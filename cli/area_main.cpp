@@ -90,7 +90,10 @@ void Run(const areacli::AreaRequest& req)
         break;
     case areacli::OutputKind::Png:
         WritePng(area::DrawCoverageMap(
-                     coverage, {mhz, req.Moment, in.Flux, req.Station.Latitude, req.Station.Longitude}, req.Width),
+                     coverage,
+                     {mhz, req.Moment, in.Flux, req.Station.Latitude, req.Station.Longitude, req.Station.Power,
+                      req.Station.GainTable, req.Station.Path},
+                     req.Width),
                  req.Out);
         break;
     }

@@ -298,29 +298,40 @@ std::string PositionText(ld latDeg, ld lonWestDeg)
            (lonWestDeg < 0 ? "E" : "W");
 }
 
-void DrawCaption(cairo_t* cr, const MapCaption& caption, double scale)
+} // namespace
+
+std::array<std::string, 3> CaptionLines(const MapCaption& caption)
 {
     char moment[64];
     std::snprintf(moment, sizeof moment, "%04d-%02d-%02d %02d:%02d UTC", caption.Moment.Year, caption.Moment.Month,
                   caption.Moment.Day, caption.Moment.Hour, caption.Moment.Minute);
-    const std::string first = std::to_string(caption.BandMhz) + " MHz, " + moment;
-    const std::string second = "Solar flux " + FormatFixed(caption.Flux, 1) + ", home " +
-                               PositionText(caption.HomeLatDeg, caption.HomeLonDeg);
+    static const char* const antennas[3] = {"isotropic antenna", "simple dipole", "3-element Yagi"};
+    const char* antenna = caption.GainTable >= 0 && caption.GainTable <= 2 ? antennas[caption.GainTable] : "";
+    return {std::to_string(caption.BandMhz) + " MHz, " + moment,
+            "Solar flux " + FormatFixed(caption.Flux, 1) + ", home " +
+                PositionText(caption.HomeLatDeg, caption.HomeLonDeg),
+            "Power " + std::to_string(caption.PowerDbw) + " dBW, " + antenna + (caption.LongPath ? ", long path" : "")};
+}
+
+namespace {
+
+void DrawCaption(cairo_t* cr, const MapCaption& caption, double scale)
+{
+    const std::array<std::string, 3> lines = CaptionLines(caption);
     const double margin = 8 * scale;
     const double pad = 6 * scale;
     const double line = 17 * scale;
     SelectFont(cr, 14 * scale, true);
-    double width = TextWidth(cr, first);
+    double width = TextWidth(cr, lines[0]);
     SelectFont(cr, 12 * scale, false);
-    width = std::max(width, TextWidth(cr, second));
-    Panel(cr, margin, margin, width + 2 * pad, 2 * line + pad);
+    width = std::max({width, TextWidth(cr, lines[1]), TextWidth(cr, lines[2])});
+    Panel(cr, margin, margin, width + 2 * pad, 3 * line + pad);
     SetColour(cr, 0xFFFFFF, 1);
-    SelectFont(cr, 14 * scale, true);
-    cairo_move_to(cr, margin + pad, margin + pad + 12 * scale);
-    cairo_show_text(cr, first.c_str());
-    SelectFont(cr, 12 * scale, false);
-    cairo_move_to(cr, margin + pad, margin + pad + 12 * scale + line);
-    cairo_show_text(cr, second.c_str());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SelectFont(cr, (i == 0 ? 14 : 12) * scale, i == 0);
+        cairo_move_to(cr, margin + pad, margin + pad + 12 * scale + static_cast<double>(i) * line);
+        cairo_show_text(cr, lines[i].c_str());
+    }
 }
 
 void DrawLegend(cairo_t* cr, const Projection& map, double scale)

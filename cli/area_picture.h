@@ -33,7 +33,14 @@ struct MapCaption {
     ld Flux = 0;
     ld HomeLatDeg = 0;
     ld HomeLonDeg = 0; // positive west
+    int PowerDbw = 0;
+    int GainTable = 0; // 0 isotropic, 1 dipole, 2 Yagi
+    bool LongPath = false;
 };
+
+// The caption's three lines: band and moment; flux and home; power and
+// antenna (and the long path when it is asked for).
+std::array<std::string, 3> CaptionLines(const MapCaption& caption);
 
 // The built-in day/night map shaded for the moment, composed 512 pixels wide
 // and scaled smoothly to `width` (its height is half of it), with the

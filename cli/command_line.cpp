@@ -127,6 +127,8 @@ std::string HelpText()
     t += "                    POS may also be a six-character Maidenhead locator in\n";
     t += "                    any case, JN18DU or jn18du: the centre of its sub-square\n";
     t += "                    cut to whole seconds, as the setup dialog stores it.\n";
+    t += "                    A four-character locator, JN18, is the centre of its\n";
+    t += "                    square.\n";
     t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
     t += "                    (default " + FormatFixed(r.Flux, 0) + "), or auto: the day's flux from NOAA's\n";
     t += "                    Geophysical Alert Message, as the program fetches it;\n";

@@ -129,19 +129,27 @@ Parsed<GeoPosition> ParsePosition(std::string_view text)
 
 Parsed<GeoPosition> ParseLocator(std::string_view text)
 {
-    if (text.size() != 6) {
-        return Parsed<GeoPosition>::Fail(std::string(text) + ": a locator has six characters, e.g. JN18DU");
+    // Positions count characters, so that an accented letter is one place.
+    std::string upper = LocatorCharacters(text);
+    if (upper.size() != 4 && upper.size() != 6) {
+        return Parsed<GeoPosition>::Fail(std::string(text) +
+                                         ": a locator has four or six characters, e.g. JN18 or JN18DU");
     }
-    std::string upper(text);
     for (char& c : upper) {
         c = Upper(c);
     }
-    if (const int bad = FirstBadLocatorCharacter(upper); bad != 0) {
+    // A square has no sub-square letters to check: any valid pair stands in.
+    const std::string checked = upper.size() == 4 ? upper + "AA" : upper;
+    if (const int bad = FirstBadLocatorCharacter(checked); bad != 0) {
         // What each place of a locator takes.
         static const char* const allowed[] = {"a letter A to R", "a letter A to R", "a digit 0 to 9",
                                               "a digit 0 to 9",  "a letter A to X", "a letter A to X"};
         return Parsed<GeoPosition>::Fail(std::string(text) + ": character " + std::to_string(bad) +
                                          " of a locator must be " + allowed[bad - 1]);
+    }
+    if (upper.size() == 4) {
+        // The centre of the square, its longitude turned to positive west.
+        return Parsed<GeoPosition>::Ok(GeoPosition{SquareCentre(upper, "Lat"), -SquareCentre(upper, "Lon")});
     }
     const StationPosition p = LocatorToStation(upper);
     return Parsed<GeoPosition>::Ok(GeoPosition{p.Latitude, p.Longitude});
@@ -149,9 +157,18 @@ Parsed<GeoPosition> ParseLocator(std::string_view text)
 
 Parsed<GeoPosition> ParsePositionOrLocator(std::string_view text)
 {
-    const bool locatorShaped = text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) {
+    // LAT,LON always has a comma and starts with a digit. Four or six
+    // characters without a comma are meant as a locator when they start with
+    // a letter, as every locator does, or are all letters and digits; its
+    // message then names the wrong place. "48.85N" is still a position that
+    // lacks its longitude.
+    const std::size_t characters = LocatorCharacters(text).size();
+    const bool startsWithLetter = !text.empty() && Upper(text.front()) >= 'A' && Upper(text.front()) <= 'Z';
+    const bool lettersAndDigits = std::all_of(text.begin(), text.end(), [](char c) {
         return IsDigit(c) || (Upper(c) >= 'A' && Upper(c) <= 'Z');
     });
+    const bool locatorShaped = (characters == 4 || characters == 6) && text.find(',') == std::string_view::npos &&
+                               (startsWithLetter || lettersAndDigits);
     return locatorShaped ? ParseLocator(text) : ParsePosition(text);
 }
 

@@ -30,11 +30,13 @@ Parsed<GeoPosition> ParsePosition(std::string_view text);
 // A six-character Maidenhead locator in any letter case ("JN18DU",
 // "jn18du"): the position the setup dialog stores for it, the centre of the
 // sub-square cut to whole seconds (toward zero), with its hemisphere kept
-// within a degree of the equator or of Greenwich. A wrong character is named by its
-// place.
+// within a degree of the equator or of Greenwich. A four-character one
+// ("JN18") is the exact centre of its square. A wrong character is named by
+// its place, counted in characters.
 Parsed<GeoPosition> ParseLocator(std::string_view text);
 
-// A locator when the text is six letters and digits, otherwise LAT,LON as
+// A locator when the text is four or six characters without a comma that
+// start with a letter or are all letters and digits, otherwise LAT,LON as
 // ParsePosition reads it.
 Parsed<GeoPosition> ParsePositionOrLocator(std::string_view text);
 

@@ -79,6 +79,29 @@ int FirstBadLocatorCharacter(std::string_view upper)
     return 0;
 }
 
+std::string LocatorCharacters(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    int continuing = 0; // continuation bytes still expected after a lead byte
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (continuing > 0 && (byte & 0xC0) == 0x80) {
+            --continuing;
+            continue;
+        }
+        continuing = 0;
+        if (byte < 0x80) {
+            out += c;
+            continue;
+        }
+        // A lead byte starts one character; a stray byte is one on its own.
+        out += '?';
+        continuing = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+    }
+    return out;
+}
+
 std::string LocatorCharacterMessage(int position)
 {
     // "Le caractère n°", "erroné", in UTF-8.
@@ -90,6 +113,14 @@ long double LocatorCentre(std::string_view upper, std::string_view kind)
 {
     const Kind& k = KindOf(kind);
     return CentreOf(CornerOf(upper, k), k);
+}
+
+long double SquareCentre(std::string_view upper, std::string_view kind)
+{
+    const Kind& k = KindOf(kind);
+    const long double corner =
+        (upper[k.FieldAt] - 'A') * k.FieldStep + (upper[k.DigitAt] - '0') * k.DigitStep - k.Offset;
+    return corner + k.DigitStep / 2;
 }
 
 TLoc LocatorToLoc(std::string_view upper, std::string_view kind)

@@ -24,6 +24,11 @@ struct TLoc {
 // looked at.
 int FirstBadLocatorCharacter(std::string_view upper);
 
+// The text with one byte per character, so that positions count characters:
+// each character written with several UTF-8 bytes (an accented letter, say)
+// becomes a single '?', which no place of a locator allows.
+std::string LocatorCharacters(std::string_view utf8);
+
 // The French message for a wrong character at that position (CR LF inside).
 std::string LocatorCharacterMessage(int position);
 
@@ -31,6 +36,12 @@ std::string LocatorCharacterMessage(int position);
 // any truncation, for the kind "Lat" (north positive) or any other kind
 // (longitude, east positive). LocatorToLoc splits this value.
 long double LocatorCentre(std::string_view upper, std::string_view kind);
+
+// The exact centre of a four-character locator's square (2 degrees of
+// longitude by 1 of latitude) in signed decimal degrees, for the kind "Lat"
+// (north positive) or any other kind (longitude, east positive). The first
+// four characters are valid and upper-case; any further ones are ignored.
+long double SquareCentre(std::string_view upper, std::string_view kind);
 
 // The centre of the locator's sub-square, truncated to whole seconds, for
 // the kind "Lat" (latitude, north positive) or any other kind (longitude,

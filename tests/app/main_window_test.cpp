@@ -297,6 +297,9 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
     std::string expected = before;
     expected.replace(expected.find("\"DistLon\"=\"10\""), 14, "\"DistLon\"=\"-75\"");
     expected.replace(expected.find("\"DistLat\"=\"20\""), 14, "\"DistLat\"=\"-33\"");
+    // The long-path option is written too, at the end of its section.
+    expected.insert(expected.find("\r\n\r\n[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Divers]") + 2,
+                    "\"Path\"=\"0\"\r\n");
     EXPECT_EQ(ReadFile(path), expected);
 
     // And the next start finds the remote point again.

@@ -315,9 +315,11 @@ TEST_F(SetupDialog, ALocatorFillsTheCoordinatesAndAWrongCharacterIsNamed)
             EXPECT_EQ(d.LngLbl->text(), QStringLiteral("East"));
             EXPECT_TRUE(messages.shown.empty());
 
-            for (const auto& [locator, position] : {std::pair{"JS18DU", 2}, {"JN18DY", 6}, {"JN1ADU", 4}}) {
+            // An accented letter is one character: "JN18Dé" is wrong at its sixth.
+            for (const auto& [locator, position] :
+                 {std::pair{"JS18DU", 2}, {"JN18DY", 6}, {"JN1ADU", 4}, {"JN18D\xC3\xA9", 6}, {"\xC3\xA9N18DU", 1}}) {
                 messages.shown.clear();
-                d.QTHEdit->setText(QString::fromLatin1(locator));
+                d.QTHEdit->setText(QString::fromUtf8(locator));
                 ASSERT_EQ(messages.shown.size(), 1u) << locator;
                 EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
                 EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Attention"));

@@ -1,6 +1,7 @@
 // orvela-area as a user runs it: the coverage it writes as CSV, JSON and
 // PNG, checked against separate orvela-predict runs and orvela-map's plain
 // map, and what it says and leaves behind when it cannot.
+#include "area_picture.h"
 #include "child_process.h"
 #include "http_test_server.h"
 
@@ -324,6 +325,29 @@ Png DecodePng(const std::string& bytes)
     return png;
 }
 
+// The caption names what the colours depend on: the band and moment, the
+// flux and home, the power and the antenna.
+TEST(AreaCaption, NamesTheMomentTheHomeThePowerAndTheAntenna)
+{
+    orvela::area::MapCaption c;
+    c.BandMhz = 14;
+    c.Moment = {2026, 6, 21, 18, 30, 0};
+    c.Flux = 122.04L;
+    c.HomeLatDeg = 48.85L;
+    c.HomeLonDeg = -2.35L;
+    c.PowerDbw = 20;
+    c.GainTable = 2;
+    const std::array<std::string, 3> expected = {"14 MHz, 2026-06-21 18:30 UTC", "Solar flux 122.0, home 48.85N 2.35E",
+                                                 "Power 20 dBW, 3-element Yagi"};
+    EXPECT_EQ(orvela::area::CaptionLines(c), expected);
+    c.GainTable = 0;
+    c.LongPath = true;
+    EXPECT_EQ(orvela::area::CaptionLines(c)[2], "Power 20 dBW, isotropic antenna, long path");
+    c.GainTable = 1;
+    c.PowerDbw = 100;
+    EXPECT_EQ(orvela::area::CaptionLines(c)[2], "Power 100 dBW, simple dipole, long path");
+}
+
 TEST_F(OrvelaArea, PngIsTheMapOfTheMomentWithCoverageOnlyWherePathsAre)
 {
     const std::string utc = "2026-06-21T18:30:00Z";
@@ -352,7 +376,7 @@ TEST_F(OrvelaArea, PngIsTheMapOfTheMomentWithCoverageOnlyWherePathsAre)
         const int lonWest = std::stoi(rows[i][1]);
         const int x = static_cast<int>(std::lround((180.0 - lonWest) / 360 * 512)) % 512;
         const int y = std::min(255, static_cast<int>(std::lround((90.0 - lat) / 180 * 256)));
-        const bool caption = x < 240 && y < 50;
+        const bool caption = x < 240 && y < 75;
         const bool legend = x < 240 && y > 110;
         const bool home = std::abs(x - 287) < 32 && std::abs(y - 56) < 16;
         if (caption || legend || home) {

@@ -178,6 +178,8 @@ TEST(CommandLine, BadInputIsOneLineOnStderrAndExitTwo)
         {{home, "48N,2E", remote, "jn1adu"}, "--remote: jn1adu: character 4 of a locator must be a digit 0 to 9"},
         {{home, "JN18DY", remote, "40N,74W"}, "--home: JN18DY: character 6 of a locator must be a letter A to X"},
         {{home, "JN18D", remote, "40N,74W"}, "--home: \"JN18D\" has no comma"},
+        {{home, "JN18D!", remote, "40N,74W"}, "--home: JN18D!: character 6 of a locator must be a letter A to X"},
+        {{home, "48N,2E", remote, "JN1X"}, "--remote: JN1X: character 4 of a locator must be a digit 0 to 9"},
     };
     for (const BadInput& c : cases) {
         SCOPED_TRACE(Shown(c.Args));

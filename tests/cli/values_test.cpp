@@ -119,16 +119,49 @@ TEST(ParsePositionOrLocator, SixLettersAndDigitsAreALocator)
         {"JN18YU", "character 5 of a locator must be a letter A to X"},
         {"jn18dy", "character 6 of a locator must be a letter A to X"},
         {"48N2E0", "character 1 of a locator"},
-        // Not six letters and digits: the position's message.
+        // Four or six characters without a comma are meant as a locator.
+        {"JN18D!", "JN18D!: character 6 of a locator must be a letter A to X"},
+        {"JN-8DU", "character 3 of a locator"},
+        {"JN18D\xC3\xA9", "character 6 of a locator"}, // é is one character
+        {"JS18", "JS18: character 2 of a locator must be a letter A to R"},
+        {"JN1X", "character 4 of a locator must be a digit 0 to 9"},
+        {"48N2", "character 1 of a locator"},
+        // Otherwise the position's message.
         {"JN18D", "no comma"},
         {"JN18DUX", "no comma"},
-        {"JN-8DU", "no comma"},
+        {"JN1", "no comma"},
+        {"48.85N", "no comma"}, // a latitude alone, not a locator
+        {"48N 2E", "no comma"},
     };
     for (const BadPosition& c : cases) {
         SCOPED_TRACE(c.Text);
         const Parsed<GeoPosition> p = ParsePositionOrLocator(c.Text);
         EXPECT_FALSE(p);
         EXPECT_NE(p.Error.find(c.Says), std::string::npos) << p.Error;
+    }
+}
+
+// A square's centre: 2 degrees of longitude by 1 of latitude, positive west.
+TEST(ParsePositionOrLocator, FourCharactersAreTheCentreOfTheSquare)
+{
+    const struct {
+        const char* Text;
+        double Lat;
+        double Lon;
+    } cases[] = {
+        {"JN18", 48.5, -3},     // Paris's square: 2..4 E, 48..49 N
+        {"jn18", 48.5, -3},
+        {"AA00", -89.5, 179},   // the south-west corner of the grid
+        {"RR99", 89.5, -179},   // the north-east one
+        {"IO90", 50.5, 1},      // just west of Greenwich
+        {"FI09", -0.5, 79},     // just south of the equator
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const Parsed<GeoPosition> p = ParsePositionOrLocator(c.Text);
+        ASSERT_TRUE(p) << p.Error;
+        EXPECT_EQ(p.Value->LatDeg, c.Lat);
+        EXPECT_EQ(p.Value->LonDeg, c.Lon);
     }
 }
 

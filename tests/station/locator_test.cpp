@@ -103,6 +103,26 @@ TEST(FirstBadLocatorCharacter, NamesThePlaceOfTheFirstWrongCharacter)
     }
 }
 
+TEST(LocatorCharacters, OneBytePerCharacterSoPositionsCountCharacters)
+{
+    struct Case {
+        const char* Utf8;
+        const char* Characters;
+    };
+    const Case cases[] = {
+        {"JN18DU", "JN18DU"},
+        {"JN18D\xC3\xA9", "JN18D?"},         // é, two bytes
+        {"\xE2\x82\xAC" "N18DU", "?N18DU"}, // €, three bytes
+        {"JN\xF0\x9F\x93\xA1" "8DU", "JN?8DU"}, // an antenna emoji, four bytes
+        {"JN18D\x80", "JN18D?"},              // a stray continuation byte is a character of its own
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LocatorCharacters(c.Utf8), c.Characters) << c.Characters;
+    }
+    EXPECT_EQ(FirstBadLocatorCharacter(LocatorCharacters("JN18D\xC3\x89")), 6);
+}
+
 TEST(LocatorCharacterMessage, FrenchWithALineBreak)
 {
     EXPECT_EQ(LocatorCharacterMessage(2), "Le caract\xC3\xA8re n\xC2\xB0"
