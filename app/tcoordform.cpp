@@ -90,6 +90,14 @@ TCoordForm::TCoordForm(RegIni& store, Settings& settings, MessageBoxes& messages
 
     CreateForm();
 
+    // What the power in dBW means in watts, kept up to date under the spin.
+    ui_->PWRWatts->setFont(ArialFont(10, false));
+    const auto showWatts = [this](int dBW) {
+        ui_->PWRWatts->setText(QStringLiteral("= ") + QString::fromStdString(PowerInWatts(dBW)));
+    };
+    showWatts(ui_->PWRSpin->value());
+    connect(ui_->PWRSpin, &QSpinBox::valueChanged, this, showWatts);
+
     connect(ui_->LngDeg, &QSpinBox::valueChanged, this, &TCoordForm::LngDegChange);
     connect(ui_->LttDeg, &QSpinBox::valueChanged, this, &TCoordForm::LttDegChange);
     OnTypedZero(ui_->LngDeg, this, [this](bool negative) {
@@ -125,7 +133,7 @@ void TCoordForm::CreateForm()
     ui_->INDEdit->setText(QString::fromStdString(readString("CallSign", "NoCall")));
     const long double longitude = store_.ReadExtended("Station", "Longitude");
     const long double latitude = store_.ReadExtended("Station", "Latitude");
-    ui_->PWRSpin->setValue(readInteger("Power", 100));
+    ui_->PWRSpin->setValue(readInteger("Power", DefaultPower));
     ui_->ANGSpin->setValue(readInteger("MinAngle", 10));
 
     const Dms lon = SplitDMS(longitude);

@@ -334,8 +334,8 @@ void TPROPForm::ReadSettings()
         const long double latitude = reg.ReadExtended("Station", "Latitude");
         use(settings_.Latitude, latitude, within(latitude, -90, 90), "Station\\Latitude", 0.0L);
         settings_.CallSign = reg.ReadString("Station", "CallSign", "NoCall");
-        const int power = reg.ReadInteger("Station", "Power", 100);
-        use(settings_.Power, power, within(power, 5, 2500), "Station\\Power", 100);
+        const int power = reg.ReadInteger("Station", "Power", DefaultPower);
+        use(settings_.Power, power, within(power, 5, 2500), "Station\\Power", DefaultPower);
         settings_.Path = reg.ReadBool("Station", "Path", false);
         const int display = reg.ReadInteger("Station", "Display", 1);
         use(settings_.Display, display, within(display, 1, 4), "Station\\Display", 1);
@@ -655,7 +655,7 @@ void TPROPForm::FLXSpinChange()
 
 void TPROPForm::PWRSpinChange()
 {
-    settings_.Power = ParseWholeNumber(ui_->PWREdit->text().toStdString()).value_or(100);
+    settings_.Power = ParseWholeNumber(ui_->PWREdit->text().toStdString()).value_or(DefaultPower);
     ComputeMUF();
 }
 

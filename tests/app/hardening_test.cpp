@@ -226,7 +226,7 @@ TEST_F(Hardening, SettingsThatCannotBeUsedTakeTheirDefaultsAndLeaveTheFileAlone)
         const Settings& st = form->Station();
         EXPECT_EQ(st.Longitude, 0);
         EXPECT_EQ(st.Latitude, 0);
-        EXPECT_EQ(st.Power, 100);
+        EXPECT_EQ(st.Power, 20);
         EXPECT_EQ(st.MinAngle, 10);
         EXPECT_EQ(st.Display, 1);
         EXPECT_EQ(st.GainTable, 0);

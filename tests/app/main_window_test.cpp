@@ -84,7 +84,7 @@ TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
 
     const Settings& st = form->Station();
     EXPECT_EQ(st.CallSign, "NoCall");
-    EXPECT_EQ(st.Power, 100);
+    EXPECT_EQ(st.Power, 20);
     EXPECT_EQ(st.MinAngle, 10);
     EXPECT_EQ(st.Display, 1);
     EXPECT_EQ(st.GainTable, 0);
@@ -93,7 +93,7 @@ TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
     for (QLineEdit* e : {ui.LongDeg, ui.LongMin, ui.LongSec, ui.LatDeg, ui.LatMin, ui.LatSec}) {
         EXPECT_EQ(e->text(), QStringLiteral("00"));
     }
-    EXPECT_EQ(ui.PWREdit->text(), QStringLiteral("100"));
+    EXPECT_EQ(ui.PWREdit->text(), QStringLiteral("20"));
     EXPECT_EQ(ui.ANGEdit->text(), QStringLiteral("10"));
     EXPECT_TRUE(ui.DisplayItem0->isChecked());
     EXPECT_TRUE(ui.AGTItem0->isChecked());
@@ -169,7 +169,7 @@ TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
         // A file that is not a registry export at all.
         // A file that is not a registry export at all: nothing read, so the
         // defaults, and the station is asked for again.
-        {"garbage", "\x01\x02 this is not a settings file\r\n[unterminated\r\n", "NoCall", 100},
+        {"garbage", "\x01\x02 this is not a settings file\r\n[unterminated\r\n", "NoCall", 20},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

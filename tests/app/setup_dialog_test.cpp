@@ -179,6 +179,11 @@ TEST_F(SetupDialog, FirstRunAcceptedSetsTheStationBeforeTheWindowAppears)
 {
     Answer([](Ui::TCoordForm& d) {
         EXPECT_EQ(d.INDEdit->text(), QStringLiteral("NoCall"));
+        // A new station starts at 100 W, and the watts follow the spin.
+        EXPECT_EQ(d.PWRSpin->value(), 20);
+        EXPECT_EQ(d.PWRWatts->text(), QStringLiteral("= 100 W"));
+        d.PWRSpin->setValue(31);
+        EXPECT_EQ(d.PWRWatts->text(), QStringLiteral("= 1.3 kW"));
         d.INDEdit->setText(QStringLiteral("G4XYZ"));
         d.QTHEdit->setText(QStringLiteral("io91wm"));
     });
@@ -187,7 +192,7 @@ TEST_F(SetupDialog, FirstRunAcceptedSetsTheStationBeforeTheWindowAppears)
     ASSERT_EQ(dialogs.titles.size(), 1u);
     EXPECT_EQ(dialogs.titles[0], QStringLiteral("Before anything else..."));
     EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station G4XYZ "));
-    EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"0", "7", "30", "51", "31", "14", "100", "10"}));
+    EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"0", "7", "30", "51", "31", "14", "31", "10"}));
     EXPECT_EQ(form->Station().Longitude, LocatorToStation("IO91WM").Longitude);
     EXPECT_GT(form->Station().Longitude, 0); // just west of Greenwich
     EXPECT_EQ(form->RunCount(), 1);

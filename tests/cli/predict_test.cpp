@@ -319,7 +319,7 @@ TEST(Json, KeepsItsSchema)
     ASSERT_EQ(status.size(), 3u);
     EXPECT_EQ(status["display"], "Power (dBm) above threshold");
     EXPECT_EQ(status["antenna"], "Isotrop antenna");
-    EXPECT_EQ(status["power"], "100 dbW");
+    EXPECT_EQ(status["power"], "20 dbW");
 }
 
 // The object is written piece by piece; it must read as the library's own
@@ -444,7 +444,7 @@ TEST(Json, OptionsReachTheRun)
 {
     const Reaches cases[] = {
         {{}, "/h2/0", "Solar flux at 10.7cm : 100.0"},
-        {{}, "/h2/3", "Power (dbW) : 100 dBW"},
+        {{}, "/h2/3", "Power (dbW) : 20 dBW"},
         {{}, "/h1/0", "NoCall Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 305.3"},
         {{"--flux", "150.56"}, "/h2/0", "Solar flux at 10.7cm : 150.6"},
         {{"--power", "250"}, "/h2/3", "Power (dbW) : 250 dBW"},
@@ -589,7 +589,7 @@ TEST(Text, AlignedColumnsWithoutEscapesWhenPiped)
         }
     }
     EXPECT_EQ(lines[22], "");
-    EXPECT_EQ(lines[23], "Power (dBm) above threshold | Isotrop antenna | 100 dbW");
+    EXPECT_EQ(lines[23], "Power (dBm) above threshold | Isotrop antenna | 20 dbW");
 }
 
 TEST(Text, ColouredOnATerminal)
