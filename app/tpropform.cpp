@@ -728,7 +728,11 @@ void TPROPForm::TimerClick()
 
 void TPROPForm::FormClose()
 {
+    // The format and the antenna chosen are kept for the next start, under
+    // the keys start-up reads them from.
     try {
+        regIni_->WriteInteger("Station", "Display", settings_.Display);
+        regIni_->WriteInteger("Station", "GainTable", settings_.GainTable);
         regIni_->WriteInteger("Divers", "DistLon", ui_->DESTLong->value());
         regIni_->WriteInteger("Divers", "DistLat", ui_->DESTLat->value());
     } catch (const StoreError& e) {

@@ -279,7 +279,7 @@ TEST_F(MainWindow, DisplayFormatSwitchRelabelsTheTable)
     EXPECT_EQ(form->RunCount(), 4);
 }
 
-TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
+TEST_F(MainWindow, ClosingSavesTheRemotePointFormatAndAntennaAndKeepsEverythingElse)
 {
     const std::string before = std::string(Header) + "; written by hand\r\n" + StationKey +
                                "\"CallSign\"=\"F6XYZ\"\r\n"
@@ -291,10 +291,13 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
     auto form = Open();
     form->Widgets().DESTLong->setValue(-75);
     form->Widgets().DESTLat->setValue(-33);
+    form->Widgets().DisplayItem2->click();
+    form->Widgets().AGTItem2->click();
     form->close();
     EXPECT_TRUE(messages.shown.empty());
 
     std::string expected = before;
+    expected.insert(expected.find("\r\n", expected.find("\"Unknown\"")) + 2, "\"Display\"=\"3\"\r\n\"GainTable\"=\"2\"\r\n");
     expected.replace(expected.find("\"DistLon\"=\"10\""), 14, "\"DistLon\"=\"-75\"");
     expected.replace(expected.find("\"DistLat\"=\"20\""), 14, "\"DistLat\"=\"-33\"");
     EXPECT_EQ(ReadFile(path), expected);
@@ -303,6 +306,10 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
     auto again = Open();
     EXPECT_EQ(again->Widgets().DESTLong->value(), -75);
     EXPECT_EQ(again->Widgets().DESTLat->value(), -33);
+    EXPECT_TRUE(again->Widgets().DisplayItem2->isChecked());
+    EXPECT_TRUE(again->Widgets().AGTItem2->isChecked());
+    EXPECT_EQ(again->Station().Display, 3);
+    EXPECT_EQ(again->Station().GainTable, 2);
 }
 
 TEST_F(MainWindow, TerminationSignalsCloseTheWindowAndSaveTheRemotePoint)
