@@ -705,7 +705,9 @@ void TPROPForm::MouseIsMovingOnMap(int x, int y)
 bool TPROPForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ui_->MAP) {
-        if (event->type() == QEvent::MouseButtonPress) {
+        // The second press of a double click comes as a double click
+        // event: it picks the point like any other press.
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
             MouseIsDownOnMap(pos.x(), pos.y());
             return true;

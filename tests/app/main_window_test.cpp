@@ -467,6 +467,13 @@ TEST_F(MainWindow, TheMapPicksTheRemotePoint)
     ui.DESTLat->setValue(-45); // typed: the marker follows
     EXPECT_EQ(ui.CC->pos(), QPoint(-4, 188));
     EXPECT_EQ(ui.LBL4->text(), QStringLiteral("degrees South"));
+
+    // The second press of a double click picks its point too.
+    send(QEvent::MouseButtonRelease, QPoint(0, 0));
+    send(QEvent::MouseButtonDblClick, QPoint(128, 64));
+    EXPECT_EQ(ui.DESTLong->value(), 90);
+    EXPECT_EQ(ui.DESTLat->value(), 45);
+    EXPECT_EQ(ui.CC->pos(), QPoint(124, 60));
 }
 
 TEST_F(MainWindow, StartUpShadesTheMapForNow)
