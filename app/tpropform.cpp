@@ -430,6 +430,7 @@ Picture24 TPROPForm::LoadJpegImage(const std::string& mapName)
 
 void TPROPForm::UpdateMap(std::time_t utc)
 {
+    mapMoment_ = utc;
     Picture24 day;
     Picture24 night;
     Picture24 sun;
@@ -442,6 +443,7 @@ void TPROPForm::UpdateMap(std::time_t utc)
         sun = ResizeNearest(DecodeBmp24(services_.Pictures->Find("SUN_BMP")), 8, 8);
         sunAlpha = ResizeNearest(DecodeBmp8(services_.Pictures->Find("SUN_ALPHA")), 8, 8);
     } catch (const PictureError&) {
+        mapPictureMissing_ = true;
         services_.Messages->Show(this, MessageIcon::None, QString::fromLatin1(ApplicationTitle),
                                  QStringLiteral("Error, no image was found"));
         return;
@@ -487,6 +489,7 @@ void TPROPForm::ComputeMUF()
     in.Day = day_;
     in.LocalDate = CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
     in.UtcHour = UtcMinuteOfDay(now) / 60;
+    tableHour_ = in.UtcHour;
     in.RemoteLabel = remoteLabel_.toStdString();
     orvela::ComputeMUF(in, workspace_, prediction_);
 
@@ -722,10 +725,24 @@ bool TPROPForm::eventFilter(QObject* watched, QEvent* event)
 
 void TPROPForm::TimerClick()
 {
-    const int minutes = UtcMinuteOfDay(services_.TimeSource->Now());
+    const std::time_t now = services_.TimeSource->Now();
+    const int minutes = UtcMinuteOfDay(now);
     ui_->ClockPanel->setText(QStringLiteral("UTC : %1:%2")
                                  .arg(minutes / 60, 2, 10, QLatin1Char('0'))
                                  .arg(minutes % 60, 2, 10, QLatin1Char('0')));
+    if (!programReady_) {
+        return;
+    }
+    // Left open, the window follows the clock: a new UTC hour moves the
+    // highlighted column, the LOC/ZEN rows and the strips; the map's
+    // terminator and sun move a degree every four minutes. A clock set back
+    // counts as due too.
+    if (minutes / 60 != tableHour_) {
+        ComputeMUF();
+    }
+    if (!mapPictureMissing_ && (mapMoment_ < 0 || now - mapMoment_ >= MapRefreshSeconds || now < mapMoment_)) {
+        UpdateMap(now);
+    }
 }
 
 void TPROPForm::FormClose()

@@ -422,6 +422,53 @@ TEST_F(MainWindow, ClockShowsUniversalTimeInTheLocalZone)
     }
 }
 
+TEST_F(MainWindow, LeftOpenTheTableFollowsTheHourAndTheMapTheClock)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    auto form = Open(); // 12:00 UTC
+    const PredictionTable& grid = *form->Widgets().MUFGrid;
+    const auto highlighted = [&grid] {
+        for (int col = 1; col < TableCols; ++col) {
+            if (grid.Current().At(col, RowUtc).Bg == 0xFFFF00) {
+                return col;
+            }
+        }
+        return 0;
+    };
+    const auto mapImage = [&form] { return form->Widgets().MAP->pixmap().toImage(); };
+    ASSERT_EQ(highlighted(), 13);
+    const int runs = form->RunCount();
+    const int maps = form->MapUpdateCount();
+    const QImage atNoon = mapImage();
+
+    struct Step {
+        std::time_t advance; // seconds since the previous step
+        int runs, maps;      // counts since start-up
+        int column;          // highlighted
+    };
+    const Step steps[] = {
+        {1, 0, 0, 13},
+        {298, 0, 0, 13},   // 12:04:59
+        {1, 0, 1, 13},     // 12:05:00, five minutes on: the map again
+        {299, 0, 1, 13},
+        {3000, 0, 2, 13},  // 12:59:59
+        {1, 1, 2, 14},     // 13:00:00: the new hour's table
+        {1, 1, 2, 14},
+        {-3601, 2, 3, 13}, // the clock set back an hour: both again
+    };
+    for (const Step& step : steps) {
+        clock.now += step.advance;
+        SCOPED_TRACE(::testing::Message() << "at " << clock.now);
+        form->TimerClick();
+        EXPECT_EQ(form->RunCount() - runs, step.runs);
+        EXPECT_EQ(form->MapUpdateCount() - maps, step.maps);
+        EXPECT_EQ(highlighted(), step.column);
+        if (step.column == 14) {
+            EXPECT_NE(mapImage(), atNoon); // the terminator has moved
+        }
+    }
+}
+
 TEST_F(MainWindow, AFailedFluxDownloadWarnsAndUsesOneHundred)
 {
     flux.result = SolarFlux{};
@@ -520,6 +567,9 @@ TEST_F(MainWindow, AMissingMapPictureIsReportedAndTheCaptionStays)
         EXPECT_TRUE(form->Widgets().MAP->pixmap().isNull());
         EXPECT_EQ(form->Widgets().MAPCaption->text(), QStringLiteral("World map"));
         EXPECT_EQ(form->RunCount(), 1); // start-up goes on
+        clock.now += 600;
+        form->TimerClick();
+        EXPECT_EQ(messages.shown.size(), 1u); // reported once, not at every refresh
     }
 }
 
