@@ -216,6 +216,12 @@ bool TCoordForm::CloseForm()
     // A call sign with a control character in it is refused before
     // anything is written: the dialog stays open on what was typed.
     const std::string callSign = ui_->INDEdit->text().toStdString();
+    if (TrimmedCallSign(callSign).empty()) {
+        messages_.Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
+                       QStringLiteral("The call sign is empty: type the station's call sign."));
+        ui_->INDEdit->setFocus();
+        return false;
+    }
     if (const std::optional<std::string> why = CallSignProblem(callSign)) {
         QString text = QString::fromStdString(*why) + QLatin1Char('.');
         text[0] = text[0].toUpper();

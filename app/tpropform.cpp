@@ -1,5 +1,6 @@
 #include "tpropform.h"
 
+#include "call_sign.h"
 #include "compositor.h"
 #include "context_help.h"
 #include "format.h"
@@ -333,7 +334,8 @@ void TPROPForm::ReadSettings()
         use(settings_.Longitude, longitude, within(longitude, -180, 180), "Station\\Longitude", 0.0L);
         const long double latitude = reg.ReadExtended("Station", "Latitude");
         use(settings_.Latitude, latitude, within(latitude, -90, 90), "Station\\Latitude", 0.0L);
-        settings_.CallSign = reg.ReadString("Station", "CallSign", "NoCall");
+        // Kept as typed; shown and used without the blanks around it.
+        settings_.CallSign = TrimmedCallSign(reg.ReadString("Station", "CallSign", "NoCall"));
         const int power = reg.ReadInteger("Station", "Power", DefaultPower);
         use(settings_.Power, power, within(power, 5, 2500), "Station\\Power", DefaultPower);
         settings_.Path = reg.ReadBool("Station", "Path", false);
@@ -518,13 +520,7 @@ bool TPROPForm::OpenSetupDialog(const QString& title)
     }
     // The dialog has stored the values and set the home position.
     Ui::TCoordForm& d = dialog->Widgets();
-    settings_.CallSign = d.INDEdit->text().toStdString();
-    const auto blank = [](unsigned char c) { return c <= 32; };
-    while (!settings_.CallSign.empty() && blank(settings_.CallSign.back())) {
-        settings_.CallSign.pop_back();
-    }
-    settings_.CallSign.erase(settings_.CallSign.begin(),
-                             std::find_if_not(settings_.CallSign.begin(), settings_.CallSign.end(), blank));
+    settings_.CallSign = TrimmedCallSign(d.INDEdit->text().toStdString());
 
     // The texts as shown; degrees of 0 on the east or south side read "-0",
     // as start-up shows them.

@@ -378,6 +378,57 @@ TEST_F(SetupDialog, ACallSignWithAControlCharacterIsRefusedAndTheDialogStaysOpen
     EXPECT_NE(form->Station().Longitude, station.Longitude);
 }
 
+TEST_F(SetupDialog, AnEmptyCallSignIsRefusedAndTheDialogStaysOpen)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    const std::string saved = ReadFile(path);
+    for (const QString& typed : {QString(), QStringLiteral("   ")}) {
+        SCOPED_TRACE(typed.toStdString());
+        messages.shown.clear();
+        bool stayedOpen = false;
+        std::string storedMeanwhile;
+        dialogs.onOpen = [&](QDialog& d) {
+            auto& dialog = static_cast<TCoordForm&>(d);
+            Ui::TCoordForm& w = dialog.Widgets();
+            w.INDEdit->setText(typed);
+            w.PWRSpin->setValue(30);
+            dialog.setVisible(true);
+            w.OkBtn->click();
+            stayedOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted && w.INDEdit->text() == typed;
+            storedMeanwhile = ReadFile(path);
+            w.CancelBtn->click();
+            return d.result();
+        };
+        form->Widgets().ChangeBtn->click();
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ(storedMeanwhile, saved);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
+        EXPECT_EQ(messages.shown[0].Text, QStringLiteral("The call sign is empty: type the station's call sign."));
+        EXPECT_EQ(form->Station().CallSign, "F6XYZ");
+        EXPECT_EQ(form->Station().Power, 20);
+    }
+}
+
+// The call sign is kept as typed, blanks and all; the next start shows and
+// uses it without them.
+TEST_F(SetupDialog, BlanksAroundTheStoredCallSignAreNotShown)
+{
+    WriteSettings(ParisStation);
+    Answer([](Ui::TCoordForm& d) { d.INDEdit->setText(QStringLiteral("  F5ABC  ")); });
+    Open()->Widgets().ChangeBtn->click();
+    ASSERT_EQ(RegIni(path).ReadString("Station", "CallSign", ""), "  F5ABC  ");
+
+    dialogs.onOpen = nullptr;
+    auto again = Open();
+    Ui::TPROPForm& ui = again->Widgets();
+    EXPECT_EQ(again->Station().CallSign, "F5ABC");
+    EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F5ABC "));
+    EXPECT_TRUE(ui.H1->Text(0).startsWith(QStringLiteral("F5ABC Lat "))) << ui.H1->Text(0).toStdString();
+    EXPECT_EQ(dialogs.titles.size(), 1u); // not taken for a first run
+}
+
 TEST_F(SetupDialog, NumbersUseAPointWhateverTheLocale)
 {
     const std::string old = std::setlocale(LC_ALL, nullptr);
