@@ -219,6 +219,7 @@ TEST(CommandLine, HelpGoesToStdoutWithTheUsage)
         "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n"
         "               [--date YYYY-MM-DD] [--call CALLSIGN] [--format text|csv|json]\n";
     EXPECT_NE(o.Out.find(usage), std::string::npos) << o.Out;
+    EXPECT_NE(o.Out.find("whole dBW from 5 to 2500\n                    (default 20)\n"), std::string::npos) << o.Out;
 
     // Help wins over anything else on the line, even bad input.
     EXPECT_EQ(RunPredict({"--home", "bad", "--help"}).Out, o.Out);
