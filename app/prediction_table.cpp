@@ -153,6 +153,13 @@ void PredictionTable::currentChanged(const QModelIndex& current, const QModelInd
 
 void PredictionTable::mousePressEvent(QMouseEvent* event)
 {
+    // Only the left button picks a cell. A right click is left to the
+    // context menu, which acts on the cells as they are, and the middle
+    // button does nothing.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     // The click reports its cell itself, whether or not it was current.
     pressing_ = true;
     QTableView::mousePressEvent(event);

@@ -50,8 +50,9 @@ public:
     QString CellText(int col, int row) const;
 
 signals:
-    // A cell was clicked (every click, also on the current cell), or became
-    // the current one by the keyboard. One click is one signal.
+    // A cell was clicked with the left button (every click, also on the
+    // current cell), or became the current one by the keyboard. One click
+    // is one signal.
     void CellSelected(int col, int row);
 
 protected:

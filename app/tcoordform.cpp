@@ -98,6 +98,14 @@ TCoordForm::TCoordForm(RegIni& store, Settings& settings, MessageBoxes& messages
 
     CreateForm();
 
+    // What the power in dBW means in watts, kept up to date under the spin.
+    ui_->PWRWatts->setFont(ArialFont(10, false));
+    const auto showWatts = [this](int dBW) {
+        ui_->PWRWatts->setText(QStringLiteral("= ") + QString::fromStdString(PowerInWatts(dBW)));
+    };
+    showWatts(ui_->PWRSpin->value());
+    connect(ui_->PWRSpin, &QSpinBox::valueChanged, this, showWatts);
+
     connect(ui_->LngDeg, &QSpinBox::valueChanged, this, &TCoordForm::LngDegChange);
     connect(ui_->LttDeg, &QSpinBox::valueChanged, this, &TCoordForm::LttDegChange);
     OnTypedZero(ui_->LngDeg, this, [this](bool negative) {
@@ -133,7 +141,7 @@ void TCoordForm::CreateForm()
     ui_->INDEdit->setText(QString::fromStdString(readString("CallSign", "NoCall")));
     const long double longitude = store_.ReadExtended("Station", "Longitude");
     const long double latitude = store_.ReadExtended("Station", "Latitude");
-    ui_->PWRSpin->setValue(readInteger("Power", 100));
+    ui_->PWRSpin->setValue(readInteger("Power", DefaultPower));
     ui_->ANGSpin->setValue(readInteger("MinAngle", 10));
 
     const Dms lon = SplitDMS(longitude);
@@ -216,6 +224,12 @@ bool TCoordForm::CloseForm()
     // A call sign with a control character in it is refused before
     // anything is written: the dialog stays open on what was typed.
     const std::string callSign = ui_->INDEdit->text().toStdString();
+    if (TrimmedCallSign(callSign).empty()) {
+        messages_.Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
+                       QStringLiteral("The call sign is empty: type the station's call sign."));
+        ui_->INDEdit->setFocus();
+        return false;
+    }
     if (const std::optional<std::string> why = CallSignProblem(callSign)) {
         QString text = QString::fromStdString(*why) + QLatin1Char('.');
         text[0] = text[0].toUpper();

@@ -1,5 +1,6 @@
 #include "tpropform.h"
 
+#include "call_sign.h"
 #include "compositor.h"
 #include "context_help.h"
 #include "format.h"
@@ -362,9 +363,10 @@ void TPROPForm::ReadSettings()
         use(settings_.Longitude, longitude, within(longitude, -180, 180), "Station\\Longitude", 0.0L);
         const long double latitude = reg.ReadExtended("Station", "Latitude");
         use(settings_.Latitude, latitude, within(latitude, -90, 90), "Station\\Latitude", 0.0L);
-        settings_.CallSign = reg.ReadString("Station", "CallSign", "NoCall");
-        const int power = reg.ReadInteger("Station", "Power", 100);
-        use(settings_.Power, power, within(power, 5, 2500), "Station\\Power", 100);
+        // Kept as typed; shown and used without the blanks around it.
+        settings_.CallSign = TrimmedCallSign(reg.ReadString("Station", "CallSign", "NoCall"));
+        const int power = reg.ReadInteger("Station", "Power", DefaultPower);
+        use(settings_.Power, power, within(power, 5, 2500), "Station\\Power", DefaultPower);
         settings_.Path = reg.ReadBool("Station", "Path", false);
         const int display = reg.ReadInteger("Station", "Display", 1);
         use(settings_.Display, display, within(display, 1, 4), "Station\\Display", 1);
@@ -459,6 +461,7 @@ Picture24 TPROPForm::LoadJpegImage(const std::string& mapName)
 
 void TPROPForm::UpdateMap(std::time_t utc)
 {
+    mapMoment_ = utc;
     Picture24 day;
     Picture24 night;
     Picture24 sun;
@@ -471,6 +474,7 @@ void TPROPForm::UpdateMap(std::time_t utc)
         sun = ResizeNearest(DecodeBmp24(services_.Pictures->Find("SUN_BMP")), 8, 8);
         sunAlpha = ResizeNearest(DecodeBmp8(services_.Pictures->Find("SUN_ALPHA")), 8, 8);
     } catch (const PictureError&) {
+        mapPictureMissing_ = true;
         services_.Messages->Show(this, MessageIcon::None, QString::fromLatin1(ApplicationTitle),
                                  QStringLiteral("Error, no image was found"));
         return;
@@ -516,6 +520,7 @@ void TPROPForm::ComputeMUF()
     in.Day = day_;
     in.LocalDate = CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
     in.UtcHour = UtcMinuteOfDay(now) / 60;
+    tableHour_ = in.UtcHour;
     in.RemoteLabel = remoteLabel_.toStdString();
     orvela::ComputeMUF(in, workspace_, prediction_);
 
@@ -544,13 +549,7 @@ bool TPROPForm::OpenSetupDialog(const QString& title)
     }
     // The dialog has stored the values and set the home position.
     Ui::TCoordForm& d = dialog->Widgets();
-    settings_.CallSign = d.INDEdit->text().toStdString();
-    const auto blank = [](unsigned char c) { return c <= 32; };
-    while (!settings_.CallSign.empty() && blank(settings_.CallSign.back())) {
-        settings_.CallSign.pop_back();
-    }
-    settings_.CallSign.erase(settings_.CallSign.begin(),
-                             std::find_if_not(settings_.CallSign.begin(), settings_.CallSign.end(), blank));
+    settings_.CallSign = TrimmedCallSign(d.INDEdit->text().toStdString());
 
     // The texts as shown; degrees of 0 on the east or south side read "-0",
     // as start-up shows them.
@@ -835,7 +834,7 @@ void TPROPForm::FLXSpinChange()
 
 void TPROPForm::PWRSpinChange()
 {
-    settings_.Power = ParseWholeNumber(ui_->PWREdit->text().toStdString()).value_or(100);
+    settings_.Power = ParseWholeNumber(ui_->PWREdit->text().toStdString()).value_or(DefaultPower);
     ComputeMUF();
 }
 
@@ -935,7 +934,9 @@ void TPROPForm::MouseIsMovingOnMap(int x, int y)
 bool TPROPForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ui_->MAP) {
-        if (event->type() == QEvent::MouseButtonPress) {
+        // The second press of a double click comes as a double click
+        // event: it picks the point like any other press.
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
             MouseIsDownOnMap(pos.x(), pos.y());
             return true;
@@ -950,15 +951,33 @@ bool TPROPForm::eventFilter(QObject* watched, QEvent* event)
 
 void TPROPForm::TimerClick()
 {
-    const int minutes = UtcMinuteOfDay(services_.TimeSource->Now());
+    const std::time_t now = services_.TimeSource->Now();
+    const int minutes = UtcMinuteOfDay(now);
     ui_->ClockPanel->setText(QStringLiteral("UTC : %1:%2")
                                  .arg(minutes / 60, 2, 10, QLatin1Char('0'))
                                  .arg(minutes % 60, 2, 10, QLatin1Char('0')));
+    if (!programReady_) {
+        return;
+    }
+    // Left open, the window follows the clock: a new UTC hour moves the
+    // highlighted column, the LOC/ZEN rows and the strips; the map's
+    // terminator and sun move a degree every four minutes. A clock set back
+    // counts as due too.
+    if (minutes / 60 != tableHour_) {
+        ComputeMUF();
+    }
+    if (!mapPictureMissing_ && (mapMoment_ < 0 || now - mapMoment_ >= MapRefreshSeconds || now < mapMoment_)) {
+        UpdateMap(now);
+    }
 }
 
 void TPROPForm::FormClose()
 {
+    // The format and the antenna chosen are kept for the next start, under
+    // the keys start-up reads them from.
     try {
+        regIni_->WriteInteger("Station", "Display", settings_.Display);
+        regIni_->WriteInteger("Station", "GainTable", settings_.GainTable);
         regIni_->WriteInteger("Divers", "DistLon", ui_->DESTLong->value());
         regIni_->WriteInteger("Divers", "DistLat", ui_->DESTLat->value());
         regIni_->WriteInteger("Station", "Path", settings_.Path ? 1 : 0);

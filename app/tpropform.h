@@ -42,6 +42,9 @@ public:
     // The width of the composed map, and the map image's size.
     static constexpr int MapWidth = 512;
     static constexpr int MapImageHeight = 257;
+    // The day/night map is composed again at least this often, so that the
+    // terminator and the sun follow the clock.
+    static constexpr int MapRefreshSeconds = 300;
 
     // Creates the window and runs the whole start-up sequence; the window is
     // shown by the caller.
@@ -114,6 +117,8 @@ public slots:
     void ANGSpinChange();
     void DESTLongChange();
     void DESTLatChange();
+    // Once a second: the clock panel; when the UTC hour has turned, the
+    // prediction again; every MapRefreshSeconds, the map again.
     void TimerClick();
 
 protected:
@@ -162,6 +167,14 @@ private:
     QPointer<THelpForm> helpWindow_;
     int runCount_ = 0;
     int mapUpdateCount_ = 0;
+    // The UTC hour the table was last computed for, and the moment the map
+    // was last composed for (-1 when never): the clock's tick runs them
+    // again when the hour turns and every few minutes.
+    int tableHour_ = -1;
+    std::time_t mapMoment_ = -1;
+    // A map picture the program lacks was reported once; the map is then
+    // not composed again.
+    bool mapPictureMissing_ = false;
 };
 
 } // namespace orvela::app

@@ -398,8 +398,8 @@ LevelClass ClassOf(const BandResult& r)
     if (BelowSensitivity(r)) {
         return LevelClass::Below;
     }
-    // Bands of 20 dB: the levels of one map, at the default 100 dBW, span
-    // about a hundred.
+    // Bands of 20 dB: the levels of one map span about a hundred, whatever
+    // the power.
     const int band = std::clamp(r.LevelDb / 20, 0, 4);
     return static_cast<LevelClass>(static_cast<int>(LevelClass::Weak) + band);
 }

@@ -47,12 +47,15 @@ enum HopFlag : std::uint8_t {
     Multipath = 16,
 };
 
+// The transmitter power of a station that has none stored: 20 dBW, 100 W.
+inline constexpr int DefaultPower = 20;
+
 // The station and options as the program keeps them between runs.
 struct Settings {
     std::string CallSign = "NoCall";
     ld Longitude = 0; // degrees, positive west
     ld Latitude = 0;  // degrees, positive north
-    int Power = 100;  // dBW
+    int Power = DefaultPower; // dBW
     bool Path = false; // long path
     int Display = 1;   // 1 signal, 2 take-off angle, 3 delay, 4 best frequency
     int GainTable = 0; // 0 isotropic, 1 dipole, 2 three-element Yagi

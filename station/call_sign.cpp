@@ -132,4 +132,16 @@ std::optional<std::string> CallSignProblem(std::string_view utf8)
     return std::nullopt;
 }
 
+std::string TrimmedCallSign(std::string_view text)
+{
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return std::string(text);
+}
+
 } // namespace orvela

@@ -18,4 +18,8 @@ namespace orvela {
 // controls U+061C, U+200E, U+200F, U+202A to U+202E and U+2066 to U+2069.
 std::optional<std::string> CallSignProblem(std::string_view utf8);
 
+// The call sign as it is shown and used: the text kept in the settings
+// without the spaces (and any other byte up to U+0020) before and after it.
+std::string TrimmedCallSign(std::string_view text);
+
 } // namespace orvela

@@ -22,4 +22,11 @@ Dms SplitDMS(long double x);
 // locale: 48, 30.5, -2.
 std::string FormatGeneral(long double v);
 
+// A transmitter power in whole dBW as watts, for a reader who thinks in
+// watts: the unit that leaves 1 to 999 of it (W, kW, MW, GW, TW), with one
+// decimal below 10 and none above, a trailing ".0" left out. From 1000 TW
+// (150 dBW) on, a power of ten: "3.2e15 W". 20 gives "100 W", 5 "3.2 W",
+// 31 "1.3 kW".
+std::string PowerInWatts(int dBW);
+
 } // namespace orvela

@@ -9,7 +9,9 @@
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -66,6 +68,38 @@ TEST_F(Hardening, EveryClickOnACellShowsItsReportOnce)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QCoreApplication::processEvents();
     EXPECT_EQ(Reports(), 2); // the same cell again
+}
+
+TEST_F(Hardening, ARightClickOnlyOpensTheMenuAndAMiddleClickDoesNothing)
+{
+    auto form = Open();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    PredictionTable* grid = form->Widgets().MUFGrid;
+    const QModelIndex cell = ResultCell(*grid);
+    ASSERT_TRUE(cell.isValid());
+    const QPoint at = grid->visualRect(cell).center();
+    const QModelIndex currentBefore = grid->currentIndex();
+    int menusShown = 0;
+    QObject::connect(form->TableMenu(), &QMenu::aboutToShow, form->TableMenu(), [&menusShown, &form] {
+        ++menusShown;
+        QMetaObject::invokeMethod(form->TableMenu(), &QMenu::close, Qt::QueuedConnection);
+    });
+
+    // The right click, then the context menu event the window system sends
+    // for it.
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::NoModifier, at);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &menuEvent);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menusShown, 1);
+    EXPECT_EQ(Reports(), 0);
+
+    QTest::mouseClick(grid->viewport(), Qt::MiddleButton, Qt::NoModifier, at);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menusShown, 1);
+    EXPECT_EQ(Reports(), 0);
+    EXPECT_EQ(grid->currentIndex(), currentBefore);
 }
 
 TEST_F(Hardening, TabLeavesTheTable)
@@ -226,7 +260,7 @@ TEST_F(Hardening, SettingsThatCannotBeUsedTakeTheirDefaultsAndLeaveTheFileAlone)
         const Settings& st = form->Station();
         EXPECT_EQ(st.Longitude, 0);
         EXPECT_EQ(st.Latitude, 0);
-        EXPECT_EQ(st.Power, 100);
+        EXPECT_EQ(st.Power, 20);
         EXPECT_EQ(st.MinAngle, 10);
         EXPECT_EQ(st.Display, 1);
         EXPECT_EQ(st.GainTable, 0);

@@ -84,7 +84,7 @@ TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
 
     const Settings& st = form->Station();
     EXPECT_EQ(st.CallSign, "NoCall");
-    EXPECT_EQ(st.Power, 100);
+    EXPECT_EQ(st.Power, 20);
     EXPECT_EQ(st.MinAngle, 10);
     EXPECT_EQ(st.Display, 1);
     EXPECT_EQ(st.GainTable, 0);
@@ -93,7 +93,7 @@ TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
     for (QLineEdit* e : {ui.LongDeg, ui.LongMin, ui.LongSec, ui.LatDeg, ui.LatMin, ui.LatSec}) {
         EXPECT_EQ(e->text(), QStringLiteral("00"));
     }
-    EXPECT_EQ(ui.PWREdit->text(), QStringLiteral("100"));
+    EXPECT_EQ(ui.PWREdit->text(), QStringLiteral("20"));
     EXPECT_EQ(ui.ANGEdit->text(), QStringLiteral("10"));
     EXPECT_TRUE(ui.DisplayItem0->isChecked());
     EXPECT_TRUE(ui.AGTItem0->isChecked());
@@ -169,7 +169,7 @@ TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
         // A file that is not a registry export at all.
         // A file that is not a registry export at all: nothing read, so the
         // defaults, and the station is asked for again.
-        {"garbage", "\x01\x02 this is not a settings file\r\n[unterminated\r\n", "NoCall", 100},
+        {"garbage", "\x01\x02 this is not a settings file\r\n[unterminated\r\n", "NoCall", 20},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -279,7 +279,7 @@ TEST_F(MainWindow, DisplayFormatSwitchRelabelsTheTable)
     EXPECT_EQ(form->RunCount(), 4);
 }
 
-TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
+TEST_F(MainWindow, ClosingSavesTheRemotePointFormatAndAntennaAndKeepsEverythingElse)
 {
     const std::string before = std::string(Header) + "; written by hand\r\n" + StationKey +
                                "\"CallSign\"=\"F6XYZ\"\r\n"
@@ -291,10 +291,13 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
     auto form = Open();
     form->Widgets().DESTLong->setValue(-75);
     form->Widgets().DESTLat->setValue(-33);
+    form->Widgets().DisplayItem2->click();
+    form->Widgets().AGTItem2->click();
     form->close();
     EXPECT_TRUE(messages.shown.empty());
 
     std::string expected = before;
+    expected.insert(expected.find("\r\n", expected.find("\"Unknown\"")) + 2, "\"Display\"=\"3\"\r\n\"GainTable\"=\"2\"\r\n");
     expected.replace(expected.find("\"DistLon\"=\"10\""), 14, "\"DistLon\"=\"-75\"");
     expected.replace(expected.find("\"DistLat\"=\"20\""), 14, "\"DistLat\"=\"-33\"");
     // The long-path option is written too, at the end of its section.
@@ -306,6 +309,10 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointAndKeepsEverythingElse)
     auto again = Open();
     EXPECT_EQ(again->Widgets().DESTLong->value(), -75);
     EXPECT_EQ(again->Widgets().DESTLat->value(), -33);
+    EXPECT_TRUE(again->Widgets().DisplayItem2->isChecked());
+    EXPECT_TRUE(again->Widgets().AGTItem2->isChecked());
+    EXPECT_EQ(again->Station().Display, 3);
+    EXPECT_EQ(again->Station().GainTable, 2);
 }
 
 TEST_F(MainWindow, TerminationSignalsCloseTheWindowAndSaveTheRemotePoint)
@@ -418,6 +425,53 @@ TEST_F(MainWindow, ClockShowsUniversalTimeInTheLocalZone)
     }
 }
 
+TEST_F(MainWindow, LeftOpenTheTableFollowsTheHourAndTheMapTheClock)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    auto form = Open(); // 12:00 UTC
+    const PredictionTable& grid = *form->Widgets().MUFGrid;
+    const auto highlighted = [&grid] {
+        for (int col = 1; col < TableCols; ++col) {
+            if (grid.Current().At(col, RowUtc).Bg == 0xFFFF00) {
+                return col;
+            }
+        }
+        return 0;
+    };
+    const auto mapImage = [&form] { return form->Widgets().MAP->pixmap().toImage(); };
+    ASSERT_EQ(highlighted(), 13);
+    const int runs = form->RunCount();
+    const int maps = form->MapUpdateCount();
+    const QImage atNoon = mapImage();
+
+    struct Step {
+        std::time_t advance; // seconds since the previous step
+        int runs, maps;      // counts since start-up
+        int column;          // highlighted
+    };
+    const Step steps[] = {
+        {1, 0, 0, 13},
+        {298, 0, 0, 13},   // 12:04:59
+        {1, 0, 1, 13},     // 12:05:00, five minutes on: the map again
+        {299, 0, 1, 13},
+        {3000, 0, 2, 13},  // 12:59:59
+        {1, 1, 2, 14},     // 13:00:00: the new hour's table
+        {1, 1, 2, 14},
+        {-3601, 2, 3, 13}, // the clock set back an hour: both again
+    };
+    for (const Step& step : steps) {
+        clock.now += step.advance;
+        SCOPED_TRACE(::testing::Message() << "at " << clock.now);
+        form->TimerClick();
+        EXPECT_EQ(form->RunCount() - runs, step.runs);
+        EXPECT_EQ(form->MapUpdateCount() - maps, step.maps);
+        EXPECT_EQ(highlighted(), step.column);
+        if (step.column == 14) {
+            EXPECT_NE(mapImage(), atNoon); // the terminator has moved
+        }
+    }
+}
+
 TEST_F(MainWindow, AFailedFluxDownloadWarnsAndUsesOneHundred)
 {
     flux.result = SolarFlux{};
@@ -463,6 +517,13 @@ TEST_F(MainWindow, TheMapPicksTheRemotePoint)
     ui.DESTLat->setValue(-45); // typed: the marker follows
     EXPECT_EQ(ui.CC->pos(), QPoint(-4, 188));
     EXPECT_EQ(ui.LBL4->text(), QStringLiteral("degrees South"));
+
+    // The second press of a double click picks its point too.
+    send(QEvent::MouseButtonRelease, QPoint(0, 0));
+    send(QEvent::MouseButtonDblClick, QPoint(128, 64));
+    EXPECT_EQ(ui.DESTLong->value(), 90);
+    EXPECT_EQ(ui.DESTLat->value(), 45);
+    EXPECT_EQ(ui.CC->pos(), QPoint(124, 60));
 }
 
 TEST_F(MainWindow, StartUpShadesTheMapForNow)
@@ -509,6 +570,9 @@ TEST_F(MainWindow, AMissingMapPictureIsReportedAndTheCaptionStays)
         EXPECT_TRUE(form->Widgets().MAP->pixmap().isNull());
         EXPECT_EQ(form->Widgets().MAPCaption->text(), QStringLiteral("World map"));
         EXPECT_EQ(form->RunCount(), 1); // start-up goes on
+        clock.now += 600;
+        form->TimerClick();
+        EXPECT_EQ(messages.shown.size(), 1u); // reported once, not at every refresh
     }
 }
 

@@ -179,6 +179,11 @@ TEST_F(SetupDialog, FirstRunAcceptedSetsTheStationBeforeTheWindowAppears)
 {
     Answer([](Ui::TCoordForm& d) {
         EXPECT_EQ(d.INDEdit->text(), QStringLiteral("NoCall"));
+        // A new station starts at 100 W, and the watts follow the spin.
+        EXPECT_EQ(d.PWRSpin->value(), 20);
+        EXPECT_EQ(d.PWRWatts->text(), QStringLiteral("= 100 W"));
+        d.PWRSpin->setValue(31);
+        EXPECT_EQ(d.PWRWatts->text(), QStringLiteral("= 1.3 kW"));
         d.INDEdit->setText(QStringLiteral("G4XYZ"));
         d.QTHEdit->setText(QStringLiteral("io91wm"));
     });
@@ -187,7 +192,7 @@ TEST_F(SetupDialog, FirstRunAcceptedSetsTheStationBeforeTheWindowAppears)
     ASSERT_EQ(dialogs.titles.size(), 1u);
     EXPECT_EQ(dialogs.titles[0], QStringLiteral("Before anything else..."));
     EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station G4XYZ "));
-    EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"0", "7", "30", "51", "31", "14", "100", "10"}));
+    EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"0", "7", "30", "51", "31", "14", "31", "10"}));
     EXPECT_EQ(form->Station().Longitude, LocatorToStation("IO91WM").Longitude);
     EXPECT_GT(form->Station().Longitude, 0); // just west of Greenwich
     EXPECT_EQ(form->RunCount(), 1);
@@ -458,6 +463,57 @@ TEST_F(SetupDialog, ACallSignWithAControlCharacterIsRefusedAndTheDialogStaysOpen
     EXPECT_EQ(reread.ReadInteger("Station", "Power", 0), 30);
     EXPECT_EQ(form->Station().Power, 30);
     EXPECT_NE(form->Station().Longitude, station.Longitude);
+}
+
+TEST_F(SetupDialog, AnEmptyCallSignIsRefusedAndTheDialogStaysOpen)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    const std::string saved = ReadFile(path);
+    for (const QString& typed : {QString(), QStringLiteral("   ")}) {
+        SCOPED_TRACE(typed.toStdString());
+        messages.shown.clear();
+        bool stayedOpen = false;
+        std::string storedMeanwhile;
+        dialogs.onOpen = [&](QDialog& d) {
+            auto& dialog = static_cast<TCoordForm&>(d);
+            Ui::TCoordForm& w = dialog.Widgets();
+            w.INDEdit->setText(typed);
+            w.PWRSpin->setValue(30);
+            dialog.setVisible(true);
+            w.OkBtn->click();
+            stayedOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted && w.INDEdit->text() == typed;
+            storedMeanwhile = ReadFile(path);
+            w.CancelBtn->click();
+            return d.result();
+        };
+        form->Widgets().ChangeBtn->click();
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ(storedMeanwhile, saved);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
+        EXPECT_EQ(messages.shown[0].Text, QStringLiteral("The call sign is empty: type the station's call sign."));
+        EXPECT_EQ(form->Station().CallSign, "F6XYZ");
+        EXPECT_EQ(form->Station().Power, 20);
+    }
+}
+
+// The call sign is kept as typed, blanks and all; the next start shows and
+// uses it without them.
+TEST_F(SetupDialog, BlanksAroundTheStoredCallSignAreNotShown)
+{
+    WriteSettings(ParisStation);
+    Answer([](Ui::TCoordForm& d) { d.INDEdit->setText(QStringLiteral("  F5ABC  ")); });
+    Open()->Widgets().ChangeBtn->click();
+    ASSERT_EQ(RegIni(path).ReadString("Station", "CallSign", ""), "  F5ABC  ");
+
+    dialogs.onOpen = nullptr;
+    auto again = Open();
+    Ui::TPROPForm& ui = again->Widgets();
+    EXPECT_EQ(again->Station().CallSign, "F5ABC");
+    EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F5ABC "));
+    EXPECT_TRUE(ui.H1->Text(0).startsWith(QStringLiteral("F5ABC Lat "))) << ui.H1->Text(0).toStdString();
+    EXPECT_EQ(dialogs.titles.size(), 1u); // not taken for a first run
 }
 
 TEST_F(SetupDialog, NumbersUseAPointWhateverTheLocale)

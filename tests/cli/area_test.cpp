@@ -145,6 +145,13 @@ struct SharedRun {
     int BandMhz;
 };
 
+TEST(OrvelaAreaHelp, ThePowerDefaultsToTwentyDbw)
+{
+    const Outcome o = RunArea({"--help"});
+    EXPECT_EQ(o.Status, 0);
+    EXPECT_NE(o.Out.find("whole dBW from 5 to 2500\n                    (default 20)\n"), std::string::npos) << o.Out;
+}
+
 TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
 {
     const SharedRun runs[] = {

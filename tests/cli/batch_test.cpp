@@ -187,6 +187,15 @@ TEST(Batch, ManyChunksKeepTheInputOrder)
 
 const std::string Good = R"({"home": "45N,0E", "remote": "45N,90W", "date": "2024-06-21"})";
 
+// A line without a power is a station of 100 W, as on the command line.
+TEST(Batch, ALineWithoutAPowerIsTwentyDbw)
+{
+    const TempFile input(Good + "\n");
+    const Outcome o = RunPredict({"--batch", input.Path()});
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    EXPECT_EQ(Json::parse(o.Out)["h2"][3], "Power (dbW) : 20 dBW");
+}
+
 // A bad line gives its line number and why, in JSON and in CSV, and the
 // next line still runs; blank lines give nothing but count. A value the
 // command line refuses is refused in the same words.

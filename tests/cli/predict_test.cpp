@@ -221,6 +221,7 @@ TEST(CommandLine, HelpGoesToStdoutWithTheUsage)
         "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n"
         "               [--date YYYY-MM-DD] [--call CALLSIGN] [--format text|csv|json]\n";
     EXPECT_NE(o.Out.find(usage), std::string::npos) << o.Out;
+    EXPECT_NE(o.Out.find("whole dBW from 5 to 2500\n                    (default 20)\n"), std::string::npos) << o.Out;
 
     // Help wins over anything else on the line, even bad input.
     EXPECT_EQ(RunPredict({"--home", "bad", "--help"}).Out, o.Out);
@@ -321,7 +322,7 @@ TEST(Json, KeepsItsSchema)
     ASSERT_EQ(status.size(), 3u);
     EXPECT_EQ(status["display"], "Power (dBm) above threshold");
     EXPECT_EQ(status["antenna"], "Isotrop antenna");
-    EXPECT_EQ(status["power"], "100 dbW");
+    EXPECT_EQ(status["power"], "20 dbW");
 }
 
 // The object is written piece by piece; it must read as the library's own
@@ -446,7 +447,7 @@ TEST(Json, OptionsReachTheRun)
 {
     const Reaches cases[] = {
         {{}, "/h2/0", "Solar flux at 10.7cm : 100.0"},
-        {{}, "/h2/3", "Power (dbW) : 100 dBW"},
+        {{}, "/h2/3", "Power (dbW) : 20 dBW"},
         {{}, "/h1/0", "NoCall Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 305.3"},
         {{"--flux", "150.56"}, "/h2/0", "Solar flux at 10.7cm : 150.6"},
         {{"--power", "250"}, "/h2/3", "Power (dbW) : 250 dBW"},
@@ -591,7 +592,7 @@ TEST(Text, AlignedColumnsWithoutEscapesWhenPiped)
         }
     }
     EXPECT_EQ(lines[22], "");
-    EXPECT_EQ(lines[23], "Power (dBm) above threshold | Isotrop antenna | 100 dbW");
+    EXPECT_EQ(lines[23], "Power (dBm) above threshold | Isotrop antenna | 20 dbW");
 }
 
 TEST(Text, ColouredOnATerminal)

@@ -146,6 +146,7 @@ TEST(ComputeMUF, HopSearchStopsAtTwentySevenHops)
         in.Station.Path = c.LongPath;
         in.Station.Display = 2;
         in.Flux = 250;
+        in.Station.Power = 100; // loud enough for paths of 27 hops and more to show
         const Prediction p = Predict(in);
         EXPECT_EQ(p.Path.BaseHops, 27) << c.MinAngle;
         EXPECT_LT(p.Path.BaseElevDeg, c.MinAngle);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace orvela {
 namespace {
@@ -13,6 +14,17 @@ TEST(CallSign, PrintableTextIsTaken)
                              "\xf0\x9f\x93\xbb", "\xc2\xa0" "F6", "\xe2\x80\x8b" "F6", "\xef\xbb\xbf"}) {
         SCOPED_TRACE(call);
         EXPECT_EQ(CallSignProblem(call), std::nullopt);
+    }
+}
+
+TEST(CallSign, BlanksAroundAreTrimmed)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"  F5ABC  ", "F5ABC"}, {"F5 ABC", "F5 ABC"}, {"\tF6XYZ/P\r\n", "F6XYZ/P"}, {"   ", ""}, {"", ""},
+        {"\xc2\xa0" "F6", "\xc2\xa0" "F6"}, // only blanks and controls, not other spaces
+    };
+    for (const auto& [stored, shown] : cases) {
+        EXPECT_EQ(TrimmedCallSign(stored), shown) << stored;
     }
 }
 

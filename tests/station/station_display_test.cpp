@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace orvela {
 namespace {
 
@@ -35,6 +37,18 @@ TEST(StationDisplay, DegreesMinutesSeconds)
         EXPECT_EQ(FormatGeneral(d.Degrees), c.deg);
         EXPECT_EQ(FormatGeneral(d.Minutes), c.min);
         EXPECT_EQ(FormatGeneral(d.Seconds), c.sec);
+    }
+}
+
+TEST(StationDisplay, PowerInWatts)
+{
+    const std::pair<int, const char*> cases[] = {
+        {5, "3.2 W"},    {6, "4 W"},     {10, "10 W"},     {20, "100 W"},    {29, "794 W"},
+        {30, "1 kW"},    {31, "1.3 kW"}, {40, "10 kW"},    {60, "1 MW"},     {100, "10 GW"},
+        {149, "794 TW"}, {150, "1e15 W"}, {155, "3.2e15 W"}, {2500, "1e250 W"}, {0, "1 W"},
+    };
+    for (const auto& [dBW, watts] : cases) {
+        EXPECT_EQ(PowerInWatts(dBW), watts) << dBW;
     }
 }
 
