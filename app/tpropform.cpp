@@ -973,14 +973,15 @@ void TPROPForm::TimerClick()
 
 void TPROPForm::FormClose()
 {
-    // The format and the antenna chosen are kept for the next start, under
-    // the keys start-up reads them from.
+    // The format, the antenna and the path chosen are kept for the next
+    // start, under the keys start-up reads them from, each section in one
+    // update of the file.
     try {
-        regIni_->WriteInteger("Station", "Display", settings_.Display);
-        regIni_->WriteInteger("Station", "GainTable", settings_.GainTable);
-        regIni_->WriteInteger("Divers", "DistLon", ui_->DESTLong->value());
-        regIni_->WriteInteger("Divers", "DistLat", ui_->DESTLat->value());
-        regIni_->WriteInteger("Station", "Path", settings_.Path ? 1 : 0);
+        regIni_->WriteValues("Station", {RegIni::Value::Integer("Display", settings_.Display),
+                                         RegIni::Value::Integer("GainTable", settings_.GainTable),
+                                         RegIni::Value::Integer("Path", settings_.Path ? 1 : 0)});
+        regIni_->WriteValues("Divers", {RegIni::Value::Integer("DistLon", ui_->DESTLong->value()),
+                                        RegIni::Value::Integer("DistLat", ui_->DESTLat->value())});
     } catch (const StoreError& e) {
         services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
                                  QString::fromUtf8(e.what()));
