@@ -40,6 +40,28 @@ Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg,
     return c;
 }
 
+std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepDeg, unsigned threads)
+{
+    const std::vector<GridPoint> points = GridPoints(stepDeg);
+    std::vector<Coverage> day(24);
+    for (Coverage& c : day) {
+        c.StepDeg = stepDeg;
+        c.Points = points;
+        c.Results.resize(points.size());
+    }
+    ParallelFor(points.size(), threads, [&](std::size_t i, Workspace& ws) {
+        RunInput path = in;
+        path.RemoteLatDeg = points[i].LatDeg;
+        path.RemoteLonDeg = points[i].LonDeg;
+        std::array<BandResult, 24> cells;
+        ComputeBandDay(path, band, ws, cells);
+        for (std::size_t h = 0; h < cells.size(); ++h) {
+            day[h].Results[i] = std::move(cells[h]);
+        }
+    });
+    return day;
+}
+
 std::string CoverageCsv(const Coverage& c)
 {
     std::string out = "lat_deg,lon_deg,text,level_db,letter,hops,marker\n";

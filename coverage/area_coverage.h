@@ -36,6 +36,11 @@ struct Coverage {
 // of `in` changes from point to point.
 Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg, unsigned threads);
 
+// The same band at every hour of the day: day[h] equals
+// ComputeCoverage(in, h, band, stepDeg, threads). Each point's path is
+// worked out once for the 24 hours.
+std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepDeg, unsigned threads);
+
 // The header lat_deg,lon_deg,text,level_db,letter,hops,marker and one line
 // per point, LF line ends. A text that ends in a blank is quoted; a point
 // without a path has empty fields after its position, a path without a

@@ -28,13 +28,13 @@ void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out
     ColorHourColumn(out, col, in.UtcHour, in.CaptionColor);
 }
 
-BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws)
+namespace {
+
+// The cell of one band once the hour has begun. Within an hour a band
+// depends on the hour's modes alone, not on the bands evaluated before it,
+// so the other fourteen are left out.
+BandResult BandCell(const PathPlan& plan, Workspace& ws, int band)
 {
-    PathPlan plan;
-    PreparePath(in, ws, plan);
-    BeginHour(plan, ws, utcHour);
-    // Within an hour a band depends on the hour's modes alone, not on the
-    // bands evaluated before it, so the other fourteen are left out.
     const int idx = Pathloss(ws, plan.BaseHops, BandFreq(band));
 
     BandResult r;
@@ -50,6 +50,28 @@ BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws)
     }
     ResultCellColors(r.Text, r.Bg, r.Fg);
     return r;
+}
+
+} // namespace
+
+BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws)
+{
+    PathPlan plan;
+    PreparePath(in, ws, plan);
+    BeginHour(plan, ws, utcHour);
+    return BandCell(plan, ws, band);
+}
+
+void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<BandResult, 24>& day)
+{
+    PathPlan plan;
+    PreparePath(in, ws, plan);
+    // BeginHour writes every per-hour entry anew, so each hour depends on
+    // the plan and the hour alone, as in a full run.
+    for (int h = 0; h < 24; ++h) {
+        BeginHour(plan, ws, h);
+        day[static_cast<std::size_t>(h)] = BandCell(plan, ws, band);
+    }
 }
 
 void ParallelFor(std::size_t count, unsigned threads, const std::function<void(std::size_t, Workspace&)>& work)

@@ -5,6 +5,7 @@
 
 #include "prediction.h"
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -38,6 +39,12 @@ void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out
 // signal-level display, whatever in.Station.Display says: the cell of row
 // BandRow(band), column utcHour + 1 of that run, with its parts.
 BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws);
+
+// The same band at every hour 0..23: day[h] equals ComputeBand(in, h, band,
+// ws), text for text and bit for bit. The path's own work (the geometry, the
+// hop search, the MUF model's control points) is done once and shared by
+// the 24 hours.
+void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<BandResult, 24>& day);
 
 // Runs work(i, ws) for i = 0 .. count - 1 on `threads` threads (0: one per
 // core; never more than count), the calling thread among them, each thread

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <numeric>
 #include <random>
@@ -113,6 +114,47 @@ TEST(ComputeBand, IsTheSignalLevelCell)
                 ASSERT_EQ(number + r.Letter + std::to_string(r.Hops) + r.Marker, r.Text) << where;
             }
         }
+    }
+    EXPECT_GT(withPath, 1000);
+    EXPECT_GT(without, 1000);
+}
+
+bool SameCell(const BandResult& a, const BandResult& b)
+{
+    return a.HasPath == b.HasPath && a.Text == b.Text && a.LevelDb == b.LevelDb && a.Letter == b.Letter &&
+           a.Hops == b.Hops && a.Marker == b.Marker && a.Bg == b.Bg && a.Fg == b.Fg;
+}
+
+// The day of one band, its path worked out once, is the 24 single hours:
+// the varied paths and options at every band, the awkward geometries of the
+// sweep at a band turning over from point to point. The day's workspace
+// goes from path to path, spoilt now and then.
+TEST(ComputeBandDay, IsEverySingleHour)
+{
+    Workspace dayWs, hourWs;
+    std::array<BandResult, 24> day;
+    int withPath = 0, without = 0;
+    const auto check = [&](const NamedInput& run, int band) {
+        ComputeBandDay(run.In, band, dayWs, day);
+        for (int h = 0; h < 24; ++h) {
+            const BandResult one = ComputeBand(run.In, h, band, hourWs);
+            ASSERT_TRUE(SameCell(day[static_cast<std::size_t>(h)], one))
+                << run.What << " hour " << h << " band " << band << ": " << day[static_cast<std::size_t>(h)].Text
+                << " against " << one.Text;
+            ++(one.HasPath ? withPath : without);
+        }
+    };
+    std::size_t i = 0;
+    for (const NamedInput& run : orvela_test::VariedInputs()) {
+        if (++i % 7 == 0) {
+            Spoil(dayWs);
+        }
+        for (int band = 1; band <= BandCount; ++band) {
+            check(run, band);
+        }
+    }
+    for (const NamedInput& run : orvela_test::SweepInputs()) {
+        check(run, static_cast<int>(++i % BandCount) + 1);
     }
     EXPECT_GT(withPath, 1000);
     EXPECT_GT(without, 1000);
