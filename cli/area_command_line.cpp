@@ -177,6 +177,8 @@ AreaCommandLine ParseAreaCommandLine(int argc, const char* const argv[])
     bool longPath = false;
     // A bare switch: "--long-path=no" would otherwise turn it on or off.
     app.add_flag("--long-path", longPath)->disable_flag_override();
+    bool allHours = false;
+    app.add_flag("--all-hours", allHours)->disable_flag_override();
 
     const cli::Arguments args = cli::ParseArguments(app, argc, argv);
     if (args.What == cli::Arguments::Outcome::Help) {
@@ -187,7 +189,9 @@ AreaCommandLine ParseAreaCommandLine(int argc, const char* const argv[])
     if (args.What == cli::Arguments::Outcome::Refused) {
         // The library names the one switch without its dashes there.
         if (args.Error.find("disallowed flag override") != std::string::npos) {
-            return Refuse("--long-path takes no value (see --help)");
+            return Refuse(args.Error.find("all-hours") != std::string::npos
+                              ? "--all-hours takes no value (see --help)"
+                              : "--long-path takes no value (see --help)");
         }
         return Refuse(args.Error);
     }
@@ -195,6 +199,7 @@ AreaCommandLine ParseAreaCommandLine(int argc, const char* const argv[])
     AreaCommandLine cl;
     cl.What = AreaCommandLine::Action::Map;
     cl.Req.Station.Path = longPath;
+    cl.Req.AllHours = allHours;
     if (std::optional<std::string> why = cli::ApplyValueOptions(options, cl.Req)) {
         return Refuse(*why);
     }
@@ -213,7 +218,8 @@ std::string AreaHelpText()
     t += "orvela-area --home POS --utc YYYY-MM-DDTHH:MM[:SS]Z --band MHZ [--flux SFU|auto]\n";
     t += "            [--flux-url URL] [--power DBW] [--min-angle DEG]\n";
     t += "            [--antenna isotropic|dipole|yagi] [--long-path] [--step DEG]\n";
-    t += "            [--width W] [--threads N] --out FILE.png|FILE.csv|FILE.json\n";
+    t += "            [--all-hours] [--width W] [--threads N]\n";
+    t += "            --out FILE.png|FILE.csv|FILE.json\n";
     t += "\n";
     t += "Maps the coverage of one band at one UTC hour: the signal level from the\n";
     t += "home station to every point of a grid over the whole Earth, as the\n";
@@ -246,6 +252,9 @@ std::string AreaHelpText()
     t += "  --step DEG        spacing of the grid in whole degrees, a divisor of 180:\n";
     t += "                    1, 2, 3, 4, 5, 6, 9, 10, 12, 15, 18, 20, ... (default " +
          std::to_string(DefaultStep) + ")\n";
+    t += "  --all-hours       every UTC hour, 0 to 23, of the date of --utc instead of\n";
+    t += "                    its hour alone: the CSV and JSON gain utc_hour, and a\n";
+    t += "                    PNG becomes 24 pictures, FILE-00.png to FILE-23.png\n";
     t += "  --width W         width of the PNG in pixels, " + std::to_string(MinWidth) + " to " +
          std::to_string(MaxWidth) + " (default " + std::to_string(DefaultWidth) + ");\n";
     t += "                    the height is half the width\n";
@@ -276,11 +285,22 @@ std::string AreaHelpText()
     t += "         point a cell of the step's size coloured by its level, hatched grey\n";
     t += "         below the receiver's sensitivity, nothing where there is no path;\n";
     t += "         the home station, a legend and a caption.\n";
+    t += "With --all-hours, the CSV's header begins utc_hour and each line with its\n";
+    t += "hour, the hours in turn from 0 to 23; each JSON point begins with\n";
+    t += "\"utc_hour\". The PNGs are shaded for each whole hour of the date; a\n";
+    t += "failed run leaves none of them.\n";
     t += "\n";
     t += "Exit status: 0 on success, with nothing on standard output; 2 for bad input\n";
     t += "or an output that cannot be written, reported in one line on standard\n";
     t += "error; 1 when memory runs out for the picture.\n";
     return t;
+}
+
+std::string HourPictureName(const std::string& out, int utcHour)
+{
+    const std::size_t dot = out.rfind('.');
+    const std::string hour = (utcHour < 10 ? "-0" : "-") + std::to_string(utcHour);
+    return out.substr(0, dot) + hour + out.substr(dot);
 }
 
 RunInput MakeAreaRunInput(const AreaRequest& req)

@@ -39,6 +39,7 @@ struct AreaRequest {
     unsigned Threads = 0; // 0: one per core
     std::string Out;
     OutputKind Kind = OutputKind::Png;
+    bool AllHours = false; // --all-hours: the 24 UTC hours of the moment's date
 };
 
 struct AreaCommandLine {
@@ -74,6 +75,11 @@ std::string AreaHelpText();
 // moment (also on the date line) and its UTC hour. The remote point is each
 // grid point's own.
 RunInput MakeAreaRunInput(const AreaRequest& req);
+
+// Where hour `utcHour` of --all-hours goes as a PNG: the name of --out with
+// the hour, two digits, before its extension: map.png gives map-00.png to
+// map-23.png.
+std::string HourPictureName(const std::string& out, int utcHour);
 
 // The moment written back in the form --utc takes, with its seconds.
 std::string MomentText(const UtcDateTime& m);

@@ -13,6 +13,7 @@
 #include <new>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -73,10 +74,56 @@ ld RequestedFlux(const areacli::AreaRequest& req)
     return req.FluxAuto ? cli::DownloadFlux(req.FluxUrl).FluxUsed : req.Flux;
 }
 
+// --all-hours: the band's whole day, each point's path worked out once.
+void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
+{
+    const std::vector<area::Coverage> day = area::ComputeCoverageDay(in, req.Band, req.StepDeg, req.Threads);
+    const int mhz = static_cast<int>(BandFreq(req.Band));
+    switch (req.Kind) {
+    case areacli::OutputKind::Csv:
+        WriteTextFile(req.Out, area::CoverageDayCsv(day));
+        break;
+    case areacli::OutputKind::Json:
+        WriteTextFile(req.Out, area::CoverageDayJson({req.Station.Latitude, req.Station.Longitude,
+                                                      areacli::MomentText(req.Moment), mhz},
+                                                     day));
+        break;
+    case areacli::OutputKind::Png: {
+        // All 24 pictures or none: a failure removes those already written.
+        std::vector<std::string> written;
+        try {
+            for (int h = 0; h < 24; ++h) {
+                UtcDateTime moment = req.Moment;
+                moment.Hour = h;
+                moment.Minute = 0;
+                moment.Second = 0;
+                const std::string name = areacli::HourPictureName(req.Out, h);
+                WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)],
+                                               {mhz, moment, in.Flux, req.Station.Latitude, req.Station.Longitude,
+                                                req.Station.Power, req.Station.GainTable, req.Station.Path},
+                                               req.Width),
+                         name);
+                written.push_back(name);
+            }
+        } catch (...) {
+            for (const std::string& name : written) {
+                ::unlink(name.c_str());
+            }
+            throw;
+        }
+        break;
+    }
+    }
+}
+
 void Run(const areacli::AreaRequest& req)
 {
     RunInput in = areacli::MakeAreaRunInput(req);
     in.Flux = RequestedFlux(req);
+    if (req.AllHours) {
+        RunAllHours(req, in);
+        return;
+    }
     const area::Coverage coverage = area::ComputeCoverage(in, req.Moment.Hour, req.Band, req.StepDeg, req.Threads);
     const int mhz = static_cast<int>(BandFreq(req.Band));
     switch (req.Kind) {

@@ -62,13 +62,16 @@ std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepD
     return day;
 }
 
-std::string CoverageCsv(const Coverage& c)
+namespace {
+
+// The CSV's lines of one grid, each after `prefix`.
+void AppendCsvRows(std::string& out, const Coverage& c, const std::string& prefix)
 {
-    std::string out = "lat_deg,lon_deg,text,level_db,letter,hops,marker\n";
-    out.reserve(out.size() + c.Points.size() * 32);
+    out.reserve(out.size() + c.Points.size() * (32 + prefix.size()));
     for (std::size_t i = 0; i < c.Points.size(); ++i) {
         const GridPoint& p = c.Points[i];
         const BandResult& r = c.Results[i];
+        out += prefix;
         out += std::to_string(p.LatDeg);
         out += ',';
         out += std::to_string(p.LonDeg);
@@ -90,17 +93,23 @@ std::string CoverageCsv(const Coverage& c)
         out += MarkerText(r);
         out += '\n';
     }
-    return out;
 }
 
-std::string CoverageJson(const CoverageHeader& header, const Coverage& c)
+using Json = nlohmann::ordered_json;
+
+// The JSON's points of one grid; with an hour, each point names it first.
+void AppendJsonPoints(Json& points, const Coverage& c, int utcHour)
 {
-    using Json = nlohmann::ordered_json;
-    Json points = Json::array();
     for (std::size_t i = 0; i < c.Points.size(); ++i) {
         const GridPoint& p = c.Points[i];
         const BandResult& r = c.Results[i];
-        Json point{{"lat_deg", p.LatDeg}, {"lon_deg", p.LonDeg}, {"text", r.HasPath ? r.Text : std::string()}};
+        Json point = Json::object();
+        if (utcHour >= 0) {
+            point["utc_hour"] = utcHour;
+        }
+        point["lat_deg"] = p.LatDeg;
+        point["lon_deg"] = p.LonDeg;
+        point["text"] = r.HasPath ? r.Text : std::string();
         if (r.HasPath) {
             point["level_db"] = r.LevelDb;
             point["letter"] = std::string(1, r.Letter);
@@ -114,14 +123,52 @@ std::string CoverageJson(const CoverageHeader& header, const Coverage& c)
         }
         points.push_back(std::move(point));
     }
+}
+
+std::string JsonText(const CoverageHeader& header, int stepDeg, Json points)
+{
     Json j;
     j["home"] = Json{{"lat_deg", static_cast<double>(header.HomeLatDeg)},
                      {"lon_deg", static_cast<double>(header.HomeLonDeg)}};
     j["utc"] = header.Utc;
     j["band_mhz"] = header.BandMhz;
-    j["step_deg"] = c.StepDeg;
+    j["step_deg"] = stepDeg;
     j["points"] = std::move(points);
     return j.dump() + "\n";
+}
+
+} // namespace
+
+std::string CoverageCsv(const Coverage& c)
+{
+    std::string out = "lat_deg,lon_deg,text,level_db,letter,hops,marker\n";
+    AppendCsvRows(out, c, std::string());
+    return out;
+}
+
+std::string CoverageDayCsv(const std::vector<Coverage>& day)
+{
+    std::string out = "utc_hour,lat_deg,lon_deg,text,level_db,letter,hops,marker\n";
+    for (std::size_t h = 0; h < day.size(); ++h) {
+        AppendCsvRows(out, day[h], std::to_string(h) + ",");
+    }
+    return out;
+}
+
+std::string CoverageJson(const CoverageHeader& header, const Coverage& c)
+{
+    Json points = Json::array();
+    AppendJsonPoints(points, c, -1);
+    return JsonText(header, c.StepDeg, std::move(points));
+}
+
+std::string CoverageDayJson(const CoverageHeader& header, const std::vector<Coverage>& day)
+{
+    Json points = Json::array();
+    for (std::size_t h = 0; h < day.size(); ++h) {
+        AppendJsonPoints(points, day[h], static_cast<int>(h));
+    }
+    return JsonText(header, day.empty() ? 0 : day.front().StepDeg, std::move(points));
 }
 
 bool BelowSensitivity(const BandResult& r)

@@ -61,6 +61,13 @@ struct CoverageHeader {
 // nulls; a path without a marker has the marker "".
 std::string CoverageJson(const CoverageHeader& header, const Coverage& c);
 
+// The whole day (ComputeCoverageDay) in the same two forms, each line or
+// point led by its utc_hour, 0 to 23, the hours in turn: the CSV's header
+// is utc_hour,lat_deg,...,marker and each point's object begins with
+// "utc_hour". Hour h's lines are those of CoverageCsv(day[h]) after it.
+std::string CoverageDayCsv(const std::vector<Coverage>& day);
+std::string CoverageDayJson(const CoverageHeader& header, const std::vector<Coverage>& day);
+
 // True for a path whose level is under the receiver's sensitivity: the
 // table's red cell, marked 's'.
 bool BelowSensitivity(const BandResult& r);

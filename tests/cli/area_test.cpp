@@ -449,6 +449,51 @@ struct BadInput {
     std::string Says; // part of the one line on standard error
 };
 
+// --all-hours is the 24 single-hour runs of the date, one after the other,
+// each line led by its hour; the JSON holds the same points, and a PNG is
+// 24 pictures, all or none.
+TEST_F(OrvelaArea, AllHoursIsTheTwentyFourSingleHourRuns)
+{
+    const std::vector<std::string> common = {"--home", "35S,150E", "--band", "10", "--step", "30", "--long-path"};
+    std::vector<std::string> day = common;
+    day.insert(day.end(), {"--utc", "2026-03-01T17:45Z", "--all-hours"});
+    const std::string csv = Write(day, "day.csv");
+
+    std::string expected = "utc_hour,lat_deg,lon_deg,text,level_db,letter,hops,marker\n";
+    for (int h = 0; h < 24; ++h) {
+        std::vector<std::string> one = common;
+        one.insert(one.end(), {"--utc", "2026-03-01T" + std::string(h < 10 ? "0" : "") + std::to_string(h) + ":00Z"});
+        const std::string hour = Write(one, "hour.csv");
+        std::istringstream lines(hour.substr(hour.find('\n') + 1));
+        for (std::string line; std::getline(lines, line);) {
+            expected += std::to_string(h) + "," + line + "\n";
+        }
+    }
+    EXPECT_EQ(csv, expected);
+
+    const Json j = Json::parse(Write(day, "day.json"));
+    const std::vector<Row> rows = ParseCsv(csv);
+    ASSERT_EQ(j["points"].size() + 1, rows.size());
+    for (std::size_t i = 0; i < j["points"].size(); i += 37) {
+        const Json& p = j["points"][i];
+        EXPECT_EQ(p["utc_hour"], std::stoi(rows[i + 1][0])) << i;
+        EXPECT_EQ(p["text"], rows[i + 1][3]) << i;
+    }
+
+    // A folder in the way of hour 5: the hours written before it go again.
+    fs::create_directory(Root() / "map-05.png");
+    day.insert(day.end(), {"--width", "512", "--out", Out("map.png")});
+    const std::set<std::string> before = Listing(Root());
+    orvela::child::ExpectRefusal(RunArea(day), "orvela-area", "map-05.png: ");
+    EXPECT_EQ(Listing(Root()), before);
+    fs::remove(Root() / "map-05.png");
+    const Outcome ok = RunArea(day);
+    ASSERT_EQ(ok.Status, 0) << ok.Err;
+    for (int h = 0; h < 24; ++h) {
+        EXPECT_TRUE(fs::is_regular_file(Root() / ((h < 10 ? "map-0" : "map-") + std::to_string(h) + ".png"))) << h;
+    }
+}
+
 TEST_F(OrvelaArea, BadInputIsOneLineExitTwoAndLeavesNoFile)
 {
     fs::create_directory(Root() / "folder.csv");
@@ -509,6 +554,8 @@ TEST_F(OrvelaArea, BadInputIsOneLineExitTwoAndLeavesNoFile)
         {line({}, {"--min-angle", "-1"}), "--min-angle: \"-1\" is out of range: the minimum take-off angle is 0 to 90"},
         {line({}, {"--antenna", "loop"}), "--antenna: \"loop\" is not a choice; expected isotropic, dipole or yagi"},
         {line({}, {"--long-path=yes"}), "--long-path takes no value"},
+        {line({}, {"--all-hours=yes"}), "--all-hours takes no value"},
+        {line({{"--out", Out("plain-file/grid.png")}}, {"--all-hours"}), "plain-file/grid-00.png: "},
         {line({}, {"--width", "511"}), "--width: \"511\" is out of range: the width is 512 to 8192 pixels"},
         {line({}, {"--width", "8193"}), "--width: \"8193\" is out of range"},
         {line({}, {"--threads", "-1"}), "--threads: \"-1\" is out of range: the threads are 0 (one per core) to"},
