@@ -66,10 +66,11 @@ void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<Band
 {
     PathPlan plan;
     PreparePath(in, ws, plan);
-    // BeginHour writes every per-hour entry anew, so each hour depends on
-    // the plan and the hour alone, as in a full run.
+    // Every per-hour entry is written anew, so each hour depends on the
+    // plan and the hour alone, as in a full run; the modes that cannot carry
+    // the band are left out of the hour's work.
     for (int h = 0; h < 24; ++h) {
-        BeginHour(plan, ws, h);
+        BeginBandHour(plan, ws, h, BandFreq(band));
         day[static_cast<std::size_t>(h)] = BandCell(plan, ws, band);
     }
 }

@@ -167,6 +167,29 @@ void BeginHour(const PathPlan& plan, Workspace& ws, int h)
     }
 }
 
+void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq)
+{
+    const ld muf = EvalMiniMuf(plan.Muf, h, ws.SunSpots);
+    const ld critFreq = muf * plan.CosIncidence;
+    SetSun(ws, plan.SunDecl, (15 * h - 180) * DegToRad);
+    const int base = plan.BaseHops;
+    for (int k = base; k <= base + 3; ++k) {
+        const IonMode& mode = plan.Modes[k - base];
+        const ld fmuf = critFreq / mode.CosPhiF;
+        if (frq >= 0.85L * fmuf) {
+            // Above the mode's optimum working frequency: Pathloss passes it
+            // by at this frequency, so its hop midpoints are not worked out.
+            ws.EMuf[k] = 0;
+            ws.FMuf[k] = fmuf;
+            ws.AbsIndex[k] = 0;
+            ws.HopFlags[k] = 0;
+        } else {
+            IonHour(ws, k, critFreq, mode);
+        }
+        ws.SigLevel[k] = 0;
+    }
+}
+
 void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, Prediction& out)
 {
     const int col = h + 1;

@@ -39,6 +39,13 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan);
 // the plan and the hour alone, never on an hour computed before.
 void BeginHour(const PathPlan& plan, Workspace& ws, int h);
 
+// BeginHour for one frequency alone: a mode that Pathloss passes by at
+// `frq` (at or above 0.85 times its F-layer MUF) gets its MUF but not the
+// work over its hop midpoints; its E-layer MUF, absorption and flags are
+// zero. Pathloss(ws, plan.BaseHops, frq) then gives what it gives after
+// BeginHour, bit for bit.
+void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq);
+
 // Hour h from its start: the texts of column h + 1 in the given display
 // format, that is the band rows (or the best frequency and its cell), the
 // UTC and local hours, the MUF and the sun's elevation at the midpoint.
