@@ -183,7 +183,7 @@ ld AbsorptionIndex(ld R, ld chi)
 
 } // namespace
 
-void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode)
+void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode, bool withEMuf)
 {
     const ld R = ws.SunSpots;
     ld emuf = 0;
@@ -192,13 +192,15 @@ void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode)
     ld nightIndex = -1; // every night hop absorbs alike: worked out once
     for (int i = 0; i < mode.Count; ++i) {
         const ld chi = SunZenithAt(ws, mode.Points[i]);
-        const ld cosChi = cosl(chi);
-        ld foE = cosChi > 0 ? 0.9L * powl((180 + 1.44L * R) * cosChi, 0.25L) : 0;
-        if (foE < 0.005L * R) {
-            foE = 0.005L * R;
-        }
-        if (foE / mode.CosPhiE > emuf) {
-            emuf = foE / mode.CosPhiE;
+        if (withEMuf) {
+            const ld cosChi = cosl(chi);
+            ld foE = cosChi > 0 ? 0.9L * powl((180 + 1.44L * R) * cosChi, 0.25L) : 0;
+            if (foE < 0.005L * R) {
+                foE = 0.005L * R;
+            }
+            if (foE / mode.CosPhiE > emuf) {
+                emuf = foE / mode.CosPhiE;
+            }
         }
         if (chi <= ZenithLimit) {
             flags |= DayHop;

@@ -27,7 +27,9 @@ struct IonMode {
 
 void PrepareIonMode(const Workspace& ws, int h, ld d, IonMode& mode);
 // Ion for a prepared mode at the workspace's sun.
-void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode);
+// Without withEMuf the E-layer MUF is not worked out and left at zero: for
+// a caller that knows it stays below the one frequency it asks about.
+void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode, bool withEMuf = true);
 // E and F layer MUF, absorption index and day/night flags of the h-hop mode
 // over the path of central angle d, for the F-layer critical frequency fcF.
 void Ion(Workspace& ws, int h, ld d, ld fcF);

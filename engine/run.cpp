@@ -4,6 +4,7 @@
 #include "prediction.h"
 #include "run_steps.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvela {
@@ -172,6 +173,12 @@ void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq)
     const ld muf = EvalMiniMuf(plan.Muf, h, ws.SunSpots);
     const ld critFreq = muf * plan.CosIncidence;
     SetSun(ws, plan.SunDecl, (15 * h - 180) * DegToRad);
+    // The E layer's critical frequency at its highest, the sun overhead: a
+    // mode whose E-layer MUF cannot reach frq even then is never screened
+    // at frq, so its E-layer MUF need not be worked out. The margin covers
+    // the rounding of powl.
+    const ld R = ws.SunSpots;
+    const ld foEMax = std::max(0.9L * powl(180 + 1.44L * R, 0.25L), 0.005L * R);
     const int base = plan.BaseHops;
     for (int k = base; k <= base + 3; ++k) {
         const IonMode& mode = plan.Modes[k - base];
@@ -184,7 +191,7 @@ void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq)
             ws.AbsIndex[k] = 0;
             ws.HopFlags[k] = 0;
         } else {
-            IonHour(ws, k, critFreq, mode);
+            IonHour(ws, k, critFreq, mode, !(foEMax / mode.CosPhiE * 1.001L < frq));
         }
         ws.SigLevel[k] = 0;
     }
