@@ -25,13 +25,27 @@ std::vector<GridPoint> GridPoints(int stepDeg)
     return points;
 }
 
-Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg, unsigned threads)
+namespace {
+
+// Thrown from a worker, it stops ParallelFor from starting further points.
+void StopIfCancelled(const std::atomic<bool>* cancel)
+{
+    if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+        throw Cancelled{};
+    }
+}
+
+} // namespace
+
+Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg, unsigned threads,
+                         const std::atomic<bool>* cancel)
 {
     Coverage c;
     c.StepDeg = stepDeg;
     c.Points = GridPoints(stepDeg);
     c.Results.resize(c.Points.size());
     ParallelFor(c.Points.size(), threads, [&](std::size_t i, Workspace& ws) {
+        StopIfCancelled(cancel);
         RunInput path = in;
         path.RemoteLatDeg = c.Points[i].LatDeg;
         path.RemoteLonDeg = c.Points[i].LonDeg;
@@ -40,7 +54,8 @@ Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg,
     return c;
 }
 
-std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepDeg, unsigned threads)
+std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepDeg, unsigned threads,
+                                         const std::atomic<bool>* cancel)
 {
     const std::vector<GridPoint> points = GridPoints(stepDeg);
     std::vector<Coverage> day(24);
@@ -50,6 +65,7 @@ std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepD
         c.Results.resize(points.size());
     }
     ParallelFor(points.size(), threads, [&](std::size_t i, Workspace& ws) {
+        StopIfCancelled(cancel);
         RunInput path = in;
         path.RemoteLatDeg = points[i].LatDeg;
         path.RemoteLonDeg = points[i].LonDeg;

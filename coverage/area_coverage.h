@@ -6,6 +6,7 @@
 #include "hour.h"
 #include "prediction.h"
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -34,12 +35,20 @@ struct Coverage {
 // for `band` (1..15), each as the signal-level table shows it. The points
 // are shared over `threads` threads (0: one per core). Only the remote point
 // of `in` changes from point to point.
-Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg, unsigned threads);
+//
+// With `cancel`, the computation is given up once *cancel turns true: no
+// further point is started, those under way finish, and Cancelled is
+// thrown once every thread has stopped. A newer request can thus replace
+// one under way.
+struct Cancelled {};
+Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg, unsigned threads,
+                         const std::atomic<bool>* cancel = nullptr);
 
 // The same band at every hour of the day: day[h] equals
 // ComputeCoverage(in, h, band, stepDeg, threads). Each point's path is
-// worked out once for the 24 hours.
-std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepDeg, unsigned threads);
+// worked out once for the 24 hours. `cancel` as for ComputeCoverage.
+std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepDeg, unsigned threads,
+                                         const std::atomic<bool>* cancel = nullptr);
 
 // The header lat_deg,lon_deg,text,level_db,letter,hops,marker and one line
 // per point, LF line ends. A text that ends in a blank is quoted; a point

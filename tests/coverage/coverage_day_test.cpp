@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -69,6 +72,32 @@ TEST(CoverageDay, IsTheTwentyFourSingleHours)
         EXPECT_GT(withPath, 0);
         EXPECT_GT(without, 0);
     }
+}
+
+// A request given up: a flag already set stops both computations before
+// any work, and a flag set from another thread while the day's 1-degree
+// grid is under way stops it long before its end; a flag left clear
+// changes nothing.
+TEST(CoverageCancel, StopsTheComputationAndThrows)
+{
+    RunInput in;
+    in.Station.Latitude = 48.85L;
+    in.Station.Longitude = -2.35L;
+    std::atomic<bool> stop{true};
+    EXPECT_THROW(area::ComputeCoverage(in, 12, 7, 2, 2, &stop), area::Cancelled);
+    EXPECT_THROW(area::ComputeCoverageDay(in, 7, 2, 2, &stop), area::Cancelled);
+
+    stop = false;
+    EXPECT_EQ(area::CoverageCsv(area::ComputeCoverage(in, 12, 7, 30, 2, &stop)),
+              area::CoverageCsv(area::ComputeCoverage(in, 12, 7, 30, 2)));
+
+    // The whole day of the 1-degree grid takes several seconds; the flag is
+    // set as soon as the other thread runs.
+    std::thread canceller([&] { stop = true; });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(area::ComputeCoverageDay(in, 7, 1, 2, &stop), area::Cancelled);
+    canceller.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 } // namespace
