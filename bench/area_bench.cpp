@@ -14,7 +14,7 @@ using namespace orvela;
 // The home station and options of BM_ComputeMUF, so that the two compare:
 // 48.85 N 2.35 E, short path, dipole, flux 100, 10 December; 14 MHz at
 // 12 UTC.
-void BM_AreaMap(benchmark::State& state)
+RunInput BenchmarkInput()
 {
     RunInput in;
     in.Station.Latitude = 48.85L;
@@ -25,6 +25,12 @@ void BM_AreaMap(benchmark::State& state)
     in.Month = 12;
     in.Day = 10;
     in.UtcHour = 12;
+    return in;
+}
+
+void BM_AreaMap(benchmark::State& state)
+{
+    const RunInput in = BenchmarkInput();
     const int band = 7;
     const int step = 2;
     std::size_t paths = 0;
@@ -42,14 +48,7 @@ BENCHMARK(BM_AreaMap)->Unit(benchmark::kMillisecond)->UseRealTime();
 // for the day: 393,120 band-hours.
 void BM_AreaDay(benchmark::State& state)
 {
-    RunInput in;
-    in.Station.Latitude = 48.85L;
-    in.Station.Longitude = -2.35L;
-    in.Station.GainTable = 1;
-    in.Station.Display = 1;
-    in.Flux = 100;
-    in.Month = 12;
-    in.Day = 10;
+    const RunInput in = BenchmarkInput();
     const int band = 7;
     const int step = 2;
     std::size_t cells = 0;
