@@ -2,6 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <array>
+#include <functional>
+
 namespace orvela::area {
 
 namespace {
@@ -54,6 +58,27 @@ Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg,
     return c;
 }
 
+namespace {
+
+// Each grid point's path over the 24 hours, worked out once per point on
+// the threads; keep(point, hour cells) stores them.
+void ForEachPointDay(const RunInput& in, int band, const std::vector<GridPoint>& points, unsigned threads,
+                     const std::atomic<bool>* cancel,
+                     const std::function<void(std::size_t, std::array<BandResult, 24>&)>& keep)
+{
+    ParallelFor(points.size(), threads, [&](std::size_t i, Workspace& ws) {
+        StopIfCancelled(cancel);
+        RunInput path = in;
+        path.RemoteLatDeg = points[i].LatDeg;
+        path.RemoteLonDeg = points[i].LonDeg;
+        std::array<BandResult, 24> cells;
+        ComputeBandDay(path, band, ws, cells);
+        keep(i, cells);
+    });
+}
+
+} // namespace
+
 std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepDeg, unsigned threads,
                                          const std::atomic<bool>* cancel)
 {
@@ -64,15 +89,40 @@ std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepD
         c.Points = points;
         c.Results.resize(points.size());
     }
-    ParallelFor(points.size(), threads, [&](std::size_t i, Workspace& ws) {
-        StopIfCancelled(cancel);
-        RunInput path = in;
-        path.RemoteLatDeg = points[i].LatDeg;
-        path.RemoteLonDeg = points[i].LonDeg;
-        std::array<BandResult, 24> cells;
-        ComputeBandDay(path, band, ws, cells);
+    ForEachPointDay(in, band, points, threads, cancel, [&](std::size_t i, std::array<BandResult, 24>& cells) {
         for (std::size_t h = 0; h < cells.size(); ++h) {
             day[h].Results[i] = std::move(cells[h]);
+        }
+    });
+    return day;
+}
+
+CellSummary Summarise(const BandResult& r)
+{
+    CellSummary s;
+    s.HasPath = r.HasPath;
+    if (r.HasPath) {
+        s.LevelDb = static_cast<std::int16_t>(std::clamp(r.LevelDb, -32768, 32767));
+        s.Letter = r.Letter;
+        s.Hops = static_cast<std::uint8_t>(std::clamp(r.Hops, 0, 255));
+        s.Marker = r.Marker;
+        s.Below = BelowSensitivity(r);
+    }
+    return s;
+}
+
+CoverageDaySummary ComputeCoverageDaySummary(const RunInput& in, int band, int stepDeg, unsigned threads,
+                                             const std::atomic<bool>* cancel)
+{
+    CoverageDaySummary day;
+    day.Band = band;
+    day.StepDeg = stepDeg;
+    day.Points = GridPoints(stepDeg);
+    const std::size_t n = day.Points.size();
+    day.Cells.resize(24 * n);
+    ForEachPointDay(in, band, day.Points, threads, cancel, [&](std::size_t i, std::array<BandResult, 24>& cells) {
+        for (std::size_t h = 0; h < cells.size(); ++h) {
+            day.Cells[h * n + i] = Summarise(cells[h]);
         }
     });
     return day;

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,37 @@ Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg,
 // worked out once for the 24 hours. `cancel` as for ComputeCoverage.
 std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepDeg, unsigned threads,
                                          const std::atomic<bool>* cancel = nullptr);
+
+// What a map shows of one grid point's path, in 8 bytes: a day of the
+// 1-degree grid holds 1.5 million of them.
+struct CellSummary {
+    std::int16_t LevelDb = 0;
+    char Letter = 0;
+    std::uint8_t Hops = 0;
+    char Marker = ' ';
+    bool HasPath = false;
+    bool Below = false; // under the receiver's sensitivity (BelowSensitivity)
+};
+
+// A whole day of one band over the grid in that form: hour h's cells are
+// Cells[h * Points.size() + i], point i as in GridPoints(StepDeg).
+struct CoverageDaySummary {
+    int Band = 0;
+    int StepDeg = 0;
+    std::vector<GridPoint> Points;
+    std::vector<CellSummary> Cells;
+
+    const CellSummary& At(int utcHour, std::size_t point) const
+    {
+        return Cells[static_cast<std::size_t>(utcHour) * Points.size() + point];
+    }
+};
+
+// ComputeCoverageDay's result, summarised cell by cell as it is computed,
+// so that the texts of the whole day are never held at once.
+CoverageDaySummary ComputeCoverageDaySummary(const RunInput& in, int band, int stepDeg, unsigned threads,
+                                             const std::atomic<bool>* cancel = nullptr);
+CellSummary Summarise(const BandResult& r);
 
 // The header lat_deg,lon_deg,text,level_db,letter,hops,marker and one line
 // per point, LF line ends. A text that ends in a blank is quoted; a point

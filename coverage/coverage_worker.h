@@ -1,0 +1,83 @@
+// Coverage computed in the background for an interactive view: one request
+// at a time, a newer one replacing the one under way, each answered first
+// from a coarse grid and then from the grid asked for.
+#pragma once
+
+#include "area_coverage.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace orvela::area {
+
+// A whole day of one band over a grid from the station of `In`.
+struct CoverageRequest {
+    RunInput In;
+    int Band = 7;
+    int StepDeg = 2;
+};
+
+// One answer: the request's number, and whether this is its last one.
+struct CoverageAnswer {
+    std::uint64_t Id = 0;
+    bool Final = false;
+    CoverageDaySummary Day;
+    // Why the request could not be answered (the memory ran out); the last
+    // answer then, with an empty day.
+    std::string Problem;
+};
+
+class CoverageWorker {
+public:
+    // The grid of the first answer when a finer one is asked for: its whole
+    // day takes some tens of milliseconds on two cores.
+    static constexpr int CoarseStepDeg = 10;
+
+    // `ready` is called on the worker thread each time an answer is waiting
+    // in Take(); it must only wake the thread that takes it. `threads` as
+    // for ComputeCoverage.
+    explicit CoverageWorker(std::function<void()> ready, unsigned threads = 0);
+    // Gives up the request under way and waits for the thread.
+    ~CoverageWorker();
+    CoverageWorker(const CoverageWorker&) = delete;
+    CoverageWorker& operator=(const CoverageWorker&) = delete;
+
+    // Replaces what was asked before: the computation under way is given up,
+    // and its answers that were not taken yet are dropped. Returns the
+    // request's number, greater than every earlier one.
+    std::uint64_t Ask(const CoverageRequest& request);
+    // Gives up what was asked, without a new request.
+    void Stop();
+    // The newest answer not taken yet. An answer to an older request than
+    // the newest is never returned.
+    std::optional<CoverageAnswer> Take();
+    // Whether the newest request still has answers to come.
+    bool Busy() const;
+
+private:
+    void Run();
+    // Puts an answer for the taker unless a newer request came meanwhile.
+    void Deliver(CoverageAnswer answer);
+
+    std::function<void()> ready_;
+    unsigned threads_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<CoverageRequest> pending_;
+    std::optional<CoverageAnswer> answer_;
+    std::uint64_t asked_ = 0;    // the newest request's number
+    std::uint64_t finished_ = 0; // the newest request whose last answer is in
+    bool quit_ = false;
+    // Set to give up the computation under way; cleared when a request is
+    // taken up, under the mutex.
+    std::atomic<bool> cancel_{false};
+    std::thread thread_;
+};
+
+} // namespace orvela::area

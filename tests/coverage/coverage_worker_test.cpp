@@ -1,0 +1,158 @@
+// The background computation behind the coverage window.
+#include "coverage_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+using namespace orvela;
+using namespace std::chrono_literals;
+
+RunInput Paris()
+{
+    RunInput in;
+    in.Station.Latitude = 48.85L;
+    in.Station.Longitude = -2.35L;
+    in.Station.GainTable = 1;
+    in.Flux = 120;
+    in.Month = 12;
+    in.Day = 10;
+    return in;
+}
+
+// Collects every answer the worker hands over, as the window does: woken
+// by the worker, it takes on its own thread.
+class Taker {
+public:
+    Taker()
+        : worker([this] {
+            const std::lock_guard lock(mutex);
+            ++wakes;
+            woken.notify_all();
+        }, 2)
+    {
+    }
+
+    // Takes answers until the last one of request `id`, at most `limit`.
+    std::vector<area::CoverageAnswer> Until(std::uint64_t id, std::chrono::seconds limit = 60s)
+    {
+        std::vector<area::CoverageAnswer> got;
+        const auto end = std::chrono::steady_clock::now() + limit;
+        for (;;) {
+            {
+                std::unique_lock lock(mutex);
+                woken.wait_until(lock, end, [this] { return wakes > 0; });
+                if (wakes == 0) {
+                    ADD_FAILURE() << "no last answer to request " << id;
+                    return got;
+                }
+                wakes = 0;
+            }
+            while (std::optional<area::CoverageAnswer> a = worker.Take()) {
+                got.push_back(std::move(*a));
+                if (got.back().Id == id && got.back().Final) {
+                    return got;
+                }
+            }
+        }
+    }
+
+    std::mutex mutex;
+    std::condition_variable woken;
+    int wakes = 0;
+    area::CoverageWorker worker;
+};
+
+void ExpectSameCells(const area::CoverageDaySummary& a, const area::CoverageDaySummary& b)
+{
+    ASSERT_EQ(a.StepDeg, b.StepDeg);
+    ASSERT_EQ(a.Cells.size(), b.Cells.size());
+    for (std::size_t i = 0; i < a.Cells.size(); ++i) {
+        const area::CellSummary& x = a.Cells[i];
+        const area::CellSummary& y = b.Cells[i];
+        ASSERT_TRUE(x.HasPath == y.HasPath && x.LevelDb == y.LevelDb && x.Letter == y.Letter && x.Hops == y.Hops &&
+                    x.Marker == y.Marker && x.Below == y.Below)
+            << "cell " << i;
+    }
+}
+
+// The summary of a day is the day's cells, point for point and hour for hour.
+TEST(CoverageSummary, IsTheDaysCells)
+{
+    const RunInput in = Paris();
+    const std::vector<area::Coverage> day = area::ComputeCoverageDay(in, 7, 15, 2);
+    const area::CoverageDaySummary sum = area::ComputeCoverageDaySummary(in, 7, 15, 2);
+    ASSERT_EQ(sum.Points.size(), day[0].Points.size());
+    int below = 0;
+    for (int h = 0; h < 24; ++h) {
+        for (std::size_t i = 0; i < sum.Points.size(); ++i) {
+            const BandResult& r = day[static_cast<std::size_t>(h)].Results[i];
+            const area::CellSummary& s = sum.At(h, i);
+            ASSERT_EQ(s.HasPath, r.HasPath);
+            if (r.HasPath) {
+                ASSERT_TRUE(s.LevelDb == r.LevelDb && s.Letter == r.Letter && s.Hops == r.Hops && s.Marker == r.Marker &&
+                            s.Below == area::BelowSensitivity(r))
+                    << "hour " << h << " point " << i;
+                below += s.Below ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(below, 0);
+}
+
+// A fine grid is answered twice, first from the coarse grid, then as asked;
+// a grid as coarse as that is answered once.
+TEST(CoverageWorker, AnswersCoarseThenAsAsked)
+{
+    Taker t;
+    area::CoverageRequest r{Paris(), 7, 5};
+    const std::uint64_t fine = t.worker.Ask(r);
+    std::vector<area::CoverageAnswer> got = t.Until(fine);
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.front().Day.StepDeg, area::CoverageWorker::CoarseStepDeg);
+    EXPECT_FALSE(got.front().Final);
+    ExpectSameCells(got.back().Day, area::ComputeCoverageDaySummary(r.In, 7, 5, 1));
+    ExpectSameCells(got.front().Day, area::ComputeCoverageDaySummary(r.In, 7, 10, 1));
+    EXPECT_FALSE(t.worker.Busy());
+
+    r.StepDeg = 15;
+    const std::uint64_t coarse = t.worker.Ask(r);
+    EXPECT_GT(coarse, fine);
+    got = t.Until(coarse);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].Day.StepDeg, 15);
+}
+
+// A slow request replaced by a quick one: nothing of the slow one is handed
+// over once the quick one is asked, and the quick one's last answer comes
+// well before the slow one could have ended. Stop() drops what is left.
+TEST(CoverageWorker, ANewerRequestReplacesTheOneUnderWay)
+{
+    Taker t;
+    const std::uint64_t slow = t.worker.Ask({Paris(), 7, 1});
+    std::this_thread::sleep_for(20ms);
+    RunInput sydney = Paris();
+    sydney.Station.Latitude = -33.87L;
+    sydney.Station.Longitude = -151.21L;
+    const auto start = std::chrono::steady_clock::now();
+    const std::uint64_t quick = t.worker.Ask({sydney, 3, 15});
+    const std::vector<area::CoverageAnswer> got = t.Until(quick);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    for (const area::CoverageAnswer& a : got) {
+        EXPECT_EQ(a.Id, quick) << "an answer to request " << slow << " came after request " << quick;
+    }
+    ExpectSameCells(got.back().Day, area::ComputeCoverageDaySummary(sydney, 3, 15, 1));
+
+    t.worker.Ask({Paris(), 7, 1});
+    t.worker.Stop();
+    EXPECT_FALSE(t.worker.Busy());
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(t.worker.Take().has_value());
+}
+
+} // namespace
