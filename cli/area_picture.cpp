@@ -23,21 +23,13 @@ namespace {
 constexpr int MapWidth = 512;
 constexpr int GlyphSize = 8;
 
-// Opacity of a coverage cell: the map stays readable under it.
-constexpr double CellAlpha = 0.55;
-constexpr std::uint32_t BelowColour = 0xB4B4B4;
-constexpr double BelowAlpha = 0.30;
+// The colour of the cells below the sensitivity.
+std::uint32_t BelowColour()
+{
+    return ClassLooks()[static_cast<int>(LevelClass::Below)].Colour;
+}
 
 const char* const Font = "DejaVu Sans";
-
-const std::array<ClassLook, static_cast<int>(LevelClass::Count)> Looks{{
-    {BelowColour, "below sensitivity"},
-    {0xB44BE0, "0 to 19 dB"},
-    {0x19C3C8, "20 to 39 dB"},
-    {0x5FD93A, "40 to 59 dB"},
-    {0xF5D31F, "60 to 79 dB"},
-    {0xF0482A, "80 dB and more"},
-}};
 
 struct SurfaceDeleter {
     void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
@@ -171,7 +163,7 @@ void Hatch(cairo_t* cr, double x0, double y0, double width, double height, doubl
 {
     cairo_save(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
-    SetColour(cr, 0xFFFFFF, 0.6);
+    SetColour(cr, HatchColour, HatchAlpha);
     cairo_set_line_width(cr, lineWidth);
     for (double d = -height; d < width; d += spacing) {
         cairo_move_to(cr, x0 + d, y0 + height);
@@ -200,13 +192,13 @@ void DrawCoverage(cairo_t* cr, const Projection& map, const Coverage& c, double 
             continue;
         }
         if (static_cast<LevelClass>(k) == LevelClass::Below) {
-            SetColour(cr, BelowColour, BelowAlpha);
+            SetColour(cr, BelowColour(), BelowAlpha);
             cairo_fill_preserve(cr);
             cairo_clip(cr);
             Hatch(cr, 0, 0, map.Width, map.Height, 6 * scale, std::max(1.0, scale));
             cairo_reset_clip(cr);
         } else {
-            SetColour(cr, Looks[k].Colour, CellAlpha);
+            SetColour(cr, ClassLooks()[k].Colour, CellAlpha);
             cairo_fill(cr);
         }
     }
@@ -336,8 +328,8 @@ void DrawCaption(cairo_t* cr, const MapCaption& caption, double scale)
 
 void DrawLegend(cairo_t* cr, const Projection& map, double scale)
 {
-    const std::string title = "Signal above the receiver's sensitivity";
-    const std::string none = "no colour: no path";
+    const std::string title = LegendTitle;
+    const std::string none = LegendNoPath;
     const double margin = 8 * scale;
     const double pad = 7 * scale;
     const double row = 17 * scale;
@@ -348,7 +340,7 @@ void DrawLegend(cairo_t* cr, const Projection& map, double scale)
     SelectFont(cr, 12 * scale, true);
     double width = TextWidth(cr, title);
     SelectFont(cr, 12 * scale, false);
-    for (const ClassLook& look : Looks) {
+    for (const ClassLook& look : ClassLooks()) {
         width = std::max(width, swatchW + 6 * scale + TextWidth(cr, look.Label));
     }
     width = std::max(width, TextWidth(cr, none));
@@ -371,7 +363,7 @@ void DrawLegend(cairo_t* cr, const Projection& map, double scale)
         cairo_rectangle(cr, sx, y, swatchW, swatchH);
         cairo_fill(cr);
         if (static_cast<LevelClass>(k) == LevelClass::Below) {
-            SetColour(cr, BelowColour, BelowAlpha);
+            SetColour(cr, BelowColour(), BelowAlpha);
             cairo_rectangle(cr, sx, y, swatchW, swatchH);
             cairo_fill_preserve(cr);
             cairo_save(cr);
@@ -379,35 +371,19 @@ void DrawLegend(cairo_t* cr, const Projection& map, double scale)
             Hatch(cr, sx, y, swatchW, swatchH, 6 * scale, std::max(1.0, scale));
             cairo_restore(cr);
         } else {
-            SetColour(cr, Looks[k].Colour, CellAlpha);
+            SetColour(cr, ClassLooks()[k].Colour, CellAlpha);
             cairo_rectangle(cr, sx, y, swatchW, swatchH);
             cairo_fill(cr);
         }
         SetColour(cr, 0xFFFFFF, 1);
         cairo_move_to(cr, sx + swatchW + 6 * scale, y + 10.5 * scale);
-        cairo_show_text(cr, Looks[k].Label);
+        cairo_show_text(cr, ClassLooks()[k].Label);
     }
     cairo_move_to(cr, x0 + pad, y0 + pad + (classes + 1) * row + 10.5 * scale);
     cairo_show_text(cr, none.c_str());
 }
 
 } // namespace
-
-LevelClass ClassOf(const BandResult& r)
-{
-    if (BelowSensitivity(r)) {
-        return LevelClass::Below;
-    }
-    // Bands of 20 dB: the levels of one map span about a hundred, whatever
-    // the power.
-    const int band = std::clamp(r.LevelDb / 20, 0, 4);
-    return static_cast<LevelClass>(static_cast<int>(LevelClass::Weak) + band);
-}
-
-const std::array<ClassLook, static_cast<int>(LevelClass::Count)>& ClassLooks()
-{
-    return Looks;
-}
 
 Picture24 DrawCoverageMap(const Coverage& c, const MapCaption& caption, int width)
 {

@@ -5,26 +5,13 @@
 
 #include "area_coverage.h"
 #include "compositor.h"
+#include "level_classes.h"
 #include "picture.h"
 
 #include <array>
 #include <string>
 
 namespace orvela::area {
-
-// The classes of the colour scale: below the sensitivity, then levels from
-// just above it to strong. A point without a path has no class.
-enum class LevelClass { Below, Weak, Fair, Good, Strong, VeryStrong, Count };
-
-// The class of a path's level. Not for a point without a path.
-LevelClass ClassOf(const BandResult& r);
-
-// The classes' colours, 0xRRGGBB, and their legend texts.
-struct ClassLook {
-    std::uint32_t Colour;
-    const char* Label;
-};
-const std::array<ClassLook, static_cast<int>(LevelClass::Count)>& ClassLooks();
 
 // What the caption says.
 struct MapCaption {
