@@ -3,6 +3,7 @@
 #include "call_sign.h"
 #include "compositor.h"
 #include "context_help.h"
+#include "coverage_window.h"
 #include "format.h"
 #include "help_window.h"
 #include "info_window.h"
@@ -223,8 +224,24 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     tableMenu_->addAction(QStringLiteral("Copy as text"), this, &TPROPForm::CopyTableAsText);
     tableMenu_->addAction(QStringLiteral("Save as CSV\u2026"), this, &TPROPForm::SaveTableAsCsv);
     tableMenu_->addAction(QStringLiteral("Save as PNG\u2026"), this, &TPROPForm::SaveTableAsPng);
+    // Where the cell's band reaches at the cell's hour; a cell off the bands
+    // or the hours keeps the last band or the current hour.
+    tableMenu_->addSeparator();
+    tableMenu_->addAction(QStringLiteral("&Coverage map\u2026"), this, [this] {
+        const int col = menuCell_.x();
+        const int row = menuCell_.y();
+        const int band = row >= 0 && row < BandCount ? BandCount - row : CoverageBand();
+        const int hour = col >= 1 && col <= 24 ? col - 1 : UtcMinuteOfDay(services_.TimeSource->Now()) / 60;
+        OpenCoverage(band, hour);
+    });
     ui_->MUFGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->MUFGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QModelIndex cell = ui_->MUFGrid->indexAt(at);
+        // From the keyboard (the menu key), the current cell.
+        if (!cell.isValid()) {
+            cell = ui_->MUFGrid->currentIndex();
+        }
+        menuCell_ = cell.isValid() ? QPoint(cell.column(), cell.row()) : QPoint(-1, -1);
         tableMenu_->exec(ui_->MUFGrid->viewport()->mapToGlobal(at));
     });
     // The remote point from a Maidenhead locator: the map's context menu, or
@@ -236,6 +253,9 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     connect(goToLocator, &QAction::triggered, this, &TPROPForm::GoToLocator);
     mapMenu_ = new QMenu(this);
     mapMenu_->addAction(goToLocator);
+    mapMenu_->addAction(QStringLiteral("&Coverage map\u2026"), this, [this] {
+        OpenCoverage(CoverageBand(), UtcMinuteOfDay(services_.TimeSource->Now()) / 60);
+    });
     ui_->MAP->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->MAP, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         mapMenu_->exec(ui_->MAP->mapToGlobal(at));
@@ -523,6 +543,10 @@ void TPROPForm::ComputeMUF()
     tableHour_ = in.UtcHour;
     in.RemoteLabel = remoteLabel_.toStdString();
     orvela::ComputeMUF(in, workspace_, prediction_);
+    lastInput_ = in;
+    if (coverage_) {
+        coverage_->Follow(in, ToUtcDateTime(now).Year);
+    }
 
     ui_->MUFGrid->Show(prediction_, settings_.Display);
     for (int i = 0; i < 4; ++i) {
@@ -774,10 +798,13 @@ void TPROPForm::SaveTableAsPng()
 }
 
 void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, const QString& filter,
-                          const std::function<bool(QIODevice&)>& write)
+                          const std::function<bool(QIODevice&)>& write, QWidget* parent)
 {
+    if (parent == nullptr) {
+        parent = this;
+    }
     const QString name = services_.Files->SaveFileName(
-        this, caption, QDir(QDir::homePath()).filePath(suggestion), filter);
+        parent, caption, QDir(QDir::homePath()).filePath(suggestion), filter);
     if (name.isEmpty()) {
         return;
     }
@@ -792,7 +819,7 @@ void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, con
         why = file.errorString();
     }
     if (!why.isEmpty()) {
-        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
+        services_.Messages->Show(parent, MessageIcon::Warning, QStringLiteral("Warning"),
                                  QStringLiteral("Could not save %1: %2").arg(QDir::toNativeSeparators(name), why));
     }
 }
@@ -915,6 +942,50 @@ void TPROPForm::GoToLocator()
     ui_->DESTLong->setValue(static_cast<int>(lon));
     ui_->DESTLat->setValue(static_cast<int>(lat));
     ui_->CC->move(MarkerLeft(lon) - 4, MarkerTop(lat) - 4);
+    remoteLabel_ = QStringLiteral("Remote station");
+    ComputeMUF();
+}
+
+CoverageWindow* TPROPForm::Coverage() const
+{
+    return coverage_;
+}
+
+int TPROPForm::CoverageBand() const
+{
+    return coverage_ ? coverage_->Band() : CoverageWindow::DefaultBand;
+}
+
+void TPROPForm::OpenCoverage(int band, int utcHour)
+{
+    if (!programReady_) {
+        return;
+    }
+    if (!coverage_) {
+        coverage_ = new CoverageWindow(
+            *services_.Pictures,
+            [this](QWidget* parent, const QString& caption, const QString& suggestion, const QString& filter,
+                   const std::function<bool(QIODevice&)>& write) {
+                SaveTable(caption, suggestion, filter, write, parent);
+            },
+            this);
+        connect(coverage_, &CoverageWindow::RemotePointPicked, this, &TPROPForm::SetRemotePoint);
+        coverage_->resize(coverage_->sizeHint());
+        coverage_->Follow(lastInput_, ToUtcDateTime(services_.TimeSource->Now()).Year);
+    }
+    coverage_->ShowBandHour(band, utcHour);
+    coverage_->show();
+    coverage_->raise();
+    coverage_->activateWindow();
+}
+
+void TPROPForm::SetRemotePoint(int latDeg, int lonWestDeg)
+{
+    // As a click on the map: each spin's handler, the marker at the point,
+    // and a last run.
+    ui_->DESTLong->setValue(lonWestDeg);
+    ui_->DESTLat->setValue(latDeg);
+    ui_->CC->move(MarkerLeft(lonWestDeg) - 4, MarkerTop(latDeg) - 4);
     remoteLabel_ = QStringLiteral("Remote station");
     ComputeMUF();
 }

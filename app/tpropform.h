@@ -31,6 +31,8 @@ class RegIni;
 
 namespace orvela::app {
 
+class CoverageWindow;
+
 class TPROPForm : public QWidget {
     Q_OBJECT
 public:
@@ -98,6 +100,15 @@ public:
     // Asks for a 4- or 6-character locator and moves the remote point to its
     // centre as a click there would; a wrong character is named.
     void GoToLocator();
+    // The coverage window for band 1..15 at an hour, made when first asked
+    // for; it then follows the window's inputs.
+    void OpenCoverage(int band, int utcHour);
+    CoverageWindow* Coverage() const;
+    // The band the coverage window showed last: 14 MHz before.
+    int CoverageBand() const;
+    // The remote point moved to whole degrees (longitude positive west), as a
+    // click on the map moves it.
+    void SetRemotePoint(int latDeg, int lonWestDeg);
     // The directory the program started in, where its help is looked for.
     const QString& StartDir() const { return startDir_; }
     // The program's own help window, once the help has been shown in it.
@@ -144,7 +155,7 @@ private:
     // Where the data files are looked for: `first`, then the data folder.
     QStringList DataFolders(const QString& first) const;
     void SaveTable(const QString& caption, const QString& suggestion, const QString& filter,
-                   const std::function<bool(QIODevice&)>& write);
+                   const std::function<bool(QIODevice&)>& write, QWidget* parent = nullptr);
 
     Services services_;
     std::unique_ptr<Ui::TPROPForm> ui_;
@@ -165,6 +176,11 @@ private:
     QString remoteLabel_;
     QString startDir_;
     QPointer<THelpForm> helpWindow_;
+    QPointer<CoverageWindow> coverage_;
+    // The inputs of the last run, which the coverage window follows.
+    RunInput lastInput_;
+    // The table cell the context menu was opened on (column, row).
+    QPoint menuCell_{-1, -1};
     int runCount_ = 0;
     int mapUpdateCount_ = 0;
     // The UTC hour the table was last computed for, and the moment the map

@@ -41,7 +41,7 @@ TEST_F(MainWindow, ALocatorMovesTheRemotePointAsAClickThere)
     auto form = Open();
     Ui::TPROPForm& ui = form->Widgets();
     const QList<QAction*> actions = form->MapMenu()->actions();
-    ASSERT_EQ(actions.size(), 1);
+    ASSERT_GE(actions.size(), 1);
     EXPECT_EQ(actions[0]->text(), QStringLiteral("Go to locator\u2026"));
 
     const struct {

@@ -1,0 +1,276 @@
+// The coverage window on the real main window: opened from the table and
+// the map, computed on its workers, following the main window, and picking
+// the remote point.
+#include "coverage_window.h"
+#include "window_fixture.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+namespace orvela::app {
+namespace {
+
+using namespace ::orvela::app::testing;
+
+// A coarse grid, so that the day is in quickly under the sanitizers too.
+constexpr int TestStep = 5;
+
+class Coverage : public MainWindow {
+protected:
+    // Paris, dipole, 100 W, flux 122 (the fake download's).
+    std::unique_ptr<TPROPForm> OpenParis()
+    {
+        WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n\"Latitude\"=" + HexOf(48.85L) + "\r\n\"Longitude\"=" + HexOf(-2.35L) +
+                      "\r\n\"GainTable\"=\"1\"\r\n");
+        return Open();
+    }
+
+    // Opens the coverage window as a user does: a right click on the cell
+    // of `band` at `hour`, then C while the menu is open.
+    static CoverageWindow* FromTheTable(TPROPForm& form, int band, int hour)
+    {
+        PredictionTable* table = form.Widgets().MUFGrid;
+        const QRect cell = table->visualRect(table->model()->index(BandRow(band), hour + 1));
+        QTimer::singleShot(0, form.TableMenu(), [&form] { QTest::keyClick(form.TableMenu(), Qt::Key_C); });
+        emit table->customContextMenuRequested(cell.center());
+        return form.Coverage();
+    }
+
+    // Waits until the newest request's last answer is shown.
+    static bool Settled(CoverageWindow& w)
+    {
+        return QTest::qWaitFor([&w] { return w.Final() && !w.Computing() && w.Day() != nullptr; }, 60000);
+    }
+};
+
+TEST_F(Coverage, OpensFromTheTableCellAndTheMap)
+{
+    auto form = OpenParis();
+    CoverageWindow* w = FromTheTable(*form, 7, 12);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 14 MHz, 12h UTC"));
+    EXPECT_EQ(w->Band(), 7);
+    EXPECT_EQ(w->Hour(), 12);
+
+    // Another cell: the same window, its band and hour.
+    EXPECT_EQ(FromTheTable(*form, 11, 3), w);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 22 MHz, 03h UTC"));
+
+    // The map's menu: the last band, at the clock's hour (12h).
+    QAction* fromMap = nullptr;
+    for (QAction* a : form->MapMenu()->actions()) {
+        if (a->text() == QStringLiteral("&Coverage map\u2026")) {
+            fromMap = a;
+        }
+    }
+    ASSERT_NE(fromMap, nullptr);
+    fromMap->trigger();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 22 MHz, 12h UTC"));
+    w->close();
+}
+
+// The window's cells are orvela-area's for the same station, options and
+// moment: the program is run on the same inputs and its CSV read back.
+TEST_F(Coverage, TheCellsAreThoseOfOrvelaArea)
+{
+    auto form = OpenParis();
+    CoverageWindow* w = FromTheTable(*form, 7, 12);
+    ASSERT_NE(w, nullptr);
+    w->SetStepDeg(TestStep);
+    ASSERT_TRUE(Settled(*w));
+    const area::CoverageDaySummary& day = *w->Day();
+    ASSERT_EQ(day.StepDeg, TestStep);
+
+    const QString csv = dir.filePath(QStringLiteral("area.csv"));
+    QProcess area;
+    area.start(QStringLiteral(ORVELA_AREA_PATH),
+               {"--home", "48.85N,2.35E", "--utc", "2026-12-10T12:00Z", "--band", "14", "--flux", "122", "--antenna",
+                "dipole", "--step", QString::number(TestStep), "--threads", "2", "--out", csv});
+    ASSERT_TRUE(area.waitForFinished(120000));
+    ASSERT_EQ(area.exitCode(), 0) << area.readAllStandardError().toStdString();
+
+    std::istringstream lines(ReadFile(csv.toStdString()));
+    std::string line;
+    std::getline(lines, line); // the header
+    std::size_t i = 0;
+    int withPath = 0;
+    for (; std::getline(lines, line); ++i) {
+        ASSERT_LT(i, day.Points.size());
+        const area::CellSummary& c = day.At(12, i);
+        // lat,lon,text,level,letter,hops,marker: no field holds a comma.
+        std::vector<std::string> f;
+        std::istringstream fields(line + ",");
+        for (std::string v; std::getline(fields, v, ',');) {
+            f.push_back(v);
+        }
+        ASSERT_EQ(f.size(), 7u) << line;
+        const std::string mine =
+            std::to_string(day.Points[i].LatDeg) + "," + std::to_string(day.Points[i].LonDeg) + "," +
+            (c.HasPath ? std::to_string(c.LevelDb) + "," + c.Letter + "," + std::to_string(c.Hops) + "," +
+                             (c.Marker == ' ' ? std::string() : std::string(1, c.Marker))
+                       : std::string(",,,"));
+        ASSERT_EQ(f[0] + "," + f[1] + "," + f[3] + "," + f[4] + "," + f[5] + "," + f[6], mine) << line;
+        withPath += c.HasPath ? 1 : 0;
+    }
+    EXPECT_EQ(i, day.Points.size());
+    EXPECT_GT(withPath, 0);
+}
+
+// Once the day is in, the slider only redraws; what the paths depend on
+// asks the day again, the remote point only moves its marker, and an answer
+// to an older request than the newest is dropped.
+TEST_F(Coverage, FollowsTheMainWindowAndTheSliderOnlyRedraws)
+{
+    auto form = OpenParis();
+    CoverageWindow* w = FromTheTable(*form, 7, 12);
+    ASSERT_NE(w, nullptr);
+    w->SetStepDeg(TestStep);
+    ASSERT_TRUE(Settled(*w));
+    const std::uint64_t request = w->Request();
+    const area::CoverageDaySummary* day = w->Day();
+
+    const int frames = w->FramesDrawn();
+    QTest::keyClick(w->HourSlider(), Qt::Key_Right);
+    EXPECT_EQ(w->Hour(), 13);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 14 MHz, 13h UTC"));
+    EXPECT_EQ(w->FramesDrawn(), frames + 1);
+    EXPECT_EQ(w->Request(), request);
+    EXPECT_EQ(w->Day(), day);
+
+    form->Widgets().DESTLong->setValue(74);
+    form->Widgets().DESTLat->setValue(40);
+    EXPECT_EQ(w->Request(), request);
+
+    Ui::TPROPForm& ui = form->Widgets();
+    struct Change {
+        const char* What;
+        std::function<void()> Make;
+    };
+    const Change changes[] = {
+        {"flux", [&] { ui.FLXSpin->setValue(150); }},
+        {"power", [&] { ui.PWREdit->setText(QStringLiteral("30")); }},
+        {"antenna", [&] { ui.AGTItem2->click(); }},
+        {"long path", [&] { ui.LongPathBox->click(); }},
+        {"minimum angle", [&] { ui.ANGEdit->setText(QStringLiteral("5")); }},
+        {"band", [&] { w->BandBox()->setCurrentIndex(w->BandBox()->findData(5)); }},
+    };
+    std::uint64_t last = w->Request();
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.What);
+        c.Make();
+        EXPECT_GT(w->Request(), last);
+        last = w->Request();
+    }
+    ASSERT_TRUE(Settled(*w));
+    const area::CoverageDaySummary* newest = w->Day();
+
+    // A slow answer coming in after a newer request is not shown.
+    area::CoverageAnswer stale{request, true, area::ComputeCoverageDaySummary({}, 7, 30, 1), {}};
+    EXPECT_FALSE(w->Accept(std::move(stale)));
+    EXPECT_EQ(w->Day(), newest);
+    w->close();
+}
+
+// A click on the coverage map, or Return on the keyboard's cursor, moves
+// the main window's remote point to the point's whole degrees.
+TEST_F(Coverage, AClickThereMovesTheRemotePoint)
+{
+    auto form = OpenParis();
+    CoverageWindow* w = FromTheTable(*form, 7, 12);
+    ASSERT_NE(w, nullptr);
+    CoverageMapView* view = w->MapView();
+    const QRect map = view->MapRect();
+    const CoverageProjection proj{map.width(), map.height()};
+    // New York, 40.7 N 74.0 W.
+    const QPoint at(map.left() + static_cast<int>(std::lround(proj.X(74.0))),
+                    map.top() + static_cast<int>(std::lround(proj.Y(40.7))));
+    const int runs = form->RunCount();
+    QTest::mouseClick(view, Qt::LeftButton, {}, at);
+    Ui::TPROPForm& ui = form->Widgets();
+    EXPECT_NEAR(ui.DESTLong->value(), 74, 1);
+    EXPECT_NEAR(ui.DESTLat->value(), 40, 1);
+    EXPECT_GT(form->RunCount(), runs);
+    EXPECT_EQ(form->RemoteLabel(), QStringLiteral("Remote station"));
+
+    // The cursor starts on the remote point; two steps west and one north.
+    view->setFocus();
+    view->SetCursor(ui.DESTLat->value(), ui.DESTLong->value());
+    const int lat = ui.DESTLat->value(), lon = ui.DESTLong->value();
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::keyClick(view, Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(ui.DESTLong->value(), lon + 2 * CoverageWindow::DefaultStepDeg);
+    EXPECT_EQ(ui.DESTLat->value(), lat + CoverageWindow::DefaultStepDeg);
+    w->close();
+}
+
+// Every control can be named by a screen reader, the hour slider as the
+// hour; the status line says what lies under the keyboard's cursor, and
+// the play button runs the hours on.
+TEST_F(Coverage, TheControlsHaveNamesAndTheStatusLineSpeaks)
+{
+    auto form = OpenParis();
+    CoverageWindow* w = FromTheTable(*form, 7, 12);
+    ASSERT_NE(w, nullptr);
+    w->SetStepDeg(TestStep);
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+        if (c->focusPolicy() != Qt::NoFocus && c->isVisibleTo(w) && qobject_cast<QLabel*>(c) == nullptr) {
+            EXPECT_FALSE(c->accessibleName().isEmpty()) << c->metaObject()->className();
+        }
+    }
+    EXPECT_EQ(w->HourSlider()->accessibleName(), QStringLiteral("Hour (UTC)"));
+    ASSERT_TRUE(Settled(*w));
+
+    w->MapView()->setFocus();
+    w->MapView()->SetCursor(0, 0);
+    QTest::keyClick(w->MapView(), Qt::Key_Down);
+    const QString said = w->StatusLine()->text();
+    EXPECT_TRUE(said.startsWith(QStringLiteral("5\u00B0 S, 0\u00B0 at 12h UTC, 14 MHz: "))) << said.toStdString();
+    EXPECT_EQ(w->MapView()->accessibleDescription(), said);
+    QTest::keyClick(w->HourSlider(), Qt::Key_Left);
+    EXPECT_TRUE(w->StatusLine()->text().contains(QStringLiteral(" at 11h UTC"))) << w->StatusLine()->text().toStdString();
+
+    w->PlayButton()->click();
+    EXPECT_EQ(w->PlayButton()->text(), QStringLiteral("&Pause"));
+    EXPECT_TRUE(QTest::qWaitFor([w] { return w->Hour() == 12; }, 5000));
+    w->PlayButton()->click();
+    const int stopped = w->Hour();
+    QTest::qWait(2 * CoverageWindow::PlayIntervalMs);
+    EXPECT_EQ(w->Hour(), stopped);
+    w->close();
+}
+
+// "Save as PNG…" writes the map as the window shows it.
+TEST_F(Coverage, SavesThePictureShown)
+{
+    auto form = OpenParis();
+    CoverageWindow* w = FromTheTable(*form, 7, 12);
+    ASSERT_NE(w, nullptr);
+    w->SetStepDeg(TestStep);
+    ASSERT_TRUE(Settled(*w));
+    files.answer = dir.filePath(QStringLiteral("coverage.png"));
+    w->SaveAsPng();
+    const QImage saved(files.answer);
+    EXPECT_EQ(saved.size(), w->MapView()->MapRect().size());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), w->MapView()->Render());
+    EXPECT_TRUE(messages.shown.empty());
+    w->close();
+}
+
+} // namespace
+} // namespace orvela::app
