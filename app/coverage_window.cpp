@@ -134,7 +134,7 @@ QImage BlendCoverage(const QImage& map, const area::CoverageDaySummary& day, int
     QImage out = map.convertToFormat(QImage::Format_RGB32);
     const int w = out.width();
     const int h = out.height();
-    if (w == 0 || h == 0 || day.StepDeg <= 0 || day.Points.empty()) {
+    if (w == 0 || h == 0 || day.StepDeg <= 0 || day.Points.empty() || !day.Known[static_cast<std::size_t>(utcHour)]) {
         return out;
     }
     const CoverageProjection proj{w, h};
@@ -196,6 +196,9 @@ QString PointDescription(const area::CoverageDaySummary& day, int utcHour, std::
     QString text = PositionText(g.LatDeg, g.LonDeg) + QStringLiteral(" at %1h UTC, %2 MHz: ")
                                                           .arg(utcHour, 2, 10, QLatin1Char('0'))
                                                           .arg(bandMhz);
+    if (!day.Known[static_cast<std::size_t>(utcHour)]) {
+        return text + QStringLiteral("computing\u2026");
+    }
     const area::CellSummary& c = day.At(utcHour, point);
     if (!c.HasPath) {
         return text + QStringLiteral("no path");
@@ -606,7 +609,7 @@ void CoverageWindow::AskDay()
     }
     askWhenShown_ = false;
     problem_.clear();
-    request_ = worker_->Ask({*input_, Band(), StepDeg()});
+    request_ = worker_->Ask({*input_, Band(), StepDeg(), Hour()});
     if (described_) {
         Describe(described_->first, described_->second);
     }

@@ -3,7 +3,14 @@
 //   table has been repainted (the prediction run included);
 // - BM_StartUp: the main window's construction (settings read, flux, map,
 //   first prediction) until it has been shown and painted; with a flux that
-//   is at hand, and with the flux downloaded from a server on loopback.
+//   is at hand, and with the flux downloaded from a server on loopback;
+// - BM_CoverageFirstPicture: the coverage window opened from the table (14
+//   MHz, 2-degree grid) until its first colours are painted, with the time to
+//   the whole day and the longest the user-interface thread went unanswered
+//   meanwhile as counters;
+// - BM_CoverageSliderRedraw: the hour slider moved once the day is in,
+//   until the map is painted again.
+#include "coverage_window.h"
 #include "http_test_server.h"
 #include "network_solar_flux.h"
 #include "splash.h"
@@ -12,7 +19,9 @@
 #include "ui_tpropform.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -148,6 +157,76 @@ void BM_StartUpAfterSplashWithSlowServer(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StartUpAfterSplashWithSlowServer)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// A form on a transatlantic path, shown, for the coverage benchmarks.
+struct CoverageFixture : Fixture {
+    TPROPForm form{services};
+    CoverageFixture()
+    {
+        form.show();
+        form.Widgets().DESTLong->setValue(74);
+        form.Widgets().DESTLat->setValue(40);
+        QApplication::processEvents();
+    }
+};
+
+void BM_CoverageFirstPicture(benchmark::State& state)
+{
+    CoverageFixture f;
+    double toDay = 0;
+    double longestStall = 0;
+    double opening = 0;
+    for (auto _ : state) {
+        delete f.form.Coverage();
+        QElapsedTimer clock;
+        clock.start();
+        f.form.OpenCoverage(7, 12);
+        CoverageWindow* w = f.form.Coverage();
+        opening += static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        // A tick every millisecond: the gap between two is how long the
+        // thread was kept from its events.
+        qint64 last = clock.nsecsElapsed();
+        qint64 stall = 0;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            stall = std::max(stall, now - last);
+            last = now;
+        });
+        tick.start(1);
+        while (w->Day() == nullptr) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        w->MapView()->repaint();
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        while (!w->Final() || w->Computing()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        toDay += static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        longestStall = std::max(longestStall, static_cast<double>(stall) / 1e6);
+    }
+    state.counters["whole_day_ms"] = toDay / static_cast<double>(state.iterations());
+    state.counters["longest_stall_ms"] = longestStall;
+    state.counters["opening_ms"] = opening / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_CoverageFirstPicture)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+void BM_CoverageSliderRedraw(benchmark::State& state)
+{
+    CoverageFixture f;
+    f.form.OpenCoverage(7, 12);
+    CoverageWindow* w = f.form.Coverage();
+    while (!w->Final() || w->Computing()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    int hour = 12;
+    for (auto _ : state) {
+        hour = (hour + 1) % 24;
+        w->HourSlider()->setValue(hour);
+        w->MapView()->repaint();
+    }
+}
+BENCHMARK(BM_CoverageSliderRedraw)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -120,11 +120,29 @@ CoverageDaySummary ComputeCoverageDaySummary(const RunInput& in, int band, int s
     day.Points = GridPoints(stepDeg);
     const std::size_t n = day.Points.size();
     day.Cells.resize(24 * n);
+    day.Known.fill(true);
     ForEachPointDay(in, band, day.Points, threads, cancel, [&](std::size_t i, std::array<BandResult, 24>& cells) {
         for (std::size_t h = 0; h < cells.size(); ++h) {
             day.Cells[h * n + i] = Summarise(cells[h]);
         }
     });
+    return day;
+}
+
+CoverageDaySummary ComputeCoverageHourSummary(const RunInput& in, int utcHour, int band, int stepDeg,
+                                              unsigned threads, const std::atomic<bool>* cancel)
+{
+    const Coverage c = ComputeCoverage(in, utcHour, band, stepDeg, threads, cancel);
+    CoverageDaySummary day;
+    day.Band = band;
+    day.StepDeg = stepDeg;
+    day.Points = c.Points;
+    const std::size_t n = day.Points.size();
+    day.Cells.resize(24 * n);
+    day.Known[static_cast<std::size_t>(utcHour)] = true;
+    for (std::size_t i = 0; i < n; ++i) {
+        day.Cells[static_cast<std::size_t>(utcHour) * n + i] = Summarise(c.Results[i]);
+    }
     return day;
 }
 

@@ -6,6 +6,7 @@
 #include "hour.h"
 #include "prediction.h"
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -69,6 +70,9 @@ struct CoverageDaySummary {
     int StepDeg = 0;
     std::vector<GridPoint> Points;
     std::vector<CellSummary> Cells;
+    // The hours computed: all of them but in a summary of one hour alone,
+    // whose other hours' cells have no path.
+    std::array<bool, 24> Known{};
 
     const CellSummary& At(int utcHour, std::size_t point) const
     {
@@ -80,6 +84,9 @@ struct CoverageDaySummary {
 // so that the texts of the whole day are never held at once.
 CoverageDaySummary ComputeCoverageDaySummary(const RunInput& in, int band, int stepDeg, unsigned threads,
                                              const std::atomic<bool>* cancel = nullptr);
+// The same form for one hour alone (ComputeCoverage), the quickest picture.
+CoverageDaySummary ComputeCoverageHourSummary(const RunInput& in, int utcHour, int band, int stepDeg,
+                                              unsigned threads, const std::atomic<bool>* cancel = nullptr);
 CellSummary Summarise(const BandResult& r);
 
 // The header lat_deg,lon_deg,text,level_db,letter,hops,marker and one line

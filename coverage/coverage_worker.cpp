@@ -1,6 +1,10 @@
 #include "coverage_worker.h"
 
+#include <cerrno>
 #include <new>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <utility>
 
 namespace orvela::area {
@@ -77,6 +81,14 @@ void CoverageWorker::Deliver(CoverageAnswer answer)
 
 void CoverageWorker::Run()
 {
+    // Below the user interface: on Linux the nice value belongs to the
+    // thread, and the threads that share the grid inherit it from this one.
+    // A window that waits for its next frame then gets a core at once.
+    errno = 0;
+    const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
+    if (errno == 0 && nice < WorkerNice) {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), WorkerNice);
+    }
     for (;;) {
         CoverageRequest request;
         std::uint64_t id = 0;
@@ -93,7 +105,11 @@ void CoverageWorker::Run()
         }
         try {
             if (request.StepDeg < CoarseStepDeg) {
-                    Deliver({id, false,
+                Deliver({id, false,
+                         ComputeCoverageHourSummary(request.In, request.UtcHour, request.Band, CoarseStepDeg, threads_,
+                                                    &cancel_),
+                         {}});
+                Deliver({id, false,
                          ComputeCoverageDaySummary(request.In, request.Band, CoarseStepDeg, threads_, &cancel_), {}});
             }
             Deliver({id, true,

@@ -1,6 +1,7 @@
 // Coverage computed in the background for an interactive view: one request
 // at a time, a newer one replacing the one under way, each answered first
-// from a coarse grid and then from the grid asked for.
+// from a coarse grid (the hour looked at, then the whole day) and then from
+// the grid asked for.
 #pragma once
 
 #include "area_coverage.h"
@@ -21,6 +22,8 @@ struct CoverageRequest {
     RunInput In;
     int Band = 7;
     int StepDeg = 2;
+    // The hour looked at, computed first.
+    int UtcHour = 12;
 };
 
 // One answer: the request's number, and whether this is its last one.
@@ -35,9 +38,11 @@ struct CoverageAnswer {
 
 class CoverageWorker {
 public:
-    // The grid of the first answer when a finer one is asked for: its whole
-    // day takes some tens of milliseconds on two cores.
+    // The grid of the first answers when a finer one is asked for: one hour
+    // of it takes about ten milliseconds on two cores, its whole day forty.
     static constexpr int CoarseStepDeg = 10;
+    // The nice value of the threads that compute.
+    static constexpr int WorkerNice = 10;
 
     // `ready` is called on the worker thread each time an answer is waiting
     // in Take(); it must only wake the thread that takes it. `threads` as

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <vector>
@@ -71,6 +72,7 @@ public:
 void ExpectSameCells(const area::CoverageDaySummary& a, const area::CoverageDaySummary& b)
 {
     ASSERT_EQ(a.StepDeg, b.StepDeg);
+    ASSERT_EQ(a.Known, b.Known);
     ASSERT_EQ(a.Cells.size(), b.Cells.size());
     for (std::size_t i = 0; i < a.Cells.size(); ++i) {
         const area::CellSummary& x = a.Cells[i];
@@ -105,27 +107,40 @@ TEST(CoverageSummary, IsTheDaysCells)
     EXPECT_GT(below, 0);
 }
 
-// A fine grid is answered twice, first from the coarse grid, then as asked;
-// a grid as coarse as that is answered once.
+// A fine grid is answered first from the coarse grid, the hour looked at
+// and then its whole day, then as asked; a grid as coarse as that is
+// answered once. An answer may replace one not yet taken, never a later one.
 TEST(CoverageWorker, AnswersCoarseThenAsAsked)
 {
     Taker t;
-    area::CoverageRequest r{Paris(), 7, 5};
+    area::CoverageRequest r{Paris(), 7, 5, 12};
     const std::uint64_t fine = t.worker.Ask(r);
-    std::vector<area::CoverageAnswer> got = t.Until(fine);
+    const std::vector<area::CoverageAnswer> got = t.Until(fine);
     ASSERT_FALSE(got.empty());
-    EXPECT_EQ(got.front().Day.StepDeg, area::CoverageWorker::CoarseStepDeg);
-    EXPECT_FALSE(got.front().Final);
+    const area::CoverageDaySummary coarseDay = area::ComputeCoverageDaySummary(r.In, 7, 10, 1);
+    for (std::size_t i = 0; i + 1 < got.size(); ++i) {
+        const area::CoverageDaySummary& d = got[i].Day;
+        EXPECT_FALSE(got[i].Final);
+        ASSERT_EQ(d.StepDeg, area::CoverageWorker::CoarseStepDeg);
+        if (std::count(d.Known.begin(), d.Known.end(), true) == 1) {
+            ASSERT_TRUE(d.Known[12]);
+            for (std::size_t p = 0; p < d.Points.size(); ++p) {
+                ASSERT_EQ(d.At(12, p).LevelDb, coarseDay.At(12, p).LevelDb);
+                ASSERT_EQ(d.At(12, p).HasPath, coarseDay.At(12, p).HasPath);
+            }
+        } else {
+            ExpectSameCells(d, coarseDay);
+        }
+    }
     ExpectSameCells(got.back().Day, area::ComputeCoverageDaySummary(r.In, 7, 5, 1));
-    ExpectSameCells(got.front().Day, area::ComputeCoverageDaySummary(r.In, 7, 10, 1));
     EXPECT_FALSE(t.worker.Busy());
 
     r.StepDeg = 15;
     const std::uint64_t coarse = t.worker.Ask(r);
     EXPECT_GT(coarse, fine);
-    got = t.Until(coarse);
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].Day.StepDeg, 15);
+    const std::vector<area::CoverageAnswer> once = t.Until(coarse);
+    ASSERT_EQ(once.size(), 1u);
+    EXPECT_EQ(once[0].Day.StepDeg, 15);
 }
 
 // A slow request replaced by a quick one: nothing of the slow one is handed
