@@ -25,6 +25,7 @@
 #include <QButtonGroup>
 #include <QSpinBox>
 #include <QClipboard>
+#include <QCursor>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -236,8 +237,12 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     });
     ui_->MUFGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->MUFGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QModelIndex cell = ui_->MUFGrid->indexAt(at);
-        // From the keyboard (the menu key), the current cell.
+        // The cell under the pointer; from the keyboard (the menu key, the
+        // pointer elsewhere), the current cell.
+        QWidget* viewport = ui_->MUFGrid->viewport();
+        QModelIndex cell = viewport->rect().contains(viewport->mapFromGlobal(QCursor::pos()))
+                               ? ui_->MUFGrid->indexAt(at)
+                               : QModelIndex();
         if (!cell.isValid()) {
             cell = ui_->MUFGrid->currentIndex();
         }

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QCursor>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
@@ -44,6 +45,7 @@ protected:
     {
         PredictionTable* table = form.Widgets().MUFGrid;
         const QRect cell = table->visualRect(table->model()->index(BandRow(band), hour + 1));
+        QCursor::setPos(table->viewport()->mapToGlobal(cell.center()));
         QTimer::singleShot(0, form.TableMenu(), [&form] { QTest::keyClick(form.TableMenu(), Qt::Key_C); });
         emit table->customContextMenuRequested(cell.center());
         return form.Coverage();
@@ -70,6 +72,14 @@ TEST_F(Coverage, OpensFromTheTableCellAndTheMap)
     EXPECT_EQ(FromTheTable(*form, 11, 3), w);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 22 MHz, 03h UTC"));
 
+    // From the keyboard, the pointer away from the table: the current cell.
+    PredictionTable* table = form->Widgets().MUFGrid;
+    table->setCurrentIndex(table->model()->index(BandRow(2), 6 + 1));
+    QCursor::setPos(form->mapToGlobal(QPoint(-100, -100)));
+    QTimer::singleShot(0, form->TableMenu(), [&form] { QTest::keyClick(form->TableMenu(), Qt::Key_C); });
+    emit table->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 4 MHz, 06h UTC"));
+
     // The map's menu: the last band, at the clock's hour (12h).
     QAction* fromMap = nullptr;
     for (QAction* a : form->MapMenu()->actions()) {
@@ -79,7 +89,7 @@ TEST_F(Coverage, OpensFromTheTableCellAndTheMap)
     }
     ASSERT_NE(fromMap, nullptr);
     fromMap->trigger();
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 22 MHz, 12h UTC"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 4 MHz, 12h UTC"));
     w->close();
 }
 
