@@ -650,17 +650,19 @@ const QImage& CoverageWindow::BaseMap(int utcHour)
         return map;
     }
     try {
-        const Picture24 day = DecodeJpeg(pictures_.Find("MAP_DAY"));
-        const Picture24 night = DecodeJpeg(pictures_.Find("MAP_NIGHT"));
-        const Picture24 sun = ResizeNearest(DecodeBmp24(pictures_.Find("SUN_BMP")), SunGlyphSize, SunGlyphSize);
-        const Picture8 sunAlpha = ResizeNearest(DecodeBmp8(pictures_.Find("SUN_ALPHA")), SunGlyphSize, SunGlyphSize);
+        if (dayPicture_.Empty()) {
+            dayPicture_ = DecodeJpeg(pictures_.Find("MAP_DAY"));
+            nightPicture_ = DecodeJpeg(pictures_.Find("MAP_NIGHT"));
+            sunGlyph_ = ResizeNearest(DecodeBmp24(pictures_.Find("SUN_BMP")), SunGlyphSize, SunGlyphSize);
+            sunAlpha_ = ResizeNearest(DecodeBmp8(pictures_.Find("SUN_ALPHA")), SunGlyphSize, SunGlyphSize);
+        }
         UtcDateTime moment;
         moment.Year = year_;
         moment.Month = input_->Month;
         moment.Day = input_->Day;
         moment.Hour = utcHour;
         Picture24 composed;
-        ComposeMap(day, night, composed, moment, true, sun, sunAlpha, ComposedWidth);
+        ComposeMap(dayPicture_, nightPicture_, composed, moment, true, sunGlyph_, sunAlpha_, ComposedWidth);
         if (!composed.Empty()) {
             map = QImage(composed.Bytes.data(), composed.Width, composed.Height,
                          static_cast<qsizetype>(composed.RowBytes()), QImage::Format_BGR888)
