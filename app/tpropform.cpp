@@ -4,6 +4,7 @@
 #include "compositor.h"
 #include "context_help.h"
 #include "coverage_window.h"
+#include "path_overlay.h"
 #include "format.h"
 #include "help_window.h"
 #include "info_window.h"
@@ -261,6 +262,27 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     mapMenu_->addAction(QStringLiteral("&Coverage map\u2026"), this, [this] {
         OpenCoverage(CoverageBand(), UtcMinuteOfDay(services_.TimeSource->Now()) / 60);
     });
+    // The path over the map, under the markers and the coordinates; shown
+    // unless the settings say otherwise.
+    pathOverlay_ = new PathOverlay(ui_->MAPPanel);
+    pathOverlay_->setGeometry(ui_->MAP->geometry());
+    pathOverlay_->stackUnder(ui_->STA);
+    showPath_ = new QAction(QStringLiteral("Show the path"), this);
+    showPath_->setCheckable(true);
+    showPath_->setChecked(true);
+    mapMenu_->addAction(showPath_);
+    connect(showPath_, &QAction::toggled, this, [this](bool on) {
+        pathOverlay_->setVisible(on);
+        if (!programReady_) {
+            return;
+        }
+        try {
+            regIni_->WriteValues("Divers", {RegIni::Value::Integer("ShowPath", on ? 1 : 0)});
+        } catch (const StoreError& e) {
+            services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
+                                     QString::fromUtf8(e.what()));
+        }
+    });
     ui_->MAP->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->MAP, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         mapMenu_->exec(ui_->MAP->mapToGlobal(at));
@@ -407,6 +429,8 @@ void TPROPForm::ReadSettings()
         const int storedLat = reg.ReadInteger("Divers", "DistLat", 0);
         use(distLat, storedLat, within(storedLat, -90, 90), "Divers\\DistLat", 0);
         ui_->DESTLat->setValue(distLat);
+        // Shown unless switched off; a file from before the choice shows it.
+        showPath_->setChecked(reg.ReadInteger("Divers", "ShowPath", 1) != 0);
         if (!reg.ParseProblem().empty()) {
             throw StoreError(reg.ParseProblem());
         }
@@ -549,6 +573,8 @@ void TPROPForm::ComputeMUF()
     in.RemoteLabel = remoteLabel_.toStdString();
     orvela::ComputeMUF(in, workspace_, prediction_);
     lastInput_ = in;
+    pathOverlay_->SetPath(static_cast<double>(settings_.Latitude), static_cast<double>(settings_.Longitude),
+                          ui_->DESTLat->value(), ui_->DESTLong->value(), settings_.Path);
     if (coverage_) {
         coverage_->Follow(in, ToUtcDateTime(now).Year);
     }

@@ -18,6 +18,7 @@ class QIODevice;
 #include <functional>
 #include <memory>
 
+class QAction;
 class QButtonGroup;
 class QMenu;
 
@@ -32,6 +33,7 @@ class RegIni;
 namespace orvela::app {
 
 class CoverageWindow;
+class PathOverlay;
 
 class TPROPForm : public QWidget {
     Q_OBJECT
@@ -95,7 +97,10 @@ public:
     // remote point with their positions; the date and time in UTC, the flux,
     // the power, the antenna and the display format.
     QStringList ExportCaption() const;
-    // The map's context menu: "Go to locator…".
+    // The great circle over the map, and the map menu's "Show the path".
+    PathOverlay* PathLine() const { return pathOverlay_; }
+    QAction* ShowPathAction() const { return showPath_; }
+    // The map's context menu: "Go to locator…", "Coverage map…", "Show the path".
     QMenu* MapMenu() const { return mapMenu_; }
     // Asks for a 4- or 6-character locator and moves the remote point to its
     // centre as a click there would; a wrong character is named.
@@ -177,6 +182,8 @@ private:
     QString startDir_;
     QPointer<THelpForm> helpWindow_;
     QPointer<CoverageWindow> coverage_;
+    PathOverlay* pathOverlay_ = nullptr;
+    QAction* showPath_ = nullptr;
     // The inputs of the last run, which the coverage window follows.
     RunInput lastInput_;
     // The table cell the context menu was opened on (column, row).

@@ -64,6 +64,12 @@ bool CoverageWorker::Busy() const
     return finished_ != asked_;
 }
 
+std::uint64_t CoverageWorker::GivenUp() const
+{
+    const std::lock_guard lock(mutex_);
+    return givenUp_;
+}
+
 void CoverageWorker::Deliver(CoverageAnswer answer)
 {
     {
@@ -116,6 +122,8 @@ void CoverageWorker::Run()
                      ComputeCoverageDaySummary(request.In, request.Band, request.StepDeg, threads_, &cancel_), {}});
         } catch (const Cancelled&) {
             // A newer request, or the end: the loop takes up what is next.
+            const std::lock_guard lock(mutex_);
+            ++givenUp_;
         } catch (const std::bad_alloc&) {
             Deliver({id, true, {}, "there is not enough memory for this grid"});
         }

@@ -64,6 +64,8 @@ public:
     std::optional<CoverageAnswer> Take();
     // Whether the newest request still has answers to come.
     bool Busy() const;
+    // How many computations were given up part way for a newer request.
+    std::uint64_t GivenUp() const;
 
 private:
     void Run();
@@ -78,6 +80,7 @@ private:
     std::optional<CoverageAnswer> answer_;
     std::uint64_t asked_ = 0;    // the newest request's number
     std::uint64_t finished_ = 0; // the newest request whose last answer is in
+    std::uint64_t givenUp_ = 0;
     bool quit_ = false;
     // Set to give up the computation under way; cleared when a request is
     // taken up, under the mutex.

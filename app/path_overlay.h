@@ -1,0 +1,36 @@
+// The great circle from home to the remote point drawn over the world map:
+// the short path solid, the long path dashed, the one the prediction takes
+// the stronger. It lies over the map and under the markers, and lets every
+// mouse event through to the map.
+#pragma once
+
+#include "great_circle_track.h"
+
+#include <QWidget>
+
+namespace orvela::app {
+
+class PathOverlay : public QWidget {
+    Q_OBJECT
+public:
+    explicit PathOverlay(QWidget* parent = nullptr);
+
+    // Positions in degrees, longitudes positive west; `longPath` when the
+    // prediction takes the long path.
+    void SetPath(double homeLat, double homeLonWest, double remoteLat, double remoteLonWest, bool longPath);
+    const GreatCircleTracks& Tracks() const { return tracks_; }
+    bool LongPath() const { return longPath_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Trace();
+
+    double homeLat_ = 0, homeLon_ = 0, remoteLat_ = 0, remoteLon_ = 0;
+    bool longPath_ = false;
+    GreatCircleTracks tracks_;
+};
+
+} // namespace orvela::app
