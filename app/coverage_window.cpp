@@ -1,6 +1,7 @@
 #include "coverage_window.h"
 
 #include "compositor.h"
+#include "format.h"
 #include "level_classes.h"
 #include "picture_io.h"
 
@@ -70,7 +71,11 @@ bool SameInputs(const RunInput& a, const RunInput& b)
 {
     const Settings& s = a.Station;
     const Settings& t = b.Station;
-    return s.Latitude == t.Latitude && s.Longitude == t.Longitude && s.Power == t.Power && s.Path == t.Path &&
+    const bool sameBands =
+        a.Bands.size() == b.Bands.size() &&
+        std::equal(a.Bands.begin(), a.Bands.end(), b.Bands.begin(),
+                   [](const TableBand& x, const TableBand& y) { return x.Mhz == y.Mhz && x.Name == y.Name; });
+    return sameBands && s.Latitude == t.Latitude && s.Longitude == t.Longitude && s.Power == t.Power && s.Path == t.Path &&
            s.GainTable == t.GainTable && s.MinAngle == t.MinAngle && a.Flux == b.Flux && a.Month == b.Month &&
            a.Day == b.Day && a.LocalDate.Year == b.LocalDate.Year && a.LocalDate.Month == b.LocalDate.Month &&
            a.LocalDate.Day == b.LocalDate.Day;
@@ -190,12 +195,32 @@ QImage BlendCoverage(const QImage& map, const area::CoverageDaySummary& day, int
     return out;
 }
 
-QString PointDescription(const area::CoverageDaySummary& day, int utcHour, std::size_t point, int bandMhz)
+QString BandName(const TableBand& band, bool frequency)
+{
+    const QString mhz = QString::fromStdString(FormatGeneral(band.Mhz)) + QStringLiteral(" MHz");
+    if (band.Name.empty()) {
+        return mhz;
+    }
+    const QString name = QString::fromStdString(band.Name);
+    return frequency ? name + QStringLiteral(" (") + mhz + QLatin1Char(')') : name;
+}
+
+int BandNearest(const std::vector<TableBand>& bands, ld mhz)
+{
+    int best = 1;
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        if (std::fabs(bands[i].Mhz - mhz) < std::fabs(bands[static_cast<std::size_t>(best - 1)].Mhz - mhz)) {
+            best = static_cast<int>(i) + 1;
+        }
+    }
+    return best;
+}
+
+QString PointDescription(const area::CoverageDaySummary& day, int utcHour, std::size_t point, const QString& band)
 {
     const area::GridPoint& g = day.Points[point];
-    QString text = PositionText(g.LatDeg, g.LonDeg) + QStringLiteral(" at %1h UTC, %2 MHz: ")
-                                                          .arg(utcHour, 2, 10, QLatin1Char('0'))
-                                                          .arg(bandMhz);
+    QString text = PositionText(g.LatDeg, g.LonDeg) +
+                   QStringLiteral(" at %1h UTC, %2: ").arg(utcHour, 2, 10, QLatin1Char('0')).arg(band);
     if (!day.Known[static_cast<std::size_t>(utcHour)]) {
         return text + QStringLiteral("computing\u2026");
     }
@@ -207,6 +232,8 @@ QString PointDescription(const area::CoverageDaySummary& day, int utcHour, std::
     if (c.Below) {
         text += QStringLiteral(" (below the receiver's sensitivity)");
     }
+    // The level is dB above the sensitivity; the meter reads dBm.
+    text += QStringLiteral(", ") + QString::fromStdString(SMeterReading(c.LevelDb + SensitivityDbm));
     text += QStringLiteral(", %1, %2 hop%3").arg(LetterText(c.Letter)).arg(c.Hops).arg(c.Hops == 1 ? "" : "s");
     return text;
 }
@@ -412,9 +439,7 @@ CoverageWindow::CoverageWindow(const MapPictures& pictures, SaveFile save, QWidg
 
     band_ = new QComboBox(this);
     band_->setObjectName(QStringLiteral("CoverageBand"));
-    for (int b = BandCount; b >= 1; --b) {
-        band_->addItem(QStringLiteral("%1 MHz").arg(static_cast<int>(BandFreq(b))), b);
-    }
+    ListBands(BandsOf(BandSet::Fixed));
     band_->setAccessibleName(QStringLiteral("Band"));
     auto* bandLabel = new QLabel(QStringLiteral("&Band:"), this);
     bandLabel->setBuddy(band_);
@@ -480,7 +505,7 @@ CoverageWindow::CoverageWindow(const MapPictures& pictures, SaveFile save, QWidg
     setTabOrder(grid_, saveButton_);
     setTabOrder(saveButton_, status_);
 
-    band_->setCurrentIndex(band_->findData(DefaultBand));
+    band_->setCurrentIndex(band_->findData(BandNearest(bands_, DefaultBandMhz)));
     grid_->setCurrentIndex(grid_->findData(DefaultStepDeg));
     view_->SetStep(DefaultStepDeg);
 
@@ -561,8 +586,32 @@ bool CoverageWindow::Computing() const
     return worker_->Busy();
 }
 
+void CoverageWindow::ListBands(const std::vector<TableBand>& bands)
+{
+    // The highest on top, as in the table; the band kept is the one nearest
+    // to the band shown before.
+    const ld shown = bands_.empty() ? DefaultBandMhz : bands_[static_cast<std::size_t>(Band() - 1)].Mhz;
+    bands_ = bands;
+    const QSignalBlocker block(band_);
+    band_->clear();
+    for (int b = static_cast<int>(bands_.size()); b >= 1; --b) {
+        const TableBand& band = bands_[static_cast<std::size_t>(b - 1)];
+        band_->addItem(band.Name.empty() ? BandName(band) : QString::fromStdString(BandLabel(band)), b);
+    }
+    band_->setCurrentIndex(band_->findData(BandNearest(bands_, shown)));
+}
+
 void CoverageWindow::Follow(const RunInput& in, int year)
 {
+    if (in.Bands.size() != bands_.size() ||
+        !std::equal(in.Bands.begin(), in.Bands.end(), bands_.begin(),
+                    [](const TableBand& a, const TableBand& b) { return a.Mhz == b.Mhz && a.Name == b.Name; })) {
+        ListBands(in.Bands);
+        UpdateTitle();
+        // The cells shown were for another band.
+        day_.reset();
+        final_ = false;
+    }
     const bool newDay = !input_ || in.Month != input_->Month || in.Day != input_->Day || year != year_;
     const bool recompute = !input_ || !SameInputs(in, *input_) || year != year_;
     input_ = in;
@@ -696,7 +745,7 @@ void CoverageWindow::UpdateTitle()
 {
     const QString hour = QStringLiteral("%1h UTC").arg(Hour(), 2, 10, QLatin1Char('0'));
     hourText_->setText(hour);
-    setWindowTitle(QStringLiteral("Coverage \u2014 %1 MHz, %2").arg(static_cast<int>(BandFreq(Band()))).arg(hour));
+    setWindowTitle(QStringLiteral("Coverage \u2014 %1, %2").arg(BandName(bands_[static_cast<std::size_t>(Band() - 1)], true), hour));
 }
 
 void CoverageWindow::Describe(double latDeg, double lonWestDeg)
@@ -705,7 +754,7 @@ void CoverageWindow::Describe(double latDeg, double lonWestDeg)
     QString text;
     if (day_ && day_->StepDeg > 0) {
         text = PointDescription(*day_, Hour(), NearestGridPoint(latDeg, lonWestDeg, day_->StepDeg),
-                                static_cast<int>(BandFreq(day_->Band)));
+                                BandName(input_->Bands[static_cast<std::size_t>(day_->Band - 1)]));
         if (!final_) {
             text += QStringLiteral(" (coarse grid, refining\u2026)");
         }
@@ -734,8 +783,8 @@ void CoverageWindow::TogglePlay()
 void CoverageWindow::SaveAsPng()
 {
     const QImage picture = view_->Render();
-    const QString name = QStringLiteral("coverage-%1MHz-%2h.png")
-                             .arg(static_cast<int>(BandFreq(Band())))
+    const QString name = QStringLiteral("coverage-%1-%2h.png")
+                             .arg(BandName(bands_[static_cast<std::size_t>(Band() - 1)]).remove(QLatin1Char(' ')))
                              .arg(Hour(), 2, 10, QLatin1Char('0'));
     save_(this, QStringLiteral("Save the coverage map as PNG"), name, QStringLiteral("PNG pictures (*.png)"),
           [picture](QIODevice& out) { return picture.save(&out, "PNG"); });

@@ -4,6 +4,7 @@
 // day is in, the hour slider only redraws.
 #pragma once
 
+#include "bands.h"
 #include "coverage_worker.h"
 #include "picture.h"
 #include "platform.h"
@@ -48,8 +49,16 @@ std::size_t NearestGridPoint(double latDeg, double lonWestDeg, int stepDeg);
 QImage BlendCoverage(const QImage& map, const area::CoverageDaySummary& day, int utcHour);
 
 // What the status line says of a grid point at an hour: its position, and
-// the level, day/night letter and hops of its path, or that it has none.
-QString PointDescription(const area::CoverageDaySummary& day, int utcHour, std::size_t point, int bandMhz);
+// the level, S-meter reading, day/night letter and hops of its path, or that
+// it has none. `band` names the band ("14 MHz", "20 m").
+QString PointDescription(const area::CoverageDaySummary& day, int utcHour, std::size_t point, const QString& band);
+
+// A band as the coverage window names it: "14 MHz" for a fixed row, "20 m"
+// for an amateur band; with `frequency`, the amateur band's frequency too:
+// "20 m (14.1 MHz)".
+QString BandName(const TableBand& band, bool frequency = false);
+// The band (1-based) of a list nearest to a frequency.
+int BandNearest(const std::vector<TableBand>& bands, ld mhz);
 
 // The map with the cells, the two stations and the legend. Its pointer or
 // its keyboard cursor (the arrows, one grid step) names a point; a click,
@@ -109,7 +118,8 @@ public:
     // and what writes the file.
     using SaveFile = std::function<void(QWidget* parent, const QString& caption, const QString& suggestion,
                                         const QString& filter, const std::function<bool(QIODevice&)>& write)>;
-    static constexpr int DefaultBand = 7; // 14 MHz
+    // The band shown first: the one nearest 14 MHz of the rows in use.
+    static constexpr ld DefaultBandMhz = 14;
     static constexpr int DefaultStepDeg = 2;
     // The play button's pace, one hour per tick.
     static constexpr int PlayIntervalMs = 400;
@@ -122,10 +132,12 @@ public:
     // the remote point alone only moves its marker. `year` completes the
     // prediction's date for the day/night map.
     void Follow(const RunInput& in, int year);
-    // Shows band (1..15) at an hour (0..23).
+    // Shows band (1-based, of the rows in use) at an hour (0..23).
     void ShowBandHour(int band, int utcHour);
 
     int Band() const;
+    // The rows in use, whose bands the selector lists.
+    const std::vector<TableBand>& Bands() const { return bands_; }
     int Hour() const;
     int StepDeg() const;
     void SetStepDeg(int stepDeg);
@@ -178,7 +190,10 @@ private:
     QLabel* status_ = nullptr;
     QTimer playTimer_;
 
+    void ListBands(const std::vector<TableBand>& bands);
+
     std::optional<RunInput> input_;
+    std::vector<TableBand> bands_;
     int year_ = 2000;
     std::uint64_t request_ = 0;
     std::shared_ptr<const area::CoverageDaySummary> day_;

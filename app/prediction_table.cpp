@@ -76,8 +76,14 @@ QString PredictionModel::Description(int col, int row) const
     if (col < 1 || row >= RowUtc) {
         return {};
     }
-    QString text = QString::fromStdString(table_.At(0, row).Text) + QStringLiteral(", ") +
-                   QString::fromStdString(table_.At(col, RowUtc).Text) + QStringLiteral(" UTC");
+    // A fixed row is named by its label ("14 Mhz"); an amateur band's label
+    // ("40 m 7.1") gives its name: "40 m band".
+    QString row0 = QString::fromStdString(table_.At(0, row).Text);
+    if (!row0.endsWith(QStringLiteral(" Mhz")) && row0.count(QLatin1Char(' ')) == 2) {
+        row0 = row0.section(QLatin1Char(' '), 0, 1) + QStringLiteral(" band");
+    }
+    QString text = row0 + QStringLiteral(", ") + QString::fromStdString(table_.At(col, RowUtc).Text) +
+                   QStringLiteral(" UTC");
     if (const std::optional<std::string> report = CellReport(display_, col, row, table_.At(col, row).Text)) {
         QString words = QString::fromStdString(*report);
         words.replace(QStringLiteral("\r\n"), QStringLiteral(" "));

@@ -23,6 +23,7 @@
 #include "utc_offset.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QSpinBox>
 #include <QClipboard>
@@ -232,10 +233,21 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     tableMenu_->addAction(QStringLiteral("&Coverage map\u2026"), this, [this] {
         const int col = menuCell_.x();
         const int row = menuCell_.y();
-        const int band = row >= 0 && row < BandCount ? BandCount - row : CoverageBand();
+        const int rows = static_cast<int>(BandsOf(bandSet_).size());
+        const int band = row >= 0 && row < BandCount && BandCount - row <= rows ? BandCount - row : CoverageBand();
         const int hour = col >= 1 && col <= 24 ? col - 1 : UtcMinuteOfDay(services_.TimeSource->Now()) / 60;
         OpenCoverage(band, hour);
     });
+    // The rows of the table: the fixed frequencies or the amateur bands.
+    tableMenu_->addSeparator();
+    auto* rowsGroup = new QActionGroup(this);
+    fixedRows_ = tableMenu_->addAction(QStringLiteral("&2\u201330 MHz"), this, [this] { SetRows(BandSet::Fixed); });
+    amateurRows_ = tableMenu_->addAction(QStringLiteral("&Amateur bands"), this, [this] { SetRows(BandSet::Amateur); });
+    for (QAction* a : {fixedRows_, amateurRows_}) {
+        a->setCheckable(true);
+        rowsGroup->addAction(a);
+    }
+    fixedRows_->setChecked(true);
     ui_->MUFGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->MUFGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         // The cell under the pointer; from the keyboard (the menu key, the
@@ -429,6 +441,12 @@ void TPROPForm::ReadSettings()
         const int storedLat = reg.ReadInteger("Divers", "DistLat", 0);
         use(distLat, storedLat, within(storedLat, -90, 90), "Divers\\DistLat", 0);
         ui_->DESTLat->setValue(distLat);
+        // The fixed rows unless the amateur bands were chosen.
+        int rows = 0;
+        const int storedRows = reg.ReadInteger("Divers", "BandSet", 0);
+        use(rows, storedRows, within(storedRows, 0, 1), "Divers\\BandSet", 0);
+        bandSet_ = rows == 1 ? BandSet::Amateur : BandSet::Fixed;
+        (rows == 1 ? amateurRows_ : fixedRows_)->setChecked(true);
         // Shown unless switched off; a file from before the choice shows it.
         showPath_->setChecked(reg.ReadInteger("Divers", "ShowPath", 1) != 0);
         if (!reg.ParseProblem().empty()) {
@@ -571,6 +589,7 @@ void TPROPForm::ComputeMUF()
     in.UtcHour = UtcMinuteOfDay(now) / 60;
     tableHour_ = in.UtcHour;
     in.RemoteLabel = remoteLabel_.toStdString();
+    in.Bands = BandsOf(bandSet_);
     orvela::ComputeMUF(in, workspace_, prediction_);
     lastInput_ = in;
     pathOverlay_->SetPath(static_cast<double>(settings_.Latitude), static_cast<double>(settings_.Longitude),
@@ -984,7 +1003,30 @@ CoverageWindow* TPROPForm::Coverage() const
 
 int TPROPForm::CoverageBand() const
 {
-    return coverage_ ? coverage_->Band() : CoverageWindow::DefaultBand;
+    if (coverage_ && coverage_->Bands().size() == BandsOf(bandSet_).size()) {
+        return coverage_->Band();
+    }
+    return BandNearest(BandsOf(bandSet_), CoverageWindow::DefaultBandMhz);
+}
+
+QAction* TPROPForm::RowsAction(BandSet set) const
+{
+    return set == BandSet::Amateur ? amateurRows_ : fixedRows_;
+}
+
+void TPROPForm::SetRows(BandSet set)
+{
+    RowsAction(set)->setChecked(true);
+    if (set == bandSet_) {
+        return;
+    }
+    bandSet_ = set;
+    try {
+        regIni_->WriteValues("Divers", {RegIni::Value::Integer("BandSet", set == BandSet::Amateur ? 1 : 0)});
+    } catch (const StoreError& e) {
+        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"), QString::fromUtf8(e.what()));
+    }
+    ComputeMUF();
 }
 
 void TPROPForm::OpenCoverage(int band, int utcHour)

@@ -2,6 +2,7 @@
 // header strips, the clock and the status bar.
 #pragma once
 
+#include "bands.h"
 #include "help_window.h"
 #include "platform.h"
 #include "picture.h"
@@ -97,6 +98,11 @@ public:
     // remote point with their positions; the date and time in UTC, the flux,
     // the power, the antenna and the display format.
     QStringList ExportCaption() const;
+    // The table's rows: the fixed 2-30 MHz, or the amateur bands; chosen in
+    // the table's menu and kept in the settings file.
+    BandSet Rows() const { return bandSet_; }
+    void SetRows(BandSet set);
+    QAction* RowsAction(BandSet set) const;
     // The great circle over the map, and the map menu's "Show the path".
     PathOverlay* PathLine() const { return pathOverlay_; }
     QAction* ShowPathAction() const { return showPath_; }
@@ -183,6 +189,9 @@ private:
     QPointer<THelpForm> helpWindow_;
     QPointer<CoverageWindow> coverage_;
     PathOverlay* pathOverlay_ = nullptr;
+    BandSet bandSet_ = BandSet::Fixed;
+    QAction* fixedRows_ = nullptr;
+    QAction* amateurRows_ = nullptr;
     QAction* showPath_ = nullptr;
     // The inputs of the last run, which the coverage window follows.
     RunInput lastInput_;

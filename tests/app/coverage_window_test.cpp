@@ -66,6 +66,7 @@ TEST_F(Coverage, OpensFromTheTableCellAndTheMap)
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 14 MHz, 12h UTC"));
     EXPECT_EQ(w->Band(), 7);
+    EXPECT_EQ(w->BandBox()->count(), BandCount);
     EXPECT_EQ(w->Hour(), 12);
 
     // Another cell: the same window, its band and hour.

@@ -296,7 +296,7 @@ TEST_F(HelpAndInfo, TheTableIsCopiedAndSavedAsItIs)
     auto form = Open();
     const Prediction& p = form->Widgets().MUFGrid->Current();
     const QList<QAction*> actions = form->TableMenu()->actions();
-    ASSERT_EQ(actions.size(), 5);
+    ASSERT_EQ(actions.size(), 8);
     EXPECT_EQ(actions[0]->text(), QStringLiteral("Copy as text"));
     EXPECT_EQ(actions[4]->text(), QStringLiteral("&Coverage map\u2026"));
     EXPECT_EQ(actions[1]->text(), QStringLiteral("Save as CSV\u2026"));
