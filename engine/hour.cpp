@@ -24,7 +24,7 @@ void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out
     for (int r = 0; r < TableRows; ++r) {
         out.At(col, r).Text.clear();
     }
-    WriteHourColumn(plan, ws, in.Station.Display, utcHour, out);
+    WriteHourColumn(plan, ws, in.Station.Display, utcHour, in.Bands, out);
     ColorHourColumn(out, col, in.UtcHour, in.CaptionColor);
 }
 
@@ -33,9 +33,9 @@ namespace {
 // The cell of one band once the hour has begun. Within an hour a band
 // depends on the hour's modes alone, not on the bands evaluated before it,
 // so the other fourteen are left out.
-BandResult BandCell(const PathPlan& plan, Workspace& ws, int band)
+BandResult BandCell(const PathPlan& plan, Workspace& ws, ld frq)
 {
-    const int idx = Pathloss(ws, plan.BaseHops, BandFreq(band));
+    const int idx = Pathloss(ws, plan.BaseHops, frq);
 
     BandResult r;
     if (idx > 0) {
@@ -59,7 +59,7 @@ BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws)
     PathPlan plan;
     PreparePath(in, ws, plan);
     BeginHour(plan, ws, utcHour);
-    return BandCell(plan, ws, band);
+    return BandCell(plan, ws, in.Bands[static_cast<std::size_t>(band - 1)].Mhz);
 }
 
 void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<BandResult, 24>& day)
@@ -69,9 +69,10 @@ void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<Band
     // Every per-hour entry is written anew, so each hour depends on the
     // plan and the hour alone, as in a full run; the modes that cannot carry
     // the band are left out of the hour's work.
+    const ld frq = in.Bands[static_cast<std::size_t>(band - 1)].Mhz;
     for (int h = 0; h < 24; ++h) {
-        BeginBandHour(plan, ws, h, BandFreq(band));
-        day[static_cast<std::size_t>(h)] = BandCell(plan, ws, band);
+        BeginBandHour(plan, ws, h, frq);
+        day[static_cast<std::size_t>(h)] = BandCell(plan, ws, frq);
     }
 }
 

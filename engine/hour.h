@@ -35,7 +35,7 @@ struct BandResult {
 // run does).
 void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out);
 
-// One band (1..15, BandFreq(band) MHz) at one hour (0..23), in the
+// One band (1-based, in.Bands[band - 1]) at one hour (0..23), in the
 // signal-level display, whatever in.Station.Display says: the cell of row
 // BandRow(band), column utcHour + 1 of that run, with its parts.
 BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws);

@@ -3,12 +3,14 @@
 // local time, MUF and the sun's elevation at the path midpoint).
 #pragma once
 
+#include "bands.h"
 #include "format.h"
 #include "model.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orvela {
 
@@ -67,6 +69,9 @@ struct RunInput {
     int UtcHour = 0;       // hour to highlight
     std::string RemoteLabel;
     Rgb CaptionColor = DefaultCaptionColor;
+    // The table's rows, ascending, 1 to 15 of them: band i (1-based) in row
+    // BandRow(i), the rows above the last left empty.
+    std::vector<TableBand> Bands = BandsOf(BandSet::Fixed);
 };
 
 // The fixed last section of the second header strip.
@@ -84,7 +89,7 @@ char CellMarker(std::uint8_t flags);
 std::string ResultCellText(ld number, std::uint8_t flags, int hops);
 
 void VideTableau(Prediction& table);
-void LabelGrid(Prediction& table, const Settings& st);
+void LabelGrid(Prediction& table, const Settings& st, const std::vector<TableBand>& bands = BandsOf(BandSet::Fixed));
 void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, int idx);
 void ColorGrid(Prediction& table, int utcHour, Rgb captionColor);
 // The colours and type of one hour column (1..24) as ColorGrid leaves them.

@@ -1,6 +1,10 @@
 #include "report.h"
 
+#include "bands.h"
+#include "ionosphere.h"
 #include "prediction.h"
+
+#include <charconv>
 
 namespace orvela {
 
@@ -80,7 +84,18 @@ std::optional<std::string> CellReport(int display, int col, int row, std::string
                  "- May be masked by noise.";
     }
 
-    return first + CrLf + second + CrLf + third + CrLf + fourth;
+    std::string report = first + CrLf + second + CrLf + third + CrLf + fourth;
+    // A signal level is also read as a receiver's S-meter would show it: the
+    // number is dB above the sensitivity.
+    int level = 0;
+    const auto [read, error] = std::from_chars(value.data(), value.data() + value.size(), level);
+    if ((display == 1 || display == 4) && error == std::errc() && read == value.data() + value.size()) {
+        if (!fourth.empty()) {
+            report += CrLf;
+        }
+        report += "- S-meter reading : " + SMeterReading(level + SensitivityDbm);
+    }
+    return report;
 }
 
 } // namespace orvela

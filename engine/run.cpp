@@ -197,7 +197,8 @@ void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq)
     }
 }
 
-void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, Prediction& out)
+void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, const std::vector<TableBand>& bands,
+                     Prediction& out)
 {
     const int col = h + 1;
     out.At(col, RowUtc).Text = std::to_string(h) + "h";
@@ -218,8 +219,9 @@ void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, Pr
     // The best band of the hour starts afresh every hour.
     BestBand best;
     ld level = ws.NoiseLevel;
-    for (int n = 1; n <= BandCount; ++n) {
-        const int idx = Pathloss(ws, baseHops, BandFreq(n));
+    const int rows = static_cast<int>(std::min<std::size_t>(bands.size(), BandCount));
+    for (int n = 1; n <= rows; ++n) {
+        const int idx = Pathloss(ws, baseHops, bands[static_cast<std::size_t>(n - 1)].Mhz);
         if (display != 4) {
             Dsx(out, ws, display, h, n, idx);
         }
@@ -229,7 +231,10 @@ void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, Pr
         }
     }
     if (display == 4 && best.Band > 0) {
-        out.At(col, RowBestFreq).Text = std::to_string(static_cast<int>(BandFreq(best.Band)));
+        // The best band of the set in use: a fixed row by its whole MHz, an
+        // amateur band by its name.
+        const TableBand& band = bands[static_cast<std::size_t>(best.Band - 1)];
+        out.At(col, RowBestFreq).Text = band.Name.empty() ? std::to_string(static_cast<int>(band.Mhz)) : band.Name;
         out.At(col, RowBestCell).Text = ResultCellText(best.Level - SensitivityDbm, best.Flags, best.Hops);
     }
 }
@@ -256,9 +261,9 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
     out.H1[2] = "Distance (km) : " + FormatFixed(plan.PathAngle * EarthRadius, 1) + " Km";
     out.H1[3] = "Delay : " + FormatFixed(plan.Summary.DelayMs, 1) + " milliseconds";
 
-    LabelGrid(out, st);
+    LabelGrid(out, st, in.Bands);
     for (int h = 0; h < 24; ++h) {
-        WriteHourColumn(plan, ws, st.Display, h, out);
+        WriteHourColumn(plan, ws, st.Display, h, in.Bands, out);
     }
     ColorGrid(out, in.UtcHour, in.CaptionColor);
 }

@@ -47,9 +47,10 @@ void BeginHour(const PathPlan& plan, Workspace& ws, int h);
 void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq);
 
 // Hour h from its start: the texts of column h + 1 in the given display
-// format, that is the band rows (or the best frequency and its cell), the
+// format, that is the rows of `bands` (or the best band and its cell), the
 // UTC and local hours, the MUF and the sun's elevation at the midpoint.
 // Writes only what a run writes into a cleared column; the caller clears it.
-void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, Prediction& out);
+void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, const std::vector<TableBand>& bands,
+                     Prediction& out);
 
 } // namespace orvela

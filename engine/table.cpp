@@ -56,7 +56,7 @@ void VideTableau(Prediction& table)
     }
 }
 
-void LabelGrid(Prediction& table, const Settings& st)
+void LabelGrid(Prediction& table, const Settings& st, const std::vector<TableBand>& bands)
 {
     static const char* const hourLabels[4] = {"UTC", "LOC", "MUF", "ZEN"};
     for (int r = RowUtc; r <= RowZen; ++r) {
@@ -65,8 +65,8 @@ void LabelGrid(Prediction& table, const Settings& st)
     static const char* const displayTexts[4] = {"Power (dBm) above threshold", "Takeoff angle (degrees)",
                                                 "Delays (milliseconds)", "Best frequencies"};
     if (st.Display >= 1 && st.Display <= 3) {
-        for (int n = 1; n <= BandCount; ++n) {
-            table.At(0, BandRow(n)).Text = std::to_string(static_cast<int>(BandFreq(n))) + " Mhz";
+        for (std::size_t i = 0; i < bands.size() && i < static_cast<std::size_t>(BandCount); ++i) {
+            table.At(0, BandRow(static_cast<int>(i) + 1)).Text = BandLabel(bands[i]);
         }
     } else if (st.Display == 4) {
         for (int r = 0; r < RowBestFreq; ++r) {

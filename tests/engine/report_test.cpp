@@ -1,3 +1,4 @@
+#include "bands.h"
 #include "report.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +28,12 @@ TEST(CellReport, ReadsNumberLetterHopsAndMarker)
         std::string Message;
     } cases[] = {
         {1, 3, "23j2m",
-         Level + "23dB\r\n- All ray hops are in daytime\r\n- Number of ray hops : 2" + Hops + "\r\n" + Multipath},
+         Level + "23dB\r\n- All ray hops are in daytime\r\n- Number of ray hops : 2" + Hops + "\r\n" + Multipath +
+             "\r\n- S-meter reading : S5"}, // -100 dBm
         {1, 14, "-5n1s",
-         Level + "-5dB\r\n- All ray hops are in nighttime\r\n- Number of ray hops : 1" + Hops + "\r\n" + Weak},
-        {1, 0, "12o3 ", Level + "12dB\r\n\r\n- Number of ray hops : 3" + Hops + "\r\n"},
+         Level + "-5dB\r\n- All ray hops are in nighttime\r\n- Number of ray hops : 1" + Hops + "\r\n" + Weak +
+             "\r\n- S-meter reading : S0"}, // -128 dBm
+        {1, 0, "12o3 ", Level + "12dB\r\n\r\n- Number of ray hops : 3" + Hops + "\r\n- S-meter reading : S3"},
         {2, 7, "7x4 ",
          "- Takeoff angle in degrees : 7\u00B0\r\n- Some ray hops in daytime, others in nighttime\r\n"
          "- Number of ray hops : 4" + Hops + "\r\n"},
@@ -39,11 +42,11 @@ TEST(CellReport, ReadsNumberLetterHopsAndMarker)
              "\r\n"},
         {4, 14, "31j3e",
          "- Best frequencies.\r\n" + Level + "31dB\r\n- All ray hops are in daytime\r\n- Number of ray hops : 3" +
-             Hops + "\r\n" + Screened},
+             Hops + "\r\n" + Screened + "\r\n- S-meter reading : S6"},
         // Two-digit hop counts: the letter stays a letter and the count reads whole.
         {1, 5, "12x12s",
          Level + "12dB\r\n- Some ray hops in daytime, others in nighttime\r\n- Number of ray hops : 12" + Hops +
-             "\r\n" + Weak},
+             "\r\n" + Weak + "\r\n- S-meter reading : S3"},
         {2, 5, "-3n27 ", "- Takeoff angle in degrees : -3\u00B0\r\n- All ray hops are in nighttime\r\n"
                          "- Number of ray hops : 27" + Hops + "\r\n"},
         {9, 5, "12j1 ", ""}, // unknown format: an empty message
@@ -52,6 +55,23 @@ TEST(CellReport, ReadsNumberLetterHopsAndMarker)
         const auto message = CellReport(c.Display, 5, c.Row, c.Text);
         ASSERT_TRUE(message.has_value()) << c.Text;
         EXPECT_EQ(*message, c.Message) << c.Text;
+    }
+}
+
+// The HF convention: S9 is -73 dBm, 6 dB an S-unit, the nearest unit up to
+// S9, whole decibels over it, S0 below S1.
+TEST(SMeter, ReadsTheLevelOnTheHfConvention)
+{
+    const struct {
+        long double Dbm;
+        const char* Reading;
+    } cases[] = {
+        {-73, "S9"},        {-63, "S9+10 dB"}, {-72.6L, "S9"},  {-72.4L, "S9+1 dB"}, {-83, "S7"},
+        {-76, "S9"},        {-76.1L, "S8"},    {-121, "S1"},    {-124.1L, "S0"},     {-160, "S0"},
+        {-20, "S9+53 dB"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(orvela::SMeterReading(c.Dbm), c.Reading) << static_cast<double>(c.Dbm);
     }
 }
 
