@@ -40,7 +40,8 @@ std::vector<Option> ValueOptions()
     o.push_back({"--utc", "YYYY-MM-DDTHH:MM[:SS]Z", true,
                  Checked(+[](std::string_view text) { return mapcli::ParseMoment(text, mapcli::Seconds::Optional); },
                          [](AreaRequest& r, const UtcDateTime& m) { r.Moment = m; })});
-    o.push_back({"--band", "MHZ", true, Checked(&ParseBand, [](AreaRequest& r, int band) { r.Band = band; })});
+    o.push_back({"--band", "BAND", true,
+                 Checked(&ParseBand, [](AreaRequest& r, const TableBand& band) { r.Band = band; })});
     o.push_back({"--flux", "SFU", false, [](std::string_view text, AreaRequest& r) -> std::optional<std::string> {
                      if (text == "auto") {
                          r.FluxAuto = true;
@@ -107,17 +108,22 @@ bool EndsWithNoCase(std::string_view text, std::string_view end)
 
 } // namespace
 
-Parsed<int> ParseBand(std::string_view text)
+Parsed<TableBand> ParseBand(std::string_view text)
 {
-    const std::string bands = "the band is one of the table's frequencies 2, 4, 6, ... 30 MHz";
-    const Parsed<int> mhz = cli::ParseWholeInRange(text, 2, 2 * BandCount, bands);
+    const std::string bands = "the band is an amateur band from 80 m to 10 m (20m, \"40 m\") or a frequency "
+                              "from 2 to 30 MHz";
+    if (std::optional<TableBand> named = AmateurBandNamed(text)) {
+        return Parsed<TableBand>::Ok(*named);
+    }
+    // A name that is not a band of the set is named as such, not as a number.
+    if (!text.empty() && (text.back() == 'm' || text.back() == 'M')) {
+        return Parsed<TableBand>::Fail(Quoted(text) + " is not an amateur band Orvela offers; " + bands);
+    }
+    const Parsed<ld> mhz = cli::ParseFrequency(text, bands);
     if (!mhz) {
-        return mhz;
+        return Parsed<TableBand>::Fail(mhz.Error);
     }
-    if (*mhz.Value % 2 != 0) {
-        return Parsed<int>::Fail(Quoted(text) + " MHz is not a band of the table; " + bands);
-    }
-    return Parsed<int>::Ok(*mhz.Value / 2);
+    return Parsed<TableBand>::Ok(TableBand{*mhz.Value, {}});
 }
 
 Parsed<int> ParseStep(std::string_view text)
@@ -215,7 +221,7 @@ std::string AreaHelpText()
     const AreaRequest r;
     std::string t;
     t += "Usage:\n";
-    t += "orvela-area --home POS --utc YYYY-MM-DDTHH:MM[:SS]Z --band MHZ [--flux SFU|auto]\n";
+    t += "orvela-area --home POS --utc YYYY-MM-DDTHH:MM[:SS]Z --band BAND [--flux SFU|auto]\n";
     t += "            [--flux-url URL] [--power DBW] [--min-angle DEG]\n";
     t += "            [--antenna isotropic|dipole|yagi] [--long-path] [--step DEG]\n";
     t += "            [--all-hours] [--width W] [--threads N]\n";
@@ -233,8 +239,11 @@ std::string AreaHelpText()
     t += "  --utc MOMENT      the moment in UTC (required), 2026-06-21T12:00Z or\n";
     t += "                    2026-06-21T12:00:00Z: the prediction is for that date and\n";
     t += "                    UTC hour, the map is shaded for the moment itself\n";
-    t += "  --band MHZ        the band, one of the table's frequencies 2, 4, 6, ... 30\n";
-    t += "                    (required)\n";
+    t += "  --band BAND       the band (required): an amateur band from 80 m to 10 m,\n";
+    t += "                    20m or \"40 m\" (at the frequency the table's amateur rows\n";
+    t += "                    use: 80 m 3.6, 60 m 5.36, 40 m 7.1, 30 m 10.12, 20 m 14.1,\n";
+    t += "                    17 m 18.1, 15 m 21.2, 12 m 24.94, 10 m 28.5 MHz), or any\n";
+    t += "                    frequency from 2 to 30 MHz, 14 or 7.1\n";
     t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
     t += "                    (default " + FormatFixed(r.Flux, 0) + "), or auto: the day's flux from NOAA's\n";
     t += "                    Geophysical Alert Message; when that fails, the message\n";
@@ -314,6 +323,8 @@ RunInput MakeAreaRunInput(const AreaRequest& req)
     in.LocalDate = CivilDate{req.Moment.Year, req.Moment.Month, req.Moment.Day};
     in.UtcHour = req.Moment.Hour;
     in.RemoteLabel = "Remote station";
+    // One row: the band asked for.
+    in.Bands = {req.Band};
     return in;
 }
 

@@ -30,8 +30,8 @@ enum class OutputKind { Png, Csv, Json };
 struct AreaRequest {
     Settings Station;     // home in Latitude/Longitude, power, angle, antenna, long path
     UtcDateTime Moment;   // the prediction's date and hour; the map's shading
-    int Band = 0;         // 1..15: BandFreq(Band) MHz
-    ld Flux = RunInput{}.Flux;
+    TableBand Band;       // the band: an amateur band, or a frequency alone
+    ld Flux = DefaultFlux;
     bool FluxAuto = false; // --flux auto: the day's flux from NOAA's bulletin
     std::string FluxUrl;   // --flux-url, or empty for the build's address
     int StepDeg = DefaultStep;
@@ -50,7 +50,7 @@ struct AreaCommandLine {
 };
 
 // A table frequency in MHz, 2, 4, ... 30: the band's number, 1 to 15.
-cli::Parsed<int> ParseBand(std::string_view text);
+cli::Parsed<TableBand> ParseBand(std::string_view text);
 
 // The grid's step, a whole number of degrees that divides 180.
 cli::Parsed<int> ParseStep(std::string_view text);

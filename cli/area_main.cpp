@@ -77,15 +77,15 @@ ld RequestedFlux(const areacli::AreaRequest& req)
 // --all-hours: the band's whole day, each point's path worked out once.
 void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
 {
-    const std::vector<area::Coverage> day = area::ComputeCoverageDay(in, req.Band, req.StepDeg, req.Threads);
-    const int mhz = static_cast<int>(BandFreq(req.Band));
+    const std::vector<area::Coverage> day = area::ComputeCoverageDay(in, 1, req.StepDeg, req.Threads);
+    const TableBand& band = req.Band;
     switch (req.Kind) {
     case areacli::OutputKind::Csv:
         WriteTextFile(req.Out, area::CoverageDayCsv(day));
         break;
     case areacli::OutputKind::Json:
         WriteTextFile(req.Out, area::CoverageDayJson({req.Station.Latitude, req.Station.Longitude,
-                                                      areacli::MomentText(req.Moment), mhz},
+                                                      areacli::MomentText(req.Moment), band.Mhz},
                                                      day));
         break;
     case areacli::OutputKind::Png: {
@@ -99,7 +99,7 @@ void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
                 moment.Second = 0;
                 const std::string name = areacli::HourPictureName(req.Out, h);
                 WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)],
-                                               {mhz, moment, in.Flux, req.Station.Latitude, req.Station.Longitude,
+                                               {band, moment, in.Flux, req.Station.Latitude, req.Station.Longitude,
                                                 req.Station.Power, req.Station.GainTable, req.Station.Path},
                                                req.Width),
                          name);
@@ -124,21 +124,21 @@ void Run(const areacli::AreaRequest& req)
         RunAllHours(req, in);
         return;
     }
-    const area::Coverage coverage = area::ComputeCoverage(in, req.Moment.Hour, req.Band, req.StepDeg, req.Threads);
-    const int mhz = static_cast<int>(BandFreq(req.Band));
+    const area::Coverage coverage = area::ComputeCoverage(in, req.Moment.Hour, 1, req.StepDeg, req.Threads);
+    const TableBand& band = req.Band;
     switch (req.Kind) {
     case areacli::OutputKind::Csv:
         WriteTextFile(req.Out, area::CoverageCsv(coverage));
         break;
     case areacli::OutputKind::Json:
         WriteTextFile(req.Out, area::CoverageJson({req.Station.Latitude, req.Station.Longitude,
-                                                   areacli::MomentText(req.Moment), mhz},
+                                                   areacli::MomentText(req.Moment), band.Mhz},
                                                   coverage));
         break;
     case areacli::OutputKind::Png:
         WritePng(area::DrawCoverageMap(
                      coverage,
-                     {mhz, req.Moment, in.Flux, req.Station.Latitude, req.Station.Longitude, req.Station.Power,
+                     {band, req.Moment, in.Flux, req.Station.Latitude, req.Station.Longitude, req.Station.Power,
                       req.Station.GainTable, req.Station.Path},
                      req.Width),
                  req.Out);

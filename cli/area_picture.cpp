@@ -299,7 +299,9 @@ std::array<std::string, 3> CaptionLines(const MapCaption& caption)
                   caption.Moment.Day, caption.Moment.Hour, caption.Moment.Minute);
     static const char* const antennas[3] = {"isotropic antenna", "simple dipole", "3-element Yagi"};
     const char* antenna = caption.GainTable >= 0 && caption.GainTable <= 2 ? antennas[caption.GainTable] : "";
-    return {std::to_string(caption.BandMhz) + " MHz, " + moment,
+    const std::string mhz = MhzText(caption.Band.Mhz) + " MHz";
+    const std::string band = caption.Band.Name.empty() ? mhz : caption.Band.Name + " (" + mhz + ")";
+    return {band + ", " + moment,
             "Solar flux " + FormatFixed(caption.Flux, 1) + ", home " +
                 PositionText(caption.HomeLatDeg, caption.HomeLonDeg),
             "Power " + std::to_string(caption.PowerDbw) + " dBW, " + antenna + (caption.LongPath ? ", long path" : "")};

@@ -5,6 +5,7 @@
 
 #include "area_coverage.h"
 #include "compositor.h"
+#include "bands.h"
 #include "level_classes.h"
 #include "picture.h"
 
@@ -15,7 +16,7 @@ namespace orvela::area {
 
 // What the caption says.
 struct MapCaption {
-    int BandMhz = 0;
+    TableBand Band;
     UtcDateTime Moment;
     ld Flux = 0;
     ld HomeLatDeg = 0;

@@ -123,8 +123,8 @@ CommandLine Read(const std::string& text)
     for (const auto& [key, value] : j.items()) {
         if (!IsPredictionOption(key)) {
             return Refusal("unknown key " + Quoted(key) +
-                           "; the keys are home, remote, flux, power, min-angle, long-path, antenna, display, date "
-                           "and call");
+                           "; the keys are home, remote, flux, power, min-angle, long-path, antenna, display, bands, "
+                           "date and call");
         }
         if (key == "long-path") {
             if (!value.is_boolean()) {

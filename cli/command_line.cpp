@@ -147,6 +147,9 @@ std::string HelpText()
     t += "                    sensitivity), angle (take-off angle, degrees), delay\n";
     t += "                    (milliseconds) or best (best frequency of each hour)\n";
     t += "                    (default " + std::string(DisplayNames[d.Display - 1]) + ")\n";
+    t += "  --bands SET       the table's rows: fixed (2, 4, ... 30 MHz) or ham (one row\n";
+    t += "                    per amateur band, 80 m to 10 m, labelled \"40 m 7.1\")\n";
+    t += "                    (default fixed)\n";
     t += "  --date YYYY-MM-DD prediction date, also shown on the date line\n";
     t += "                    (default: today's local date)\n";
     t += "  --call CALLSIGN   call sign of the home station (default " + d.CallSign + "); printable\n";
@@ -164,7 +167,9 @@ std::string HelpText()
     t += "        when it holds a comma, a double quote or a blank.\n";
     t += "  json  one object: \"h1\" (4 strings), \"h2\" (5 strings), \"grid\" (19 rows of\n";
     t += "        25 cell texts, column 0 the labels), \"cells\" (19 rows of 25\n";
-    t += "        {\"bg\", \"fg\", \"bold\"}), \"path\" {\"distance_km\", \"azimuth_deg\",\n";
+    t += "        {\"bg\", \"fg\", \"bold\"}, and \"s_meter\" for a signal level, \"S7\"),\n";
+    t += "        \"bands\" (the band rows, lowest first: {\"row\", \"mhz\", \"name\"}),\n";
+    t += "        \"path\" {\"distance_km\", \"azimuth_deg\",\n";
     t += "        \"back_azimuth_deg\", \"base_hops\", \"base_elev_deg\", \"delay_ms\"},\n";
     t += "        \"status\" {\"display\", \"antenna\", \"power\"}, and \"home\" and \"remote\"\n";
     t += "        {\"lat_deg\", \"lon_deg\"}, the positions used (latitude positive north,\n";
@@ -177,7 +182,7 @@ std::string HelpText()
     t += "                    input). Each line is a JSON object whose keys are the\n";
     t += "                    options above without their dashes: home, remote, flux,\n";
     t += "                    power, min-angle, long-path (true or false), antenna,\n";
-    t += "                    display, date and call. Values are written as on the\n";
+    t += "                    display, bands, date and call. Values are written as on the\n";
     t += "                    command line, as strings; flux, power and min-angle may\n";
     t += "                    also be JSON numbers. A key left out takes the default\n";
     t += "                    above; home and remote are required. Blank lines are\n";
@@ -217,6 +222,7 @@ RunInput MakeRunInput(const Request& req, const Now& now)
         date.Year == now.LocalDate.Year && date.Month == now.LocalDate.Month && date.Day == now.LocalDate.Day;
     in.UtcHour = today ? now.UtcHour : 0;
     in.RemoteLabel = "Remote station";
+    in.Bands = BandsOf(req.Bands);
     return in;
 }
 

@@ -21,10 +21,11 @@ enum class OutputFormat { Text, Csv, Json };
 struct Request {
     Settings Station; // home position in Latitude/Longitude
     GeoPosition Remote;
-    ld Flux = RunInput{}.Flux;
+    ld Flux = DefaultFlux;
     bool FluxAuto = false;  // --flux auto: the day's flux from NOAA's bulletin
     std::string FluxUrl;    // --flux-url, or empty for the build's address
     std::optional<CivilDate> Date; // none: today's local date
+    BandSet Bands = BandSet::Fixed; // the table's rows
     OutputFormat Format = OutputFormat::Text;
 };
 

@@ -12,8 +12,8 @@ namespace {
 constexpr std::array<std::string_view, 3> FormatNames{"text", "csv", "json"};
 
 // The long names of the options of one prediction, without their dashes.
-constexpr std::array<std::string_view, 10> PredictionOptionNames{
-    "home", "remote", "flux", "power", "min-angle", "long-path", "antenna", "display", "date", "call"};
+constexpr std::array<std::string_view, 11> PredictionOptionNames{
+    "home", "remote", "flux", "power", "min-angle", "long-path", "antenna", "display", "bands", "date", "call"};
 
 using Apply = RequestOption::Store;
 
@@ -64,6 +64,8 @@ std::vector<RequestOption> RequestOptions()
                  Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = i; })});
     o.push_back({"--display", "WHAT", false,
                  Choice(DisplayNames, [](Request& r, int i) { r.Station.Display = i + 1; })});
+    o.push_back({"--bands", "SET", false,
+                 Choice(BandSetNames, [](Request& r, int i) { r.Bands = static_cast<BandSet>(i); })});
     o.push_back({"--date", "YYYY-MM-DD", false,
                  Checked(&ParseDate, [](Request& r, const CivilDate& d) { r.Date = d; })});
     // The call sign goes into the first header strip of every output: no

@@ -15,6 +15,8 @@ namespace orvela::cli {
 
 // Index = Settings::GainTable.
 inline constexpr std::array<std::string_view, 3> AntennaNames{"isotropic", "dipole", "yagi"};
+// Index = BandSet.
+inline constexpr std::array<std::string_view, 2> BandSetNames{"fixed", "ham"};
 // Index + 1 = Settings::Display.
 inline constexpr std::array<std::string_view, 4> DisplayNames{"signal", "angle", "delay", "best"};
 

@@ -1,6 +1,11 @@
 #include "render.h"
 
+#include "ionosphere.h"
 #include "table_export.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -163,6 +168,19 @@ void AppendPosition(std::string& out, const char* key, ld lat, ld lon)
     out += '}';
 }
 
+// The S-meter reading of a cell that holds a signal level: a band row in
+// the signal-level display, the best band's cell in the best-frequency one.
+std::optional<std::string> SMeterOfCell(const Prediction& p, int display, int col, int row)
+{
+    const bool signal = col > 0 && ((display == 1 && row < RowUtc) || (display == 4 && row == RowBestCell));
+    const std::string& text = p.Cells[row][col].Text;
+    int level = 0;
+    if (!signal || text.empty() || std::from_chars(text.data(), text.data() + text.size(), level).ec != std::errc()) {
+        return std::nullopt;
+    }
+    return SMeterReading(level + SensitivityDbm);
+}
+
 } // namespace
 
 // Written piece by piece rather than built as a library object: the 475
@@ -202,9 +220,26 @@ std::string RenderJson(const Prediction& p, const RunInput& in, const SolarRepor
             AppendHexColor(out, cell.Bg);
             out += "\",\"fg\":\"";
             AppendHexColor(out, cell.Fg);
-            out += cell.Bold ? "\",\"bold\":true}" : "\",\"bold\":false}";
+            out += cell.Bold ? "\",\"bold\":true" : "\",\"bold\":false";
+            if (const std::optional<std::string> meter = SMeterOfCell(p, in.Station.Display, c, r)) {
+                out += ",\"s_meter\":";
+                AppendJsonString(out, *meter);
+            }
+            out += '}';
         }
         out += ']';
+    }
+    out += "],\"bands\":[";
+    const std::size_t rows = std::min<std::size_t>(in.Bands.size(), BandCount);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const TableBand& band = in.Bands[i];
+        out += i > 0 ? ",{\"row\":" : "{\"row\":";
+        out += std::to_string(BandRow(static_cast<int>(i) + 1));
+        out += ",\"mhz\":";
+        AppendJsonNumber(out, static_cast<double>(band.Mhz));
+        out += ",\"name\":";
+        AppendJsonString(out, band.Name);
+        out += '}';
     }
     out += "],\"path\":{\"distance_km\":";
     AppendJsonNumber(out, Thousandths(p.Path.DistanceKm));

@@ -192,6 +192,18 @@ Parsed<ld> ParseFlux(std::string_view text)
     return Parsed<ld>::Ok(static_cast<ld>(llroundl(*v * 10)) / 10);
 }
 
+Parsed<ld> ParseFrequency(std::string_view text, const std::string& range)
+{
+    if (!IsPlainDecimal(text)) {
+        return Parsed<ld>::Fail(Quoted(text) + " is not a number; " + range);
+    }
+    const std::optional<ld> v = DecimalValue(text);
+    if (!v || *v < 2 || *v > 30) {
+        return Parsed<ld>::Fail(Quoted(text) + " is out of range: " + range);
+    }
+    return Parsed<ld>::Ok(*v);
+}
+
 Parsed<int> ParsePower(std::string_view text)
 {
     return ParseWholeInRange(text, 5, 2500, "the power is 5 to 2500 dBW");

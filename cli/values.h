@@ -49,6 +49,9 @@ Parsed<ld> ParseFlux(std::string_view text);
 Parsed<std::string> ParseFluxUrl(std::string_view text);
 
 // Transmitter power, whole dBW, 5 to 2500 as the setup dialog allows.
+// A frequency from 2 to 30 MHz, a plain decimal number: "7", "7.1", "14.07".
+Parsed<ld> ParseFrequency(std::string_view text, const std::string& range);
+
 Parsed<int> ParsePower(std::string_view text);
 
 // Lowest take-off angle, whole degrees, 0 to 90.

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <functional>
 
@@ -215,7 +216,12 @@ std::string JsonText(const CoverageHeader& header, int stepDeg, Json points)
     j["home"] = Json{{"lat_deg", static_cast<double>(header.HomeLatDeg)},
                      {"lon_deg", static_cast<double>(header.HomeLonDeg)}};
     j["utc"] = header.Utc;
-    j["band_mhz"] = header.BandMhz;
+    const double mhz = static_cast<double>(header.BandMhz);
+    if (mhz == std::floor(mhz)) {
+        j["band_mhz"] = static_cast<long long>(mhz);
+    } else {
+        j["band_mhz"] = mhz;
+    }
     j["step_deg"] = stepDeg;
     j["points"] = std::move(points);
     return j.dump() + "\n";

@@ -100,7 +100,7 @@ struct CoverageHeader {
     ld HomeLatDeg = 0;
     ld HomeLonDeg = 0; // positive west
     std::string Utc;   // YYYY-MM-DDTHH:MM:SSZ
-    int BandMhz = 0;
+    ld BandMhz = 0; // written whole when it is: 14, 7.1
 };
 
 // {"home": {"lat_deg", "lon_deg"}, "utc", "band_mhz", "step_deg", "points":

@@ -57,10 +57,13 @@ struct Prediction {
     const Cell& At(int col, int row) const { return Cells[row][col]; }
 };
 
+// The flux of a run that is given none, sfu.
+inline constexpr ld DefaultFlux = 100;
+
 // The inputs of one run.
 struct RunInput {
     Settings Station;
-    ld Flux = 100;         // 10.7 cm solar flux, sfu
+    ld Flux = DefaultFlux; // 10.7 cm solar flux, sfu
     ld RemoteLonDeg = 0;   // degrees, positive west
     ld RemoteLatDeg = 0;   // degrees, positive north
     int Month = 1;         // prediction date

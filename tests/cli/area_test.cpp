@@ -136,13 +136,17 @@ struct Sample {
 };
 
 // A run of both programs: the options they share, the moment orvela-area
-// takes, and the date, hour and band that orvela-predict's table shows it in.
+// takes, and the date, hour and band that orvela-predict's table shows it
+// in: orvela-area's --band, and the row of orvela-predict's table with the
+// options it needs for that row.
 struct SharedRun {
     std::vector<std::string> Options;
     std::string Utc;
     std::string Date;
     int Hour;
-    int BandMhz;
+    std::string Band;
+    int Row;
+    std::vector<std::string> PredictOptions;
 };
 
 TEST(OrvelaAreaHelp, ThePowerDefaultsToTwentyDbw)
@@ -155,9 +159,11 @@ TEST(OrvelaAreaHelp, ThePowerDefaultsToTwentyDbw)
 TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
 {
     const SharedRun runs[] = {
-        {{}, "2026-06-21T18:30Z", "2026-06-21", 18, 14},
+        {{}, "2026-06-21T18:30Z", "2026-06-21", 18, "14", 8, {}},
         {{"--flux", "150.5", "--power", "60", "--min-angle", "3", "--antenna", "dipole", "--long-path"},
-         "2026-12-10T15:05:09Z", "2026-12-10", 15, 10},
+         "2026-12-10T15:05:09Z", "2026-12-10", 15, "10", 10, {}},
+        // An amateur band by its name: the table's row of the amateur bands.
+        {{"--antenna", "yagi"}, "2026-12-10T09:00Z", "2026-12-10", 9, "40 m", 12, {"--bands", "ham"}},
     };
     const Sample samples[] = {
         {90, 0},     // the North Pole
@@ -196,7 +202,7 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
     for (const SharedRun& run : runs) {
         SCOPED_TRACE(run.Utc);
         std::vector<std::string> args = Home;
-        args.insert(args.end(), {"--utc", run.Utc, "--band", std::to_string(run.BandMhz), "--step", "10"});
+        args.insert(args.end(), {"--utc", run.Utc, "--band", run.Band, "--step", "10"});
         args.insert(args.end(), run.Options.begin(), run.Options.end());
         const std::string csv = Write(args, "grid.csv");
 
@@ -241,11 +247,12 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
             predict.insert(predict.end(), {"--remote", PositionText(s.Lat, s.LonWest), "--date", run.Date, "--format",
                                            "json", "--display", "signal"});
             predict.insert(predict.end(), run.Options.begin(), run.Options.end());
+            predict.insert(predict.end(), run.PredictOptions.begin(), run.PredictOptions.end());
             const Outcome o = orvela::child::RunProgram(ORVELA_PREDICT_PATH, predict);
             ASSERT_EQ(o.Status, 0) << o.Err;
             const Json table = Json::parse(o.Out);
-            // Row 0 is 30 MHz, the band of f MHz row 15 - f / 2; column 0 the labels.
-            const std::string expected = table["grid"][15 - run.BandMhz / 2][run.Hour + 1];
+            // Column 0 holds the labels.
+            const std::string expected = table["grid"][run.Row][run.Hour + 1];
             EXPECT_EQ(byPoint.at({s.Lat, s.LonWest})[2], expected);
         }
     }
@@ -337,7 +344,7 @@ Png DecodePng(const std::string& bytes)
 TEST(AreaCaption, NamesTheMomentTheHomeThePowerAndTheAntenna)
 {
     orvela::area::MapCaption c;
-    c.BandMhz = 14;
+    c.Band = {14, {}};
     c.Moment = {2026, 6, 21, 18, 30, 0};
     c.Flux = 122.04L;
     c.HomeLatDeg = 48.85L;
@@ -535,11 +542,12 @@ TEST_F(OrvelaArea, BadInputIsOneLineExitTwoAndLeavesNoFile)
         {line({{"--utc", "2026-06-21T24:00Z"}}), "--utc: \"24:00\" is not a time of day"},
         {line({{"--utc", "2026-06-21T18:30:60Z"}}), "--utc: \"18:30:60\" is not a time of day"},
         {line({{"--band", none}}), "--band is required"},
-        {line({{"--band", "15"}}), "--band: \"15\" MHz is not a band of the table; the band is one of the "
-                                   "table's frequencies 2, 4, 6, ... 30 MHz"},
-        {line({{"--band", "32"}}), "--band: \"32\" is out of range"},
-        {line({{"--band", "0"}}), "--band: \"0\" is out of range"},
-        {line({{"--band", "14.0"}}), "--band: \"14.0\" is not a whole number"},
+        {line({{"--band", "31"}}), "--band: \"31\" is out of range: the band is an amateur band from 80 m to 10 m "
+                                   "(20m, \"40 m\") or a frequency from 2 to 30 MHz"},
+        {line({{"--band", "1.9"}}), "--band: \"1.9\" is out of range"},
+        {line({{"--band", "160m"}}), "--band: \"160m\" is not an amateur band Orvela offers"},
+        {line({{"--band", "seven"}}), "--band: \"seven\" is not a number"},
+        {line({{"--band", "-7"}}), "--band: \"-7\" is not a number"},
         {line({{"--step", "7"}}), "--step: \"7\" does not divide 180; the step is a whole number of degrees"},
         {line({{"--step", "0"}}), "--step: \"0\" is out of range"},
         {line({{"--step", "360"}}), "--step: \"360\" is out of range"},

@@ -88,9 +88,10 @@ const std::vector<SameRun>& Runs()
         {R"({"home": "48.85N,2.35E", "remote": "40.71N,74.01W", "date": "2024-06-21"})",
          {"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W", "--date", "2024-06-21"}},
         {R"({"home": "JN18DU", "remote": "35N,139E", "flux": 150.55, "power": 200, "min-angle": 5, "long-path": true,)"
-         R"( "antenna": "yagi", "display": "best", "date": "2024-12-01", "call": "F6XYZ"})",
+         R"( "antenna": "yagi", "display": "best", "bands": "ham", "date": "2024-12-01", "call": "F6XYZ"})",
          {"--home", "JN18DU", "--remote", "35N,139E", "--flux", "150.55", "--power", "200", "--min-angle", "5",
-          "--long-path", "--antenna", "yagi", "--display", "best", "--date", "2024-12-01", "--call", "F6XYZ"}},
+          "--long-path", "--antenna", "yagi", "--display", "best", "--bands", "ham", "--date", "2024-12-01",
+          "--call", "F6XYZ"}},
         {R"({"remote": "33.9S,151.2E", "home": "51.5N,0.12W", "flux": "72", "power": "100", "min-angle": "0",)"
          R"( "long-path": false, "antenna": "isotropic", "display": "angle", "date": "2025-03-20"})",
          {"--home", "51.5N,0.12W", "--remote", "33.9S,151.2E", "--flux", "72", "--power", "100", "--min-angle", "0",
@@ -211,7 +212,9 @@ TEST(Batch, ABadLineSaysWhyAndTheNextLineRuns)
         {"[1, 2]", "not a JSON object of options"},
         {R"({"home": "45N,0E", "remote": "45N,90W", "format": "csv"})",
          "unknown key \"format\"; the keys are home, remote, flux, power, min-angle, long-path, antenna, display, "
-         "date and call"},
+         "bands, date and call"},
+        {R"({"home": "45N,0E", "remote": "45N,90W", "bands": "cb"})",
+         "--bands: \"cb\" is not a choice; expected fixed or ham"},
         {R"({"home": "45N,0E", "remote": "45N,90W", "home": "1N,1E"})", "\"home\" is given more than once"},
         {R"({"home": 45, "remote": "45N,90W"})", "\"home\": expected a string"},
         {R"({"home": "45N,0E", "remote": "45N,90W", "power": true})", "\"power\": expected a number or a string"},

@@ -254,6 +254,23 @@ TEST(CommandLine, OutputThatCannotBeWrittenIsExitOne)
     }
 }
 
+// --bands ham: rows named by band and frequency in every output, and the
+// JSON's bands with their names.
+TEST(Bands, TheAmateurBandsNameTheRowsOfEveryOutput)
+{
+    const std::vector<std::string> ham = With(Path45, {"--bands", "ham"});
+    const Outcome text = RunPredict(ham);
+    ASSERT_EQ(text.Status, 0) << text.Err;
+    EXPECT_NE(text.Out.find("40 m 7.1"), std::string::npos) << text.Out;
+    const Outcome csv = RunPredict(With(ham, {"--format", "csv"}));
+    EXPECT_NE(csv.Out.find("\n\"40 m 7.1\","), std::string::npos) << csv.Out;
+    const Json j = RunJson(ham);
+    ASSERT_EQ(j["bands"].size(), 9u);
+    EXPECT_EQ(j["bands"][2], (Json{{"row", 12}, {"mhz", 7.1}, {"name", "40 m"}}));
+    EXPECT_EQ(j["grid"][12][0], "40 m 7.1");
+    EXPECT_EQ(j["grid"][5][0], "");
+}
+
 TEST(Json, KeepsItsSchema)
 {
     const Json j = RunJson(Path45);
@@ -262,7 +279,12 @@ TEST(Json, KeepsItsSchema)
     for (const auto& item : j.items()) {
         keys.insert(item.key());
     }
-    EXPECT_EQ(keys, (std::set<std::string>{"h1", "h2", "grid", "cells", "path", "status", "home", "remote"}));
+    EXPECT_EQ(keys,
+              (std::set<std::string>{"h1", "h2", "grid", "cells", "bands", "path", "status", "home", "remote"}));
+    // The fixed rows, lowest first, without names.
+    ASSERT_EQ(j["bands"].size(), 15u);
+    EXPECT_EQ(j["bands"][0], (Json{{"row", 14}, {"mhz", 2}, {"name", ""}}));
+    EXPECT_EQ(j["bands"][14], (Json{{"row", 0}, {"mhz", 30}, {"name", ""}}));
     for (const char* place : {"home", "remote"}) {
         ASSERT_EQ(j[place].size(), 2u) << place;
         EXPECT_TRUE(j[place]["lat_deg"].is_number_float()) << place;
@@ -295,7 +317,12 @@ TEST(Json, KeepsItsSchema)
             EXPECT_TRUE(j["grid"][r][c].is_string());
             const Json& cell = j["cells"][r][c];
             ASSERT_TRUE(cell.is_object());
-            EXPECT_EQ(cell.size(), 3u);
+            // A signal level also reads as an S-meter would show it.
+            const bool signal = r < 15 && c > 0 && !j["grid"][r][c].get<std::string>().empty();
+            EXPECT_EQ(cell.size(), signal ? 4u : 3u);
+            if (signal) {
+                EXPECT_EQ(cell["s_meter"].get<std::string>().front(), 'S');
+            }
             ASSERT_TRUE(cell["bg"].is_string());
             ASSERT_TRUE(cell["fg"].is_string());
             EXPECT_TRUE(isColour(cell["bg"].get<std::string>())) << cell["bg"];
