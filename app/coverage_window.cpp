@@ -1,7 +1,7 @@
 #include "coverage_window.h"
 
 #include "compositor.h"
-#include "format.h"
+#include "ionosphere.h"
 #include "level_classes.h"
 #include "picture_io.h"
 
@@ -197,7 +197,7 @@ QImage BlendCoverage(const QImage& map, const area::CoverageDaySummary& day, int
 
 QString BandName(const TableBand& band, bool frequency)
 {
-    const QString mhz = QString::fromStdString(FormatGeneral(band.Mhz)) + QStringLiteral(" MHz");
+    const QString mhz = QString::fromStdString(MhzText(band.Mhz)) + QStringLiteral(" MHz");
     if (band.Name.empty()) {
         return mhz;
     }

@@ -190,7 +190,8 @@ TEST_F(Coverage, FollowsTheMainWindowAndTheSliderOnlyRedraws)
     const area::CoverageDaySummary* newest = w->Day();
 
     // A slow answer coming in after a newer request is not shown.
-    area::CoverageAnswer stale{request, true, area::ComputeCoverageDaySummary({}, 7, 30, 1), {}};
+    const RunInput elsewhere;
+    area::CoverageAnswer stale{request, true, area::ComputeCoverageDaySummary(elsewhere, 7, 30, 1), {}};
     EXPECT_FALSE(w->Accept(std::move(stale)));
     EXPECT_EQ(w->Day(), newest);
     w->close();
