@@ -241,8 +241,8 @@ std::string AreaHelpText()
     t += "                    UTC hour, the map is shaded for the moment itself\n";
     t += "  --band BAND       the band (required): an amateur band from 80 m to 10 m,\n";
     t += "                    20m or \"40 m\" (at the frequency the table's amateur rows\n";
-    t += "                    use: 80 m 3.6, 60 m 5.36, 40 m 7.1, 30 m 10.12, 20 m 14.1,\n";
-    t += "                    17 m 18.1, 15 m 21.2, 12 m 24.94, 10 m 28.5 MHz), or any\n";
+    t += "                    use: 80 m 3.6, 60 m 5.36, 40 m 7.1, 30 m 10.1, 20 m 14.1,\n";
+    t += "                    17 m 18.1, 15 m 21.2, 12 m 24.9, 10 m 28.5 MHz), or any\n";
     t += "                    frequency from 2 to 30 MHz, 14 or 7.1\n";
     t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
     t += "                    (default " + FormatFixed(r.Flux, 0) + "), or auto: the day's flux from NOAA's\n";

@@ -27,11 +27,14 @@ enum class BandSet { Fixed, Amateur };
 // - Amateur: one row per HF amateur band from 80 m to 10 m, each at its lower
 //   edge plus a typical operating offset, between the CW and digital end
 //   and the phone segment, where the band is busiest: 80 m 3.6, 60 m 5.36
-//   (inside the 5.3515-5.3665 MHz allocation), 40 m 7.1, 30 m 10.12, 20 m
-//   14.1, 17 m 18.1, 15 m 21.2, 12 m 24.94, 10 m 28.5 MHz. 160 m (1.8 MHz)
-//   is left out: it lies below the 2 MHz the sky-wave model is fitted for,
-//   and its propagation is ruled by the ground wave and by D-layer
-//   absorption, which the model does not describe.
+//   (inside the 5.3515-5.3665 MHz allocation), 40 m 7.1, 30 m 10.1, 20 m
+//   14.1, 17 m 18.1, 15 m 21.2, 12 m 24.9, 10 m 28.5 MHz. The two narrow
+//   bands, 30 m (50 kHz) and 12 m (100 kHz), are taken at a tenth of a MHz,
+//   so that every label fits the table's label column; the few tens of kHz
+//   are far below what the model resolves. 160 m (1.8 MHz) is left out: it
+//   lies below the 2 MHz the sky-wave model is fitted for, and its
+//   propagation is ruled by the ground wave and by D-layer absorption,
+//   which the model does not describe.
 const std::vector<TableBand>& BandsOf(BandSet set);
 
 // Which of the two sets a list is, if it is one of them.

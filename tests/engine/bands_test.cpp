@@ -75,7 +75,7 @@ TEST(TableBands, TheAmateurBandsAreNamedAndBestIsABand)
     ComputeMUF(in, ws, p);
     EXPECT_EQ(p.At(0, 14).Text, "80 m 3.6");
     EXPECT_EQ(p.At(0, 12).Text, "40 m 7.1");
-    EXPECT_EQ(p.At(0, 11).Text, "30 m 10.12");
+    EXPECT_EQ(p.At(0, 11).Text, "30 m 10.1");
     EXPECT_EQ(p.At(0, 6).Text, "10 m 28.5");
     for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < TableCols; ++c) {
