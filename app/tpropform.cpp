@@ -315,17 +315,17 @@ TPROPForm::~TPROPForm() = default;
 
 void TPROPForm::InitProgram()
 {
-    // 1-3: start directory, caption.
+    // Where the help is looked for first, and the window's caption.
     startDir_ = QDir::currentPath();
     setWindowTitle(QString::fromLatin1(TitleText) + QString::fromLatin1(Credit) + QStringLiteral(" - ") +
                    QString::fromStdString(services_.BuildStr));
 
-    // 4: the prediction date, fixed for the life of the program.
+    // The prediction date, fixed for the life of the program.
     const std::tm today = LocalTime(services_.TimeSource->Now());
     month_ = today.tm_mon + 1;
     day_ = today.tm_mday;
 
-    // 5-6: the settings store and the stored settings. Each step that may
+    // The settings store and the stored settings. Each step that may
     // wait for the user (a message box, the first-run dialog, the download)
     // is followed by a look at whether the program was told to end
     // meanwhile: the rest of start-up is then left out.
@@ -335,7 +335,7 @@ void TPROPForm::InitProgram()
         return;
     }
 
-    // 7-8: a first run asks for the station; otherwise show it.
+    // A first run asks for the station; otherwise show it.
     if (settings_.CallSign == "NoCall") {
         OpenSetupDialog(QStringLiteral("Before anything else..."));
         if (Abandoned()) {
@@ -348,7 +348,7 @@ void TPROPForm::InitProgram()
         ui_->ANGEdit->setText(QString::number(settings_.MinAngle));
     }
 
-    // 9-10: the option groups.
+    // The antenna and display format, as stored.
     if (QAbstractButton* b = agtGroup_->button(settings_.GainTable)) {
         b->setChecked(true);
     }
@@ -367,25 +367,25 @@ void TPROPForm::InitProgram()
     // The long path, as stored.
     ui_->LongPathBox->setChecked(settings_.Path);
 
-    // 11-12: home marker and the station box's caption.
+    // The home marker and the station box's caption.
     PlaceHomeMarker();
     ui_->LocalGroupBox->setTitle(QStringLiteral(" Station ") + QString::fromStdString(settings_.CallSign) +
                                  QStringLiteral(" "));
 
-    // 13: the day's solar flux.
+    // The day's solar flux.
     FetchSolarFlux();
     if (Abandoned()) {
         return;
     }
 
-    // 16: remote marker.
+    // The remote marker.
     PlaceRemoteMarker();
     ui_->CC->setToolTip(QStringLiteral("Remote station"));
 
-    // 17: the map for now.
+    // The map for now.
     UpdateMap(services_.TimeSource->Now());
 
-    // 18-19.
+    // Ready: the first prediction.
     programReady_ = true;
     ComputeMUF();
 }

@@ -23,7 +23,7 @@ TEST(Sign, ZeroCountsAsPositive)
     EXPECT_EQ(Sign(-5.0L), -1);
 }
 
-TEST(ComputeBearing, DocumentedValues)
+TEST(ComputeBearing, BearingsBetweenKnownPlaces)
 {
     const struct {
         ld Tla, Tlo, Rla, Rlo;

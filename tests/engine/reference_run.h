@@ -6,7 +6,7 @@
 namespace orvela_test {
 
 // One run of all 24 hours built from the public model functions alone, in
-// the documented order: MiniMuf and the midpoint Zenith every hour, Ion for
+// the order a run takes them in: MiniMuf and the midpoint Zenith every hour, Ion for
 // every hour and hop count, Pathloss for every band, then Dsx. Nothing is
 // carried from one hour to the next. The texts must match ComputeMUF's.
 void ReferenceRun(const orvela::RunInput& in, orvela::Workspace& ws, orvela::Prediction& out);

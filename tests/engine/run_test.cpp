@@ -24,8 +24,10 @@ using orvela_test::PiD;
 using orvela_test::Predict;
 using orvela_test::SphereBearing;
 
-// The model's constants as published, to the digits given there.
-TEST(ModelConstants, PublishedValues)
+// The model's constants to the digits the model fixes them at: pi with
+// twelve decimals where an angle is folded or a bearing turned, the full
+// factors between degrees and radians, and what follows from them.
+TEST(ModelConstants, KeepTheirDigits)
 {
     Workspace ws;
     Prediction p;
@@ -33,22 +35,23 @@ TEST(ModelConstants, PublishedValues)
     const struct {
         const char* Name;
         ld Value;
-        ld Published;
+        ld Expected;
         ld Tolerance;
     } cases[] = {
         {"pi/180", DegToRad, 0.0174532925199432957L, 1e-19L},
         {"180/pi", RadToDeg, 57.2957795130823208L, 1e-16L},
-        {"short 2 pi", ShortTwoPi, 2 * ShortPi, 0},
-        {"short half pi", ShortHalfPi, ShortPi / 2, 0},
+        {"pi, twelve decimals", ShortPi, 3.141592653589L, 0},
+        {"2 pi, twelve decimals", ShortTwoPi, 6.283185307178L, 0},
+        {"pi / 2 from the twelve-decimal pi", ShortHalfPi, 1.5707963267945L, 0},
         {"night zenith limit, rad", ZenithLimit, 1.7592918860102842L, 1e-16L},
         {"noise reference, dBm", ws.NoiseLevel, -139.99587L, 5e-6L},
     };
     for (const auto& c : cases) {
-        EXPECT_LE(fabsl(c.Value - c.Published), c.Tolerance) << c.Name;
+        EXPECT_LE(fabsl(c.Value - c.Expected), c.Tolerance) << c.Name;
     }
 }
 
-TEST(ComputeMUF, PathSummaryOfTheWorkedExamples)
+TEST(ComputeMUF, PathSummaryOfKnownPaths)
 {
     const struct {
         ld HomeLat, HomeLon, RemoteLat, RemoteLon;

@@ -1,5 +1,5 @@
-// Radio paths and geometry that several tests share: the stations of the
-// worked examples, a run input with the options most tests keep, and
+// Radio paths and geometry that several tests share: stations whose path
+// summaries are known, a run input with the options most tests keep, and
 // bearings on a sphere worked out independently of the engine, in double
 // precision with east-positive longitudes.
 #pragma once
