@@ -1,6 +1,7 @@
 // orvela-area: the coverage of one band at one hour, from the home station
 // to every point of a grid over the globe, as CSV, JSON or a PNG map.
 #include "area_command_line.h"
+#include "atomic_file.h"
 #include "area_coverage.h"
 #include "area_picture.h"
 #include "flux_download.h"
@@ -30,40 +31,8 @@ struct Failure {
 // that a failure leaves neither a partial file nor the temporary one.
 void WriteTextFile(const std::string& path, const std::string& text)
 {
-    const auto fail = [&](int error) { return Failure{path + ": " + std::strerror(error)}; };
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            throw fail(errno);
-        }
-    }
-    if (fd < 0) {
-        throw fail(EEXIST);
-    }
-    int error = 0;
-    for (std::size_t done = 0; done < text.size() && error == 0;) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno != EINTR) {
-            error = errno;
-        }
-    }
-    if (error == 0 && ::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        throw fail(error);
+    if (const int error = WriteFileAtomically(path, text); error != 0) {
+        throw Failure{path + ": " + std::strerror(error)};
     }
 }
 

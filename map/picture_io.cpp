@@ -1,5 +1,7 @@
 #include "picture_io.h"
 
+#include "atomic_file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -141,64 +143,6 @@ struct PngWriter {
     ~PngWriter() { png_destroy_write_struct(&Png, Info ? &Info : nullptr); }
 };
 
-// A file beside the destination that disappears unless it was renamed into place.
-class TempFile {
-public:
-    explicit TempFile(const std::string& path)
-    {
-        static std::atomic<unsigned> counter{0};
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            name_ = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-            fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd_ >= 0 || errno != EEXIST)
-                break;
-        }
-        if (fd_ < 0)
-            throw PictureError(path + ": " + Reason(errno));
-    }
-    ~TempFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!name_.empty())
-            ::unlink(name_.c_str());
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    int Fd() const { return fd_; }
-    const std::string& Name() const { return name_; }
-    // Flushes to disk and closes; returns 0 or the errno of the failure.
-    int Close()
-    {
-        int error = 0;
-        if (::fsync(fd_) != 0)
-            error = errno;
-        if (::close(fd_) != 0 && error == 0)
-            error = errno;
-        fd_ = -1;
-        return error;
-    }
-    void Kept() { name_.clear(); }
-
-private:
-    std::string name_;
-    int fd_ = -1;
-};
-
-// Makes the rename itself durable; a failure here loses nothing already written.
-void SyncFolder(const std::string& path)
-{
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    if (folder.empty())
-        folder = ".";
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // Nearest neighbour, sampling at the centre of each target pixel so that a
 // symmetric picture stays symmetric.
 template <typename Picture>
@@ -294,9 +238,11 @@ void WritePng(const Picture24& picture, const std::string& path)
     if (picture.Empty())
         throw PictureError(path + ": no picture to write");
 
-    TempFile temp(path);
+    AtomicFile file(path);
+    if (const int error = file.Open(); error != 0)
+        throw PictureError(path + ": " + Reason(error));
     PngSink sink;
-    sink.Fd = temp.Fd();
+    sink.Fd = file.Fd();
     {
         PngWriter writer;
         writer.Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, PngFail, PngWarning);
@@ -308,12 +254,8 @@ void WritePng(const Picture24& picture, const std::string& path)
         if (!RunPngEncoder(writer.Png, writer.Info, picture))
             throw PictureError(path + ": " + (sink.Error != 0 ? Reason(sink.Error) : sink.Message));
     }
-    if (const int error = temp.Close(); error != 0)
+    if (const int error = file.Commit(); error != 0)
         throw PictureError(path + ": " + Reason(error));
-    if (::rename(temp.Name().c_str(), path.c_str()) != 0)
-        throw PictureError(path + ": " + Reason(errno));
-    temp.Kept();
-    SyncFolder(path);
 }
 
 } // namespace orvela

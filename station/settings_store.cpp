@@ -1,5 +1,7 @@
 #include "settings_store.h"
 
+#include "atomic_file.h"
+
 #include <optional>
 
 #include <cerrno>
@@ -24,8 +26,9 @@ namespace {
 constexpr const char* StoreKey = "HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA";
 constexpr const char* FolderName = "Talvik Software";
 constexpr const char* FileName = "ORVELA.reg";
-constexpr const char* TempInfix = ".tmp-";
-constexpr std::size_t TempSuffixLength = 6; // the XXXXXX of mkstemp
+// The temporary files of AtomicFile, which a writer that died leaves.
+constexpr std::string_view TempInfix = AtomicFile::TempInfix;
+constexpr std::size_t TempSuffixLength = AtomicFile::TempSuffixLength;
 // A settings file is a few hundred bytes; anything this large is not one,
 // and is treated like a file that cannot be parsed.
 constexpr off_t MaxFileSize = 16 * 1024 * 1024;
@@ -183,7 +186,7 @@ std::string FolderOf(const std::string& path)
 void RemoveStaleTemps(const std::string& target)
 {
     const std::string folder = FolderOf(target);
-    const std::string prefix = target.substr(target.rfind('/') + 1) + TempInfix;
+    const std::string prefix = target.substr(target.rfind('/') + 1) + std::string(TempInfix);
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) {
         return;
@@ -195,22 +198,6 @@ void RemoveStaleTemps(const std::string& target)
         }
     }
     ::closedir(dir);
-}
-
-int WriteAll(int fd, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
 }
 
 // Keeps the faulty file under "<target>.unreadable-YYYYMMDD-HHMMSS[-N]"
@@ -239,16 +226,6 @@ int SetAside(const std::string& target)
         return ::rename(target.c_str(), name.c_str()) == 0 ? 0 : errno;
     }
     return EEXIST;
-}
-
-void SyncFolder(const std::string& folder)
-{
-    // The rename is done; a folder that cannot be synced (some file systems
-    // refuse) leaves nothing to report.
-    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.Get() >= 0) {
-        ::fsync(fd.Get());
-    }
 }
 
 bool IsValidSection(const std::string& section)
@@ -466,47 +443,32 @@ void RegIni::Store(const std::string& section, const std::vector<Value>& values)
     }
     const std::string bytes = doc.Serialize();
 
-    std::string tmpName = target + TempInfix + "XXXXXX";
-    UniqueFd tmp(::mkostemp(tmpName.data(), O_CLOEXEC));
-    if (tmp.Get() < 0) {
-        fail(errno);
+    AtomicFile file(target);
+    if (const int err = file.Open()) {
+        fail(err);
     }
-    struct TempGuard {
-        const std::string& name;
-        bool keep = false;
-        ~TempGuard()
-        {
-            if (!keep) {
-                ::unlink(name.c_str());
+    // The file keeps the permissions it had; a new one is the user's alone.
+    if (const int err = file.SetMode(current.Error == 0 ? (current.Mode & 07777) : 0600)) {
+        fail(err);
+    }
+    if (const int err = file.Write(bytes)) {
+        fail(err);
+    }
+    const int err = file.Commit([&] {
+        // A file that could not be read is kept aside before it is replaced.
+        if (!problem.empty()) {
+            if (const int aside = SetAside(target)) {
+                return aside;
             }
         }
-    } guard{tmpName};
-
-    if (current.Error == 0) {
-        ::fchmod(tmp.Get(), current.Mode & 07777);
-    }
-    if (const int err = WriteAll(tmp.Get(), bytes)) {
-        fail(err);
-    }
-    if (::fsync(tmp.Get()) != 0) {
-        fail(errno);
-    }
-    if (const int err = tmp.Close()) {
-        fail(err);
-    }
-    if (!problem.empty()) {
-        if (const int err = SetAside(target)) {
-            fail(err);
+        if (BeforeRenameHook()) {
+            BeforeRenameHook()();
         }
+        return 0;
+    });
+    if (err != 0) {
+        fail(err);
     }
-    if (BeforeRenameHook()) {
-        BeforeRenameHook()();
-    }
-    if (::rename(tmpName.c_str(), target.c_str()) != 0) {
-        fail(errno);
-    }
-    guard.keep = true;
-    SyncFolder(folder);
     doc_ = std::move(doc);
 }
 
