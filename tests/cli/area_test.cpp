@@ -5,6 +5,8 @@
 #include "child_process.h"
 #include "http_test_server.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <png.h>
@@ -28,27 +30,14 @@ namespace {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
+using orvela_test::FileText;
+using orvela_test::Listing;
 using orvela::child::Outcome;
 using orvela::child::Shown;
 
 Outcome RunArea(std::vector<std::string> args)
 {
     return orvela::child::RunProgram(ORVELA_AREA_PATH, std::move(args));
-}
-
-std::string FileText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::set<std::string> Listing(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
-        names.insert(e.path().filename().string());
-    }
-    return names;
 }
 
 // One line of the coverage CSV. Only the text is ever quoted (it may end in
@@ -82,27 +71,14 @@ std::vector<Row> ParseCsv(const std::string& text)
 // A scratch folder per test for what the program writes.
 class OrvelaArea : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "orvela-area-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-    }
-    void TearDown() override
-    {
-        if (!root_.empty()) {
-            fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
-            fs::remove_all(root_);
-        }
-    }
-    const fs::path& Root() const { return root_; }
-    std::string Out(const std::string& name) const { return (root_ / name).string(); }
+    const fs::path& Root() const { return scratch_.Path(); }
+    std::string Out(const std::string& name) const { return (Root() / name).string(); }
 
     // Runs the program into `name`, which must succeed silently and leave
     // only that file, and gives what it wrote.
     std::string Write(std::vector<std::string> args, const std::string& name)
     {
-        const std::set<std::string> before = Listing(root_);
+        const std::set<std::string> before = Listing(Root());
         args.insert(args.end(), {"--out", Out(name)});
         SCOPED_TRACE(Shown(args));
         const Outcome o = RunArea(args);
@@ -111,12 +87,12 @@ protected:
         EXPECT_EQ(o.Err, "");
         std::set<std::string> after = before;
         after.insert(name);
-        EXPECT_EQ(Listing(root_), after); // no temporary file left
+        EXPECT_EQ(Listing(Root()), after); // no temporary file left
         return FileText(Out(name));
     }
 
 private:
-    fs::path root_;
+    orvela_test::ScratchFolder scratch_{"orvela-area-test"};
 };
 
 // The home station of these tests lies on the 10-degree grid, and so does

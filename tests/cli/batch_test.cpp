@@ -3,6 +3,8 @@
 #include "child_process.h"
 #include "http_test_server.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -16,6 +18,9 @@
 namespace {
 
 using Json = nlohmann::json;
+using orvela_test::Lines;
+using orvela_test::TempFile;
+using orvela_test::With;
 using orvela::child::Outcome;
 using orvela::solar::testing::HttpTestServer;
 using orvela::solar::testing::Reply;
@@ -25,39 +30,6 @@ Outcome RunPredict(std::vector<std::string> args, const char* stdinFile = nullpt
     return orvela::child::RunProgram(ORVELA_PREDICT_PATH, std::move(args), nullptr, stdinFile);
 }
 
-// A file of the test's own, removed at the end of the test.
-class TempFile {
-public:
-    explicit TempFile(const std::string& content)
-    {
-        char name[] = "/tmp/orvela-batch-XXXXXX";
-        const int fd = mkstemp(name);
-        EXPECT_GE(fd, 0);
-        close(fd);
-        path_ = name;
-        std::ofstream(path_, std::ios::binary) << content;
-    }
-    ~TempFile() { std::remove(path_.c_str()); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    const std::string& Path() const { return path_; }
-    const char* CPath() const { return path_.c_str(); }
-
-private:
-    std::string path_;
-};
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string text;
@@ -65,12 +37,6 @@ std::string Joined(const std::vector<std::string>& lines)
         text += l + "\n";
     }
     return text;
-}
-
-std::vector<std::string> With(std::vector<std::string> base, const std::vector<std::string>& more)
-{
-    base.insert(base.end(), more.begin(), more.end());
-    return base;
 }
 
 // A batch line and the options of the same prediction on the command line.

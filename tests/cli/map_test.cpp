@@ -2,6 +2,8 @@
 // leaves behind when it cannot.
 #include "child_process.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -18,6 +20,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using orvela_test::Listing;
 using orvela::child::Outcome;
 using orvela::child::Shown;
 
@@ -89,36 +92,17 @@ Png ReadPng(const fs::path& path)
     return png;
 }
 
-std::set<std::string> Listing(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
-        names.insert(e.path().filename().string());
-    }
-    return names;
-}
-
 // A scratch folder per test: `in` for the pictures a test makes, `out` for
 // what the program writes.
 class OrvelaMap : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "orvela-map-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
         fs::create_directory(In());
         fs::create_directory(OutDir());
     }
-    void TearDown() override
-    {
-        if (!root_.empty()) {
-            fs::permissions(OutDir(), fs::perms::owner_all, fs::perm_options::add);
-            fs::remove_all(root_);
-        }
-    }
-    fs::path In() const { return root_ / "in"; }
-    fs::path OutDir() const { return root_ / "out"; }
+    fs::path In() const { return scratch_.Path() / "in"; }
+    fs::path OutDir() const { return scratch_.Path() / "out"; }
     std::string Out(const char* name = "map.png") const { return (OutDir() / name).string(); }
 
     // Runs the program, which must succeed silently, and reads its PNG.
@@ -139,7 +123,7 @@ protected:
     }
 
 private:
-    fs::path root_;
+    orvela_test::ScratchFolder scratch_{"orvela-map-test"};
 };
 
 struct Size {

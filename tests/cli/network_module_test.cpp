@@ -6,6 +6,8 @@
 #include "http_test_server.h"
 #include "test_paths.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -31,18 +33,10 @@ class ProgramElsewhere : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvela-module-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = fs::canonical(pattern);
+        root_ = scratch_.Path();
         fs::create_directories(root_ / ORVELA_INSTALL_BINDIR);
         program_ = root_ / ORVELA_INSTALL_BINDIR / "orvela-predict";
         fs::copy_file(ORVELA_PREDICT_PATH, program_);
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
     }
 
     Outcome Run(const std::string& url)
@@ -51,6 +45,7 @@ protected:
                                                             "auto", "--flux-url", url, "--format", "json"});
     }
 
+    orvela_test::ScratchFolder scratch_{"orvela-module"};
     fs::path root_;
     fs::path program_;
 };

@@ -6,6 +6,8 @@
 #include "render.h"
 #include "test_paths.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -27,6 +29,8 @@
 namespace {
 
 using Json = nlohmann::json;
+using orvela_test::Lines;
+using orvela_test::With;
 
 using orvela_test::NewYorkText;
 using orvela_test::ParisText;
@@ -72,12 +76,6 @@ Outcome RunOnTerminal(std::vector<std::string> args)
     return o;
 }
 
-std::vector<std::string> With(std::vector<std::string> base, const std::vector<std::string>& more)
-{
-    base.insert(base.end(), more.begin(), more.end());
-    return base;
-}
-
 // Home 45N 0, remote 45N 90W; then the same on a date away from today.
 const std::vector<std::string> Home45 = {"--home", "45N,0E", "--remote", "45N,90W"};
 const std::vector<std::string> Path45 = {"--home", "45N,0E", "--remote", "45N,90W", "--date", "2024-06-21"};
@@ -96,16 +94,6 @@ Json RunJson(const std::vector<std::string>& args)
     EXPECT_EQ(o.Status, 0) << o.Err;
     EXPECT_EQ(o.Err, "");
     return Json::parse(o.Out);
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 std::string LocalDateLine(std::time_t t)
