@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QRadioButton>
 #include <QEvent>
 #include <QEventLoop>
 #include <QMouseEvent>
@@ -161,15 +162,17 @@ TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
         std::string file;
         std::string callSign; // what start-up ends with
         int power;
+        int display; // 0: the read stopped before it, and no format is checked
     };
     const std::vector<Case> cases = {
-        // A dword where a whole number as text is expected stops the read there.
+        // A dword where a whole number as text is expected stops the read
+        // there: what came before is kept, what comes after is never set.
         {"dword power",
-         std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=dword:00000064\r\n", "F6XYZ", 0},
-        // A file that is not a registry export at all.
+         std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=dword:00000064\r\n", "F6XYZ", 0,
+         0},
         // A file that is not a registry export at all: nothing read, so the
         // defaults, and the station is asked for again.
-        {"garbage", "\x01\x02 this is not a settings file\r\n[unterminated\r\n", "NoCall", 20},
+        {"garbage", "\x01\x02 this is not a settings file\r\n[unterminated\r\n", "NoCall", 20, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -180,8 +183,19 @@ TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
         EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
         EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Warning"));
         EXPECT_EQ(messages.shown[0].Text, QStringLiteral("Problem reading the registry"));
+        // The details name the file and say why.
+        EXPECT_TRUE(messages.shown[0].Detail.startsWith(QString::fromStdString(path) + QStringLiteral(": ")))
+            << messages.shown[0].Detail.toStdString();
+        EXPECT_GT(messages.shown[0].Detail.size(), static_cast<qsizetype>(path.size()) + 10);
         EXPECT_EQ(form->Station().CallSign, c.callSign);
         EXPECT_EQ(form->Station().Power, c.power);
+        EXPECT_EQ(form->Station().Display, c.display);
+        int checked = 0;
+        for (QRadioButton* item : {form->Widgets().DisplayItem0, form->Widgets().DisplayItem1,
+                                   form->Widgets().DisplayItem2, form->Widgets().DisplayItem3}) {
+            checked += item->isChecked() ? 1 : 0;
+        }
+        EXPECT_EQ(checked, c.display == 0 ? 0 : 1);
         EXPECT_EQ(form->RunCount(), 1);
         form->close();
     }

@@ -72,16 +72,6 @@ TEST_F(MainWindow, TheAmateurBandsAreChosenAndKept)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-// A value the program cannot use is named and the fixed rows are used.
-TEST_F(MainWindow, AnUnusableRowsValueIsNamed)
-{
-    WriteSettings(Paris, "\"BandSet\"=\"7\"\r\n");
-    auto form = Open();
-    EXPECT_EQ(form->Rows(), BandSet::Fixed);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].Detail.contains(QStringLiteral("Divers\\BandSet"))) << messages.shown[0].Detail.toStdString();
-}
-
 // The coverage window's selector lists the rows in use, and its status
 // line gives the S-meter reading.
 TEST_F(MainWindow, TheCoverageWindowFollowsTheRows)

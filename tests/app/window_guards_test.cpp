@@ -28,7 +28,8 @@ namespace {
 
 using namespace ::orvela::app::testing;
 
-class Hardening : public MainWindow {
+// The main window of a station with a remote point stored.
+class StationWindow : public MainWindow {
 protected:
     void SetUp() override
     {
@@ -55,7 +56,18 @@ protected:
     }
 };
 
-TEST_F(Hardening, EveryClickOnACellShowsItsReportOnce)
+// Clicks and keys on the table.
+class TableInput : public StationWindow {};
+// What the window looks like: where boxes open, icons, hints.
+class WindowLook : public StationWindow {};
+// What a screen reader is given.
+class Accessibility : public StationWindow {};
+// Stored values the program cannot use.
+class StoredSettings : public StationWindow {};
+// The day's bulletin, fetched while the splash is up.
+class FluxDownload : public StationWindow {};
+
+TEST_F(TableInput, EveryClickOnACellShowsItsReportOnce)
 {
     auto form = Open();
     PredictionTable* grid = form->Widgets().MUFGrid;
@@ -70,7 +82,7 @@ TEST_F(Hardening, EveryClickOnACellShowsItsReportOnce)
     EXPECT_EQ(Reports(), 2); // the same cell again
 }
 
-TEST_F(Hardening, ARightClickOnlyOpensTheMenuAndAMiddleClickDoesNothing)
+TEST_F(TableInput, ARightClickOnlyOpensTheMenuAndAMiddleClickDoesNothing)
 {
     auto form = Open();
     form->show();
@@ -102,7 +114,7 @@ TEST_F(Hardening, ARightClickOnlyOpensTheMenuAndAMiddleClickDoesNothing)
     EXPECT_EQ(grid->currentIndex(), currentBefore);
 }
 
-TEST_F(Hardening, TabLeavesTheTable)
+TEST_F(TableInput, TabLeavesTheTable)
 {
     auto form = Open();
     form->show();
@@ -119,19 +131,7 @@ TEST_F(Hardening, TabLeavesTheTable)
     EXPECT_EQ(Reports(), before);
 }
 
-TEST_F(Hardening, NoFormatReadMeansNoFormatChecked)
-{
-    // The dword stops the read before Display: the format stays unset.
-    WriteFile(path, std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=dword:00000064\r\n");
-    auto form = Open();
-    EXPECT_EQ(form->Station().Display, 0);
-    for (QRadioButton* item : {form->Widgets().DisplayItem0, form->Widgets().DisplayItem1,
-                               form->Widgets().DisplayItem2, form->Widgets().DisplayItem3}) {
-        EXPECT_FALSE(item->isChecked()) << item->text().toStdString();
-    }
-}
-
-TEST_F(Hardening, TheTablesHintIsPaleYellow)
+TEST_F(WindowLook, TheTablesHintIsPaleYellow)
 {
     auto form = Open();
     form->show();
@@ -151,7 +151,7 @@ TEST_F(Hardening, TheTablesHintIsPaleYellow)
     EXPECT_EQ(drawn.pixelColor(drawn.width() / 2, 3), QColor(0xFD, 0xE4, 0x8E));
 }
 
-TEST_F(Hardening, StartUpBoxesCentreOnTheCentredWindow)
+TEST_F(WindowLook, StartUpBoxesCentreOnTheCentredWindow)
 {
     flux.result = SolarFlux{};
     auto form = Open();
@@ -162,7 +162,7 @@ TEST_F(Hardening, StartUpBoxesCentreOnTheCentredWindow)
     EXPECT_EQ(messages.shown[0].Detail, QStringLiteral("Connection refused")); // and why
 }
 
-TEST_F(Hardening, TheInformationIconIsDrawnWholeOnePixelHigher)
+TEST_F(WindowLook, TheInformationIconIsDrawnWholeOnePixelHigher)
 {
     auto form = Open();
     InfoStatusBar* bar = form->Widgets().InfoBar;
@@ -182,7 +182,7 @@ TEST_F(Hardening, TheInformationIconIsDrawnWholeOnePixelHigher)
     }
 }
 
-TEST_F(Hardening, EveryControlHasANameAndEveryCellADescription)
+TEST_F(Accessibility, EveryControlHasANameAndEveryCellADescription)
 {
     auto form = Open();
     Ui::TPROPForm& ui = form->Widgets();
@@ -220,14 +220,7 @@ TEST_F(Hardening, EveryControlHasANameAndEveryCellADescription)
     EXPECT_FALSE(description.contains(QLatin1Char('\n')));
 }
 
-// A 10-byte extended value as the store writes it, for values the codec
-// would refuse to make from a literal.
-std::string ExtendedHex(long double v)
-{
-    return HexOf(v);
-}
-
-TEST_F(Hardening, SettingsThatCannotBeUsedTakeTheirDefaultsAndLeaveTheFileAlone)
+TEST_F(StoredSettings, SettingsThatCannotBeUsedTakeTheirDefaultsAndLeaveTheFileAlone)
 {
     struct Case {
         const char* name;
@@ -237,15 +230,16 @@ TEST_F(Hardening, SettingsThatCannotBeUsedTakeTheirDefaultsAndLeaveTheFileAlone)
     };
     const long double inf = std::numeric_limits<long double>::infinity();
     const Case cases[] = {
-        {"NaN longitude", "\"Longitude\"=" + ExtendedHex(std::nanl("")) + "\r\n", "", "Station\\Longitude"},
-        {"infinite longitude", "\"Longitude\"=" + ExtendedHex(-inf) + "\r\n", "", "Station\\Longitude"},
-        {"huge latitude", "\"Latitude\"=" + ExtendedHex(1e300L) + "\r\n", "", "Station\\Latitude"},
-        {"latitude 95", "\"Latitude\"=" + ExtendedHex(95.0L) + "\r\n", "", "Station\\Latitude"},
+        {"NaN longitude", "\"Longitude\"=" + HexOf(std::nanl("")) + "\r\n", "", "Station\\Longitude"},
+        {"infinite longitude", "\"Longitude\"=" + HexOf(-inf) + "\r\n", "", "Station\\Longitude"},
+        {"huge latitude", "\"Latitude\"=" + HexOf(1e300L) + "\r\n", "", "Station\\Latitude"},
+        {"latitude 95", "\"Latitude\"=" + HexOf(95.0L) + "\r\n", "", "Station\\Latitude"},
         {"power 99999", "\"Power\"=\"99999\"\r\n", "", "Station\\Power"},
         {"angle 91", "\"MinAngle\"=\"91\"\r\n", "", "Station\\MinAngle"},
         {"display 7", "\"Display\"=\"7\"\r\n", "", "Station\\Display"},
         {"gain table -1", "\"GainTable\"=\"-1\"\r\n", "", "Station\\GainTable"},
         {"remote longitude 500", "", "\"DistLon\"=\"500\"\r\n", "Divers\\DistLon"},
+        {"rows 7", "", "\"BandSet\"=\"7\"\r\n", "Divers\\BandSet"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -265,24 +259,15 @@ TEST_F(Hardening, SettingsThatCannotBeUsedTakeTheirDefaultsAndLeaveTheFileAlone)
         EXPECT_EQ(st.Display, 1);
         EXPECT_EQ(st.GainTable, 0);
         EXPECT_EQ(form->Widgets().DESTLong->value(), 0);
+        EXPECT_EQ(form->Rows(), BandSet::Fixed);
         EXPECT_EQ(form->Widgets().STA->pos(), QPoint(256, 128));
         EXPECT_EQ(form->RunCount(), 1);
         EXPECT_EQ(ReadFile(path), before);
     }
 }
 
-TEST_F(Hardening, AnUnreadableFileSaysWhy)
-{
-    WriteFile(path, std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=dword:00000064\r\n");
-    auto form = Open();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].Detail.startsWith(QString::fromStdString(path) + QStringLiteral(": ")))
-        << messages.shown[0].Detail.toStdString();
-    EXPECT_GT(messages.shown[0].Detail.size(), static_cast<qsizetype>(path.size()) + 10);
-}
-
 // The download starts with the splash; start-up then takes its result.
-TEST_F(Hardening, ADownloadStartedEarlyIsTakenByStartUp)
+TEST_F(FluxDownload, ADownloadStartedEarlyIsTakenByStartUp)
 {
     using namespace solar::testing;
     std::atomic<bool> served{false};
@@ -303,7 +288,7 @@ TEST_F(Hardening, ADownloadStartedEarlyIsTakenByStartUp)
 
 // Each call after the first downloads the bulletin again; the download's
 // descriptor goes with the object.
-TEST_F(Hardening, EachLaterCallDownloadsAgainAndNoDescriptorStaysOpen)
+TEST_F(FluxDownload, EachLaterCallDownloadsAgainAndNoDescriptorStaysOpen)
 {
     using namespace solar::testing;
     std::atomic<int> served{0};
