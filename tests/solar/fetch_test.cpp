@@ -355,7 +355,15 @@ TEST_F(Fetching, ProxyFromTheEnvironment)
 
 TEST(FluxAddress, DefaultServiceAndMessage)
 {
-    EXPECT_STREQ(DefaultFluxUrl(), ORVELA_FLUX_URL_OF_THE_BUILD);
+    // The build's address, NOAA's unless the build was given another, is one
+    // the download can use: a web address whose service part is a proper
+    // part of it, the rest naming the bulletin's file.
+    const std::string url = DefaultFluxUrl();
+    EXPECT_TRUE(url.rfind("https://", 0) == 0 || url.rfind("http://", 0) == 0) << url;
+    const std::string service = ServiceAddress(url);
+    ASSERT_LT(service.size(), url.size()) << url;
+    EXPECT_EQ(url.substr(0, service.size()), service);
+    EXPECT_EQ(url[service.size()], '/') << url;
 
     struct Case {
         std::string url;
