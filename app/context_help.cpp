@@ -18,8 +18,8 @@ constexpr const char* ContextProperty = "helpContext";
 const std::map<std::string, QString>& Pages()
 {
     static const std::map<std::string, QString> pages = {
-        {"MAP_ID", QStringLiteral("map.html")},       {"GRAPH_ID", QStringLiteral("table.html")},
-        {"REM_ID", QStringLiteral("remote.html")},    {"PNL_ID", QStringLiteral("strips.html")},
+        {"MAP_ID", QStringLiteral("map.html")},      {"GRAPH_ID", QStringLiteral("table.html")},
+        {"REM_ID", QStringLiteral("remote.html")},   {"PNL_ID", QStringLiteral("strips.html")},
         {"SET_STA", QStringLiteral("station.html")},
     };
     return pages;

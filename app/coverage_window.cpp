@@ -43,7 +43,11 @@ QColor Colour(std::uint32_t rgb, double alpha = 1)
 QString Degrees(double value, const char* positive, const char* negative)
 {
     const int whole = static_cast<int>(std::lround(std::fabs(value)));
-    return QStringLiteral("%1\u00B0 %2").arg(whole).arg(QLatin1String(whole == 0 ? "" : value > 0 ? positive : negative))
+    return QStringLiteral("%1\u00B0 %2")
+        .arg(whole)
+        .arg(QLatin1String(whole == 0  ? ""
+                           : value > 0 ? positive
+                                       : negative))
         .trimmed();
 }
 
@@ -55,14 +59,10 @@ QString PositionText(double latDeg, double lonWestDeg)
 QString LetterText(char letter)
 {
     switch (letter) {
-    case 'j':
-        return QStringLiteral("j, daylight");
-    case 'n':
-        return QStringLiteral("n, darkness");
-    case 'x':
-        return QStringLiteral("x, day and night");
-    default:
-        return QString(QLatin1Char(letter));
+    case 'j': return QStringLiteral("j, daylight");
+    case 'n': return QStringLiteral("n, darkness");
+    case 'x': return QStringLiteral("x, day and night");
+    default: return QString(QLatin1Char(letter));
     }
 }
 
@@ -75,10 +75,10 @@ bool SameInputs(const RunInput& a, const RunInput& b)
         a.Bands.size() == b.Bands.size() &&
         std::equal(a.Bands.begin(), a.Bands.end(), b.Bands.begin(),
                    [](const TableBand& x, const TableBand& y) { return x.Mhz == y.Mhz && x.Name == y.Name; });
-    return sameBands && s.Latitude == t.Latitude && s.Longitude == t.Longitude && s.Power == t.Power && s.Path == t.Path &&
-           s.GainTable == t.GainTable && s.MinAngle == t.MinAngle && a.Flux == b.Flux && a.Month == b.Month &&
-           a.Day == b.Day && a.LocalDate.Year == b.LocalDate.Year && a.LocalDate.Month == b.LocalDate.Month &&
-           a.LocalDate.Day == b.LocalDate.Day;
+    return sameBands && s.Latitude == t.Latitude && s.Longitude == t.Longitude && s.Power == t.Power &&
+           s.Path == t.Path && s.GainTable == t.GainTable && s.MinAngle == t.MinAngle && a.Flux == b.Flux &&
+           a.Month == b.Month && a.Day == b.Day && a.LocalDate.Year == b.LocalDate.Year &&
+           a.LocalDate.Month == b.LocalDate.Month && a.LocalDate.Day == b.LocalDate.Day;
 }
 
 void DrawLegend(QPainter& p, const QRect& map)
@@ -161,7 +161,8 @@ QImage BlendCoverage(const QImage& map, const area::CoverageDaySummary& day, int
     std::array<Blend, static_cast<int>(area::LevelClass::Count)> blends{};
     for (int k = 0; k < static_cast<int>(blends.size()); ++k) {
         const std::uint32_t c = area::ClassLooks()[k].Colour;
-        const double a = static_cast<area::LevelClass>(k) == area::LevelClass::Below ? area::BelowAlpha : area::CellAlpha;
+        const double a =
+            static_cast<area::LevelClass>(k) == area::LevelClass::Below ? area::BelowAlpha : area::CellAlpha;
         blends[k] = {static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF),
                      static_cast<int>(std::lround(a * 256))};
     }
@@ -174,7 +175,8 @@ QImage BlendCoverage(const QImage& map, const area::CoverageDaySummary& day, int
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         const std::size_t base = hourBase + rowBase[static_cast<std::size_t>(y)];
         for (int x = 0; x < w; ++x) {
-            const area::CellSummary& cell = day.Cells[base + static_cast<std::size_t>(columnOf[static_cast<std::size_t>(x)])];
+            const area::CellSummary& cell =
+                day.Cells[base + static_cast<std::size_t>(columnOf[static_cast<std::size_t>(x)])];
             if (!cell.HasPath) {
                 continue;
             }
@@ -375,26 +377,14 @@ void CoverageMapView::keyPressEvent(QKeyEvent* event)
     double lat = cursor_.y();
     double lon = cursor_.x();
     switch (event->key()) {
-    case Qt::Key_Left:
-        lon += step_;
-        break;
-    case Qt::Key_Right:
-        lon -= step_;
-        break;
-    case Qt::Key_Up:
-        lat = std::min(90.0, lat + step_);
-        break;
-    case Qt::Key_Down:
-        lat = std::max(-90.0, lat - step_);
-        break;
+    case Qt::Key_Left: lon += step_; break;
+    case Qt::Key_Right: lon -= step_; break;
+    case Qt::Key_Up: lat = std::min(90.0, lat + step_); break;
+    case Qt::Key_Down: lat = std::max(-90.0, lat - step_); break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space:
-        emit PointPicked(static_cast<int>(lat), static_cast<int>(lon));
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
+    case Qt::Key_Space: emit PointPicked(static_cast<int>(lat), static_cast<int>(lon)); return;
+    default: QWidget::keyPressEvent(event); return;
     }
     // Round the world east and west.
     if (lon >= 180) {
@@ -745,7 +735,8 @@ void CoverageWindow::UpdateTitle()
 {
     const QString hour = QStringLiteral("%1h UTC").arg(Hour(), 2, 10, QLatin1Char('0'));
     hourText_->setText(hour);
-    setWindowTitle(QStringLiteral("Coverage \u2014 %1, %2").arg(BandName(bands_[static_cast<std::size_t>(Band() - 1)], true), hour));
+    setWindowTitle(QStringLiteral("Coverage \u2014 %1, %2")
+                       .arg(BandName(bands_[static_cast<std::size_t>(Band() - 1)], true), hour));
 }
 
 void CoverageWindow::Describe(double latDeg, double lonWestDeg)

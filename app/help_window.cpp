@@ -64,7 +64,8 @@ private:
 } // namespace
 
 THelpForm::THelpForm(const QString& folder, QWidget* owner)
-    : QWidget(owner, Qt::Window), folder_(folder)
+    : QWidget(owner, Qt::Window)
+    , folder_(folder)
 {
     setWindowTitle(QStringLiteral("Orvela Help"));
     setAccessibleName(QStringLiteral("Orvela Help"));
@@ -123,8 +124,7 @@ THelpForm::THelpForm(const QString& folder, QWidget* owner)
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
     connect(browser_, &QTextBrowser::sourceChanged, this, &THelpForm::PageShown);
     connect(contents_, &QTreeWidget::itemActivated, this, &THelpForm::ContentsChosen);
-    connect(contents_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* item) { ContentsChosen(item); });
+    connect(contents_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { ContentsChosen(item); });
 
     auto* back = new QShortcut(QKeySequence::Back, this);
     connect(back, &QShortcut::activated, browser_, &QTextBrowser::backward);

@@ -41,7 +41,7 @@ private:
     solar::FetchOptions options_;
     std::string problem_;
     std::thread worker_;
-    solar::GeoAlert alert_;  // written by the worker, read once it is joined
+    solar::GeoAlert alert_; // written by the worker, read once it is joined
     // An eventfd the worker writes once when its download ends: the user
     // interface thread waits for it to become readable with a socket
     // notifier, and never touches the worker's result before joining it.

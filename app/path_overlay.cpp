@@ -63,7 +63,8 @@ void PathOverlay::SetPath(double homeLat, double homeLonWest, double remoteLat, 
 
 void PathOverlay::Trace()
 {
-    tracks_ = GreatCircleTrack(homeLat_, homeLon_, remoteLat_, remoteLon_, width(), std::min<double>(height(), MapHeight));
+    tracks_ =
+        GreatCircleTrack(homeLat_, homeLon_, remoteLat_, remoteLon_, width(), std::min<double>(height(), MapHeight));
     update();
 }
 

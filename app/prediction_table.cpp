@@ -52,20 +52,13 @@ QVariant PredictionModel::data(const QModelIndex& index, int role) const
     }
     const Cell& c = table_.At(index.column(), index.row());
     switch (role) {
-    case Qt::DisplayRole:
-        return QString::fromStdString(c.Text);
-    case Qt::BackgroundRole:
-        return ToColor(c.Bg);
-    case Qt::ForegroundRole:
-        return ToColor(c.Fg);
-    case Qt::FontRole:
-        return c.Bold ? bold_ : normal_;
-    case Qt::AccessibleTextRole:
-        return QString::fromStdString(c.Text);
-    case Qt::AccessibleDescriptionRole:
-        return Description(index.column(), index.row());
-    default:
-        return {};
+    case Qt::DisplayRole: return QString::fromStdString(c.Text);
+    case Qt::BackgroundRole: return ToColor(c.Bg);
+    case Qt::ForegroundRole: return ToColor(c.Fg);
+    case Qt::FontRole: return c.Bold ? bold_ : normal_;
+    case Qt::AccessibleTextRole: return QString::fromStdString(c.Text);
+    case Qt::AccessibleDescriptionRole: return Description(index.column(), index.row());
+    default: return {};
     }
 }
 
@@ -82,8 +75,8 @@ QString PredictionModel::Description(int col, int row) const
     if (!row0.endsWith(QStringLiteral(" Mhz")) && row0.count(QLatin1Char(' ')) == 2) {
         row0 = row0.section(QLatin1Char(' '), 0, 1) + QStringLiteral(" band");
     }
-    QString text = row0 + QStringLiteral(", ") + QString::fromStdString(table_.At(col, RowUtc).Text) +
-                   QStringLiteral(" UTC");
+    QString text =
+        row0 + QStringLiteral(", ") + QString::fromStdString(table_.At(col, RowUtc).Text) + QStringLiteral(" UTC");
     if (const std::optional<std::string> report = CellReport(display_, col, row, table_.At(col, row).Text)) {
         QString words = QString::fromStdString(*report);
         words.replace(QStringLiteral("\r\n"), QStringLiteral(" "));

@@ -41,17 +41,17 @@ TSplashForm::TSplashForm(const QString& buildStr, QWidget* parent)
     setFixedSize(500, 330);
     picture_ = QPixmap(QStringLiteral(":/map-night.jpg"));
 
-    dateLabel_ = MakeLabel(this, QRect(0, 313, 500, 17), 13, true, QStringLiteral("Version " ORVELA_RELEASE_NAME " (January 2011)  "));
+    dateLabel_ = MakeLabel(this, QRect(0, 313, 500, 17), 13, true,
+                           QStringLiteral("Version " ORVELA_RELEASE_NAME " (January 2011)  "));
     dateLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     dateLabel_->setObjectName(QStringLiteral("DateLabel"));
     infoLabel_ = MakeLabel(
         this, QRect(6, 168, 492, 147), 11, false,
-        QStringLiteral(
-            "Orvela forecasts short-wave sky-wave propagation from your station to any point on the Earth, "
-            "hour by hour, with the MINIMUF 3.5 model. Its figures are estimates from a simple model of the "
-            "ionosphere and the sun's activity: use them to plan your listening and your contacts, never "
-            "where safety or life depends on a radio link. The program is given as it is, without any "
-            "warranty. You may use it and give copies of it freely, unchanged and without charge."));
+        QStringLiteral("Orvela forecasts short-wave sky-wave propagation from your station to any point on the Earth, "
+                       "hour by hour, with the MINIMUF 3.5 model. Its figures are estimates from a simple model of the "
+                       "ionosphere and the sun's activity: use them to plan your listening and your contacts, never "
+                       "where safety or life depends on a radio link. The program is given as it is, without any "
+                       "warranty. You may use it and give copies of it freely, unchanged and without charge."));
     infoLabel_->setWordWrap(true);
     infoLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     infoLabel_->setObjectName(QStringLiteral("InfoLabel"));

@@ -49,17 +49,10 @@ void QtMessageBoxes::Show(QWidget* owner, MessageIcon icon, const QString& capti
 {
     QMessageBox::Icon i = QMessageBox::NoIcon;
     switch (icon) {
-    case MessageIcon::Information:
-        i = QMessageBox::Information;
-        break;
-    case MessageIcon::Warning:
-        i = QMessageBox::Warning;
-        break;
-    case MessageIcon::Error:
-        i = QMessageBox::Critical;
-        break;
-    case MessageIcon::None:
-        break;
+    case MessageIcon::Information: i = QMessageBox::Information; break;
+    case MessageIcon::Warning: i = QMessageBox::Warning; break;
+    case MessageIcon::Error: i = QMessageBox::Critical; break;
+    case MessageIcon::None: break;
     }
     HideSplash();
     QMessageBox box(i, caption, text, QMessageBox::Ok, owner);

@@ -27,8 +27,8 @@ void FitWidth(QLabel* label, int width)
 } // namespace
 
 TAPropos::TAPropos(const MachineInfo& machine, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
     , ui_(std::make_unique<Ui::TAPropos>())
 {
     ui_->setupUi(this);

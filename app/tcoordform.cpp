@@ -64,8 +64,8 @@ void OnTypedZero(QSpinBox* spin, QObject* context, std::function<void(bool)> set
 } // namespace
 
 TCoordForm::TCoordForm(RegIni& store, Settings& settings, MessageBoxes& messages, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
     , ui_(std::make_unique<Ui::TCoordForm>())
     , store_(store)
     , settings_(settings)
@@ -189,9 +189,9 @@ void TCoordForm::QTHEditChange()
         return;
     }
     if (const int bad = FirstBadLocatorCharacter(upper); bad != 0) {
-        messages_.Show(this, MessageIcon::Warning, QStringLiteral("Attention"),
-                       QString::fromStdString(LocatorCharacterMessage(bad)).replace(QStringLiteral("\r\n"),
-                                                                                   QStringLiteral("\n")));
+        messages_.Show(
+            this, MessageIcon::Warning, QStringLiteral("Attention"),
+            QString::fromStdString(LocatorCharacterMessage(bad)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         return;
     }
     const TLoc lat = LocatorToLoc(upper, "Lat");
@@ -244,11 +244,11 @@ bool TCoordForm::CloseForm()
     // One update of the file: a failure leaves the whole station as it was,
     // never a new call sign with the old position.
     try {
-        store_.WriteValues("Station", {RegIni::Value::Text("CallSign", callSign),
-                                       RegIni::Value::Extended("Longitude", longitude),
-                                       RegIni::Value::Extended("Latitude", latitude),
-                                       RegIni::Value::Integer("Power", ui_->PWRSpin->value()),
-                                       RegIni::Value::Integer("MinAngle", ui_->ANGSpin->value())});
+        store_.WriteValues("Station",
+                           {RegIni::Value::Text("CallSign", callSign), RegIni::Value::Extended("Longitude", longitude),
+                            RegIni::Value::Extended("Latitude", latitude),
+                            RegIni::Value::Integer("Power", ui_->PWRSpin->value()),
+                            RegIni::Value::Integer("MinAngle", ui_->ANGSpin->value())});
     } catch (const StoreError& e) {
         messages_.Show(this, MessageIcon::Warning, QStringLiteral("Warning"), QString::fromUtf8(e.what()));
         return false;

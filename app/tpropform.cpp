@@ -52,7 +52,6 @@
 #include <cmath>
 #include <cstdio>
 
-
 // The pictures and icons compiled into the program (a static library's
 // resources must be registered by hand).
 static void InitResources()
@@ -145,21 +144,28 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     // The table's hint shows over its cells, which are drawn by the viewport,
     // on a pale yellow ground.
     ui_->MUFGrid->viewport()->setToolTip(ui_->MUFGrid->toolTip());
-    ui_->MUFGrid->setStyleSheet(ui_->MUFGrid->styleSheet() +
+    ui_->MUFGrid->setStyleSheet(
+        ui_->MUFGrid->styleSheet() +
         QStringLiteral(" QToolTip { background-color: #FDE48E; color: #000000; border: 1px solid #000000; }"));
 
     // Names for a screen reader: the group captions alone would announce
     // every edit of a group alike.
     const std::pair<QWidget*, const char*> names[] = {
-        {ui_->LongDeg, "Home longitude, degrees"},   {ui_->LongMin, "Home longitude, minutes"},
-        {ui_->LongSec, "Home longitude, seconds"},   {ui_->LatDeg, "Home latitude, degrees"},
-        {ui_->LatMin, "Home latitude, minutes"},     {ui_->LatSec, "Home latitude, seconds"},
-        {ui_->PWREdit, "Power, dBW"},                {ui_->ANGEdit, "Lowest take-off angle, degrees"},
+        {ui_->LongDeg, "Home longitude, degrees"},
+        {ui_->LongMin, "Home longitude, minutes"},
+        {ui_->LongSec, "Home longitude, seconds"},
+        {ui_->LatDeg, "Home latitude, degrees"},
+        {ui_->LatMin, "Home latitude, minutes"},
+        {ui_->LatSec, "Home latitude, seconds"},
+        {ui_->PWREdit, "Power, dBW"},
+        {ui_->ANGEdit, "Lowest take-off angle, degrees"},
         {ui_->DESTLong, "Remote longitude, degrees, positive west"},
         {ui_->DESTLat, "Remote latitude, degrees, positive north"},
         {ui_->LongPathBox, "Long path"},
-        {ui_->FLXSpin, "Solar flux"},                {ui_->MUFGrid, "Prediction table"},
-        {ui_->MAP, "World map"},                     {ui_->ClockPanel, "Universal time"},
+        {ui_->FLXSpin, "Solar flux"},
+        {ui_->MUFGrid, "Prediction table"},
+        {ui_->MAP, "World map"},
+        {ui_->ClockPanel, "Universal time"},
     };
     for (const auto& [widget, name] : names) {
         widget->setAccessibleName(QString::fromLatin1(name));
@@ -271,9 +277,8 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     connect(goToLocator, &QAction::triggered, this, &TPROPForm::GoToLocator);
     mapMenu_ = new QMenu(this);
     mapMenu_->addAction(goToLocator);
-    mapMenu_->addAction(QStringLiteral("&Coverage map\u2026"), this, [this] {
-        OpenCoverage(CoverageBand(), UtcMinuteOfDay(services_.TimeSource->Now()) / 60);
-    });
+    mapMenu_->addAction(QStringLiteral("&Coverage map\u2026"), this,
+                        [this] { OpenCoverage(CoverageBand(), UtcMinuteOfDay(services_.TimeSource->Now()) / 60); });
     // The path over the map, under the markers and the coordinates; shown
     // unless the settings say otherwise.
     pathOverlay_ = new PathOverlay(ui_->MAPPanel);
@@ -296,9 +301,8 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
         }
     });
     ui_->MAP->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui_->MAP, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        mapMenu_->exec(ui_->MAP->mapToGlobal(at));
-    });
+    connect(ui_->MAP, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { mapMenu_->exec(ui_->MAP->mapToGlobal(at)); });
     connect(&timer_, &QTimer::timeout, this, &TPROPForm::TimerClick);
     timer_.start(1000);
 
@@ -773,8 +777,7 @@ void TPROPForm::SaveTableAsCsv()
     const std::string csv = TableCsv(prediction_);
     SaveTable(QStringLiteral("Save as CSV"), QStringLiteral("orvela.csv"), QStringLiteral("CSV files (*.csv)"),
               [&csv](QIODevice& file) {
-                  return file.write(csv.data(), static_cast<qint64>(csv.size())) ==
-                         static_cast<qint64>(csv.size());
+                  return file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
               });
 }
 
@@ -790,11 +793,11 @@ QStringList TPROPForm::ExportCaption() const
             .arg(lonWest < 0 ? QLatin1Char('E') : QLatin1Char('W'));
     };
     const UtcDateTime now = ToUtcDateTime(services_.TimeSource->Now());
-    QString first = QStringLiteral("Station %1 %2  \u2014  Remote station %3")
-                        .arg(QString::fromStdString(settings_.CallSign),
-                             position(static_cast<double>(settings_.Latitude),
-                                      static_cast<double>(settings_.Longitude), 2),
-                             position(ui_->DESTLat->value(), ui_->DESTLong->value(), 0));
+    QString first =
+        QStringLiteral("Station %1 %2  \u2014  Remote station %3")
+            .arg(QString::fromStdString(settings_.CallSign),
+                 position(static_cast<double>(settings_.Latitude), static_cast<double>(settings_.Longitude), 2),
+                 position(ui_->DESTLat->value(), ui_->DESTLong->value(), 0));
     if (settings_.Path) {
         first += QStringLiteral(", long path");
     }
@@ -853,8 +856,8 @@ void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, con
     if (parent == nullptr) {
         parent = this;
     }
-    const QString name = services_.Files->SaveFileName(
-        parent, caption, QDir(QDir::homePath()).filePath(suggestion), filter);
+    const QString name =
+        services_.Files->SaveFileName(parent, caption, QDir(QDir::homePath()).filePath(suggestion), filter);
     if (name.isEmpty()) {
         return;
     }
@@ -876,8 +879,7 @@ void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, con
 
 void TPROPForm::CellWasSelected(int col, int row)
 {
-    const std::optional<std::string> report =
-        CellReport(settings_.Display, col, row, prediction_.At(col, row).Text);
+    const std::optional<std::string> report = CellReport(settings_.Display, col, row, prediction_.At(col, row).Text);
     if (!report) {
         return;
     }
@@ -950,8 +952,8 @@ void TPROPForm::GoToLocator()
 {
     QDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("Go to locator"));
-    auto* label = new QLabel(QStringLiteral("&Locator of the remote point, 4 or 6 characters (JN18 or JN18DU):"),
-                             &dialog);
+    auto* label =
+        new QLabel(QStringLiteral("&Locator of the remote point, 4 or 6 characters (JN18 or JN18DU):"), &dialog);
     auto* edit = new QLineEdit(&dialog);
     edit->setObjectName(QStringLiteral("LocatorEdit"));
     edit->setAccessibleName(QStringLiteral("Remote locator"));
@@ -977,9 +979,9 @@ void TPROPForm::GoToLocator()
         bad = 7;
     }
     if (bad != 0) {
-        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Attention"),
-                                 QString::fromStdString(LocatorCharacterMessage(bad))
-                                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        services_.Messages->Show(
+            this, MessageIcon::Warning, QStringLiteral("Attention"),
+            QString::fromStdString(LocatorCharacterMessage(bad)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         return;
     }
     // The centre of the square or sub-square, positive west and north.
@@ -1127,8 +1129,7 @@ void TPROPForm::FormClose()
         regIni_->WriteValues("Divers", {RegIni::Value::Integer("DistLon", ui_->DESTLong->value()),
                                         RegIni::Value::Integer("DistLat", ui_->DESTLat->value())});
     } catch (const StoreError& e) {
-        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
-                                 QString::fromUtf8(e.what()));
+        services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"), QString::fromUtf8(e.what()));
     }
 }
 

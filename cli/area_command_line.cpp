@@ -33,15 +33,17 @@ Store Checked(Parsed<T> (*parse)(std::string_view), Set set)
 std::vector<Option> ValueOptions()
 {
     std::vector<Option> o;
-    o.push_back({"--home", "POS", true, Checked(&cli::ParsePositionOrLocator, [](AreaRequest& r, const cli::GeoPosition& p) {
-                     r.Station.Latitude = p.LatDeg;
-                     r.Station.Longitude = p.LonDeg;
-                 })});
+    o.push_back(
+        {"--home", "POS", true, Checked(&cli::ParsePositionOrLocator, [](AreaRequest& r, const cli::GeoPosition& p) {
+             r.Station.Latitude = p.LatDeg;
+             r.Station.Longitude = p.LonDeg;
+         })});
     o.push_back({"--utc", "YYYY-MM-DDTHH:MM[:SS]Z", true,
-                 Checked(+[](std::string_view text) { return mapcli::ParseMoment(text, mapcli::Seconds::Optional); },
-                         [](AreaRequest& r, const UtcDateTime& m) { r.Moment = m; })});
-    o.push_back({"--band", "BAND", true,
-                 Checked(&ParseBand, [](AreaRequest& r, const TableBand& band) { r.Band = band; })});
+                 Checked(
+                     +[](std::string_view text) { return mapcli::ParseMoment(text, mapcli::Seconds::Optional); },
+                     [](AreaRequest& r, const UtcDateTime& m) { r.Moment = m; })});
+    o.push_back(
+        {"--band", "BAND", true, Checked(&ParseBand, [](AreaRequest& r, const TableBand& band) { r.Band = band; })});
     o.push_back({"--flux", "SFU", false, [](std::string_view text, AreaRequest& r) -> std::optional<std::string> {
                      if (text == "auto") {
                          r.FluxAuto = true;
@@ -49,10 +51,10 @@ std::vector<Option> ValueOptions()
                      }
                      return Checked(&cli::ParseFlux, [](AreaRequest& q, ld v) { q.Flux = v; })(text, r);
                  }});
-    o.push_back({"--flux-url", "URL", false, Checked(&cli::ParseFluxUrl, [](AreaRequest& r, const std::string& url) {
-                     r.FluxUrl = url;
-                 })});
-    o.push_back({"--power", "DBW", false, Checked(&cli::ParsePower, [](AreaRequest& r, int v) { r.Station.Power = v; })});
+    o.push_back({"--flux-url", "URL", false,
+                 Checked(&cli::ParseFluxUrl, [](AreaRequest& r, const std::string& url) { r.FluxUrl = url; })});
+    o.push_back(
+        {"--power", "DBW", false, Checked(&cli::ParsePower, [](AreaRequest& r, int v) { r.Station.Power = v; })});
     o.push_back({"--min-angle", "DEG", false,
                  Checked(&cli::ParseMinAngle, [](AreaRequest& r, int v) { r.Station.MinAngle = v; })});
     o.push_back({"--antenna", "TYPE", false, [](std::string_view text, AreaRequest& r) -> std::optional<std::string> {
@@ -143,13 +145,14 @@ Parsed<int> ParseStep(std::string_view text)
 Parsed<int> ParseThreads(std::string_view text)
 {
     return cli::ParseWholeInRange(text, 0, MaxThreads,
-                         "the threads are 0 (one per core) to " + std::to_string(MaxThreads));
+                                  "the threads are 0 (one per core) to " + std::to_string(MaxThreads));
 }
 
 Parsed<int> ParseAreaWidth(std::string_view text)
 {
     return cli::ParseWholeInRange(text, MinWidth, MaxWidth,
-                         "the width is " + std::to_string(MinWidth) + " to " + std::to_string(MaxWidth) + " pixels");
+                                  "the width is " + std::to_string(MinWidth) + " to " + std::to_string(MaxWidth) +
+                                      " pixels");
 }
 
 Parsed<OutputKind> ParseOutput(std::string_view path)
@@ -162,7 +165,8 @@ Parsed<OutputKind> ParseOutput(std::string_view path)
         std::string_view Extension;
         OutputKind What;
     };
-    for (const Kind k : {Kind{".png", OutputKind::Png}, Kind{".csv", OutputKind::Csv}, Kind{".json", OutputKind::Json}}) {
+    for (const Kind k :
+         {Kind{".png", OutputKind::Png}, Kind{".csv", OutputKind::Csv}, Kind{".json", OutputKind::Json}}) {
         // A name that is only the extension is a hidden file, not a picture.
         if (name.size() > k.Extension.size() && EndsWithNoCase(name, k.Extension)) {
             return Parsed<OutputKind>::Ok(k.What);
@@ -259,8 +263,8 @@ std::string AreaHelpText()
     t += "  --long-path       take the long great-circle path to every point\n";
     t += "                    (default: the short path)\n";
     t += "  --step DEG        spacing of the grid in whole degrees, a divisor of 180:\n";
-    t += "                    1, 2, 3, 4, 5, 6, 9, 10, 12, 15, 18, 20, ... (default " +
-         std::to_string(DefaultStep) + ")\n";
+    t += "                    1, 2, 3, 4, 5, 6, 9, 10, 12, 15, 18, 20, ... (default " + std::to_string(DefaultStep) +
+         ")\n";
     t += "  --all-hours       every UTC hour, 0 to 23, of the date of --utc instead of\n";
     t += "                    its hour alone: the CSV and JSON gain utc_hour, and a\n";
     t += "                    PNG becomes 24 pictures, FILE-00.png to FILE-23.png\n";

@@ -49,9 +49,7 @@ void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
     const std::vector<area::Coverage> day = area::ComputeCoverageDay(in, 1, req.StepDeg, req.Threads);
     const TableBand& band = req.Band;
     switch (req.Kind) {
-    case areacli::OutputKind::Csv:
-        WriteTextFile(req.Out, area::CoverageDayCsv(day));
-        break;
+    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageDayCsv(day)); break;
     case areacli::OutputKind::Json:
         WriteTextFile(req.Out, area::CoverageDayJson({req.Station.Latitude, req.Station.Longitude,
                                                       areacli::MomentText(req.Moment), band.Mhz},
@@ -96,20 +94,17 @@ void Run(const areacli::AreaRequest& req)
     const area::Coverage coverage = area::ComputeCoverage(in, req.Moment.Hour, 1, req.StepDeg, req.Threads);
     const TableBand& band = req.Band;
     switch (req.Kind) {
-    case areacli::OutputKind::Csv:
-        WriteTextFile(req.Out, area::CoverageCsv(coverage));
-        break;
+    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageCsv(coverage)); break;
     case areacli::OutputKind::Json:
         WriteTextFile(req.Out, area::CoverageJson({req.Station.Latitude, req.Station.Longitude,
                                                    areacli::MomentText(req.Moment), band.Mhz},
                                                   coverage));
         break;
     case areacli::OutputKind::Png:
-        WritePng(area::DrawCoverageMap(
-                     coverage,
-                     {band, req.Moment, in.Flux, req.Station.Latitude, req.Station.Longitude, req.Station.Power,
-                      req.Station.GainTable, req.Station.Path},
-                     req.Width),
+        WritePng(area::DrawCoverageMap(coverage,
+                                       {band, req.Moment, in.Flux, req.Station.Latitude, req.Station.Longitude,
+                                        req.Station.Power, req.Station.GainTable, req.Station.Path},
+                                       req.Width),
                  req.Out);
         break;
     }

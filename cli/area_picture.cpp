@@ -68,8 +68,7 @@ Context NewContext(cairo_surface_t* s)
 
 void SetColour(cairo_t* cr, std::uint32_t rgb, double alpha)
 {
-    cairo_set_source_rgba(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0,
-                          alpha);
+    cairo_set_source_rgba(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0, alpha);
 }
 
 // The picture's blue, green, red bytes as a Cairo surface (native 32-bit

@@ -72,7 +72,9 @@ struct Job {
 class Batch {
 public:
     Batch(const BatchRequest& request, const Now& now, const FluxSource& flux)
-        : request_(request), now_(now), flux_(flux)
+        : request_(request)
+        , now_(now)
+        , flux_(flux)
     {
     }
 
@@ -174,13 +176,12 @@ bool IsBlank(const std::string& s)
 BatchResult RunBatch(std::istream& in, std::ostream& out, const BatchRequest& request, const Now& now,
                      const FluxSource& flux)
 {
-    const unsigned threads =
-        request.Threads != 0 ? request.Threads : std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threads = request.Threads != 0 ? request.Threads : std::max(1u, std::thread::hardware_concurrency());
     const std::size_t chunk = LinesPerThread * threads;
 
     BatchResult result;
     Batch batch(request, now, flux);
-    std::vector<Job> jobs(chunk); // reused from chunk to chunk
+    std::vector<Job> jobs(chunk);                    // reused from chunk to chunk
     std::vector<char> buffer(MaxBatchLineBytes + 2); // the line, a CR and the terminating NUL
     std::string text;
     std::size_t line = 0;

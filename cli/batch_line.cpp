@@ -137,7 +137,8 @@ CommandLine Read(const std::string& text)
             numbers.push_back(TextOf(value));
             values.push_back({key, numbers.back().Read});
         } else {
-            return Refusal(Quoted(key) + (TakesANumber(key) ? ": expected a number or a string" : ": expected a string"));
+            return Refusal(Quoted(key) +
+                           (TakesANumber(key) ? ": expected a number or a string" : ": expected a string"));
         }
     }
     CommandLine cl = ParsePredictionOptions(values, longPath);

@@ -29,8 +29,7 @@ std::vector<ValueOption<BatchRequest>> BatchOptions()
                      b.File = std::string(text);
                      return std::nullopt;
                  }});
-    o.push_back({"--threads", "N", false,
-                 StoreParsed<BatchRequest>(&ParseThreads, [](BatchRequest& b, int v) {
+    o.push_back({"--threads", "N", false, StoreParsed<BatchRequest>(&ParseThreads, [](BatchRequest& b, int v) {
                      b.Threads = static_cast<unsigned>(v);
                  })});
     return o;

@@ -22,9 +22,9 @@ struct Request {
     Settings Station; // home position in Latitude/Longitude
     GeoPosition Remote;
     ld Flux = DefaultFlux;
-    bool FluxAuto = false;  // --flux auto: the day's flux from NOAA's bulletin
-    std::string FluxUrl;    // --flux-url, or empty for the build's address
-    std::optional<CivilDate> Date; // none: today's local date
+    bool FluxAuto = false;          // --flux auto: the day's flux from NOAA's bulletin
+    std::string FluxUrl;            // --flux-url, or empty for the build's address
+    std::optional<CivilDate> Date;  // none: today's local date
     BandSet Bands = BandSet::Fixed; // the table's rows
     OutputFormat Format = OutputFormat::Text;
 };
@@ -40,9 +40,9 @@ struct BatchRequest {
 struct CommandLine {
     enum class Action { Predict, Batch, Help, Refuse };
     Action What = Action::Refuse;
-    Request Req;       // for Predict
+    Request Req;        // for Predict
     BatchRequest Batch; // for Batch
-    std::string Error; // for Refuse: one line, without the program name
+    std::string Error;  // for Refuse: one line, without the program name
 };
 
 // Reads the arguments (argv[0] is the program). Never throws for bad input.

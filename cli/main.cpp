@@ -46,7 +46,8 @@ int RunBatchCommand(const orvela::cli::BatchRequest& batch)
         file.open(batch.File, std::ios::binary);
         if (!file) {
             const int e = errno;
-            return ReportRefusal(Program, "cannot read " + batch.File + (e != 0 ? ": " + std::string(std::strerror(e)) : ""));
+            return ReportRefusal(Program,
+                                 "cannot read " + batch.File + (e != 0 ? ": " + std::string(std::strerror(e)) : ""));
         }
         in = &file;
     }
@@ -56,7 +57,8 @@ int RunBatchCommand(const orvela::cli::BatchRequest& batch)
         return 1;
     }
     if (r.ReadFailed) {
-        return ReportRefusal(Program, "cannot read " + (batch.File == "-" ? std::string("standard input") : batch.File));
+        return ReportRefusal(Program,
+                             "cannot read " + (batch.File == "-" ? std::string("standard input") : batch.File));
     }
     return r.BadLine ? 2 : 0;
 }
@@ -94,15 +96,9 @@ int main(int argc, char* argv[])
 
     std::string out;
     switch (cl.Req.Format) {
-    case OutputFormat::Text:
-        out = RenderText(p, isatty(STDOUT_FILENO) == 1, report);
-        break;
-    case OutputFormat::Csv:
-        out = RenderCsv(p);
-        break;
-    case OutputFormat::Json:
-        out = RenderJson(p, in, report);
-        break;
+    case OutputFormat::Text: out = RenderText(p, isatty(STDOUT_FILENO) == 1, report); break;
+    case OutputFormat::Csv: out = RenderCsv(p); break;
+    case OutputFormat::Json: out = RenderJson(p, in, report); break;
     }
     return WriteOutput(Program, out);
 }

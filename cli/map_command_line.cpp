@@ -41,10 +41,11 @@ std::vector<Option> ValueOptions()
 {
     std::vector<Option> o;
     o.push_back({"--utc", "YYYY-MM-DDTHH:MM:SSZ", false,
-                 cli::StoreParsed<MapRequest>(+[](std::string_view text) { return ParseMoment(text); },
-                                              [](MapRequest& r, const UtcDateTime& m) { r.Moment = m; })});
-    o.push_back({"--width", "W", false,
-                 cli::StoreParsed<MapRequest>(&ParseWidth, [](MapRequest& r, int w) { r.Width = w; })});
+                 cli::StoreParsed<MapRequest>(
+                     +[](std::string_view text) { return ParseMoment(text); },
+                     [](MapRequest& r, const UtcDateTime& m) { r.Moment = m; })});
+    o.push_back(
+        {"--width", "W", false, cli::StoreParsed<MapRequest>(&ParseWidth, [](MapRequest& r, int w) { r.Width = w; })});
     o.push_back({"--day", "FILE.jpg", false, FileName(&MapRequest::DayFile)});
     o.push_back({"--night", "FILE.jpg", false, FileName(&MapRequest::NightFile)});
     o.push_back({"--out", "FILE.png", true, FileName(&MapRequest::Out)});
@@ -61,13 +62,13 @@ Checked<UtcDateTime> ParseMoment(std::string_view text, Seconds seconds)
     const bool toMinute = seconds == Seconds::Optional && text.size() == 17;
     const bool shaped = (withSeconds || toMinute) && text[4] == '-' && text[7] == '-' && text[10] == 'T' &&
                         text[13] == ':' && text.back() == 'Z' && IsDigits(text.substr(0, 4)) &&
-                        IsDigits(text.substr(5, 2)) && IsDigits(text.substr(8, 2)) &&
-                        IsDigits(text.substr(11, 2)) && IsDigits(text.substr(14, 2));
+                        IsDigits(text.substr(5, 2)) && IsDigits(text.substr(8, 2)) && IsDigits(text.substr(11, 2)) &&
+                        IsDigits(text.substr(14, 2));
     if (!shaped) {
-        return Checked<UtcDateTime>::Fail(
-            Quoted(text) + " is not a moment; expected " +
-            (seconds == Seconds::Required ? "YYYY-MM-DDTHH:MM:SSZ in UTC, e.g. 2026-06-21T12:00:00Z"
-                                          : "YYYY-MM-DDTHH:MM[:SS]Z in UTC, e.g. 2026-06-21T12:00Z"));
+        return Checked<UtcDateTime>::Fail(Quoted(text) + " is not a moment; expected " +
+                                          (seconds == Seconds::Required
+                                               ? "YYYY-MM-DDTHH:MM:SSZ in UTC, e.g. 2026-06-21T12:00:00Z"
+                                               : "YYYY-MM-DDTHH:MM[:SS]Z in UTC, e.g. 2026-06-21T12:00Z"));
     }
     const auto field = [&](std::size_t at, std::size_t n) { return *ParseWholeNumber(text.substr(at, n)); };
     UtcDateTime m;

@@ -18,7 +18,7 @@ constexpr int MaxWidth = 8192;
 struct MapRequest {
     std::optional<UtcDateTime> Moment; // none: now
     int Width = DefaultWidth;
-    std::string DayFile;   // both empty: the compiled-in pictures
+    std::string DayFile; // both empty: the compiled-in pictures
     std::string NightFile;
     bool DrawSun = true;
     std::string Out;

@@ -54,20 +54,18 @@ std::vector<RequestOption> RequestOptions()
                      }
                      return Checked(&ParseFlux, [](Request& q, ld v) { q.Flux = v; })(text, r);
                  }});
-    o.push_back({"--flux-url", "URL", false, Checked(&ParseFluxUrl, [](Request& r, const std::string& url) {
-                     r.FluxUrl = url;
-                 })});
+    o.push_back({"--flux-url", "URL", false,
+                 Checked(&ParseFluxUrl, [](Request& r, const std::string& url) { r.FluxUrl = url; })});
     o.push_back({"--power", "DBW", false, Checked(&ParsePower, [](Request& r, int v) { r.Station.Power = v; })});
     o.push_back(
         {"--min-angle", "DEG", false, Checked(&ParseMinAngle, [](Request& r, int v) { r.Station.MinAngle = v; })});
-    o.push_back({"--antenna", "TYPE", false,
-                 Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = i; })});
-    o.push_back({"--display", "WHAT", false,
-                 Choice(DisplayNames, [](Request& r, int i) { r.Station.Display = i + 1; })});
-    o.push_back({"--bands", "SET", false,
-                 Choice(BandSetNames, [](Request& r, int i) { r.Bands = static_cast<BandSet>(i); })});
-    o.push_back({"--date", "YYYY-MM-DD", false,
-                 Checked(&ParseDate, [](Request& r, const CivilDate& d) { r.Date = d; })});
+    o.push_back({"--antenna", "TYPE", false, Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = i; })});
+    o.push_back(
+        {"--display", "WHAT", false, Choice(DisplayNames, [](Request& r, int i) { r.Station.Display = i + 1; })});
+    o.push_back(
+        {"--bands", "SET", false, Choice(BandSetNames, [](Request& r, int i) { r.Bands = static_cast<BandSet>(i); })});
+    o.push_back(
+        {"--date", "YYYY-MM-DD", false, Checked(&ParseDate, [](Request& r, const CivilDate& d) { r.Date = d; })});
     // The call sign goes into the first header strip of every output: no
     // control character may ride along into a terminal.
     o.push_back({"--call", "CALLSIGN", false, [](std::string_view text, Request& r) -> std::optional<std::string> {

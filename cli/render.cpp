@@ -44,9 +44,8 @@ std::string Pad(const std::string& text, std::size_t width, bool right)
 std::string AnsiCell(const Cell& c, const std::string& padded)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "\x1b[%s38;2;%u;%u;%u;48;2;%u;%u;%um", c.Bold ? "1;" : "",
-                  (c.Fg >> 16) & 0xFFu, (c.Fg >> 8) & 0xFFu, c.Fg & 0xFFu, (c.Bg >> 16) & 0xFFu, (c.Bg >> 8) & 0xFFu,
-                  c.Bg & 0xFFu);
+    std::snprintf(buf, sizeof buf, "\x1b[%s38;2;%u;%u;%u;48;2;%u;%u;%um", c.Bold ? "1;" : "", (c.Fg >> 16) & 0xFFu,
+                  (c.Fg >> 8) & 0xFFu, c.Fg & 0xFFu, (c.Bg >> 16) & 0xFFu, (c.Bg >> 8) & 0xFFu, c.Bg & 0xFFu);
     return buf + padded + "\x1b[0m";
 }
 
@@ -115,9 +114,8 @@ using Json = nlohmann::ordered_json;
 // become U+FFFD rather than stop the output) goes through the library.
 void AppendJsonString(std::string& out, const std::string& s)
 {
-    const bool plain = std::all_of(s.begin(), s.end(), [](char c) {
-        return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
-    });
+    const bool plain =
+        std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
     if (plain) {
         out += '"';
         out += s;

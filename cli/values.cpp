@@ -12,7 +12,8 @@ namespace orvela::cli {
 
 namespace {
 
-constexpr const char* PositionForm = "expected LAT,LON in degrees with hemisphere letters, e.g. 48.85N,2.35E or 40N,74W";
+constexpr const char* PositionForm =
+    "expected LAT,LON in degrees with hemisphere letters, e.g. 48.85N,2.35E or 40N,74W";
 
 // Digits, optionally a point and more digits: no sign, no exponent, no blank,
 // nothing the C library would also read ("inf", "0x1p3").
@@ -95,8 +96,8 @@ Parsed<ld> ParseCoordinate(std::string_view text, const Axis& axis)
     }
     const std::optional<ld> v = DecimalValue(number);
     if (!v || *v > axis.Limit) {
-        return Parsed<ld>::Fail(name + " " + Quoted(text) + " is out of range: at most " +
-                                std::to_string(axis.Limit) + " degrees " + letters);
+        return Parsed<ld>::Fail(name + " " + Quoted(text) + " is out of range: at most " + std::to_string(axis.Limit) +
+                                " degrees " + letters);
     }
     // Zero gets no sign, whichever hemisphere was written.
     if (*v == 0) {
@@ -164,9 +165,8 @@ Parsed<GeoPosition> ParsePositionOrLocator(std::string_view text)
     // lacks its longitude.
     const std::size_t characters = LocatorCharacters(text).size();
     const bool startsWithLetter = !text.empty() && Upper(text.front()) >= 'A' && Upper(text.front()) <= 'Z';
-    const bool lettersAndDigits = std::all_of(text.begin(), text.end(), [](char c) {
-        return IsDigit(c) || (Upper(c) >= 'A' && Upper(c) <= 'Z');
-    });
+    const bool lettersAndDigits = std::all_of(
+        text.begin(), text.end(), [](char c) { return IsDigit(c) || (Upper(c) >= 'A' && Upper(c) <= 'Z'); });
     const bool locatorShaped = (characters == 4 || characters == 6) && text.find(',') == std::string_view::npos &&
                                (startsWithLetter || lettersAndDigits);
     return locatorShaped ? ParseLocator(text) : ParsePosition(text);

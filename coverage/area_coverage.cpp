@@ -130,8 +130,8 @@ CoverageDaySummary ComputeCoverageDaySummary(const RunInput& in, int band, int s
     return day;
 }
 
-CoverageDaySummary ComputeCoverageHourSummary(const RunInput& in, int utcHour, int band, int stepDeg,
-                                              unsigned threads, const std::atomic<bool>* cancel)
+CoverageDaySummary ComputeCoverageHourSummary(const RunInput& in, int utcHour, int band, int stepDeg, unsigned threads,
+                                              const std::atomic<bool>* cancel)
 {
     const Coverage c = ComputeCoverage(in, utcHour, band, stepDeg, threads, cancel);
     CoverageDaySummary day;
@@ -213,8 +213,8 @@ void AppendJsonPoints(Json& points, const Coverage& c, int utcHour)
 std::string JsonText(const CoverageHeader& header, int stepDeg, Json points)
 {
     Json j;
-    j["home"] = Json{{"lat_deg", static_cast<double>(header.HomeLatDeg)},
-                     {"lon_deg", static_cast<double>(header.HomeLonDeg)}};
+    j["home"] =
+        Json{{"lat_deg", static_cast<double>(header.HomeLatDeg)}, {"lon_deg", static_cast<double>(header.HomeLonDeg)}};
     j["utc"] = header.Utc;
     const double mhz = static_cast<double>(header.BandMhz);
     if (mhz == std::floor(mhz)) {

@@ -85,8 +85,8 @@ struct CoverageDaySummary {
 CoverageDaySummary ComputeCoverageDaySummary(const RunInput& in, int band, int stepDeg, unsigned threads,
                                              const std::atomic<bool>* cancel = nullptr);
 // The same form for one hour alone (ComputeCoverage), the quickest picture.
-CoverageDaySummary ComputeCoverageHourSummary(const RunInput& in, int utcHour, int band, int stepDeg,
-                                              unsigned threads, const std::atomic<bool>* cancel = nullptr);
+CoverageDaySummary ComputeCoverageHourSummary(const RunInput& in, int utcHour, int band, int stepDeg, unsigned threads,
+                                              const std::atomic<bool>* cancel = nullptr);
 CellSummary Summarise(const BandResult& r);
 
 // The header lat_deg,lon_deg,text,level_db,letter,hops,marker and one line
@@ -100,7 +100,7 @@ struct CoverageHeader {
     ld HomeLatDeg = 0;
     ld HomeLonDeg = 0; // positive west
     std::string Utc;   // YYYY-MM-DDTHH:MM:SSZ
-    ld BandMhz = 0; // written whole when it is: 14, 7.1
+    ld BandMhz = 0;    // written whole when it is: 14, 7.1
 };
 
 // {"home": {"lat_deg", "lon_deg"}, "utc", "band_mhz", "step_deg", "points":

@@ -111,15 +111,20 @@ void CoverageWorker::Run()
         }
         try {
             if (request.StepDeg < CoarseStepDeg) {
-                Deliver({id, false,
+                Deliver({id,
+                         false,
                          ComputeCoverageHourSummary(request.In, request.UtcHour, request.Band, CoarseStepDeg, threads_,
                                                     &cancel_),
                          {}});
-                Deliver({id, false,
-                         ComputeCoverageDaySummary(request.In, request.Band, CoarseStepDeg, threads_, &cancel_), {}});
+                Deliver({id,
+                         false,
+                         ComputeCoverageDaySummary(request.In, request.Band, CoarseStepDeg, threads_, &cancel_),
+                         {}});
             }
-            Deliver({id, true,
-                     ComputeCoverageDaySummary(request.In, request.Band, request.StepDeg, threads_, &cancel_), {}});
+            Deliver({id,
+                     true,
+                     ComputeCoverageDaySummary(request.In, request.Band, request.StepDeg, threads_, &cancel_),
+                     {}});
         } catch (const Cancelled&) {
             // A newer request, or the end: the loop takes up what is next.
             const std::lock_guard lock(mutex_);

@@ -21,7 +21,7 @@ const std::vector<TableBand>& BandsOf(BandSet set)
         return bands;
     }();
     static const std::vector<TableBand> amateur{
-        {3.6L, "80 m"},  {5.36L, "60 m"}, {7.1L, "40 m"},  {10.1L, "30 m"},  {14.1L, "20 m"},
+        {3.6L, "80 m"},  {5.36L, "60 m"}, {7.1L, "40 m"},  {10.1L, "30 m"}, {14.1L, "20 m"},
         {18.1L, "17 m"}, {21.2L, "15 m"}, {24.9L, "12 m"}, {28.5L, "10 m"},
     };
     return set == BandSet::Amateur ? amateur : fixed;

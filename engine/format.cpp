@@ -72,8 +72,8 @@ std::string FormatFixed(ld value, int decimals)
 
 std::string FormatLongDate(const CivilDate& d)
 {
-    static const char* const names[12] = {"January", "February", "March", "April", "May", "June", "July",
-                                          "August", "September", "October", "November", "December"};
+    static const char* const names[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                          "July",    "August",   "September", "October", "November", "December"};
     const int m = d.Month >= 1 && d.Month <= 12 ? d.Month : 1;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%02d %s %04d", d.Day, names[m - 1], d.Year);

@@ -19,8 +19,8 @@ struct BandResult {
     int LevelDb = 0;      // the number of the text: dB above the receiver's sensitivity
     char Letter = 0;      // 'j', 'n', 'x' or 'o'
     int Hops = 0;
-    char Marker = ' ';    // 's', 'm', 'e' or ' '
-    Rgb Bg = 0;           // the cell's colours in the table
+    char Marker = ' '; // 's', 'm', 'e' or ' '
+    Rgb Bg = 0;        // the cell's colours in the table
     Rgb Fg = 0;
 };
 

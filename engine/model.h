@@ -29,14 +29,14 @@ inline constexpr ld Pi = 3.141592653589793238462643383279502884L;
 inline constexpr ld DegToRad = Pi / 180;
 inline constexpr ld RadToDeg = 180 / Pi;
 
-inline constexpr ld EarthRadius = 6371.2L;  // km
-inline constexpr ld ELayerRadius = 6481.2L; // 110 km layer
-inline constexpr ld FLayerRadius = 6691.2L; // 320 km layer
+inline constexpr ld EarthRadius = 6371.2L;     // km
+inline constexpr ld ELayerRadius = 6481.2L;    // 110 km layer
+inline constexpr ld FLayerRadius = 6691.2L;    // 320 km layer
 inline constexpr ld LightSpeed = 299792500.0L; // m/s
 
-inline constexpr int MaxHops = 30;       // per-hop-count arrays hold 0..30
-inline constexpr int ModesPerHour = 4;   // BaseHops .. BaseHops + 3
-inline constexpr int BandCount = 15;     // 2, 4, ... 30 MHz
+inline constexpr int MaxHops = 30;     // per-hop-count arrays hold 0..30
+inline constexpr int ModesPerHour = 4; // BaseHops .. BaseHops + 3
+inline constexpr int BandCount = 15;   // 2, 4, ... 30 MHz
 
 // Bits of HopFlags.
 enum HopFlag : std::uint8_t {
@@ -53,13 +53,13 @@ inline constexpr int DefaultPower = 20;
 // The station and options as the program keeps them between runs.
 struct Settings {
     std::string CallSign = "NoCall";
-    ld Longitude = 0; // degrees, positive west
-    ld Latitude = 0;  // degrees, positive north
+    ld Longitude = 0;         // degrees, positive west
+    ld Latitude = 0;          // degrees, positive north
     int Power = DefaultPower; // dBW
-    bool Path = false; // long path
-    int Display = 1;   // 1 signal, 2 take-off angle, 3 delay, 4 best frequency
-    int GainTable = 0; // 0 isotropic, 1 dipole, 2 three-element Yagi
-    int MinAngle = 10; // degrees
+    bool Path = false;        // long path
+    int Display = 1;          // 1 signal, 2 take-off angle, 3 delay, 4 best frequency
+    int GainTable = 0;        // 0 isotropic, 1 dipole, 2 three-element Yagi
+    int MinAngle = 10;        // degrees
 };
 
 using GainTableData = std::array<std::array<ld, 5>, 46>;

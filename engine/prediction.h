@@ -68,8 +68,8 @@ struct RunInput {
     ld RemoteLatDeg = 0;   // degrees, positive north
     int Month = 1;         // prediction date
     int Day = 1;
-    CivilDate LocalDate;   // today's local date, for the date line
-    int UtcHour = 0;       // hour to highlight
+    CivilDate LocalDate; // today's local date, for the date line
+    int UtcHour = 0;     // hour to highlight
     std::string RemoteLabel;
     Rgb CaptionColor = DefaultCaptionColor;
     // The table's rows, ascending, 1 to 15 of them: band i (1-based) in row
@@ -82,8 +82,14 @@ inline constexpr const char* ModelBanner = "MINIMUF 3.5 sky-wave model";
 
 // Table frequencies, MHz: band n (1..15) is 2n MHz, shown in row 15 - n
 // (30 MHz on top, 2 MHz just above the UTC row).
-inline constexpr ld BandFreq(int n) { return 2 * n; }
-inline constexpr int BandRow(int n) { return BandCount - n; }
+inline constexpr ld BandFreq(int n)
+{
+    return 2 * n;
+}
+inline constexpr int BandRow(int n)
+{
+    return BandCount - n;
+}
 
 // Day/night letter and marker of a result cell for a mode's flags.
 char DayNightLetter(std::uint8_t flags);

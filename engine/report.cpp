@@ -41,21 +41,14 @@ std::optional<std::string> CellReport(int display, int col, int row, std::string
 
     std::string first;
     switch (display) {
-    case 1:
-        first = "- Signal level in dB above rated receiver sensitivity : " + std::string(value) + "dB";
-        break;
-    case 2:
-        first = "- Takeoff angle in degrees : " + std::string(value) + "\u00B0";
-        break;
-    case 3:
-        first = "- Path delay in milliseconds : " + std::string(value) + "ms";
-        break;
+    case 1: first = "- Signal level in dB above rated receiver sensitivity : " + std::string(value) + "dB"; break;
+    case 2: first = "- Takeoff angle in degrees : " + std::string(value) + "\u00B0"; break;
+    case 3: first = "- Path delay in milliseconds : " + std::string(value) + "ms"; break;
     case 4:
         first = std::string("- Best frequencies.") + CrLf +
                 "- Signal level in dB above rated receiver sensitivity : " + std::string(value) + "dB";
         break;
-    default:
-        return std::string();
+    default: return std::string();
     }
 
     std::string second;
@@ -80,8 +73,8 @@ std::optional<std::string> CellReport(int display, int col, int row, std::string
                  "- Relative receive levels are within 3dB." + CrLf +
                  "- Severe multipath distortion (QSB or fading) may occur.";
     } else if (marker == "s") {
-        fourth = std::string("- Signal level is below the rated receiver sensitivity.") + CrLf +
-                 "- May be masked by noise.";
+        fourth =
+            std::string("- Signal level is below the rated receiver sensitivity.") + CrLf + "- May be masked by noise.";
     }
 
     std::string report = first + CrLf + second + CrLf + third + CrLf + fourth;

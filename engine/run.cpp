@@ -150,8 +150,7 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
                                : 2 * k * LayerHeight; // straight up and down, as for the delay
         PrepareIonMode(ws, k, pathAngle, plan.Modes[k - baseHops]);
     }
-    plan.SunDecl =
-        23.5L * sinl(ShortTwoPi * ((in.Month - 1) * 365.25L / 12 + in.Day - 80) / 365.25L) * DegToRad;
+    plan.SunDecl = 23.5L * sinl(ShortTwoPi * ((in.Month - 1) * 365.25L / 12 + in.Day - 80) / 365.25L) * DegToRad;
 }
 
 void BeginHour(const PathPlan& plan, Workspace& ws, int h)

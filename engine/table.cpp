@@ -93,21 +93,14 @@ void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, 
     ld number;
     int row = BandRow(nfq);
     switch (display) {
-    case 1:
-        number = ws.SigLevel[idx] - SensitivityDbm;
-        break;
-    case 2:
-        number = ws.TakeOff[idx] * RadToDeg;
-        break;
-    case 3:
-        number = ws.RayPath[idx] / LightSpeed * 1000000;
-        break;
+    case 1: number = ws.SigLevel[idx] - SensitivityDbm; break;
+    case 2: number = ws.TakeOff[idx] * RadToDeg; break;
+    case 3: number = ws.RayPath[idx] / LightSpeed * 1000000; break;
     case 4:
         number = ws.SigLevel[idx] - SensitivityDbm;
         row = RowBestCell;
         break;
-    default:
-        return;
+    default: return;
     }
     table.At(hre + 1, row).Text = ResultCellText(number, ws.HopFlags[idx], idx);
 }

@@ -53,8 +53,8 @@ StbPixels Load(std::span<const std::uint8_t> data, int channels, int& width, int
             throw PictureError(std::string(what) + ": truncated");
     }
     int inFile = 0;
-    StbPixels pixels(stbi_load_from_memory(data.data(), static_cast<int>(data.size()), &width, &height, &inFile,
-                                           channels));
+    StbPixels pixels(
+        stbi_load_from_memory(data.data(), static_cast<int>(data.size()), &width, &height, &inFile, channels));
     if (!pixels)
         throw PictureError(std::string(what) + ": " + stbi_failure_reason());
     return pixels;

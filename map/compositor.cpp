@@ -119,14 +119,21 @@ SunPlace SunPosition(const UtcDateTime& moment)
 TMapCalcThread::TMapCalcThread(bool runIdle, int topLine, int bottomLine, const Picture24& earthDay,
                                Picture24& earthCombined, int height, int width3, long double sinZLat,
                                std::shared_ptr<const TRealArray> cosLongs)
-    : TopLine(topLine), BottomLine(bottomLine), EarthDay(earthDay), EarthCombined(earthCombined), Height(height),
-      Width3(width3), SinZLat(sinZLat), CosLongs(std::move(cosLongs)),
-      // Declared last: the worker starts only once every field above is stored.
-      thread_([this, runIdle] {
-          if (runIdle)
-              RunThisThreadIdle();
-          Execute();
-      })
+    : TopLine(topLine)
+    , BottomLine(bottomLine)
+    , EarthDay(earthDay)
+    , EarthCombined(earthCombined)
+    , Height(height)
+    , Width3(width3)
+    , SinZLat(sinZLat)
+    , CosLongs(std::move(cosLongs))
+    ,
+    // Declared last: the worker starts only once every field above is stored.
+    thread_([this, runIdle] {
+        if (runIdle)
+            RunThisThreadIdle();
+        Execute();
+    })
 {
 }
 
@@ -204,8 +211,7 @@ void ShadeEarth(const Picture24& earthDay, Picture24& earthCombined, double sunA
     auto cosLongs = std::make_shared<TRealArray>(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x) {
         const double a = x * TwoPi / w;
-        (*cosLongs)[static_cast<std::size_t>(x)] =
-            std::cos(a) * cosSun * cosDecl + std::sin(a) * sinSun * cosDecl;
+        (*cosLongs)[static_cast<std::size_t>(x)] = std::cos(a) * cosSun * cosDecl + std::sin(a) * sinSun * cosDecl;
     }
     const std::shared_ptr<const TRealArray> shared = std::move(cosLongs);
 

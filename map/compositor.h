@@ -46,9 +46,8 @@ using TRealArray = std::vector<double>;
 // created, at idle priority when RunIdle is set; Wait() joins it.
 class TMapCalcThread {
 public:
-    TMapCalcThread(bool runIdle, int topLine, int bottomLine, const Picture24& earthDay,
-                   Picture24& earthCombined, int height, int width3, long double sinZLat,
-                   std::shared_ptr<const TRealArray> cosLongs);
+    TMapCalcThread(bool runIdle, int topLine, int bottomLine, const Picture24& earthDay, Picture24& earthCombined,
+                   int height, int width3, long double sinZLat, std::shared_ptr<const TRealArray> cosLongs);
     ~TMapCalcThread();
     TMapCalcThread(const TMapCalcThread&) = delete;
     TMapCalcThread& operator=(const TMapCalcThread&) = delete;

@@ -51,7 +51,7 @@ bool Perpendicular(const Vec& a, const Vec& v, Vec& out)
 }
 
 struct LatLon {
-    double Lat;    // degrees north
+    double Lat;     // degrees north
     double LonEast; // degrees east, -180..180
 };
 
@@ -105,10 +105,7 @@ public:
     std::vector<TrackLine> Take() { return std::move(lines_); }
 
 private:
-    TrackPoint Pixel(const LatLon& p) const
-    {
-        return {(180 + p.LonEast) / 360 * width_, (90 - p.Lat) / 180 * height_};
-    }
+    TrackPoint Pixel(const LatLon& p) const { return {(180 + p.LonEast) / 360 * width_, (90 - p.Lat) / 180 * height_}; }
 
     double width_;
     double height_;

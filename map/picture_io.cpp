@@ -90,8 +90,8 @@ struct JpegDecoder {
 
 struct PngSink {
     int Fd = -1;
-    int Error = 0;        // errno of a failed write
-    std::string Message;  // libpng's own message
+    int Error = 0;       // errno of a failed write
+    std::string Message; // libpng's own message
 };
 
 extern "C" void PngFail(png_structp png, png_const_charp message)
@@ -101,7 +101,9 @@ extern "C" void PngFail(png_structp png, png_const_charp message)
     png_longjmp(png, 1);
 }
 
-extern "C" void PngWarning(png_structp, png_const_charp) {}
+extern "C" void PngWarning(png_structp, png_const_charp)
+{
+}
 
 extern "C" void PngWrite(png_structp png, png_bytep data, png_size_t length)
 {
@@ -119,7 +121,9 @@ extern "C" void PngWrite(png_structp png, png_bytep data, png_size_t length)
     }
 }
 
-extern "C" void PngFlush(png_structp) {}
+extern "C" void PngFlush(png_structp)
+{
+}
 
 // Encodes the picture; like the JPEG decoder, nothing with a destructor
 // lives in this frame.

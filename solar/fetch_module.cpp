@@ -14,7 +14,7 @@ void Tell(char* problem, std::size_t size, const char* text)
         std::snprintf(problem, size, "%s", text);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" unsigned orvela_fetch_abi_version(void)
 {
@@ -38,12 +38,9 @@ extern "C" int orvela_fetch_geoalert(const orvela_fetch_request* request, char* 
             },
             const_cast<orvela_fetch_request*>(request));
         switch (result.End) {
-        case TransferEnd::Complete:
-            return ORVELA_FETCH_COMPLETE;
-        case TransferEnd::Stopped:
-            return ORVELA_FETCH_STOPPED;
-        case TransferEnd::Failed:
-            break;
+        case TransferEnd::Complete: return ORVELA_FETCH_COMPLETE;
+        case TransferEnd::Stopped: return ORVELA_FETCH_STOPPED;
+        case TransferEnd::Failed: break;
         }
         Tell(problem, problem_size, result.Problem.c_str());
     } catch (const std::exception& e) {

@@ -29,11 +29,11 @@ extern "C" {
 typedef int (*orvela_fetch_body_fn)(void* context, const char* bytes, size_t size);
 
 struct orvela_fetch_request {
-    const char* url;             /* http:// or https:// */
-    long connect_timeout_ms;     /* to the connection */
-    long total_timeout_ms;       /* to the end of the transfer */
+    const char* url;         /* http:// or https:// */
+    long connect_timeout_ms; /* to the connection */
+    long total_timeout_ms;   /* to the end of the transfer */
     orvela_fetch_body_fn on_body;
-    void* context;               /* handed to on_body as it is */
+    void* context; /* handed to on_body as it is */
 };
 
 /* What orvela_fetch_geoalert returns. */
@@ -57,8 +57,7 @@ typedef unsigned (*orvela_fetch_abi_version_fn)(void);
 ORVELA_FETCH_EXPORT int orvela_fetch_geoalert(const struct orvela_fetch_request* request, char* problem,
                                               size_t problem_size);
 
-typedef int (*orvela_fetch_geoalert_fn)(const struct orvela_fetch_request* request, char* problem,
-                                        size_t problem_size);
+typedef int (*orvela_fetch_geoalert_fn)(const struct orvela_fetch_request* request, char* problem, size_t problem_size);
 
 #ifdef __cplusplus
 }

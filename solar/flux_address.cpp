@@ -34,4 +34,4 @@ std::string FailureMessage(const std::string& url)
     return "Could not download Geophysical Alert Message wwv.txt from " + ServiceAddress(url);
 }
 
-}  // namespace orvela::solar
+} // namespace orvela::solar

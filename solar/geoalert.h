@@ -20,9 +20,9 @@ namespace orvela::solar {
 
 struct GeoAlert {
     bool Ok = false;
-    std::string Issued;   // issue date and time, trimmed (chars <= 32 removed at both ends); empty on failure
-    int Flux = 0;         // whole sfu as written in the bulletin; 0 on failure
-    std::string Problem;  // why it failed, one line for logs and tests; empty on success
+    std::string Issued;  // issue date and time, trimmed (chars <= 32 removed at both ends); empty on failure
+    int Flux = 0;        // whole sfu as written in the bulletin; 0 on failure
+    std::string Problem; // why it failed, one line for logs and tests; empty on success
 
     friend bool operator==(const GeoAlert&, const GeoAlert&) = default;
 };
@@ -58,8 +58,8 @@ private:
     bool Piece(std::string_view piece);
     bool Fail(std::string problem);
 
-    std::string pending_;     // start of the current piece, shorter than PieceSize
-    std::uint64_t consumed_ = 0;  // bytes of the body in the pieces already processed
+    std::string pending_;        // start of the current piece, shorter than PieceSize
+    std::uint64_t consumed_ = 0; // bytes of the body in the pieces already processed
     std::string issued_;
     int flux_ = 0;
     bool failed_ = false;
@@ -91,4 +91,4 @@ std::string FailureMessage(const std::string& url);
 // The bulletin's address this program was built with (ORVELA_FLUX_URL).
 const char* DefaultFluxUrl();
 
-}  // namespace orvela::solar
+} // namespace orvela::solar

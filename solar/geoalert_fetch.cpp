@@ -21,4 +21,4 @@ GeoAlert GetSolarFlux(const std::string& url, const FetchOptions& options)
     return parser.Finish();
 }
 
-}  // namespace orvela::solar
+} // namespace orvela::solar

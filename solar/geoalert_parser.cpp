@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::string_view IssuedWord = "Issued";
 constexpr std::string_view FluxPhrase = "Solar flux";
-constexpr std::size_t IssueWidth = 22;  // the issue date and time fit in these
-constexpr std::size_t FluxWidth = 4;    // the flux, padded with blanks
+constexpr std::size_t IssueWidth = 22; // the issue date and time fit in these
+constexpr std::size_t FluxWidth = 4;   // the flux, padded with blanks
 
 // Removes characters of code 32 or below at both ends. The bulletin is
 // single-byte text: bytes from 128 up are letters, not blanks.
@@ -45,7 +45,7 @@ std::string Quoted(std::string_view s)
     return out + "\"";
 }
 
-}  // namespace
+} // namespace
 
 GeoAlertParser::GeoAlertParser()
 {
@@ -141,4 +141,4 @@ GeoAlert ParseGeoAlert(std::string_view body)
     return parser.Finish();
 }
 
-}  // namespace orvela::solar
+} // namespace orvela::solar

@@ -14,8 +14,8 @@ struct Transfer {
     CURL* handle = nullptr;
     BodyReceiver receive = nullptr;
     void* context = nullptr;
-    std::string statusProblem;  // set when an error status ends the transfer
-    bool stopped = false;       // the receiver ended the transfer
+    std::string statusProblem; // set when an error status ends the transfer
+    bool stopped = false;      // the receiver ended the transfer
 };
 
 TransferResult Failed(std::string problem)
@@ -63,7 +63,7 @@ CURLcode GlobalInit()
     return code;
 }
 
-}  // namespace
+} // namespace
 
 TransferResult HttpGet(const std::string& url, const FetchOptions& options, BodyReceiver receive, void* context)
 {
@@ -124,4 +124,4 @@ TransferResult HttpGet(const std::string& url, const FetchOptions& options, Body
     return {};
 }
 
-}  // namespace orvela::solar
+} // namespace orvela::solar

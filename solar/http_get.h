@@ -11,14 +11,14 @@
 namespace orvela::solar {
 
 enum class TransferEnd {
-    Complete,  // the whole body of a 2xx reply was received
-    Stopped,   // the receiver ended the transfer
-    Failed,    // no 2xx reply, or the transfer failed
+    Complete, // the whole body of a 2xx reply was received
+    Stopped,  // the receiver ended the transfer
+    Failed,   // no 2xx reply, or the transfer failed
 };
 
 struct TransferResult {
     TransferEnd End = TransferEnd::Complete;
-    std::string Problem;  // why it failed, one line; empty otherwise
+    std::string Problem; // why it failed, one line; empty otherwise
 };
 
 // Gets each part of the body, decoded; false ends the transfer.
@@ -29,4 +29,4 @@ using BodyReceiver = bool (*)(void* context, const char* bytes, std::size_t size
 // its body holds. Thread-safe.
 TransferResult HttpGet(const std::string& url, const FetchOptions& options, BodyReceiver receive, void* context);
 
-}  // namespace orvela::solar
+} // namespace orvela::solar

@@ -58,9 +58,12 @@ int OnBody(void* context, const char* bytes, size_t size)
     }
 }
 
-}  // namespace
+} // namespace
 
-LoadableFetch::LoadableFetch(std::vector<std::string> files) : files_(std::move(files)) {}
+LoadableFetch::LoadableFetch(std::vector<std::string> files)
+    : files_(std::move(files))
+{
+}
 
 void LoadableFetch::Open()
 {
@@ -70,7 +73,8 @@ void LoadableFetch::Open()
         // RTLD_LOCAL: libcurl's symbols stay the module's own.
         if (void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) {
             dlerror();
-            const auto version = reinterpret_cast<orvela_fetch_abi_version_fn>(dlsym(module, "orvela_fetch_abi_version"));
+            const auto version =
+                reinterpret_cast<orvela_fetch_abi_version_fn>(dlsym(module, "orvela_fetch_abi_version"));
             const auto fetch = reinterpret_cast<orvela_fetch_geoalert_fn>(dlsym(module, "orvela_fetch_geoalert"));
             if (version == nullptr || fetch == nullptr) {
                 why = Why(file, DlError());
@@ -134,4 +138,4 @@ GeoAlert GetSolarFluxOnDemand(const std::string& url, const FetchOptions& option
     return module.Get(url, options);
 }
 
-}  // namespace orvela::solar
+} // namespace orvela::solar

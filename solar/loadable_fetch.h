@@ -47,4 +47,4 @@ std::vector<std::string> FetchModuleFiles();
 // FetchModuleFiles(), opened on the first call.
 GeoAlert GetSolarFluxOnDemand(const std::string& url, const FetchOptions& options = {});
 
-}  // namespace orvela::solar
+} // namespace orvela::solar

@@ -68,8 +68,7 @@ bool IsControl(char32_t c)
 // (Unicode's Bidi_Control property).
 bool IsDirectionControl(char32_t c)
 {
-    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
-           (c >= 0x2066 && c <= 0x2069);
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
 // The name a user may know a refused character by, or null.

@@ -47,7 +47,7 @@ std::array<std::uint8_t, 10> EncodeExtended(long double v)
 
     if (exponent >= 1) {
         long double s = std::nearbyint(std::ldexp(m, 64)); // in [2^63, 2^64]
-        if (s >= two64) { // rounding carried into the next binade
+        if (s >= two64) {                                  // rounding carried into the next binade
             s = std::ldexp(1.0L, 63);
             ++exponent;
         }

@@ -63,15 +63,18 @@ bool DeletionCovers(std::string_view deleted, std::string_view key)
     if (SameName(deleted, key)) {
         return true;
     }
-    return key.size() > deleted.size() && key[deleted.size()] == '\\'
-        && SameName(key.substr(0, deleted.size()), deleted);
+    return key.size() > deleted.size() && key[deleted.size()] == '\\' &&
+           SameName(key.substr(0, deleted.size()), deleted);
 }
 
 int HexDigit(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -177,11 +180,17 @@ std::uint32_t NextCodePoint(std::string_view s, std::size_t& pos)
     std::uint32_t cp;
     std::uint32_t min;
     if ((b0 & 0xE0) == 0xC0) {
-        extra = 1; cp = b0 & 0x1F; min = 0x80;
+        extra = 1;
+        cp = b0 & 0x1F;
+        min = 0x80;
     } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2; cp = b0 & 0x0F; min = 0x800;
+        extra = 2;
+        cp = b0 & 0x0F;
+        min = 0x800;
     } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3; cp = b0 & 0x07; min = 0x10000;
+        extra = 3;
+        cp = b0 & 0x07;
+        min = 0x10000;
     } else {
         ++pos;
         return Replacement;
@@ -243,7 +252,8 @@ bool ParseHexBytes(const std::vector<std::string_view>& pieces, std::vector<std:
         std::size_t pos = 0;
         while (true) {
             const std::size_t comma = piece.find(',', pos);
-            const std::string_view token = Trim(piece.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
+            const std::string_view token =
+                Trim(piece.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
             const bool last = comma == std::string_view::npos;
             if (token.empty()) {
                 if (!last) {
@@ -267,7 +277,10 @@ bool ParseHexBytes(const std::vector<std::string_view>& pieces, std::vector<std:
 
 class Parser {
 public:
-    explicit Parser(const std::vector<std::string>& lines) : lines_(lines) {}
+    explicit Parser(const std::vector<std::string>& lines)
+        : lines_(lines)
+    {
+    }
 
     // Parses lines_[i...] into entries; returns the problem, or "".
     std::string Run(std::vector<Entry>& entries)
@@ -316,7 +329,8 @@ public:
             } else {
                 return Fault(i, "not a key, a value or a comment");
             }
-            e.Lines.assign(lines_.begin() + static_cast<std::ptrdiff_t>(i), lines_.begin() + static_cast<std::ptrdiff_t>(next));
+            e.Lines.assign(lines_.begin() + static_cast<std::ptrdiff_t>(i),
+                           lines_.begin() + static_cast<std::ptrdiff_t>(next));
             entries.push_back(std::move(e));
             i = next;
         }
@@ -372,7 +386,8 @@ private:
             std::uint32_t type = RegBinary;
             if (!rest.empty() && rest.front() == '(') {
                 const std::size_t close = rest.find(')');
-                const auto v = close == std::string_view::npos ? std::nullopt : ParseHexNumber(rest.substr(1, close - 1), 8);
+                const auto v =
+                    close == std::string_view::npos ? std::nullopt : ParseHexNumber(rest.substr(1, close - 1), 8);
                 if (!v) {
                     return "bad hex(type)";
                 }
@@ -533,7 +548,8 @@ ParseResult RegDocument::Parse(std::string_view bytes)
     ParseResult result;
     std::string text;
     std::string encodingProblem;
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
         const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data()) + 2;
         const std::size_t size = bytes.size() - 2;
         text = Utf16LeToUtf8(data, size);
@@ -585,8 +601,8 @@ const RegValue* RegDocument::Find(std::string_view keyPath, std::string_view nam
             if (e.Deletes && DeletionCovers(e.KeyPath, keyPath)) {
                 found = nullptr;
             }
-        } else if (e.What == Entry::Kind::Value && key && !key->Deletes
-                   && SameName(key->KeyPath, keyPath) && SameName(e.Name, name)) {
+        } else if (e.What == Entry::Kind::Value && key && !key->Deletes && SameName(key->KeyPath, keyPath) &&
+                   SameName(e.Name, name)) {
             found = e.Deletes ? nullptr : &e.Value;
         }
     }
@@ -639,7 +655,8 @@ void RegDocument::Set(std::string_view keyPath, std::string_view name, const Reg
     } else if (entries_.back().What != Entry::Kind::Blank) {
         entries_.push_back(Entry{Entry::Kind::Blank, {""}, {}, false, {}, {}});
     }
-    entries_.push_back(Entry{Entry::Kind::Key, {"[" + std::string(keyPath) + "]"}, std::string(keyPath), false, {}, {}});
+    entries_.push_back(
+        Entry{Entry::Kind::Key, {"[" + std::string(keyPath) + "]"}, std::string(keyPath), false, {}, {}});
     entries_.push_back(std::move(entry));
     entries_.push_back(Entry{Entry::Kind::Blank, {""}, {}, false, {}, {}});
     missingFinalLineEnd_ = false;
@@ -649,8 +666,7 @@ std::vector<std::string> FormatValueLines(std::string_view name, const RegValue&
 {
     std::string line = (name.empty() ? std::string("@") : Quote(name)) + "=";
     switch (value.Written) {
-    case RegValue::Form::Quoted:
-        return {line + Quote(value.Text)};
+    case RegValue::Form::Quoted: return {line + Quote(value.Text)};
     case RegValue::Form::Dword: {
         std::string digits;
         for (int i = 3; i >= 0; --i) {
@@ -658,8 +674,7 @@ std::vector<std::string> FormatValueLines(std::string_view name, const RegValue&
         }
         return {line + "dword:" + digits};
     }
-    case RegValue::Form::Hex:
-        break;
+    case RegValue::Form::Hex: break;
     }
 
     if (value.Type == RegBinary) {

@@ -39,8 +39,8 @@ inline constexpr std::string_view FileHeader = "Windows Registry Editor Version 
 struct RegValue {
     enum class Form { Quoted, Dword, Hex };
     Form Written = Form::Quoted;
-    std::uint32_t Type = RegSz;   // the registry type
-    std::string Text;             // Quoted: the string, UTF-8
+    std::uint32_t Type = RegSz;     // the registry type
+    std::string Text;               // Quoted: the string, UTF-8
     std::vector<std::uint8_t> Data; // Dword: 4 bytes little-endian; Hex: the bytes
 
     static RegValue String(std::string text);

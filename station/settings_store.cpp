@@ -46,7 +46,10 @@ std::string ErrorText(int err)
 
 class UniqueFd {
 public:
-    explicit UniqueFd(int fd = -1) : fd_(fd) {}
+    explicit UniqueFd(int fd = -1)
+        : fd_(fd)
+    {
+    }
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
     ~UniqueFd() { Reset(); }
@@ -206,7 +209,7 @@ void RemoveStaleTemps(const std::string& target)
 int SetAside(const std::string& target)
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local {};
+    std::tm local{};
     ::localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
@@ -269,7 +272,7 @@ std::string DefaultSettingsPath()
             home = h;
         } else {
             std::vector<char> buf(16384);
-            passwd pw {};
+            passwd pw{};
             passwd* found = nullptr;
             if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found && found->pw_dir) {
                 home = found->pw_dir;
@@ -287,7 +290,8 @@ std::string SectionKeyPath(const std::string& section)
     return std::string(StoreKey) + "\\" + section;
 }
 
-RegIni::RegIni(std::string path) : path_(std::move(path))
+RegIni::RegIni(std::string path)
+    : path_(std::move(path))
 {
     const FileContents fc = ReadWholeFile(path_);
     if (fc.Error == ENOENT) {
@@ -305,7 +309,8 @@ RegIni::RegIni(std::string path) : path_(std::move(path))
 void RegIni::CreateKey(const std::string& section)
 {
     if (!IsValidSection(section)) {
-        throw StoreError("Cannot create the settings section \"" + section + "\" in \"" + path_ + "\": not a valid key name");
+        throw StoreError("Cannot create the settings section \"" + section + "\" in \"" + path_ +
+                         "\": not a valid key name");
     }
 }
 

@@ -36,8 +36,8 @@ std::string ShortNumber(long double v)
     char buf[32];
     const bool oneDecimal = v < 10;
     const long double rounded = oneDecimal ? roundl(v * 10) / 10 : roundl(v);
-    const std::to_chars_result r =
-        std::to_chars(buf, buf + sizeof buf, static_cast<double>(rounded), std::chars_format::fixed, oneDecimal ? 1 : 0);
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(rounded),
+                                                 std::chars_format::fixed, oneDecimal ? 1 : 0);
     std::string text(buf, r.ptr);
     if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) {
         text.resize(text.size() - 2);

@@ -255,7 +255,8 @@ TEST_F(Coverage, TheControlsHaveNamesAndTheStatusLineSpeaks)
     EXPECT_TRUE(said.startsWith(QStringLiteral("5\u00B0 S, 0\u00B0 at 12h UTC, 14 MHz: "))) << said.toStdString();
     EXPECT_EQ(w->MapView()->accessibleDescription(), said);
     QTest::keyClick(w->HourSlider(), Qt::Key_Left);
-    EXPECT_TRUE(w->StatusLine()->text().contains(QStringLiteral(" at 11h UTC"))) << w->StatusLine()->text().toStdString();
+    EXPECT_TRUE(w->StatusLine()->text().contains(QStringLiteral(" at 11h UTC")))
+        << w->StatusLine()->text().toStdString();
 
     w->PlayButton()->click();
     EXPECT_EQ(w->PlayButton()->text(), QStringLiteral("&Pause"));

@@ -110,8 +110,8 @@ TEST_F(HelpAndInfo, WithoutACHMViewerTheHelpOpensInItsOwnWindowAtThePageAsked)
     for (int i = 0; i < contents->topLevelItemCount(); ++i) {
         titles << contents->topLevelItem(i)->text(0);
     }
-    EXPECT_EQ(titles, (QStringList{"Orvela Help", "Page table", "Page map", "Page remote", "Page station",
-                                   "Page strips"}));
+    EXPECT_EQ(titles,
+              (QStringList{"Orvela Help", "Page table", "Page map", "Page remote", "Page station", "Page strips"}));
     EXPECT_EQ(contents->topLevelItem(0)->child(0)->text(0), QStringLiteral("Getting started"));
 
     // F1 over the map, once the window is closed: the same window again, at
@@ -143,8 +143,7 @@ TEST_F(HelpAndInfo, WithoutACHMViewerTheHelpOpensInItsOwnWindowAtThePageAsked)
               QUrl::fromLocalFile(html + QStringLiteral("map.html")).toString() + QStringLiteral("#drag"));
 
     for (QWidget* w : std::initializer_list<QWidget*>{contents, help->Browser(), help->BackButton(),
-                                                      help->ForwardButton(), help->HomeButton(),
-                                                      help->CloseButton()}) {
+                                                      help->ForwardButton(), help->HomeButton(), help->CloseButton()}) {
         EXPECT_FALSE(w->accessibleName().isEmpty());
         EXPECT_NE(w->focusPolicy() & Qt::TabFocus, 0);
     }
@@ -228,7 +227,7 @@ TEST_F(HelpAndInfo, InfoWindowsReadInfoTxtFromTheCurrentDirectoryAndGoWithTheMai
     }
     EXPECT_EQ(windows[1]->Text()->toPlainText(), QStringLiteral("Could not find info file (info.txt)"));
     ASSERT_EQ(messages.shown.size(), 2u); // and says where it looked
-    EXPECT_TRUE(form->isEnabled()); // modeless
+    EXPECT_TRUE(form->isEnabled());       // modeless
 
     windows[2]->CloseButton()->click();
     EXPECT_FALSE(windows[2]->isVisible());
@@ -368,8 +367,8 @@ TEST(DesktopOpenerTest, ACHMViewerIsFoundInTheDesktopsAssociationDatabase)
     // as an alias of the CHM type; its applications do not.
     QDir(root.path()).mkdir(QStringLiteral("mime-only"));
     QFile::link(QStringLiteral("/usr/share/mime"), root.filePath(QStringLiteral("mime-only/mime")));
-    const QString dataDirs = root.filePath(QStringLiteral("system")) + QLatin1Char(':') +
-                             root.filePath(QStringLiteral("mime-only"));
+    const QString dataDirs =
+        root.filePath(QStringLiteral("system")) + QLatin1Char(':') + root.filePath(QStringLiteral("mime-only"));
     setenv("XDG_DATA_DIRS", dataDirs.toLocal8Bit().constData(), 1);
     const auto file = [&root](const char* name, const std::string& text) {
         WriteFile(root.filePath(QString::fromLatin1(name)).toStdString(), text);

@@ -35,7 +35,10 @@ using namespace ::orvela::app::testing;
 // Quits an event loop when the widget it watches is hidden.
 class HideWatcher : public QObject {
 public:
-    explicit HideWatcher(QEventLoop& loop) : loop_(loop) {}
+    explicit HideWatcher(QEventLoop& loop)
+        : loop_(loop)
+    {
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -119,11 +122,13 @@ TEST_F(MainWindow, StoredStationFillsTheWindow)
     // form, and its seconds still read 0, not a residue of 1e-15.
     WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n"
                   "\"Longitude\"=hex:00,00,00,00,00,00,00,90,00,c0\r\n"
-                  "\"Latitude\"=" + HexOf(48.85L) + "\r\n"
-                  "\"Power\"=\"20\"\r\n"
-                  "\"MinAngle\"=\"5\"\r\n"
-                  "\"Display\"=\"3\"\r\n"
-                  "\"GainTable\"=\"2\"\r\n",
+                  "\"Latitude\"=" +
+                      HexOf(48.85L) +
+                      "\r\n"
+                      "\"Power\"=\"20\"\r\n"
+                      "\"MinAngle\"=\"5\"\r\n"
+                      "\"Display\"=\"3\"\r\n"
+                      "\"GainTable\"=\"2\"\r\n",
                   "\"DistLon\"=\"90\"\r\n\"DistLat\"=\"45\"\r\n");
     auto form = Open();
     Ui::TPROPForm& ui = form->Widgets();
@@ -167,9 +172,8 @@ TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
     const std::vector<Case> cases = {
         // A dword where a whole number as text is expected stops the read
         // there: what came before is kept, what comes after is never set.
-        {"dword power",
-         std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=dword:00000064\r\n", "F6XYZ", 0,
-         0},
+        {"dword power", std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=dword:00000064\r\n",
+         "F6XYZ", 0, 0},
         // A file that is not a registry export at all: nothing read, so the
         // defaults, and the station is asked for again.
         {"garbage", "\x01\x02 this is not a settings file\r\n[unterminated\r\n", "NoCall", 20, 1},
@@ -260,8 +264,8 @@ TEST_F(MainWindow, SelectingABandCellExplainsItAndLabelsExplainNothing)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Information);
     EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("What it means..."));
-    EXPECT_TRUE(messages.shown[0].Text.startsWith(
-        QStringLiteral("- Signal level in dB above rated receiver sensitivity : ")));
+    EXPECT_TRUE(
+        messages.shown[0].Text.startsWith(QStringLiteral("- Signal level in dB above rated receiver sensitivity : ")));
     EXPECT_FALSE(messages.shown[0].Text.contains(QLatin1Char('\r')));
 
     grid->setCurrentIndex(grid->model()->index(17, col)); // the MUF row: nothing
@@ -311,7 +315,8 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointFormatAndAntennaAndKeepsEverythingE
     EXPECT_TRUE(messages.shown.empty());
 
     std::string expected = before;
-    expected.insert(expected.find("\r\n", expected.find("\"Unknown\"")) + 2, "\"Display\"=\"3\"\r\n\"GainTable\"=\"2\"\r\n");
+    expected.insert(expected.find("\r\n", expected.find("\"Unknown\"")) + 2,
+                    "\"Display\"=\"3\"\r\n\"GainTable\"=\"2\"\r\n");
     expected.replace(expected.find("\"DistLon\"=\"10\""), 14, "\"DistLon\"=\"-75\"");
     expected.replace(expected.find("\"DistLat\"=\"20\""), 14, "\"DistLat\"=\"-33\"");
     // The long-path option is written too, at the end of its section.
@@ -417,8 +422,8 @@ TEST_F(MainWindow, ClockShowsUniversalTimeInTheLocalZone)
 {
     struct Case {
         const char* zone;
-        const char* local;   // local time, for the trace
-        std::time_t moment;  // that local time as a moment
+        const char* local;  // local time, for the trace
+        std::time_t moment; // that local time as a moment
         const char* expected;
     };
     const Case cases[] = {
@@ -464,14 +469,11 @@ TEST_F(MainWindow, LeftOpenTheTableFollowsTheHourAndTheMapTheClock)
         int column;          // highlighted
     };
     const Step steps[] = {
-        {1, 0, 0, 13},
-        {298, 0, 0, 13},   // 12:04:59
-        {1, 0, 1, 13},     // 12:05:00, five minutes on: the map again
-        {299, 0, 1, 13},
-        {3000, 0, 2, 13},  // 12:59:59
-        {1, 1, 2, 14},     // 13:00:00: the new hour's table
-        {1, 1, 2, 14},
-        {-3601, 2, 3, 13}, // the clock set back an hour: both again
+        {1, 0, 0, 13},   {298, 0, 0, 13},   // 12:04:59
+        {1, 0, 1, 13},                      // 12:05:00, five minutes on: the map again
+        {299, 0, 1, 13}, {3000, 0, 2, 13},  // 12:59:59
+        {1, 1, 2, 14},                      // 13:00:00: the new hour's table
+        {1, 1, 2, 14},   {-3601, 2, 3, 13}, // the clock set back an hour: both again
     };
     for (const Step& step : steps) {
         clock.now += step.advance;
@@ -645,7 +647,8 @@ TEST_F(MainWindow, AFailedDownloadIsReportedAndTheFluxIsOneHundred)
     };
     const Case cases[] = {
         {"not found", Reply(404, "<html>Not Found</html>")},
-        {"data outage", Reply(200, ":Issued: 2026 Jun 02 0305 UTC\nSolar flux ??? and estimated planetary A-index 5.\n")},
+        {"data outage",
+         Reply(200, ":Issued: 2026 Jun 02 0305 UTC\nSolar flux ??? and estimated planetary A-index 5.\n")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

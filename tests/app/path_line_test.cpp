@@ -13,8 +13,8 @@ namespace {
 
 using namespace ::orvela::app::testing;
 
-const std::string Paris = "\"CallSign\"=\"F6XYZ\"\r\n\"Latitude\"=" + HexOf(48.85L) + "\r\n\"Longitude\"=" + HexOf(-2.35L) +
-                          "\r\n";
+const std::string Paris =
+    "\"CallSign\"=\"F6XYZ\"\r\n\"Latitude\"=" + HexOf(48.85L) + "\r\n\"Longitude\"=" + HexOf(-2.35L) + "\r\n";
 
 // The line follows the remote point and the path taken; it lies over the
 // map and under the markers, and lets the map have the mouse.

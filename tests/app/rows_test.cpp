@@ -17,8 +17,8 @@ namespace {
 
 using namespace ::orvela::app::testing;
 
-const std::string Paris = "\"CallSign\"=\"F6XYZ\"\r\n\"Latitude\"=" + HexOf(48.85L) + "\r\n\"Longitude\"=" + HexOf(-2.35L) +
-                          "\r\n";
+const std::string Paris =
+    "\"CallSign\"=\"F6XYZ\"\r\n\"Latitude\"=" + HexOf(48.85L) + "\r\n\"Longitude\"=" + HexOf(-2.35L) + "\r\n";
 
 QString Label(TPROPForm& form, int row)
 {
@@ -50,7 +50,8 @@ TEST_F(MainWindow, TheAmateurBandsAreChosenAndKept)
         }
         // A screen reader names the band.
         const QModelIndex cell = form->Widgets().MUFGrid->model()->index(12, 13);
-        EXPECT_TRUE(cell.data(Qt::AccessibleDescriptionRole).toString().startsWith(QStringLiteral("40 m band, 12h UTC")))
+        EXPECT_TRUE(
+            cell.data(Qt::AccessibleDescriptionRole).toString().startsWith(QStringLiteral("40 m band, 12h UTC")))
             << cell.data(Qt::AccessibleDescriptionRole).toString().toStdString();
         EXPECT_NE(ReadFile(path).find("\"BandSet\"=\"1\""), std::string::npos) << ReadFile(path);
 

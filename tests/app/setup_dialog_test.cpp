@@ -19,8 +19,12 @@ using namespace ::orvela::app::testing;
 
 // Paris: 2.25 E (-2.25, positive west), 48.85 N.
 const std::string ParisStation = "\"CallSign\"=\"F6XYZ\"\r\n"
-                                 "\"Longitude\"=" + HexOf(-2.25L) + "\r\n"
-                                 "\"Latitude\"=" + HexOf(48.85L) + "\r\n"
+                                 "\"Longitude\"=" +
+                                 HexOf(-2.25L) +
+                                 "\r\n"
+                                 "\"Latitude\"=" +
+                                 HexOf(48.85L) +
+                                 "\r\n"
                                  "\"Power\"=\"20\"\r\n"
                                  "\"MinAngle\"=\"10\"\r\n";
 
@@ -214,8 +218,8 @@ TEST_F(SetupDialog, APositionWithinADegreeOfZeroKeepsItsHemisphere)
         const char* latDeg;
     };
     const Case cases[] = {
-        {"stored, east and south", "\"CallSign\"=\"F6XYZ\"\r\n\"Longitude\"=" + HexOf(-0.125L) +
-                                       "\r\n\"Latitude\"=" + HexOf(-0.5L) + "\r\n",
+        {"stored, east and south",
+         "\"CallSign\"=\"F6XYZ\"\r\n\"Longitude\"=" + HexOf(-0.125L) + "\r\n\"Latitude\"=" + HexOf(-0.5L) + "\r\n",
          nullptr, "East", "South", ComposeDMS(0, 7, 30, true), -0.5L, "-0", "-0"},
         {"Quito, just south of the equator", "\"CallSign\"=\"HC1A\"\r\n", "FI09SW", "West", "South",
          LocatorToStation("FI09SW").Longitude, LocatorToStation("FI09SW").Latitude, "78", "-0"},
@@ -276,13 +280,13 @@ TEST_F(SetupDialog, TheSignTypedWithZeroDecidesOverTheStoredHemisphere)
         const char* Typed;
         long double Lon, Lat;
     } cases[] = {
-        {5.0L, 3.0L, "-0", -0.5L, -0.25L},  // 5 W, 3 N: east and south
-        {-5.0L, -3.0L, "0", 0.5L, 0.25L},   // 5 E, 3 S: west and north
+        {5.0L, 3.0L, "-0", -0.5L, -0.25L}, // 5 W, 3 N: east and south
+        {-5.0L, -3.0L, "0", 0.5L, 0.25L},  // 5 E, 3 S: west and north
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Typed);
-        WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n\"Longitude\"=" + HexOf(c.StoredLon) + "\r\n\"Latitude\"=" +
-                      HexOf(c.StoredLat) + "\r\n");
+        WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n\"Longitude\"=" + HexOf(c.StoredLon) +
+                      "\r\n\"Latitude\"=" + HexOf(c.StoredLat) + "\r\n");
         auto form = Open();
         Answer([&c](Ui::TCoordForm& d) {
             for (QSpinBox* spin : {d.LngDeg, d.LttDeg}) {
@@ -365,7 +369,8 @@ TEST_F(SetupDialog, AStoreThatCannotBeWrittenIsReportedAndNothingChanges)
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Warning"));
-    EXPECT_TRUE(messages.shown[0].Text.contains(QStringLiteral("Not a directory"))) << messages.shown[0].Text.toStdString();
+    EXPECT_TRUE(messages.shown[0].Text.contains(QStringLiteral("Not a directory")))
+        << messages.shown[0].Text.toStdString();
     EXPECT_EQ(form->Station().CallSign, station.CallSign);
     EXPECT_EQ(form->Station().Longitude, station.Longitude);
     EXPECT_EQ(form->Station().Power, station.Power);
@@ -392,8 +397,8 @@ TEST_F(SetupDialog, AcceptStoresTheStationInOneUpdate)
         dialogs.onOpen = [](QDialog& d) {
             auto& dialog = static_cast<TCoordForm&>(d);
             dialog.Widgets().INDEdit->setText(QStringLiteral("W1AW"));
-            for (QSpinBox* spin : {dialog.Widgets().LngMin, dialog.Widgets().LngSec, dialog.Widgets().LttMin,
-                                   dialog.Widgets().LttSec}) {
+            for (QSpinBox* spin :
+                 {dialog.Widgets().LngMin, dialog.Widgets().LngSec, dialog.Widgets().LttMin, dialog.Widgets().LttSec}) {
                 spin->setValue(0);
             }
             dialog.Widgets().LngDeg->setValue(71);
@@ -408,8 +413,8 @@ TEST_F(SetupDialog, AcceptStoresTheStationInOneUpdate)
         orvela::detail::SetBeforeRenameHook({});
         RegIni reread(path);
         const bool newCall = reread.ReadString("Station", "CallSign", "") == "W1AW";
-        const bool newPlace = reread.ReadExtended("Station", "Longitude") == 71.0L &&
-                              reread.ReadExtended("Station", "Latitude") == 42.0L;
+        const bool newPlace =
+            reread.ReadExtended("Station", "Longitude") == 71.0L && reread.ReadExtended("Station", "Latitude") == 42.0L;
         EXPECT_EQ(newCall, newPlace);
         if (everyWriteFails) {
             EXPECT_EQ(ReadFile(path), saved);

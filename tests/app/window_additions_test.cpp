@@ -151,8 +151,8 @@ TEST_F(MainWindow, TheLongPathBoxRunsTheLongPathAndIsStoredAtClosing)
     const auto km = [](const QString& text) {
         return text.section(QLatin1Char(':'), 1).remove(QStringLiteral("Km")).trimmed().toDouble();
     };
-    EXPECT_NEAR(km(shortDistance) + km(longDistance), 40030, 100) << shortDistance.toStdString() << " / "
-                                                                  << longDistance.toStdString();
+    EXPECT_NEAR(km(shortDistance) + km(longDistance), 40030, 100)
+        << shortDistance.toStdString() << " / " << longDistance.toStdString();
 
     form->close();
     EXPECT_NE(ReadFile(path).find("\"Path\"=\"0\""), std::string::npos) << ReadFile(path);
@@ -173,9 +173,11 @@ TEST_F(MainWindow, TheTableSavedAsAPictureSaysWhatItShows)
     auto form = Open();
     const QStringList caption = form->ExportCaption();
     ASSERT_EQ(caption.size(), 2);
-    EXPECT_EQ(caption[0], QStringLiteral("Station F6XYZ 48.85\u00B0N 2.35\u00B0E  \u2014  Remote station 33\u00B0S 74\u00B0W"));
-    EXPECT_EQ(caption[1], QStringLiteral("2026-12-10 12:34 UTC  \u00B7  Solar flux 122.0  \u00B7  Power 20 dBW  \u00B7  "
-                                         "Simple dipole  \u00B7  Power (dBm) above threshold"));
+    EXPECT_EQ(caption[0],
+              QStringLiteral("Station F6XYZ 48.85\u00B0N 2.35\u00B0E  \u2014  Remote station 33\u00B0S 74\u00B0W"));
+    EXPECT_EQ(caption[1],
+              QStringLiteral("2026-12-10 12:34 UTC  \u00B7  Solar flux 122.0  \u00B7  Power 20 dBW  \u00B7  "
+                             "Simple dipole  \u00B7  Power (dBm) above threshold"));
     // What the window changes, the caption follows.
     form->Widgets().LongPathBox->setChecked(true);
     form->Widgets().AGTItem2->click();

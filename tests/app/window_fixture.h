@@ -27,8 +27,6 @@
 
 namespace orvela::app::testing {
 
-
-
 constexpr const char* Header = "Windows Registry Editor Version 5.00\r\n\r\n";
 constexpr const char* StationKey = "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\r\n";
 constexpr const char* DiversKey = "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Divers]\r\n";
@@ -129,7 +127,7 @@ protected:
     FakeMachine machine;
     FakeFiles files;
     FakeMapPictures pictures;
-    QString dataDir; // the program's data folder; none by default
+    QString dataDir;               // the program's data folder; none by default
     bool startUpAbandoned = false; // as after a termination signal during start-up
 };
 

@@ -30,10 +30,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
-using orvela_test::FileText;
-using orvela_test::Listing;
 using orvela::child::Outcome;
 using orvela::child::Shown;
+using orvela_test::FileText;
+using orvela_test::Listing;
 
 Outcome RunArea(std::vector<std::string> args)
 {
@@ -137,7 +137,12 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
     const SharedRun runs[] = {
         {{}, "2026-06-21T18:30Z", "2026-06-21", 18, "14", 8, {}},
         {{"--flux", "150.5", "--power", "60", "--min-angle", "3", "--antenna", "dipole", "--long-path"},
-         "2026-12-10T15:05:09Z", "2026-12-10", 15, "10", 10, {}},
+         "2026-12-10T15:05:09Z",
+         "2026-12-10",
+         15,
+         "10",
+         10,
+         {}},
         // An amateur band by its name: the table's row of the amateur bands.
         {{"--antenna", "yagi"}, "2026-12-10T09:00Z", "2026-12-10", 9, "40 m", 12, {"--bands", "ham"}},
     };
@@ -146,8 +151,7 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
         {-90, -180}, // the South Pole, on the grid's first column
         {50, -10},   // the home station itself
         {-50, 170},  // its antipode
-        {50, 0},     {40, -10},  {0, 0},  {40, 70}, {-30, -150},
-        {20, -80},   {10, -180}, {-80, 40},
+        {50, 0},     {40, -10}, {0, 0}, {40, 70}, {-30, -150}, {20, -80}, {10, -180}, {-80, 40},
     };
     // A signal cell's text: the level (digits after an optional '-'), the
     // letter j, n, x or o, the hops (digits) and the marker s, m, e or ' '.
@@ -164,7 +168,8 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
         };
         const std::size_t levelStart = !text.empty() && text[0] == '-' ? 1 : 0;
         const std::size_t letter = digits(levelStart);
-        if (letter == levelStart || letter >= text.size() || std::string_view("jnxo").find(text[letter]) == std::string_view::npos) {
+        if (letter == levelStart || letter >= text.size() ||
+            std::string_view("jnxo").find(text[letter]) == std::string_view::npos) {
             return std::nullopt;
         }
         const std::size_t marker = digits(letter + 1);
@@ -236,8 +241,8 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
 
 TEST_F(OrvelaArea, JsonHoldsTheCsvsPointsWithNullsWhereThereIsNoPath)
 {
-    const std::vector<std::string> args = {"--home", "JN18DU", "--utc", "2026-06-21T18:30Z", "--band", "14",
-                                           "--step", "10"};
+    const std::vector<std::string> args = {"--home", "JN18DU", "--utc",  "2026-06-21T18:30Z",
+                                           "--band", "14",     "--step", "10"};
     // In the order written.
     const nlohmann::ordered_json j = nlohmann::ordered_json::parse(Write(args, "grid.json"));
     const std::vector<Row> rows = ParseCsv(Write(args, "grid.csv"));
@@ -249,8 +254,8 @@ TEST_F(OrvelaArea, JsonHoldsTheCsvsPointsWithNullsWhereThereIsNoPath)
     }
     EXPECT_EQ(keys, (std::vector<std::string>{"home", "utc", "band_mhz", "step_deg", "points"}));
     // The locator's position, as orvela-predict takes it.
-    const Outcome predict = orvela::child::RunProgram(
-        ORVELA_PREDICT_PATH, {"--home", "JN18DU", "--remote", "0N,0E", "--format", "json"});
+    const Outcome predict =
+        orvela::child::RunProgram(ORVELA_PREDICT_PATH, {"--home", "JN18DU", "--remote", "0N,0E", "--format", "json"});
     ASSERT_EQ(predict.Status, 0) << predict.Err;
     EXPECT_EQ(j["home"], nlohmann::ordered_json::parse(predict.Out)["home"]);
     EXPECT_EQ(j["utc"], "2026-06-21T18:30:00Z");
@@ -404,8 +409,8 @@ using orvela::solar::testing::Reply;
 
 TEST_F(OrvelaArea, FluxAutoTakesTheBulletinsFluxOrOneHundred)
 {
-    const std::vector<std::string> args = {"--home", "50N,10E", "--utc", "2026-06-21T18:30Z", "--band", "14",
-                                           "--step", "30"};
+    const std::vector<std::string> args = {"--home", "50N,10E", "--utc",  "2026-06-21T18:30Z",
+                                           "--band", "14",      "--step", "30"};
     const auto with = [&](std::vector<std::string> more) {
         more.insert(more.begin(), args.begin(), args.end());
         return more;
@@ -488,8 +493,7 @@ TEST_F(OrvelaArea, BadInputIsOneLineExitTwoAndLeavesNoFile)
     const auto line = [&](std::map<std::string, std::optional<std::string>> change,
                           std::vector<std::string> more = {}) {
         std::map<std::string, std::optional<std::string>> options = {
-            {"--home", "50N,10E"}, {"--utc", "2026-06-21T18:30Z"}, {"--band", "14"},
-            {"--step", "90"},      {"--out", csv}};
+            {"--home", "50N,10E"}, {"--utc", "2026-06-21T18:30Z"}, {"--band", "14"}, {"--step", "90"}, {"--out", csv}};
         for (const auto& [option, value] : change) {
             options[option] = value;
         }

@@ -18,12 +18,12 @@
 namespace {
 
 using Json = nlohmann::json;
-using orvela_test::Lines;
-using orvela_test::TempFile;
-using orvela_test::With;
 using orvela::child::Outcome;
 using orvela::solar::testing::HttpTestServer;
 using orvela::solar::testing::Reply;
+using orvela_test::Lines;
+using orvela_test::TempFile;
+using orvela_test::With;
 
 Outcome RunPredict(std::vector<std::string> args, const char* stdinFile = nullptr)
 {
@@ -55,9 +55,9 @@ const std::vector<SameRun>& Runs()
          {"--home", "48.85N,2.35E", "--remote", "40.71N,74.01W", "--date", "2024-06-21"}},
         {R"({"home": "JN18DU", "remote": "35N,139E", "flux": 150.55, "power": 200, "min-angle": 5, "long-path": true,)"
          R"( "antenna": "yagi", "display": "best", "bands": "ham", "date": "2024-12-01", "call": "F6XYZ"})",
-         {"--home", "JN18DU", "--remote", "35N,139E", "--flux", "150.55", "--power", "200", "--min-angle", "5",
-          "--long-path", "--antenna", "yagi", "--display", "best", "--bands", "ham", "--date", "2024-12-01",
-          "--call", "F6XYZ"}},
+         {"--home", "JN18DU",      "--remote", "35N,139E",    "--flux",     "150.55", "--power",
+          "200",    "--min-angle", "5",        "--long-path", "--antenna",  "yagi",   "--display",
+          "best",   "--bands",     "ham",      "--date",      "2024-12-01", "--call", "F6XYZ"}},
         {R"({"remote": "33.9S,151.2E", "home": "51.5N,0.12W", "flux": "72", "power": "100", "min-angle": "0",)"
          R"( "long-path": false, "antenna": "isotropic", "display": "angle", "date": "2025-03-20"})",
          {"--home", "51.5N,0.12W", "--remote", "33.9S,151.2E", "--flux", "72", "--power", "100", "--min-angle", "0",
@@ -67,8 +67,7 @@ const std::vector<SameRun>& Runs()
          {"--home", "10N,10E", "--remote", "10N,10E", "--display", "delay", "--antenna", "dipole", "--date",
           "2024-01-01", "--call", "\xc3\x98Z \"1\"\\"}},
         {R"({"home": "90N,0E", "remote": "45S,120W", "flux": 500, "min-angle": 89, "date": "2024-09-09"})",
-         {"--home", "90N,0E", "--remote", "45S,120W", "--flux", "500", "--min-angle", "89", "--date",
-          "2024-09-09"}},
+         {"--home", "90N,0E", "--remote", "45S,120W", "--flux", "500", "--min-angle", "89", "--date", "2024-09-09"}},
         {R"({"home": "45N,0E", "remote": "45N,90W", "flux": 1.2e2, "date": "2024-06-21"})",
          {"--home", "45N,0E", "--remote", "45N,90W", "--flux", "120", "--date", "2024-06-21"}},
     };
@@ -266,10 +265,13 @@ TEST(Batch, HostileLinesEachGetTheirOwnError)
         {path + R"("power": 1e20})", "--power: \"1e+20\" is out of range: " + power},
         {path + R"("power": -1e308})", "--power: \"-1e+308\" is out of range: " + power},
         {path + R"("power": 4294967401})", "--power: \"4294967401\" is out of range: " + power}, // 105 in 32 bits
-        {path + R"("power": "99999999999999999999999"})", "--power: \"99999999999999999999999\" is out of range: " + power},
+        {path + R"("power": "99999999999999999999999"})",
+         "--power: \"99999999999999999999999\" is out of range: " + power},
         {path + R"("power": 100.5})", "--power: \"100.5\" is not a whole number; " + power},
-        {path + R"("min-angle": -9223372036854775809})", "--min-angle: \"-9223372036854775808\" is out of range: " + angle},
-        {path + R"("min-angle": -9223372036854775808})", "--min-angle: \"-9223372036854775808\" is out of range: " + angle},
+        {path + R"("min-angle": -9223372036854775809})",
+         "--min-angle: \"-9223372036854775808\" is out of range: " + angle},
+        {path + R"("min-angle": -9223372036854775808})",
+         "--min-angle: \"-9223372036854775808\" is out of range: " + angle},
         {path + R"("min-angle": -1})", "--min-angle: \"-1\" is out of range: " + angle},
         {path + R"("min-angle": 1e-7})", "--min-angle: \"0.0000001\" is not a whole number; " + angle},
         {path + R"("min-angle": 5e-324})", "--min-angle: \"5e-324\" is not a whole number; " + angle},
@@ -372,9 +374,8 @@ TEST(Batch, FluxAutoDownloadsTheBulletinOnce)
     const Outcome o = RunPredict({"--batch", input.Path(), "--flux-url", url, "--threads", "2"});
     ASSERT_EQ(o.Status, 0) << o.Err;
     EXPECT_EQ(server.Requests().size(), 1u);
-    const Outcome single = RunPredict(
-        {"--home", "45N,0E", "--remote", "45N,90W", "--flux", "auto", "--flux-url", url, "--date", "2024-06-21",
-         "--format", "json"});
+    const Outcome single = RunPredict({"--home", "45N,0E", "--remote", "45N,90W", "--flux", "auto", "--flux-url", url,
+                                       "--date", "2024-06-21", "--format", "json"});
     ASSERT_EQ(single.Status, 0) << single.Err;
     const std::vector<std::string> out = Lines(o.Out);
     ASSERT_EQ(out.size(), 5u);

@@ -20,9 +20,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using orvela_test::Listing;
 using orvela::child::Outcome;
 using orvela::child::Shown;
+using orvela_test::Listing;
 
 Outcome RunMap(std::vector<std::string> args)
 {
@@ -179,7 +179,7 @@ TEST_F(OrvelaMap, NoSunLeavesOutOnlyTheGlyphAtTheSubSolarPoint)
         for (std::uint32_t y = 0; y < 256; ++y) {
             for (std::uint32_t x = 0; x < 512; ++x) {
                 const std::uint32_t dx = (x - c.Column + 4 + 512) % 512; // 0..7 inside the glyph
-                const std::uint32_t dy = y + 4 - c.Row; // wraps to a large number above the glyph
+                const std::uint32_t dy = y + 4 - c.Row;                  // wraps to a large number above the glyph
                 const bool inGlyph = dx < 8 && dy < 8;
                 for (int i = 0; i < 3; ++i) {
                     const int with = sun.Pixel(x, y)[i];
@@ -202,11 +202,11 @@ TEST_F(OrvelaMap, GivenPicturesReplaceTheBuiltInPair)
     // The built-in pair is the one in resources/: day as day, night as night.
     const std::vector<std::string> moment = {"--utc", "2026-06-21T18:30:00Z"};
     const Png builtIn = Compose(moment);
-    const Png given = Compose({"--utc", "2026-06-21T18:30:00Z", "--day", Resources + "map-day.jpg", "--night",
-                               Resources + "map-night.jpg"});
+    const Png given = Compose(
+        {"--utc", "2026-06-21T18:30:00Z", "--day", Resources + "map-day.jpg", "--night", Resources + "map-night.jpg"});
     EXPECT_EQ(given.Rgb, builtIn.Rgb);
-    const Png swapped = Compose({"--utc", "2026-06-21T18:30:00Z", "--day", Resources + "map-night.jpg", "--night",
-                                 Resources + "map-day.jpg"});
+    const Png swapped = Compose(
+        {"--utc", "2026-06-21T18:30:00Z", "--day", Resources + "map-night.jpg", "--night", Resources + "map-day.jpg"});
     EXPECT_NE(swapped.Rgb, builtIn.Rgb);
 
     // A pair of another size: the map keeps its proportions.
@@ -299,8 +299,8 @@ TEST_F(OrvelaMap, HelpExplainsEveryOption)
     EXPECT_EQ(o.Status, 0);
     EXPECT_EQ(o.Err, "");
     EXPECT_EQ(o.Out.rfind("Usage:\norvela-map [--utc YYYY-MM-DDTHH:MM:SSZ] [--width W]", 0), 0u) << o.Out;
-    for (const char* option : {"--utc MOMENT", "--width W", "--day FILE.jpg", "--night FILE.jpg", "--no-sun",
-                               "--out FILE.png", "--help"}) {
+    for (const char* option :
+         {"--utc MOMENT", "--width W", "--day FILE.jpg", "--night FILE.jpg", "--no-sun", "--out FILE.png", "--help"}) {
         EXPECT_NE(o.Out.find(std::string("\n  ") + option), std::string::npos) << option;
     }
     EXPECT_NE(o.Out.find("\nExit status: 0 on success"), std::string::npos);

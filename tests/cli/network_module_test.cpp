@@ -74,7 +74,8 @@ TEST_F(ProgramElsewhere, FindsTheModuleWhereItIsInstalled)
 {
     fs::create_directories(root_ / ORVELA_FETCH_MODULE_DIR);
     fs::copy_file(ORVELA_FETCH_MODULE_PATH, root_ / ORVELA_FETCH_MODULE_DIR / ModuleFile);
-    HttpTestServer server(Reply(200, ":Issued: 2026 Dec 10 0305 UTC\nSolar flux 143 and estimated planetary A-index 5.\n"));
+    HttpTestServer server(
+        Reply(200, ":Issued: 2026 Dec 10 0305 UTC\nSolar flux 143 and estimated planetary A-index 5.\n"));
 
     const Outcome o = Run(server.Url("/text/wwv.txt"));
     EXPECT_EQ(o.Status, 0);

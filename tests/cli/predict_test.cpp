@@ -122,9 +122,7 @@ struct BadInput {
 TEST(CommandLine, BadInputIsOneLineOnStderrAndExitTwo)
 {
     const std::string home = "--home", remote = "--remote";
-    const auto ok = [&](std::vector<std::string> more) {
-        return With({home, ParisText, remote, NewYorkText}, more);
-    };
+    const auto ok = [&](std::vector<std::string> more) { return With({home, ParisText, remote, NewYorkText}, more); };
     const BadInput cases[] = {
         {ok({"--frequency", "14"}), "unknown option --frequency"},
         {ok({"--fluxx=100"}), "unknown option --fluxx"},
@@ -148,7 +146,8 @@ TEST(CommandLine, BadInputIsOneLineOnStderrAndExitTwo)
         {ok({"--flux", "500.1"}), "1 to 500"},
         {ok({"--flux", "lots"}), "1 to 500"},
         {ok({"--min-angle", "91"}), "--min-angle: \"91\" is out of range"},
-        {ok({"--min-angle", "-1"}), "--min-angle: \"-1\" is out of range: the minimum take-off angle is 0 to 90 degrees"},
+        {ok({"--min-angle", "-1"}),
+         "--min-angle: \"-1\" is out of range: the minimum take-off angle is 0 to 90 degrees"},
         {ok({"--min-angle", "10.5"}), "whole number"},
         {ok({"--power", "4"}), "--power: \"4\" is out of range"},
         {ok({"--power", "2501"}), "5 to 2500"},
@@ -186,16 +185,18 @@ TEST(CommandLine, ACallSignWithAControlCharacterIsRefused)
     } cases[] = {
         {"F6\x1b[2JXYZ", "--call: the call sign holds the control character U+001B (escape) at character 3"},
         {"F6XYZ\xe2\x80\xae", "--call: the call sign holds the text-direction control U+202E (right-to-left "
-                                "override) at character 6"},
-        {"\xff" "F6XYZ", "--call: the call sign is not UTF-8 text (at byte 1)"},
+                              "override) at character 6"},
+        {"\xff"
+         "F6XYZ",
+         "--call: the call sign is not UTF-8 text (at byte 1)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Says);
         const Outcome o = RunPredict(With(Home45, {"--call", c.Call}));
         orvela::child::ExpectRefusal(o, "orvela-predict", c.Says);
-        EXPECT_TRUE(!o.Err.empty() &&
-                    std::all_of(o.Err.begin(), o.Err.end() - 1, [](char ch) { return ch >= ' ' && ch <= '~'; }))
-            << o.Err;
+        EXPECT_TRUE(!o.Err.empty() && std::all_of(o.Err.begin(), o.Err.end() - 1, [](char ch) {
+            return ch >= ' ' && ch <= '~';
+        })) << o.Err;
     }
 }
 
@@ -267,8 +268,7 @@ TEST(Json, KeepsItsSchema)
     for (const auto& item : j.items()) {
         keys.insert(item.key());
     }
-    EXPECT_EQ(keys,
-              (std::set<std::string>{"h1", "h2", "grid", "cells", "bands", "path", "status", "home", "remote"}));
+    EXPECT_EQ(keys, (std::set<std::string>{"h1", "h2", "grid", "cells", "bands", "path", "status", "home", "remote"}));
     // The fixed rows, lowest first, without names.
     ASSERT_EQ(j["bands"].size(), 15u);
     EXPECT_EQ(j["bands"][0], (Json{{"row", 14}, {"mhz", 2}, {"name", ""}}));
@@ -292,8 +292,7 @@ TEST(Json, KeepsItsSchema)
 
     // "#RRGGBB" in upper-case hexadecimal.
     const auto isColour = [](const std::string& text) {
-        return text.size() == 7 && text[0] == '#' &&
-               text.find_first_not_of("0123456789ABCDEF", 1) == std::string::npos;
+        return text.size() == 7 && text[0] == '#' && text.find_first_not_of("0123456789ABCDEF", 1) == std::string::npos;
     };
     ASSERT_EQ(j["grid"].size(), 19u);
     ASSERT_EQ(j["cells"].size(), 19u);
@@ -637,8 +636,8 @@ TEST(FluxAuto, TakesTheBulletinsFluxClampedAsTheWindowDoes)
 {
     HttpTestServer server(Reply(200, Bulletin));
     const std::string url = server.Url("/text/wwv.txt");
-    const std::vector<std::string> base = {"--home", ParisText, "--remote", NewYorkText, "--flux", "auto",
-                                           "--flux-url", url};
+    const std::vector<std::string> base = {"--home", ParisText, "--remote",   NewYorkText,
+                                           "--flux", "auto",    "--flux-url", url};
 
     const Outcome json = RunPredict(With(base, {"--format", "json"}));
     EXPECT_EQ(json.Status, 0);
@@ -659,8 +658,8 @@ TEST(FluxAuto, AFailedDownloadSaysSoAndUsesOneHundred)
     const ClosedPort closed;
     const std::string origin = closed.Origin();
     const std::string url = origin + "/text/wwv.txt";
-    const Outcome o = RunPredict({"--home", ParisText, "--remote", NewYorkText, "--flux", "auto",
-                                  "--flux-url", url, "--format", "json"});
+    const Outcome o = RunPredict(
+        {"--home", ParisText, "--remote", NewYorkText, "--flux", "auto", "--flux-url", url, "--format", "json"});
     EXPECT_EQ(o.Status, 0); // the table was computed
     // One line: the message, then why (the connection was refused).
     const std::string message = "Could not download Geophysical Alert Message wwv.txt from " + origin;

@@ -21,9 +21,9 @@ struct GoodPosition {
 TEST(ParsePosition, ReadsHemisphereLettersWestPositive)
 {
     const GoodPosition cases[] = {
-        {"48.85N,2.35E", 48.85, -2.35}, {"40N,74W", 40, 74},          {"40n,74w", 40, 74},
-        {"33.92S,18.42E", -33.92, -18.42}, {"90S,180W", -90, 180},     {"90N,180E", 90, -180},
-        {"0.5s,179.999e", -0.5, -179.999},  {"007N,0010W", 7, 10},
+        {"48.85N,2.35E", 48.85, -2.35},    {"40N,74W", 40, 74},    {"40n,74w", 40, 74},
+        {"33.92S,18.42E", -33.92, -18.42}, {"90S,180W", -90, 180}, {"90N,180E", 90, -180},
+        {"0.5s,179.999e", -0.5, -179.999}, {"007N,0010W", 7, 10},
     };
     for (const GoodPosition& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -149,12 +149,11 @@ TEST(ParsePositionOrLocator, FourCharactersAreTheCentreOfTheSquare)
         double Lat;
         double Lon;
     } cases[] = {
-        {"JN18", 48.5, -3},     // Paris's square: 2..4 E, 48..49 N
-        {"jn18", 48.5, -3},
-        {"AA00", -89.5, 179},   // the south-west corner of the grid
-        {"RR99", 89.5, -179},   // the north-east one
-        {"IO90", 50.5, 1},      // just west of Greenwich
-        {"FI09", -0.5, 79},     // just south of the equator
+        {"JN18", 48.5, -3},                         // Paris's square: 2..4 E, 48..49 N
+        {"jn18", 48.5, -3},   {"AA00", -89.5, 179}, // the south-west corner of the grid
+        {"RR99", 89.5, -179},                       // the north-east one
+        {"IO90", 50.5, 1},                          // just west of Greenwich
+        {"FI09", -0.5, 79},                         // just south of the equator
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -246,8 +245,8 @@ TEST(ParseDate, CalendarDatesOnly)
     EXPECT_TRUE(ParseDate("2000-02-29"));
     EXPECT_TRUE(ParseDate("2026-12-31"));
 
-    for (const char* text : {"2023-02-29", "1900-02-29", "2024-04-31", "2024-13-01", "2024-00-10", "2024-01-00",
-                             "0000-01-01"}) {
+    for (const char* text :
+         {"2023-02-29", "1900-02-29", "2024-04-31", "2024-13-01", "2024-00-10", "2024-01-00", "0000-01-01"}) {
         SCOPED_TRACE(text);
         const Parsed<CivilDate> d = ParseDate(text);
         EXPECT_FALSE(d);
@@ -276,12 +275,16 @@ TEST(Quoted, WritesControlsAsTheirCodes)
         {"a\nb\rc\td", "\"a\\x0Ab\\x0Dc\\x09d\""},
         {std::string("a\0b", 3), "\"a\\x00b\""},
         {"\x7F", "\"\\x7F\""},
-        {"\xC2\x9B" "31m", "\"\\u009B31m\""},             // C1 CSI
-        {"abc\xE2\x80\xAE" "def", "\"abc\\u202Edef\""},  // right-to-left override
+        {"\xC2\x9B"
+         "31m",
+         "\"\\u009B31m\""}, // C1 CSI
+        {"abc\xE2\x80\xAE"
+         "def",
+         "\"abc\\u202Edef\""},                                // right-to-left override
         {"\xE2\x81\xA6x\xE2\x81\xA9", "\"\\u2066x\\u2069\""}, // isolates
         {"\xD8\x9C\xE2\x80\x8F", "\"\\u061C\\u200F\""},
-        {"\xE2\x80\x94", "\"\xE2\x80\x94\""},               // an em dash stays
-        {"\xC2", "\"\xC2\""},                                   // a cut sequence is left alone
+        {"\xE2\x80\x94", "\"\xE2\x80\x94\""}, // an em dash stays
+        {"\xC2", "\"\xC2\""},                 // a cut sequence is left alone
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Quoted(c.In), c.Out);

@@ -37,7 +37,10 @@ TEST(ParseWholeNumber, SignDigitsAndThirtyTwoBits)
         {"1e3", std::nullopt},
         {"0x10", std::nullopt},
         {"???", std::nullopt},
-        {std::string_view("1\0" "2", 3), std::nullopt},
+        {std::string_view("1\0"
+                          "2",
+                          3),
+         std::nullopt},
         {"\xd9\xa3", std::nullopt}, // an Arabic-Indic digit is not a decimal digit here
     };
     for (const auto& c : cases) {

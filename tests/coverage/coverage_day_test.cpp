@@ -50,7 +50,8 @@ TEST(CoverageDay, IsTheTwentyFourSingleHours)
         int Band;
         int Step;
     };
-    for (const Case& k : {Case{"Paris", paris, 7, 10}, Case{"long path", longPath, 9, 10}, Case{"polar", polar, 5, 15}}) {
+    for (const Case& k :
+         {Case{"Paris", paris, 7, 10}, Case{"long path", longPath, 9, 10}, Case{"polar", polar, 5, 15}}) {
         SCOPED_TRACE(k.What);
         const std::vector<area::Coverage> day = area::ComputeCoverageDay(k.In, k.Band, k.Step, 2);
         ASSERT_EQ(day.size(), 24u);

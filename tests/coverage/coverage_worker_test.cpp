@@ -31,11 +31,13 @@ RunInput Paris()
 class Taker {
 public:
     Taker()
-        : worker([this] {
-            const std::lock_guard lock(mutex);
-            ++wakes;
-            woken.notify_all();
-        }, 2)
+        : worker(
+              [this] {
+                  const std::lock_guard lock(mutex);
+                  ++wakes;
+                  woken.notify_all();
+              },
+              2)
     {
     }
 
@@ -97,8 +99,8 @@ TEST(CoverageSummary, IsTheDaysCells)
             const area::CellSummary& s = sum.At(h, i);
             ASSERT_EQ(s.HasPath, r.HasPath);
             if (r.HasPath) {
-                ASSERT_TRUE(s.LevelDb == r.LevelDb && s.Letter == r.Letter && s.Hops == r.Hops && s.Marker == r.Marker &&
-                            s.Below == area::BelowSensitivity(r))
+                ASSERT_TRUE(s.LevelDb == r.LevelDb && s.Letter == r.Letter && s.Hops == r.Hops &&
+                            s.Marker == r.Marker && s.Below == area::BelowSensitivity(r))
                     << "hour " << h << " point " << i;
                 below += s.Below ? 1 : 0;
             }

@@ -34,7 +34,7 @@ TEST(ComputeBearing, BearingsBetweenKnownPlaces)
         // Due west: the turn uses the twelve-decimal 2 pi, so the bearing is
         // 1.6e-12 short of 3 pi / 2.
         {0, 0, 0, Pi / 2, 4.7123889803831L, 1e-14L},
-        {0.1L, 0.3L, 0.5L, 0.3L, 0, 0},     // due north on one meridian
+        {0.1L, 0.3L, 0.5L, 0.3L, 0, 0},      // due north on one meridian
         {0.5L, 0.3L, 0.1L, 0.3L, Pi, 1e-9L}, // due south: the arc cosine's pi
     };
     for (const auto& c : cases) {
@@ -63,8 +63,7 @@ TEST(ComputeBearing, MatchesASphericalBearing)
                 const double lonW1 = 30, lonW2 = 30 - dlon;
                 const ld az = ComputeBearing(lat1 * DegToRad, lonW1 * DegToRad, lat2 * DegToRad, lonW2 * DegToRad);
                 const double expected = SphereBearing(lat1 * D2R, -lonW1 * D2R, lat2 * D2R, -lonW2 * D2R);
-                EXPECT_LT(BearingGap(static_cast<double>(az), expected), 1e-8)
-                    << lat1 << " " << lat2 << " " << dlon;
+                EXPECT_LT(BearingGap(static_cast<double>(az), expected), 1e-8) << lat1 << " " << lat2 << " " << dlon;
             }
         }
     }
@@ -107,11 +106,11 @@ struct PathCase {
 TEST(Zenith, FollowsTheGreatCircleFromHome)
 {
     const PathCase paths[] = {
-        {48.85, -2.35, 40, 74},   // Paris to New York: mid-latitude, westwards
+        {48.85, -2.35, 40, 74},        // Paris to New York: mid-latitude, westwards
         {-33.9, -151.2, 35.7, -139.7}, // southern hemisphere to northern, eastwards
-        {10, 170, 20, -170},      // across the date line
-        {10, 0, -10, 0},          // along a meridian
-        {0, 0, 0, -100},          // along the equator
+        {10, 170, 20, -170},           // across the date line
+        {10, 0, -10, 0},               // along a meridian
+        {0, 0, 0, -100},               // along the equator
     };
     const double decl = -22.9 * D2R;
     for (const PathCase& p : paths) {

@@ -18,22 +18,21 @@ TEST(Antgain, TableLookup)
         ld ElevDeg;
         double Gain;
     } cases[] = {
-        {0, 14, 10, 0},         {0, 2, -5, 0},
-        {1, 3.5L, 0, -30.0},    {1, 3.5L, 1, -24.8},    // halfway between the 0 and 2 degree rows
-        {1, 3.5L, 90, 7.2},     {1, 28, 90, 5.5},       {1, 28, 120, 5.5}, // 90 degrees and beyond: last row
-        {1, 10.5L, 10, -4.3},   // mean of the 7 and 14 MHz columns
-        {1, 2, 10, -5.8},       {1, 30, 10, -2.8},      // outside the columns: the nearest one
-        {1, 14, 10, -2.8},      {2, 14, 10, 5.7},
-        {2, 14, 11, 6.15},      {2, 17.5L, 10, 6.55},   // between rows, between columns
-        {2, 21, 36, 5.0},
-        {1, 14, -3, -30.0},     {2, 28, -0.5L, -30.0},  // below the horizon: the 0 degree row
+        {0, 14, 10, 0},       {0, 2, -5, 0},      {1, 3.5L, 0, -30.0},
+        {1, 3.5L, 1, -24.8},                                         // halfway between the 0 and 2 degree rows
+        {1, 3.5L, 90, 7.2},   {1, 28, 90, 5.5},   {1, 28, 120, 5.5}, // 90 degrees and beyond: last row
+        {1, 10.5L, 10, -4.3},                                        // mean of the 7 and 14 MHz columns
+        {1, 2, 10, -5.8},     {1, 30, 10, -2.8},                     // outside the columns: the nearest one
+        {1, 14, 10, -2.8},    {2, 14, 10, 5.7},   {2, 14, 11, 6.15},
+        {2, 17.5L, 10, 6.55},                                            // between rows, between columns
+        {2, 21, 36, 5.0},     {1, 14, -3, -30.0}, {2, 28, -0.5L, -30.0}, // below the horizon: the 0 degree row
     };
     for (const auto& c : cases) {
         Workspace ws;
         ws.GainTable = c.Table;
         EXPECT_NEAR(static_cast<double>(Antgain(ws, c.Frq, c.ElevDeg * DegToRad)), c.Gain, 1e-9)
-            << "table " << c.Table << " " << static_cast<double>(c.Frq) << " MHz "
-            << static_cast<double>(c.ElevDeg) << " deg";
+            << "table " << c.Table << " " << static_cast<double>(c.Frq) << " MHz " << static_cast<double>(c.ElevDeg)
+            << " deg";
     }
 }
 
@@ -206,7 +205,7 @@ TEST(Pathloss, ScreenedModeMustBeatTheNoiseAfterItsPenalty)
 TEST(Pathloss, MultipathWithinThreeDecibels)
 {
     const struct {
-        ld Gap;       // dB by which mode 2 trails mode 1
+        ld Gap; // dB by which mode 2 trails mode 1
         bool Marked;
     } cases[] = {{1, true}, {2.9L, true}, {3.1L, false}, {10, false}};
     for (const auto& c : cases) {

@@ -17,8 +17,8 @@ TEST(FluxToSpots, PiecewiseFitWithoutClampingAtTheJoins)
         ld Flux;
         double Spots;
     } cases[] = {
-        {64.9L, 0},       {65, -0.0519},       {109.999L, 59.9624}, {110, 60},
-        {212.999L, 170.0029}, {213, 169.9951}, {500, 358.1458},    {652.9L, 384},
+        {64.9L, 0},           {65, -0.0519},   {109.999L, 59.9624}, {110, 60},
+        {212.999L, 170.0029}, {213, 169.9951}, {500, 358.1458},     {652.9L, 384},
     };
     for (const auto& c : cases) {
         EXPECT_NEAR(static_cast<double>(FluxToSpots(c.Flux)), c.Spots, 5e-5) << static_cast<double>(c.Flux);
@@ -93,7 +93,8 @@ TEST(MiniMuf, EquatorCountsAsNorthForTheHemisphereFactor)
     for (const auto& c : cases) {
         MiniMufPath path;
         PrepareMiniMuf(path, 1, 1, c.Tla, 0, c.Rla, 0.3L);
-        EXPECT_NEAR(path.HemisphereFactor, c.Factor, 1e-18L) << static_cast<double>(c.Tla) << " " << static_cast<double>(c.Rla);
+        EXPECT_NEAR(path.HemisphereFactor, c.Factor, 1e-18L)
+            << static_cast<double>(c.Tla) << " " << static_cast<double>(c.Rla);
     }
 }
 

@@ -141,8 +141,8 @@ void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
         for (int k = baseHops; k <= baseHops + 3; ++k) {
             const ld hh = pathAngle / (2 * k);
             ws.TakeOff[k] = atanl((cosl(hh) - EarthRadius / (EarthRadius + layerHeight)) / sinl(hh));
-            ws.RayPath[k] = hh > 0 ? sinl(hh) * (2 * k) * (EarthRadius + layerHeight) / cosl(ws.TakeOff[k])
-                                   : 2 * k * layerHeight;
+            ws.RayPath[k] =
+                hh > 0 ? sinl(hh) * (2 * k) * (EarthRadius + layerHeight) / cosl(ws.TakeOff[k]) : 2 * k * layerHeight;
             Ion(ws, k, pathAngle, critFreq);
         }
         out.At(h + 1, RowMuf).Text = FormatFixed(ws.FMuf[baseHops], 1);

@@ -18,7 +18,10 @@ using nlohmann::json;
 // Compares one text: the expected one, or any alternative listed for it.
 class Checker {
 public:
-    explicit Checker(const json& alternatives) : alternatives_(alternatives) {}
+    explicit Checker(const json& alternatives)
+        : alternatives_(alternatives)
+    {
+    }
 
     void Text(const std::string& key, const std::string& actual, const json& expected)
     {

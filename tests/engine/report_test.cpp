@@ -36,7 +36,8 @@ TEST(CellReport, ReadsNumberLetterHopsAndMarker)
         {1, 0, "12o3 ", Level + "12dB\r\n\r\n- Number of ray hops : 3" + Hops + "\r\n- S-meter reading : S3"},
         {2, 7, "7x4 ",
          "- Takeoff angle in degrees : 7\u00B0\r\n- Some ray hops in daytime, others in nighttime\r\n"
-         "- Number of ray hops : 4" + Hops + "\r\n"},
+         "- Number of ray hops : 4" +
+             Hops + "\r\n"},
         {3, 2, "15j2 ",
          "- Path delay in milliseconds : 15ms\r\n- All ray hops are in daytime\r\n- Number of ray hops : 2" + Hops +
              "\r\n"},
@@ -47,8 +48,10 @@ TEST(CellReport, ReadsNumberLetterHopsAndMarker)
         {1, 5, "12x12s",
          Level + "12dB\r\n- Some ray hops in daytime, others in nighttime\r\n- Number of ray hops : 12" + Hops +
              "\r\n" + Weak + "\r\n- S-meter reading : S3"},
-        {2, 5, "-3n27 ", "- Takeoff angle in degrees : -3\u00B0\r\n- All ray hops are in nighttime\r\n"
-                         "- Number of ray hops : 27" + Hops + "\r\n"},
+        {2, 5, "-3n27 ",
+         "- Takeoff angle in degrees : -3\u00B0\r\n- All ray hops are in nighttime\r\n"
+         "- Number of ray hops : 27" +
+             Hops + "\r\n"},
         {9, 5, "12j1 ", ""}, // unknown format: an empty message
     };
     for (const auto& c : cases) {
@@ -66,9 +69,8 @@ TEST(SMeter, ReadsTheLevelOnTheHfConvention)
         long double Dbm;
         const char* Reading;
     } cases[] = {
-        {-73, "S9"},        {-63, "S9+10 dB"}, {-72.6L, "S9"},  {-72.4L, "S9+1 dB"}, {-83, "S7"},
-        {-76, "S9"},        {-76.1L, "S8"},    {-121, "S1"},    {-124.1L, "S0"},     {-160, "S0"},
-        {-20, "S9+53 dB"},
+        {-73, "S9"},    {-63, "S9+10 dB"}, {-72.6L, "S9"},  {-72.4L, "S9+1 dB"}, {-83, "S7"},       {-76, "S9"},
+        {-76.1L, "S8"}, {-121, "S1"},      {-124.1L, "S0"}, {-160, "S0"},        {-20, "S9+53 dB"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(orvela::SMeterReading(c.Dbm), c.Reading) << static_cast<double>(c.Dbm);
@@ -77,12 +79,12 @@ TEST(SMeter, ReadsTheLevelOnTheHfConvention)
 
 TEST(CellReport, CellsWithoutAResultAreIgnored)
 {
-    EXPECT_FALSE(CellReport(1, 0, 3, "30 Mhz"));  // label column
-    EXPECT_FALSE(CellReport(1, 5, 15, "4h"));     // hour, local hour, MUF, elevation rows
+    EXPECT_FALSE(CellReport(1, 0, 3, "30 Mhz")); // label column
+    EXPECT_FALSE(CellReport(1, 5, 15, "4h"));    // hour, local hour, MUF, elevation rows
     EXPECT_FALSE(CellReport(1, 5, 18, "12.5"));
-    EXPECT_FALSE(CellReport(4, 5, 13, "14"));     // best frequency row
-    EXPECT_FALSE(CellReport(1, 5, 3, ""));        // empty cell
-    EXPECT_TRUE(CellReport(1, 5, 13, "14j1 "));   // row 13 is a band in the other formats
+    EXPECT_FALSE(CellReport(4, 5, 13, "14"));   // best frequency row
+    EXPECT_FALSE(CellReport(1, 5, 3, ""));      // empty cell
+    EXPECT_TRUE(CellReport(1, 5, 13, "14j1 ")); // row 13 is a band in the other formats
 }
 
 } // namespace

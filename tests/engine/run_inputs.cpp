@@ -42,11 +42,21 @@ ld FluxText(const nlohmann::json& text)
 std::vector<NamedInput> VariedInputs()
 {
     const ld paths[][4] = {
-        {Paris.Lat, Paris.LonW, 40, 74}, {51.5L, 0.12L, -34, -151},  {45, 0, 45, 90},
-        {-33.87L, -151.21L, 35, -139}, {64.1L, 21.9L, -54, 68},    {0, 0, 0, 180},
-        {10, 0, -10, 0},              {90, 0, 40, 74},             {-90, 0, -90, 120},
-        {45, 10, 45, 10},             {12.5L, -77.25L, -12, 103}, {0, 180, 5, -175},
-        {35, -139, 35, -140},         {-20, 60, 20, -120},         {60, 0, 61, 0},
+        {Paris.Lat, Paris.LonW, 40, 74},
+        {51.5L, 0.12L, -34, -151},
+        {45, 0, 45, 90},
+        {-33.87L, -151.21L, 35, -139},
+        {64.1L, 21.9L, -54, 68},
+        {0, 0, 0, 180},
+        {10, 0, -10, 0},
+        {90, 0, 40, 74},
+        {-90, 0, -90, 120},
+        {45, 10, 45, 10},
+        {12.5L, -77.25L, -12, 103},
+        {0, 180, 5, -175},
+        {35, -139, 35, -140},
+        {-20, 60, 20, -120},
+        {60, 0, 61, 0},
     };
     const int minAngles[] = {10, 0, 3, 25, 89};
     const ld fluxes[] = {100, 65, 180, 300};
@@ -91,8 +101,7 @@ std::vector<NamedInput> SweepInputs()
         }
         const ld antiLon = h.LonW > 0 ? h.LonW - 180 : h.LonW + 180;
         const std::vector<std::pair<ld, ld>> special = {
-            {h.Lat, h.LonW}, {-h.Lat, antiLon}, {90, 17}, {-90, -17}, {h.Lat > 0 ? -30 : 30, h.LonW},
-            {h.Lat, antiLon},
+            {h.Lat, h.LonW}, {-h.Lat, antiLon}, {90, 17}, {-90, -17}, {h.Lat > 0 ? -30 : 30, h.LonW}, {h.Lat, antiLon},
         };
         // One run from this home to pt; i turns the display, date and, unless
         // given, the other options over.
@@ -172,8 +181,8 @@ std::vector<NamedInput> ReferenceInputs()
         const orvela::Cell& a = actual.At(col, r);
         if (a.Text != e.Text || a.Bg != e.Bg || a.Fg != e.Fg || a.Bold != e.Bold) {
             return ::testing::AssertionFailure()
-                   << "column " << col << " row " << r << ": \"" << a.Text << "\" " << std::hex << a.Bg << "/"
-                   << a.Fg << (a.Bold ? " bold" : "") << ", expected \"" << e.Text << "\" " << e.Bg << "/" << e.Fg
+                   << "column " << col << " row " << r << ": \"" << a.Text << "\" " << std::hex << a.Bg << "/" << a.Fg
+                   << (a.Bold ? " bold" : "") << ", expected \"" << e.Text << "\" " << e.Bg << "/" << e.Fg
                    << (e.Bold ? " bold" : "");
         }
     }

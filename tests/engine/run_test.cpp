@@ -60,24 +60,44 @@ TEST(ComputeMUF, PathSummaryOfKnownPaths)
         int BaseHops;
         const char* Elev;
     } cases[] = {
-        {45, 0, 45, 90, false,
+        {45,
+         0,
+         45,
+         90,
+         false,
          {"NoCall Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 305.3", " Lat 45.0\u00B0N Lon 90.0\u00B0O Azim 54.7",
           "Distance (km) : 6671.9 Km", "Delay : 23.7 milliseconds"},
-         3, "10.64"},
-        {45, 0, 45, 90, true,
+         3,
+         "10.64"},
+        {45,
+         0,
+         45,
+         90,
+         true,
          {"NoCall Lat 45.0\u00B0N Lon 0.0\u00B0E Azim 125.3", " Lat 45.0\u00B0N Lon 90.0\u00B0O Azim 234.7",
           "Distance (km) : 33359.5 Km", "Delay : 118.3 milliseconds"},
-         15, nullptr},
+         15,
+         nullptr},
         // Due south on one meridian: the zero longitude difference turns the back bearing to 360.
-        {10, 0, -10, 0, false,
+        {10,
+         0,
+         -10,
+         0,
+         false,
          {"NoCall Lat 10.0\u00B0N Lon 0.0\u00B0E Azim 180.0", " Lat 10.0\u00B0S Lon 0.0\u00B0E Azim 360.0",
           "Distance (km) : 2224.0 Km", nullptr},
-         2, nullptr}, // rounded start 1, and the search adds one before it tests
+         2,
+         nullptr}, // rounded start 1, and the search adds one before it tests
         // Latitude and longitude of exactly 0 are written south and east.
-        {0, 0, 0, -20, false,
+        {0,
+         0,
+         0,
+         -20,
+         false,
          {"NoCall Lat 0.0\u00B0S Lon 0.0\u00B0E Azim 90.0", " Lat 0.0\u00B0S Lon 20.0\u00B0E Azim 270.0", nullptr,
           nullptr},
-         2, nullptr},
+         2,
+         nullptr},
     };
     for (const auto& c : cases) {
         RunInput in = PathInput(c.HomeLat, c.HomeLon, c.RemoteLat, c.RemoteLon);
@@ -103,14 +123,20 @@ TEST(ComputeMUF, HopCountFollowsTheGroundDistance)
         int Hops;
         const char* Elev;
     } cases[] = {
-        {1000, 10, 1, "29.72"}, {3000, 10, 2, "19.20"}, {5000, 10, 3, "16.76"},
-        {8000, 10, 4, nullptr}, {12000, 10, 6, nullptr}, {19000, 10, 9, nullptr},
+        {1000, 10, 1, "29.72"},
+        {3000, 10, 2, "19.20"},
+        {5000, 10, 3, "16.76"},
+        {8000, 10, 4, nullptr},
+        {12000, 10, 6, nullptr},
+        {19000, 10, 9, nullptr},
         // Without a search the count is the distance over the longest hop,
         // 3956.72 km, rounded: 6671.9 km is 1.686 hops, and the halves fall
         // at 5935.08 and 9891.80 km.
         {6671.9L, 0, 2, nullptr},
-        {5935.0L, 0, 1, nullptr}, {5935.2L, 0, 2, nullptr},
-        {9891.7L, 0, 2, nullptr}, {9891.9L, 0, 3, nullptr},
+        {5935.0L, 0, 1, nullptr},
+        {5935.2L, 0, 2, nullptr},
+        {9891.7L, 0, 2, nullptr},
+        {9891.9L, 0, 3, nullptr},
     };
     for (const auto& c : cases) {
         // Eastwards along the equator: a negative, west-positive longitude.
@@ -184,8 +210,10 @@ TEST(ComputeMUF, HopSearchBoundOnTheLongestPaths)
         int MinAngle;
         bool Reached;
     } cases[] = {
-        {Paris.Lat, Paris.LonW, true, 19, true},   {Paris.Lat, Paris.LonW, true, 20, false},
-        {-48.85L, 177.65L, false, 38, true}, {-48.85L, 177.65L, false, 39, false},
+        {Paris.Lat, Paris.LonW, true, 19, true},
+        {Paris.Lat, Paris.LonW, true, 20, false},
+        {-48.85L, 177.65L, false, 38, true},
+        {-48.85L, 177.65L, false, 39, false},
     };
     for (const auto& c : cases) {
         RunInput in = PathInput(Paris.Lat, Paris.LonW, c.RemoteLat, c.RemoteLon);

@@ -123,7 +123,7 @@ TEST(ColorGrid, CellColoursFollowTheText)
         int Col, Row;
         Rgb Bg, Fg;
     } cases[] = {
-        {1, 0, Red, Amber}, {2, 0, Red, Amber}, {3, 0, Green, Amber},
+        {1, 0, Red, Amber},    {2, 0, Red, Amber},   {3, 0, Green, Amber},
         {4, 13, Green, Amber}, {5, 0, Black, Black}, {24, 14, Black, Black},
     };
     for (const auto& c : cases) {

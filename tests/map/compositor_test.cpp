@@ -80,8 +80,7 @@ TEST(ComposeMap, SunGlyphOnTheSubSolarPixel)
         int month, day, hour, column, row;
     };
     const Case cases[] = {
-        {1, 7, 0, 0, 161},  {1, 7, 6, 384, 161}, {1, 7, 12, 256, 161},
-        {1, 7, 18, 128, 161}, {7, 8, 12, 256, 95},
+        {1, 7, 0, 0, 161}, {1, 7, 6, 384, 161}, {1, 7, 12, 256, 161}, {1, 7, 18, 128, 161}, {7, 8, 12, 256, 95},
     };
     const Picture24 black = Picture24::Make(512, 256);
     Picture24 glyph = Picture24::Make(8, 8);
@@ -145,9 +144,9 @@ TEST(ComposeMap, SizeOfTheResult)
         {512, 256, 512, 256, 512, 512, 256},
         {512, 256, 512, 256, 1024, 1024, 512}, // stretched
         {512, 256, 512, 256, 300, 300, 150},
-        {512, 256, 512, 256, 3, 3, 1},         // H = trunc(1.5)
-        {512, 256, 512, 255, 512, 0, 0},       // heights differ: nothing composed
-        {512, 256, 511, 256, 512, 0, 0},       // widths differ
+        {512, 256, 512, 256, 3, 3, 1},   // H = trunc(1.5)
+        {512, 256, 512, 255, 512, 0, 0}, // heights differ: nothing composed
+        {512, 256, 511, 256, 512, 0, 0}, // widths differ
         {0, 0, 0, 0, 512, 0, 0},
     };
     for (const Case& c : cases) {
@@ -184,12 +183,12 @@ TEST(ShadeEarth, NightTwilightAndDayBytes)
         std::vector<int> night, day, expected;
     };
     const Case cases[] = {
-        {-50, {10, 200, 7}, {200, 10, 99}, {10, 200, 7}},  // night: unchanged
-        {0, {10, 200, 7}, {200, 10, 99}, {10, 200, 7}},    // c = -0.15 exactly: still night
-        {0.5, {10, 200, 7}, {200, 10, 7}, {10, 199, 7}},   // w = 1: -190/256 floors to -1
-        {99.5, {10, 200, 50}, {200, 10, 50}, {84, 125, 50}}, // w = 100: 10 + 74, 200 - 75
+        {-50, {10, 200, 7}, {200, 10, 99}, {10, 200, 7}},     // night: unchanged
+        {0, {10, 200, 7}, {200, 10, 99}, {10, 200, 7}},       // c = -0.15 exactly: still night
+        {0.5, {10, 200, 7}, {200, 10, 7}, {10, 199, 7}},      // w = 1: -190/256 floors to -1
+        {99.5, {10, 200, 50}, {200, 10, 50}, {84, 125, 50}},  // w = 100: 10 + 74, 200 - 75
         {254.5, {0, 255, 100}, {255, 0, 101}, {254, 0, 100}}, // w = 255: 254.004 and -254.004 floored
-        {255.5, {10, 200, 7}, {200, 10, 99}, {200, 10, 99}}, // w = 256: day
+        {255.5, {10, 200, 7}, {200, 10, 99}, {200, 10, 99}},  // w = 256: day
         {900, {10, 200, 7}, {200, 10, 99}, {200, 10, 99}},
     };
     for (const Case& c : cases) {
@@ -329,7 +328,11 @@ TEST(AddSunPicture, PlacementWrapAndClipping)
     const Case cases[] = {
         {"inside", 8, 6, 64, {{4, 2, 0, 0}, {11, 9, 7, 7}, {3, 2, -1, -1}, {12, 9, -1, -1}}},
         {"across the left edge", 1, 6, 64, {{13, 2, 0, 0}, {15, 2, 2, 0}, {0, 2, 3, 0}, {4, 9, 7, 7}, {5, 6, -1, -1}}},
-        {"across the right edge", 14, 6, 64, {{10, 2, 0, 0}, {15, 2, 5, 0}, {0, 2, 6, 0}, {1, 9, 7, 7}, {2, 6, -1, -1}}},
+        {"across the right edge",
+         14,
+         6,
+         64,
+         {{10, 2, 0, 0}, {15, 2, 5, 0}, {0, 2, 6, 0}, {1, 9, 7, 7}, {2, 6, -1, -1}}},
         {"above the top", 8, 1, 40, {{4, 0, 0, 3}, {11, 4, 7, 7}}},
         {"below the bottom", 8, 10, 48, {{4, 6, 0, 0}, {11, 11, 7, 5}}},
         {"off the map", 8, -10, 0, {}},
@@ -355,12 +358,11 @@ TEST(AddSunPicture, OpacityWeightedSaturatingSum)
         int background, glyph, opacity, expected;
     };
     const Case cases[] = {
-        {40, 255, 0, 40},    // transparent: adds nothing
-        {200, 255, 255, 255}, // opaque white saturates
-        {0, 255, 255, 255},
-        {10, 100, 128, 60},  // 10 + trunc(50.2)
-        {0, 85, 147, 49},    // 147 / 255 x 85 is exactly 49
-        {250, 0, 255, 250},  // black adds nothing, never darkens
+        {40, 255, 0, 40},                         // transparent: adds nothing
+        {200, 255, 255, 255},                     // opaque white saturates
+        {0, 255, 255, 255},   {10, 100, 128, 60}, // 10 + trunc(50.2)
+        {0, 85, 147, 49},                         // 147 / 255 x 85 is exactly 49
+        {250, 0, 255, 250},                       // black adds nothing, never darkens
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.background << " + " << c.glyph << " at " << c.opacity);

@@ -11,12 +11,11 @@ TEST(MapCoordinates, PixelsToWholeDegrees)
         int x, y, lon, lat;
     };
     const Case cases[] = {
-        {0, 0, 180, 90},       // top-left: 180 W, 90 N
-        {256, 128, 0, 0},      // Greenwich on the equator
-        {511, 256, -179, -90}, // bottom-right: 179 E, 90 S
-        {400, 200, -101, -50},
-        {600, 128, -241, 0},   // beyond the map while the mouse is captured: no clamping
-        {255, 127, 0, 0},      // truncation toward zero, not down
+        {0, 0, 180, 90},                            // top-left: 180 W, 90 N
+        {256, 128, 0, 0},                           // Greenwich on the equator
+        {511, 256, -179, -90},                      // bottom-right: 179 E, 90 S
+        {400, 200, -101, -50}, {600, 128, -241, 0}, // beyond the map while the mouse is captured: no clamping
+        {255, 127, 0, 0},                           // truncation toward zero, not down
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);

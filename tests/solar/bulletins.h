@@ -36,13 +36,17 @@ inline constexpr RealBulletin RealBulletins[] = {
 inline std::string Bulletin(const std::string& flux = "122", const std::string& issued = "2026 Dec 10 0305 UTC")
 {
     return ":Product: Geophysical Alert Message wwv.txt\n"
-           ":Issued: " + issued + "\n"
+           ":Issued: " +
+           issued +
+           "\n"
            "# Prepared by the US Dept. of Commerce, NOAA, Space Weather Prediction Center\n"
            "#\n"
            "#          Geophysical Alert Message\n"
            "#\n"
            "Solar-terrestrial indices for 09 December follow.\n"
-           "Solar flux " + flux + " and estimated planetary A-index 5.\n"
+           "Solar flux " +
+           flux +
+           " and estimated planetary A-index 5.\n"
            "The estimated planetary K-index at 0300 UTC on 10 December was 1.33.\n"
            "\n"
            "No space weather storms were observed for the past 24 hours.\n";
@@ -59,4 +63,4 @@ inline std::string PadTo(std::string text, std::size_t size)
     return text;
 }
 
-}  // namespace orvela::solar::testing
+} // namespace orvela::solar::testing

@@ -131,9 +131,9 @@ TEST_F(Fetching, RealBulletins)
 
 struct FetchCase {
     const char* name;
-    std::map<std::string, Handler> routes;  // none: nobody listens
-    std::optional<GeoAlert> expected;       // success, or
-    std::string problem;                    // part of the failure's reason
+    std::map<std::string, Handler> routes; // none: nobody listens
+    std::optional<GeoAlert> expected;      // success, or
+    std::string problem;                   // part of the failure's reason
     FetchOptions options{2000, 5000};
 };
 
@@ -153,7 +153,8 @@ std::map<std::string, Handler> RedirectChain(int hops)
 {
     std::map<std::string, Handler> routes{{"/moved", Reply(200, Bulletin())}};
     for (int i = 0; i < hops; ++i)
-        routes[i == 0 ? Path : "/r" + std::to_string(i)] = Redirect(i == hops - 1 ? "/moved" : "/r" + std::to_string(i + 1));
+        routes[i == 0 ? Path : "/r" + std::to_string(i)] =
+            Redirect(i == hops - 1 ? "/moved" : "/r" + std::to_string(i + 1));
     return routes;
 }
 
@@ -169,7 +170,10 @@ std::vector<FetchCase> FetchCases()
     capitals.replace(capitals.find("Solar flux"), 10, "SOLAR FLUX");
     return {
         {"Reply700Bytes", {{Path, Reply(200, PadTo(body, 700))}}, Ok(Issued, 122), ""},
-        {"Reply1500BytesSecondPieceWithoutThePhrase", {{Path, Reply(200, PadTo(body, 1500))}}, {}, "no \"Solar flux\" in bytes 1024..1499"},
+        {"Reply1500BytesSecondPieceWithoutThePhrase",
+         {{Path, Reply(200, PadTo(body, 1500))}},
+         {},
+         "no \"Solar flux\" in bytes 1024..1499"},
         {"EmptyReply", {{Path, Reply(200, "")}}, {}, "empty reply"},
         {"NoIssued", {{Path, Reply(200, "Solar flux 122 and estimated planetary A-index 5.\n")}}, Ok("", 122), ""},
         {"PhraseInCapitals", {{Path, Reply(200, capitals)}}, {}, "no \"Solar flux\" in bytes 0.."},
@@ -180,7 +184,10 @@ std::vector<FetchCase> FetchCases()
         {"NotFoundPageHoldingABulletin", {{Path, Reply(404, body)}}, {}, "HTTP status 404"},
         {"NotFoundWithoutABody", {{Path, Reply(404, "")}}, {}, "HTTP status 404"},
         {"ServiceUnavailable", {{Path, Reply(503, html, {{"Content-Type", "text/html"}})}}, {}, "HTTP status 503"},
-        {"HtmlErrorPageWithStatus200", {{Path, Reply(200, html, {{"Content-Type", "text/html"}})}}, {}, "no \"Solar flux\" in bytes 0.."},
+        {"HtmlErrorPageWithStatus200",
+         {{Path, Reply(200, html, {{"Content-Type", "text/html"}})}},
+         {},
+         "no \"Solar flux\" in bytes 0.."},
         {"OneRedirect", {{Path, Redirect("/moved", 301)}, {"/moved", Reply(200, body)}}, Ok(Issued, 122), ""},
         {"FiveRedirects", RedirectChain(5), Ok(Issued, 122), ""},
         {"SixRedirects", RedirectChain(6), {}, "Maximum (5) redirects followed"},
@@ -188,7 +195,10 @@ std::vector<FetchCase> FetchCases()
         {"RedirectToALocalFile", {{Path, Redirect("file://" ORVELA_SOLAR_FIXTURES "/2025-03-14.txt")}}, {}, "file"},
         {"GzipReply", {{Path, Gzipped(Fixture("2025-08-16.txt"))}}, Ok("2025 Aug 16 0605 UTC", 123), ""},
         {"GzipReplyOf1500Bytes", {{Path, Gzipped(PadTo(body, 1500))}}, {}, "no \"Solar flux\" in bytes 1024..1499"},
-        {"ChunkedInSmallChunks", {{Path, Chunked(PadTo(body, 1024) + PadTo("Solar flux 131\n", 900), 7)}}, Ok(Issued, 131), ""},
+        {"ChunkedInSmallChunks",
+         {{Path, Chunked(PadTo(body, 1024) + PadTo("Solar flux 131\n", 900), 7)}},
+         Ok(Issued, 131),
+         ""},
         // Any transfer error fails, even when what arrived would parse.
         {"ConnectionCutMidBody", {{Path, CutAfter(body)}}, {}, "transfer closed"},
         {"ServerStallsMidBody", {{Path, StallAfter(body)}}, {}, "timed out", Impatient},
@@ -249,7 +259,8 @@ TEST_P(FetchRule, Reply)
     EXPECT_LT(t.seconds, c.options.TotalTimeoutMs / 1000.0 + 10.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fetching, FetchRule, ::testing::Combine(::testing::ValuesIn(Ways), ::testing::ValuesIn(FetchCases())),
+INSTANTIATE_TEST_SUITE_P(Fetching, FetchRule,
+                         ::testing::Combine(::testing::ValuesIn(Ways), ::testing::ValuesIn(FetchCases())),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
                          });
@@ -286,7 +297,8 @@ constexpr std::uint64_t TenMegabytes = 10ull << 20;
 TEST_F(Fetching, HugeReplyIsReadInLittleMemory)
 {
     const std::string piece = PadTo(Bulletin("150"), GeoAlertParser::PieceSize);
-    HttpTestServer server(Routes({{Path, Stream(TenMegabytes, [&piece](std::uint64_t) { return std::string_view(piece); })}}));
+    HttpTestServer server(
+        Routes({{Path, Stream(TenMegabytes, [&piece](std::uint64_t) { return std::string_view(piece); })}}));
     // A first download sets up what libcurl keeps for the whole run.
     ASSERT_TRUE(Fetch(server.Url(Path)).alert.Ok);
 
@@ -319,7 +331,9 @@ TEST_F(Fetching, EndlessReplyStopsAtTheFirstPieceWithoutThePhrase)
     const std::string filler = PadTo("", 16 * 1024);
     for (const Way& way : Ways) {
         SCOPED_TRACE(way.name);
-        HttpTestServer server(Routes({{Path, Stream(TenMegabytes, [&](std::uint64_t at) { return std::string_view(at == 0 ? first : filler); })}}));
+        HttpTestServer server(Routes({{Path, Stream(TenMegabytes, [&](std::uint64_t at) {
+                                           return std::string_view(at == 0 ? first : filler);
+                                       })}}));
 
         const Timed t = Fetch(server.Url(Path), {2000, 20000}, way.get);
         ExpectFailed(t.alert, "no \"Solar flux\" in bytes 1024..2047");
@@ -379,5 +393,5 @@ TEST(FluxAddress, DefaultServiceAndMessage)
     }
 }
 
-}  // namespace
-}  // namespace orvela::solar
+} // namespace
+} // namespace orvela::solar

@@ -26,7 +26,7 @@ bool Blank(char c)
     return static_cast<unsigned char>(c) <= 32;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -20,7 +20,7 @@ const std::string Missing = "/nonexistent/orvela/liborvela-fetch.so";
 struct Refusal {
     const char* name;
     std::string file;
-    std::string why;  // after "<file>: "
+    std::string why; // after "<file>: "
 };
 
 // A file that is no module of ours, or of another interface version, is
@@ -72,5 +72,5 @@ TEST(LoadableFetch, TakesTheFirstFileThatLoads)
     EXPECT_EQ(server.Requests().size(), 1u);
 }
 
-}  // namespace
-}  // namespace orvela::solar
+} // namespace
+} // namespace orvela::solar

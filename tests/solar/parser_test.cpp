@@ -99,27 +99,35 @@ std::vector<PieceCase> PieceCases()
         // One piece.
         {"Reply700Bytes", PadTo(body, 700), Ok(Issued, 122)},
         {"EmptyReply", "", Failed("empty reply")},
-        {"NoIssued", "Solar-terrestrial indices follow.\nSolar flux 122 and estimated planetary A-index 5.\n", Ok("", 122)},
+        {"NoIssued", "Solar-terrestrial indices follow.\nSolar flux 122 and estimated planetary A-index 5.\n",
+         Ok("", 122)},
         {"PhraseInCapitals", Bulletin("122").replace(body.find("Solar flux"), 10, "SOLAR FLUX"),
          Failed("no \"Solar flux\" in bytes 0.." + last)},
-        {"DataOutage", Bulletin("???"), Failed("\"Solar flux\" followed by \"???\", not a whole number, in bytes 0.." + last)},
+        {"DataOutage", Bulletin("???"),
+         Failed("\"Solar flux\" followed by \"???\", not a whole number, in bytes 0.." + last)},
         {"TwoDigitFlux", Bulletin("67"), Ok(Issued, 67)},
         {"FluxAboveTheWindowsRange", Bulletin("620"), Ok(Issued, 620)},
         {"LeadingZero", Bulletin("086"), Ok(Issued, 86)},
         {"Signs", "Solar flux +86\nIssued: x\n", Ok("x", 86)},
         {"NegativeFlux", "Solar flux -5 and\nIssued: x\n", Ok("x", -5)},
-        {"FluxWithDecimals", "Solar flux 12.5\n", Failed("\"Solar flux\" followed by \"12.\", not a whole number, in bytes 0..15")},
-        {"FluxWithABlankInside", "Solar flux 1 2\n", Failed("\"Solar flux\" followed by \"1 2\", not a whole number, in bytes 0..14")},
-        {"SignAlone", "Solar flux + 1\n", Failed("\"Solar flux\" followed by \"+ 1\", not a whole number, in bytes 0..14")},
-        {"PhraseAtTheEndOfTheBody", "Issued: x\nSolar flux", Failed("\"Solar flux\" followed by \"\", not a whole number, in bytes 0..19")},
+        {"FluxWithDecimals", "Solar flux 12.5\n",
+         Failed("\"Solar flux\" followed by \"12.\", not a whole number, in bytes 0..15")},
+        {"FluxWithABlankInside", "Solar flux 1 2\n",
+         Failed("\"Solar flux\" followed by \"1 2\", not a whole number, in bytes 0..14")},
+        {"SignAlone", "Solar flux + 1\n",
+         Failed("\"Solar flux\" followed by \"+ 1\", not a whole number, in bytes 0..14")},
+        {"PhraseAtTheEndOfTheBody", "Issued: x\nSolar flux",
+         Failed("\"Solar flux\" followed by \"\", not a whole number, in bytes 0..19")},
         // Only four characters after the phrase count: " 123" of " 12345".
         {"FluxWindowOfFourCharacters", "Solar flux 12345\n", Ok("", 123)},
         {"OldFluxLine", "Solar flux 152 and estimated mid-latitude A-Index 17.\n", Ok("", 152)},
         {"FirstFluxInAPieceCounts", "Solar flux 120\nSolar flux 130\n", Ok("", 120)},
-        {"FirstIssuedInAPieceCounts", "Solar flux 1 \nIssued: " + Issued + "\nIssued: 2026 Dec 11 0305 UTC\n", Ok(Issued, 1)},
+        {"FirstIssuedInAPieceCounts", "Solar flux 1 \nIssued: " + Issued + "\nIssued: 2026 Dec 11 0305 UTC\n",
+         Ok(Issued, 1)},
         // The issue window: the word, any one character, then 22 characters,
         // whatever they hold.
-        {"IssueWindowOf22Characters", "Solar flux 99\nIssued:ABCDEFGHIJKLMNOPQRSTUVWXYZ\n", Ok("ABCDEFGHIJKLMNOPQRSTUV", 99)},
+        {"IssueWindowOf22Characters", "Solar flux 99\nIssued:ABCDEFGHIJKLMNOPQRSTUVWXYZ\n",
+         Ok("ABCDEFGHIJKLMNOPQRSTUV", 99)},
         {"IssueWindowRunsIntoTheNextLine", "Issued: x\nSolar flux 99\n", Ok("x\nSolar flux 99", 99)},
         {"AnyCharacterAfterTheWord", "Solar flux 99\nIssuedXYZ\n", Ok("YZ", 99)},
         {"IssuedAtTheEndOfThePiece", "Solar flux 99\nIssued", Ok("", 99)},
@@ -128,11 +136,17 @@ std::vector<PieceCase> PieceCases()
         // Single-byte text: a Latin-1 letter is no blank.
         {"HighBytesAreNotTrimmed", "Solar flux 99\nIssued: \xB0 2026 Dec 10 \xE9\n", Ok("\xB0 2026 Dec 10 \xE9", 99)},
         // A piece's text ends at its first NUL byte.
-        {"NulBeforeThePhrase", std::string("Issued: x\n\0Solar flux 99\n", 25), Failed("no \"Solar flux\" in bytes 0..24")},
+        {"NulBeforeThePhrase", std::string("Issued: x\n\0Solar flux 99\n", 25),
+         Failed("no \"Solar flux\" in bytes 0..24")},
         {"NulAfterThePhrase", std::string("Solar flux 99\n\0Issued: x\n", 25), Ok("", 99)},
-        {"NulInsideTheFluxWindow", std::string("Solar flux 9\0" "9\n", 15), Ok("", 9)},
+        {"NulInsideTheFluxWindow",
+         std::string("Solar flux 9\0"
+                     "9\n",
+                     15),
+         Ok("", 9)},
         // Several pieces: every one must hold the phrase.
-        {"Reply1500BytesSecondPieceWithoutThePhrase", PadTo(body, 1500), Failed("no \"Solar flux\" in bytes 1024..1499")},
+        {"Reply1500BytesSecondPieceWithoutThePhrase", PadTo(body, 1500),
+         Failed("no \"Solar flux\" in bytes 1024..1499")},
         {"Reply1024BytesIsOnePiece", onePiece, Ok(Issued, 122)},
         {"Reply1025BytesLastPieceOfOneByte", onePiece + "x", Failed("no \"Solar flux\" in bytes 1024..1024")},
         {"LaterPieceKeepsTheIssueAndGivesTheFlux", onePiece + PadTo("Solar flux 131 and\n", 476), Ok(Issued, 131)},
@@ -142,7 +156,8 @@ std::vector<PieceCase> PieceCases()
          Failed("\"Solar flux\" followed by \"???\", not a whole number, in bytes 1024..1499")},
         {"PhraseAcrossTwoPieces", PadTo("Issued: x\n", Piece - 7) + "Solar flux 100\n", Failed(NoFlux1024)},
         // The flux behind a phrase that ends a piece is in the next piece: not read.
-        {"PhraseAtTheEndOfAPiece", PadTo("Issued: x\n", Piece - 10) + "Solar flux" + PadTo(" 100\nSolar flux 101\n", 100),
+        {"PhraseAtTheEndOfAPiece",
+         PadTo("Issued: x\n", Piece - 10) + "Solar flux" + PadTo(" 100\nSolar flux 101\n", 100),
          Failed("\"Solar flux\" followed by \"\", not a whole number, in bytes 0..1023")},
         {"NulInAnEarlierPiece", std::string(Piece, '\0') + "Solar flux 99\n", Failed(NoFlux1024)},
     };
@@ -181,5 +196,5 @@ TEST(GeoAlertParser, FeedSaysToStopAtTheFirstFailedPiece)
     EXPECT_EQ(once.Finish(), Failed("no \"Solar flux\" in bytes 1024..2047"));
 }
 
-}  // namespace
-}  // namespace orvela::solar
+} // namespace
+} // namespace orvela::solar

@@ -10,8 +10,13 @@ namespace {
 
 TEST(CallSign, PrintableTextIsTaken)
 {
-    for (const char* call : {"F6XYZ", "F6XYZ/P", "  F5ABC  ", "NoCall", "", "\xc3\x98Z \"1\"", "JA1\xe3\x81\x82",
-                             "\xf0\x9f\x93\xbb", "\xc2\xa0" "F6", "\xe2\x80\x8b" "F6", "\xef\xbb\xbf"}) {
+    for (const char* call :
+         {"F6XYZ", "F6XYZ/P", "  F5ABC  ", "NoCall", "", "\xc3\x98Z \"1\"", "JA1\xe3\x81\x82", "\xf0\x9f\x93\xbb",
+          "\xc2\xa0"
+          "F6",
+          "\xe2\x80\x8b"
+          "F6",
+          "\xef\xbb\xbf"}) {
         SCOPED_TRACE(call);
         EXPECT_EQ(CallSignProblem(call), std::nullopt);
     }
@@ -20,8 +25,15 @@ TEST(CallSign, PrintableTextIsTaken)
 TEST(CallSign, BlanksAroundAreTrimmed)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"  F5ABC  ", "F5ABC"}, {"F5 ABC", "F5 ABC"}, {"\tF6XYZ/P\r\n", "F6XYZ/P"}, {"   ", ""}, {"", ""},
-        {"\xc2\xa0" "F6", "\xc2\xa0" "F6"}, // only blanks and controls, not other spaces
+        {"  F5ABC  ", "F5ABC"},
+        {"F5 ABC", "F5 ABC"},
+        {"\tF6XYZ/P\r\n", "F6XYZ/P"},
+        {"   ", ""},
+        {"", ""},
+        {"\xc2\xa0"
+         "F6",
+         "\xc2\xa0"
+         "F6"}, // only blanks and controls, not other spaces
     };
     for (const auto& [stored, shown] : cases) {
         EXPECT_EQ(TrimmedCallSign(stored), shown) << stored;
@@ -48,19 +60,27 @@ TEST(CallSign, ControlsAndBrokenTextAreRefused)
         {"\x1f", control + "U+001F at character 1" + printable},
         {"F6\x7f", control + "U+007F (delete) at character 3" + printable},
         {"\xc3\x98\xc2\x80", control + "U+0080 at character 2" + printable},
-        {"F6\xc2\x9b" "2J", control + "U+009B (control sequence introducer) at character 3" + printable},
+        {"F6\xc2\x9b"
+         "2J",
+         control + "U+009B (control sequence introducer) at character 3" + printable},
         {"\xc2\x9f", control + "U+009F at character 1" + printable},
         {"F6\xd8\x9c", direction + "U+061C (Arabic letter mark) at character 3" + printable},
-        {"\xe2\x80\x8e" "F6", direction + "U+200E (left-to-right mark) at character 1" + printable},
+        {"\xe2\x80\x8e"
+         "F6",
+         direction + "U+200E (left-to-right mark) at character 1" + printable},
         {"\xe2\x80\x8f", direction + "U+200F (right-to-left mark) at character 1" + printable},
         {"\xe2\x80\xaa", direction + "U+202A (left-to-right embedding) at character 1" + printable},
-        {"F6\xe2\x80\xae" "ZYX", direction + "U+202E (right-to-left override) at character 3" + printable},
+        {"F6\xe2\x80\xae"
+         "ZYX",
+         direction + "U+202E (right-to-left override) at character 3" + printable},
         {"\xe2\x81\xa6", direction + "U+2066 (left-to-right isolate) at character 1" + printable},
         {"\xe2\x81\xa9", direction + "U+2069 (pop directional isolate) at character 1" + printable},
         // Not UTF-8: a lone continuation byte, a lone 8-bit CSI, a sequence cut
         // short, an overlong form, a surrogate, a value past U+10FFFF.
         {"F6\x80", "the call sign is not UTF-8 text (at byte 3)" + printable},
-        {"\x9b" "2J", "the call sign is not UTF-8 text (at byte 1)" + printable},
+        {"\x9b"
+         "2J",
+         "the call sign is not UTF-8 text (at byte 1)" + printable},
         {"F6\xe2\x80", "the call sign is not UTF-8 text (at byte 3)" + printable},
         {"\xc0\x9b", "the call sign is not UTF-8 text (at byte 1)" + printable},
         {"\xe0\x80\x9b", "the call sign is not UTF-8 text (at byte 1)" + printable},

@@ -45,8 +45,17 @@ TEST(ExtendedCodec, KnownValuesEncodeAndDecodeExactly)
 TEST(ExtendedCodec, RoundTripsEveryDoubleExactly)
 {
     const double values[] = {
-        0.1, -179.999, 3.141592653589793, 1e300, -1e-300, DBL_MAX, DBL_MIN,
-        std::numeric_limits<double>::denorm_min(), 2.0 / 3.0, -48.5125, 6371.2,
+        0.1,
+        -179.999,
+        3.141592653589793,
+        1e300,
+        -1e-300,
+        DBL_MAX,
+        DBL_MIN,
+        std::numeric_limits<double>::denorm_min(),
+        2.0 / 3.0,
+        -48.5125,
+        6371.2,
     };
     for (const double d : values) {
         const long double v = d;

@@ -32,7 +32,8 @@ void Check(bool ok, const char* what)
 // or UTF-8 less its BOM.
 std::string Decoded(std::string_view bytes)
 {
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
         return orvela::reg::Utf16LeToUtf8(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 2, bytes.size() - 2);
     }
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -61,8 +62,8 @@ bool SameValue(const RegValue& a, const RegValue& b)
 
 bool SameEntry(const Entry& a, const Entry& b)
 {
-    return a.What == b.What && a.Lines == b.Lines && a.KeyPath == b.KeyPath && a.Deletes == b.Deletes
-        && a.Name == b.Name && SameValue(a.Value, b.Value);
+    return a.What == b.What && a.Lines == b.Lines && a.KeyPath == b.KeyPath && a.Deletes == b.Deletes &&
+           a.Name == b.Name && SameValue(a.Value, b.Value);
 }
 
 bool SameEntries(const RegDocument& a, const RegDocument& b)

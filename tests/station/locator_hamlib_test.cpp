@@ -28,8 +28,8 @@ TEST(LocatorCentre, AgreesWithHamlibWithinOneSecondOfArc)
         double lon = 0;
         double lat = 0;
         ASSERT_EQ(locator2longlat(&lon, &lat, locator.c_str()), RIG_OK) << locator;
-        for (const auto& [ours, theirs] : {std::pair{LocatorCentre(locator, "Lon"), lon},
-                                           std::pair{LocatorCentre(locator, "Lat"), lat}}) {
+        for (const auto& [ours, theirs] :
+             {std::pair{LocatorCentre(locator, "Lon"), lon}, std::pair{LocatorCentre(locator, "Lat"), lat}}) {
             const double d = std::fabs(static_cast<double>(ours) - theirs);
             if (d > largest) {
                 largest = d;

@@ -89,13 +89,24 @@ TEST(FirstBadLocatorCharacter, NamesThePlaceOfTheFirstWrongCharacter)
         int Bad;
     };
     const Case cases[] = {
-        {"JN18DU", 0}, {"AA00AA", 0}, {"RR99XX", 0},
-        {"SN18DU", 1}, {"JS18DU", 2}, {"JNA8DU", 3}, {"JN1ADU", 4}, {"JN18YU", 5}, {"JN18DY", 6},
+        {"JN18DU", 0},
+        {"AA00AA", 0},
+        {"RR99XX", 0},
+        {"SN18DU", 1},
+        {"JS18DU", 2},
+        {"JNA8DU", 3},
+        {"JN1ADU", 4},
+        {"JN18YU", 5},
+        {"JN18DY", 6},
         // Just outside each range.
-        {"@N18DU", 1}, {"J[18DU", 2}, {"JN/8DU", 3}, {"JN1:DU", 4}, {"JN18@U", 5},
-        {"JS1ADY", 2},  // the first of several
-        {"jn18du", 1},  // the caller upper-cases
-        {"JN18D", 6},   // a missing character is a wrong one
+        {"@N18DU", 1},
+        {"J[18DU", 2},
+        {"JN/8DU", 3},
+        {"JN1:DU", 4},
+        {"JN18@U", 5},
+        {"JS1ADY", 2}, // the first of several
+        {"jn18du", 1}, // the caller upper-cases
+        {"JN18D", 6},  // a missing character is a wrong one
         {"", 1},
     };
     for (const Case& c : cases) {
@@ -111,10 +122,14 @@ TEST(LocatorCharacters, OneBytePerCharacterSoPositionsCountCharacters)
     };
     const Case cases[] = {
         {"JN18DU", "JN18DU"},
-        {"JN18D\xC3\xA9", "JN18D?"},         // é, two bytes
-        {"\xE2\x82\xAC" "N18DU", "?N18DU"}, // €, three bytes
-        {"JN\xF0\x9F\x93\xA1" "8DU", "JN?8DU"}, // an antenna emoji, four bytes
-        {"JN18D\x80", "JN18D?"},              // a stray continuation byte is a character of its own
+        {"JN18D\xC3\xA9", "JN18D?"}, // é, two bytes
+        {"\xE2\x82\xAC"
+         "N18DU",
+         "?N18DU"}, // €, three bytes
+        {"JN\xF0\x9F\x93\xA1"
+         "8DU",
+         "JN?8DU"},              // an antenna emoji, four bytes
+        {"JN18D\x80", "JN18D?"}, // a stray continuation byte is a character of its own
         {"", ""},
     };
     for (const Case& c : cases) {
@@ -141,7 +156,7 @@ TEST(ComposeDMS, SignFromTheDegreesOrTheHemisphereWhenZero)
         {-2, 17, 30, false, -2.2917L, 5e-5L},
         {-89, 58, 44, false, -89.9789L, 5e-5L},
         {48, 51, 14, false, 48.8539L, 5e-5L},
-        {-2, 15, 0, true, -2.25L, 0},   // the degrees' sign wins
+        {-2, 15, 0, true, -2.25L, 0}, // the degrees' sign wins
         {3, 0, 0, true, 3, 0},
         {0, 7, 30, true, -0.125L, 0},
         {0, 7, 30, false, 0.125L, 0},

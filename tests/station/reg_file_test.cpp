@@ -39,7 +39,8 @@ TEST(RegFile, EveryValueFormSurvivesWritingAndParsing)
         {"Empty", RegValue::String("")},
         {"Escapes", RegValue::String("C:\\Radio\\\"big\" antenna\\")},
         {"Breaks", RegValue::String("two\r\nlines\n")},
-        {"Unicode", RegValue::String("Orl\xC3\xA9" "ans \xF0\x9F\x93\xBB")},
+        {"Unicode", RegValue::String("Orl\xC3\xA9"
+                                     "ans \xF0\x9F\x93\xBB")},
         {"", RegValue::String("the default value")},
         {"Name \"with\" \\ quotes", RegValue::String("x")},
         {"Dword", RegValue::Dword(0xDEADBEEF)},
@@ -51,7 +52,8 @@ TEST(RegFile, EveryValueFormSurvivesWritingAndParsing)
         {"Multi", RegValue::Hex({'A', 0, 0, 0, 0, 0}, orvela::reg::RegMultiSz)},
         {"Qword", RegValue::Hex(Sequence(8), orvela::reg::RegQword)},
         {"TypeBig", RegValue::Hex(Sequence(3), 0x12345)},
-        {"A name long enough to push the first byte of its data past the eightieth column", RegValue::Hex(Sequence(30))},
+        {"A name long enough to push the first byte of its data past the eightieth column",
+         RegValue::Hex(Sequence(30))},
     };
     RegDocument doc;
     for (const Case& c : cases) {
@@ -106,24 +108,23 @@ TEST(RegFile, TextOfStringTypesOnly)
 // deletions of a value or of a key (with its subkeys) remove what came before.
 TEST(RegFile, ValueInForceFollowsImportOrder)
 {
-    const std::string text =
-        "Windows Registry Editor Version 5.00\n"
-        "\n"
-        "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\n"
-        "\"Twice\"=\"first\"\n"
-        "\"Dropped\"=\"x\"\n"
-        "\"KeyGone\"=\"x\"\n"
-        "\"Dropped\"=-\n"
-        "\n"
-        "[hkey_current_user\\software\\talvik software\\orvela\\STATION]\n"
-        "\"twice\"=\"second\"\n"
-        "\n"
-        "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Divers]\n"
-        "\"A\"=\"1\"\n"
-        "[-HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA]\n"
-        "\"Ignored\"=\"under a deleted key\"\n"
-        "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\n"
-        "\"After\"=\"y\"\n";
+    const std::string text = "Windows Registry Editor Version 5.00\n"
+                             "\n"
+                             "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\n"
+                             "\"Twice\"=\"first\"\n"
+                             "\"Dropped\"=\"x\"\n"
+                             "\"KeyGone\"=\"x\"\n"
+                             "\"Dropped\"=-\n"
+                             "\n"
+                             "[hkey_current_user\\software\\talvik software\\orvela\\STATION]\n"
+                             "\"twice\"=\"second\"\n"
+                             "\n"
+                             "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Divers]\n"
+                             "\"A\"=\"1\"\n"
+                             "[-HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA]\n"
+                             "\"Ignored\"=\"under a deleted key\"\n"
+                             "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\n"
+                             "\"After\"=\"y\"\n";
     const orvela::reg::ParseResult parsed = RegDocument::Parse(text);
     ASSERT_EQ(parsed.Problem, "");
     const RegDocument& doc = parsed.Document;
@@ -168,11 +169,10 @@ TEST(RegFile, ValueInForceFollowsImportOrder)
 // keeps every entry before it.
 TEST(RegFile, FaultyLineIsNamedAndWhatCameBeforeIsKept)
 {
-    const std::string head =
-        "Windows Registry Editor Version 5.00\r\n"
-        "\r\n"
-        "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\r\n"
-        "\"Before\"=\"kept\"\r\n";
+    const std::string head = "Windows Registry Editor Version 5.00\r\n"
+                             "\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Station]\r\n"
+                             "\"Before\"=\"kept\"\r\n";
     struct Case {
         std::string Tail;
         std::string Problem;
@@ -215,7 +215,8 @@ TEST(RegFile, FaultyLineIsNamedAndWhatCameBeforeIsKept)
     EXPECT_EQ(RegDocument::Parse("").Problem, "");
     const orvela::reg::ParseResult bom = RegDocument::Parse("\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n");
     EXPECT_EQ(bom.Problem, "");
-    EXPECT_EQ(bom.Document.Serialize(), "Windows Registry Editor Version 5.00\r\n") << "a UTF-8 BOM is read, not written";
+    EXPECT_EQ(bom.Document.Serialize(), "Windows Registry Editor Version 5.00\r\n")
+        << "a UTF-8 BOM is read, not written";
     std::string utf16 = "\xFF\xFE";
     for (const char c : std::string("Windows Registry Editor Version 5.00\r\n")) {
         utf16 += c;

@@ -94,17 +94,18 @@ TEST_F(SettingsFile, ReadsWithTheStoresDefaultsAndTypes)
     }
 
     WriteFile(path_, Header + StationKey +
-        "\"CallSign\"=\"\"\r\n"
-        "\"Power\"=\"abc\"\r\n"
-        "\"MinAngle\"=\"\"\r\n"
-        "\"Display\"=dword:00000003\r\n"
-        "\"Path\"=\"2\"\r\n"
-        "\"GainTable\"=hex(2):32,00,00,00\r\n"
-        "\"Latitude\"=hex:00,00,00,00,00,00,00,a0,00,c0\r\n"
-        "\"Tags\"=hex(7):41,00,00,00,00,00\r\n"
-        "\r\n" + DiversKey +
-        "\"DistLon\"=\"0\"\r\n"
-        "\"DistLat\"=\"yes\"\r\n");
+                         "\"CallSign\"=\"\"\r\n"
+                         "\"Power\"=\"abc\"\r\n"
+                         "\"MinAngle\"=\"\"\r\n"
+                         "\"Display\"=dword:00000003\r\n"
+                         "\"Path\"=\"2\"\r\n"
+                         "\"GainTable\"=hex(2):32,00,00,00\r\n"
+                         "\"Latitude\"=hex:00,00,00,00,00,00,00,a0,00,c0\r\n"
+                         "\"Tags\"=hex(7):41,00,00,00,00,00\r\n"
+                         "\r\n" +
+                         DiversKey +
+                         "\"DistLon\"=\"0\"\r\n"
+                         "\"DistLat\"=\"yes\"\r\n");
     RegIni ini(path_);
     EXPECT_EQ(ini.ParseProblem(), "");
     EXPECT_EQ(ini.ReadString("Station", "CallSign", "NoCall"), "") << "an empty call sign is not the default";
@@ -130,9 +131,24 @@ TEST_F(SettingsFile, IntegersAreStrictDecimal)
         const char* Text;
         int Expected;
     } cases[] = {
-        {"100", 100}, {"-75", -75}, {"+5", 5}, {"007", 7}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
-        {"2147483648", -1}, {"-2147483649", -1}, {"99999999999999999999", -1}, {" 5", -1}, {"5 ", -1},
-        {"0x10", -1}, {"$10", -1}, {"12a", -1}, {"-", -1}, {"+", -1}, {"1.5", -1}, {"", -1},
+        {"100", 100},
+        {"-75", -75},
+        {"+5", 5},
+        {"007", 7},
+        {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"2147483648", -1},
+        {"-2147483649", -1},
+        {"99999999999999999999", -1},
+        {" 5", -1},
+        {"5 ", -1},
+        {"0x10", -1},
+        {"$10", -1},
+        {"12a", -1},
+        {"-", -1},
+        {"+", -1},
+        {"1.5", -1},
+        {"", -1},
     };
     std::string file = Header + StationKey;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -196,13 +212,13 @@ TEST_F(SettingsFile, EveryStoredTypeRoundTripsThroughTheFile)
 TEST_F(SettingsFile, ExtendedValuesReadWhateverTheStoredType)
 {
     WriteFile(path_, Header + StationKey +
-        "\"Short\"=hex:00,00,00,00,00,00,00,80\r\n"
-        "\"Exact\"=hex:00,00,00,00,00,00,00,80,ff,3f\r\n"
-        "\"Long\"=hex:00,00,00,00,00,00,00,80,ff,3f,00\r\n"
-        "\"Dword\"=dword:00000001\r\n"
-        "\"Text\"=\"\"\r\n"
-        "\"LongText\"=\"abcde\"\r\n"
-        "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\r\n");
+                         "\"Short\"=hex:00,00,00,00,00,00,00,80\r\n"
+                         "\"Exact\"=hex:00,00,00,00,00,00,00,80,ff,3f\r\n"
+                         "\"Long\"=hex:00,00,00,00,00,00,00,80,ff,3f,00\r\n"
+                         "\"Dword\"=dword:00000001\r\n"
+                         "\"Text\"=\"\"\r\n"
+                         "\"LongText\"=\"abcde\"\r\n"
+                         "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\r\n");
     RegIni ini(path_);
     const std::array<std::uint8_t, 10> tiny{1};
     EXPECT_EQ(ini.ReadExtended("Station", "Missing"), 0.0L);
@@ -253,7 +269,8 @@ TEST_F(SettingsFile, ReadsAWindowsExport)
     WriteFile(path_, Utf16LeWithBom(exported));
     RegIni ini(path_);
     EXPECT_EQ(ini.ParseProblem(), "");
-    EXPECT_EQ(ini.ReadString("Station", "CallSign", "NoCall"), "F6\xC3\x89" "BC");
+    EXPECT_EQ(ini.ReadString("Station", "CallSign", "NoCall"), "F6\xC3\x89"
+                                                               "BC");
     EXPECT_EQ(ini.ReadExtended("Station", "Longitude"), 48.5L);
     EXPECT_EQ(ini.ReadExtended("Station", "Latitude"), -2.5L);
     EXPECT_EQ(ini.ReadInteger("Station", "Power", 0), 100);
@@ -270,7 +287,9 @@ TEST_F(SettingsFile, ReadsAWindowsExport)
     }
     expected.replace(expected.find("\"DistLat\"=\"40\""), 14, "\"DistLat\"=\"41\"");
     expected.replace(expected.find("caf? ?"), 6, "caf\xC3\xA9 \xE2\x80\x94");
-    expected.replace(expected.find("F6?BC"), 5, "F6\xC3\x89" "BC");
+    expected.replace(expected.find("F6?BC"), 5,
+                     "F6\xC3\x89"
+                     "BC");
     EXPECT_EQ(ReadFile(path_), expected);
 }
 
@@ -315,13 +334,13 @@ TEST_F(SettingsFile, WriteKeepsEveryOtherLine)
          "\"Longitude\"=hex:00,00,00,00,00,00,00,80,ff,3f\r\n"},
         {"replace under a lower-case key", [](RegIni& r) { r.WriteInteger("Divers", "DistLon", -75); },
          "\"DistLon\"=\"10\"\r\n", "\"DistLon\"=\"-75\"\r\n"},
-        {"add after the last value", [](RegIni& r) { r.WriteInteger("Station", "Power", 50); },
-         "\"Gone\"=-\r\n", "\"Gone\"=-\r\n\"Power\"=\"50\"\r\n"},
-        {"add a deleted value again", [](RegIni& r) { r.WriteString("Station", "Gone", "back"); },
-         "\"Gone\"=-\r\n", "\"Gone\"=-\r\n\"Gone\"=\"back\"\r\n"},
-        {"add a new key", [](RegIni& r) { r.WriteInteger("Extra", "N", 1); },
-         "\"DistLon\"=\"10\"\r\n\r\n",
-         "\"DistLon\"=\"10\"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Extra]\r\n\"N\"=\"1\"\r\n\r\n"},
+        {"add after the last value", [](RegIni& r) { r.WriteInteger("Station", "Power", 50); }, "\"Gone\"=-\r\n",
+         "\"Gone\"=-\r\n\"Power\"=\"50\"\r\n"},
+        {"add a deleted value again", [](RegIni& r) { r.WriteString("Station", "Gone", "back"); }, "\"Gone\"=-\r\n",
+         "\"Gone\"=-\r\n\"Gone\"=\"back\"\r\n"},
+        {"add a new key", [](RegIni& r) { r.WriteInteger("Extra", "N", 1); }, "\"DistLon\"=\"10\"\r\n\r\n",
+         "\"DistLon\"=\"10\"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Talvik "
+         "Software\\ORVELA\\Extra]\r\n\"N\"=\"1\"\r\n\r\n"},
     };
     for (const std::string eol : {"\r\n", "\n"}) {
         std::string original;
@@ -378,8 +397,8 @@ std::vector<fs::path> AsideFiles(const std::string& path)
     const std::string prefix = fs::path(path).filename().string() + ".unreadable-";
     const auto isAside = [&prefix](const std::string& name) {
         const auto digits = [&name](std::size_t from, std::size_t count) {
-            return name.size() >= from + count &&
-                   std::all_of(name.begin() + from, name.begin() + from + count, [](char c) { return c >= '0' && c <= '9'; });
+            return name.size() >= from + count && std::all_of(name.begin() + from, name.begin() + from + count,
+                                                              [](char c) { return c >= '0' && c <= '9'; });
         };
         const std::size_t p = prefix.size();
         if (name.compare(0, p, prefix) != 0 || !digits(p, 8) || name.size() < p + 15 || name[p + 8] != '-' ||
@@ -387,7 +406,8 @@ std::vector<fs::path> AsideFiles(const std::string& path)
             return false;
         }
         const std::size_t rest = p + 15;
-        return name.size() == rest || (name[rest] == '-' && name.size() > rest + 1 && digits(rest + 1, name.size() - rest - 1));
+        return name.size() == rest ||
+               (name[rest] == '-' && name.size() > rest + 1 && digits(rest + 1, name.size() - rest - 1));
     };
     std::vector<fs::path> found;
     for (const auto& e : fs::directory_iterator(fs::path(path).parent_path())) {
@@ -404,9 +424,9 @@ std::vector<fs::path> AsideFiles(const std::string& path)
 TEST_F(SettingsFile, UnparseableFileIsKeptAsideAtTheFirstWrite)
 {
     const std::string faulty = Header + StationKey +
-        "\"CallSign\"=\"F6ABC\"\r\n"
-        "\"Power\"=dword:zz\r\n"
-        "\"MinAngle\"=\"5\"\r\n";
+                               "\"CallSign\"=\"F6ABC\"\r\n"
+                               "\"Power\"=dword:zz\r\n"
+                               "\"MinAngle\"=\"5\"\r\n";
     WriteFile(path_, faulty);
     RegIni ini(path_);
     EXPECT_EQ(ini.ParseProblem(), "line 5: bad dword value");
@@ -417,7 +437,8 @@ TEST_F(SettingsFile, UnparseableFileIsKeptAsideAtTheFirstWrite)
     std::vector<fs::path> aside = AsideFiles(path_);
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(ReadFile(aside[0]), faulty);
-    const std::string repaired = Header + StationKey + "\"CallSign\"=\"F6ABC\"\r\n\r\n" + DiversKey + "\"DistLon\"=\"3\"\r\n\r\n";
+    const std::string repaired =
+        Header + StationKey + "\"CallSign\"=\"F6ABC\"\r\n\r\n" + DiversKey + "\"DistLon\"=\"3\"\r\n\r\n";
     EXPECT_EQ(ReadFile(path_), repaired);
     EXPECT_EQ(RegIni(path_).ParseProblem(), "");
 

@@ -16,9 +16,9 @@ TEST(StationDisplay, DegreesMinutesSeconds)
     const Case cases[] = {
         {48.5125L, "48", "30", "45"},
         {-2.25L, "-2", "15", "0"},
-        {48.85L, "48", "51", "0"},          // no binary residue in the seconds
-        {48.85, "48", "51", "0"},           // nor from a double
-        {-0.5L, "-0", "30", "0"},           // the sign stays with the degrees
+        {48.85L, "48", "51", "0"}, // no binary residue in the seconds
+        {48.85, "48", "51", "0"},  // nor from a double
+        {-0.5L, "-0", "30", "0"},  // the sign stays with the degrees
         {12.3456789L, "12", "20", "44.44404"},
         {0, "0", "0", "0"},
         // Seconds that round to sixty carry through the minutes into the
@@ -29,7 +29,7 @@ TEST(StationDisplay, DegreesMinutesSeconds)
         {-0.99999999999999999L, "-1", "0", "0"},
         {0.99999999999999999L, "1", "0", "0"},
         {12.99999999999L, "12", "59", "59.999999964"}, // short of the rounding
-        {1.9999999999999999L / 60, "0", "2", "0"},    // minutes carry alone
+        {1.9999999999999999L / 60, "0", "2", "0"},     // minutes carry alone
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<double>(c.value));
@@ -43,8 +43,8 @@ TEST(StationDisplay, DegreesMinutesSeconds)
 TEST(StationDisplay, PowerInWatts)
 {
     const std::pair<int, const char*> cases[] = {
-        {5, "3.2 W"},    {6, "4 W"},     {10, "10 W"},     {20, "100 W"},    {29, "794 W"},
-        {30, "1 kW"},    {31, "1.3 kW"}, {40, "10 kW"},    {60, "1 MW"},     {100, "10 GW"},
+        {5, "3.2 W"},    {6, "4 W"},      {10, "10 W"},      {20, "100 W"},     {29, "794 W"},
+        {30, "1 kW"},    {31, "1.3 kW"},  {40, "10 kW"},     {60, "1 MW"},      {100, "10 GW"},
         {149, "794 TW"}, {150, "1e15 W"}, {155, "3.2e15 W"}, {2500, "1e250 W"}, {0, "1 W"},
     };
     for (const auto& [dBW, watts] : cases) {

@@ -115,7 +115,7 @@ std::string ChunkOf(std::string_view bytes)
     return size + std::string(bytes) + "\r\n";
 }
 
-}  // namespace
+} // namespace
 
 std::string HttpRequest::Header(const std::string& lowerName) const
 {
@@ -139,7 +139,7 @@ bool HttpConnection::Send(std::string_view bytes)
                 return false;
             continue;
         }
-        return false;  // the client has gone
+        return false; // the client has gone
     }
     return true;
 }
@@ -160,7 +160,8 @@ bool HttpConnection::Pause(std::chrono::milliseconds time)
     return poll(&fd, 1, static_cast<int>(time.count())) == 0;
 }
 
-HttpTestServer::HttpTestServer(Handler handler) : handler_(std::move(handler))
+HttpTestServer::HttpTestServer(Handler handler)
+    : handler_(std::move(handler))
 {
     listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (listenFd_ < 0)
@@ -368,4 +369,4 @@ Handler Routes(std::map<std::string, Handler> routes)
     };
 }
 
-}  // namespace orvela::solar::testing
+} // namespace orvela::solar::testing

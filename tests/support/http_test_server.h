@@ -19,16 +19,21 @@
 namespace orvela::solar::testing {
 
 struct HttpRequest {
-    std::string Line;    // "GET /text/wwv.txt HTTP/1.1"
-    std::string Target;  // "/text/wwv.txt", or the absolute address a proxy is asked for
-    std::map<std::string, std::string> Headers;  // names in lower case
+    std::string Line;                           // "GET /text/wwv.txt HTTP/1.1"
+    std::string Target;                         // "/text/wwv.txt", or the absolute address a proxy is asked for
+    std::map<std::string, std::string> Headers; // names in lower case
 
     std::string Header(const std::string& lowerName) const;
 };
 
 class HttpConnection {
 public:
-    HttpConnection(int fd, int stopFd, std::atomic<std::uint64_t>& sent) : fd_(fd), stopFd_(stopFd), sent_(sent) {}
+    HttpConnection(int fd, int stopFd, std::atomic<std::uint64_t>& sent)
+        : fd_(fd)
+        , stopFd_(stopFd)
+        , sent_(sent)
+    {
+    }
 
     // Writes all bytes; false once the client has gone or the server stops.
     bool Send(std::string_view bytes);
@@ -54,10 +59,10 @@ public:
     HttpTestServer& operator=(const HttpTestServer&) = delete;
 
     int Port() const { return port_; }
-    std::string Origin() const;                     // http://127.0.0.1:port
-    std::string Url(std::string_view path) const;   // Origin() + path
+    std::string Origin() const;                   // http://127.0.0.1:port
+    std::string Url(std::string_view path) const; // Origin() + path
     std::vector<HttpRequest> Requests() const;
-    std::uint64_t BytesSent() const { return sent_; }  // all bytes written to clients
+    std::uint64_t BytesSent() const { return sent_; } // all bytes written to clients
 
 private:
     void Run();
@@ -97,17 +102,17 @@ std::string Head(int status, const Headers& headers = {});
 std::string Gzip(std::string_view bytes);
 
 // Canned handlers.
-Handler Reply(int status, std::string body, Headers headers = {});   // with Content-Length
-Handler Chunked(std::string body, std::size_t chunk);                // chunked, 200
-Handler Gzipped(std::string body);                                   // gzip-compressed, chunked, 200
+Handler Reply(int status, std::string body, Headers headers = {}); // with Content-Length
+Handler Chunked(std::string body, std::size_t chunk);              // chunked, 200
+Handler Gzipped(std::string body);                                 // gzip-compressed, chunked, 200
 Handler Redirect(std::string location, int status = 302);
-Handler NeverAnswer();                          // reads the request, then waits for the client to give up
-Handler StallAfter(std::string bodyStart);       // 200, Content-Length of twice the start; sends the start, then waits
-Handler CutAfter(std::string bodyStart);         // 200, Content-Length of twice the start; sends the start, then closes
+Handler NeverAnswer();                     // reads the request, then waits for the client to give up
+Handler StallAfter(std::string bodyStart); // 200, Content-Length of twice the start; sends the start, then waits
+Handler CutAfter(std::string bodyStart);   // 200, Content-Length of twice the start; sends the start, then closes
 // 200, chunked: the body is made of the parts next(offset) returns (they
 // must outlive the reply) until it has total bytes or the client closes.
 Handler Stream(std::uint64_t total, std::function<std::string_view(std::uint64_t offset)> next);
 // Dispatches on the request target; 404 for any other.
 Handler Routes(std::map<std::string, Handler> routes);
 
-}  // namespace orvela::solar::testing
+} // namespace orvela::solar::testing
