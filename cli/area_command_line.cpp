@@ -1,5 +1,7 @@
 #include "area_command_line.h"
 
+#include "prediction_options.h"
+
 #include "geoalert.h"
 #include "map_command_line.h"
 
@@ -248,18 +250,7 @@ std::string AreaHelpText()
     t += "                    use: 80 m 3.6, 60 m 5.36, 40 m 7.1, 30 m 10.1, 20 m 14.1,\n";
     t += "                    17 m 18.1, 15 m 21.2, 12 m 24.9, 10 m 28.5 MHz), or any\n";
     t += "                    frequency from 2 to 30 MHz, 14 or 7.1\n";
-    t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
-    t += "                    (default " + FormatFixed(r.Flux, 0) + "), or auto: the day's flux from NOAA's\n";
-    t += "                    Geophysical Alert Message; when that fails, the message\n";
-    t += "                    goes to standard error and the flux is 100\n";
-    t += "  --flux-url URL    where --flux auto fetches the bulletin\n";
-    t += "                    (default " + std::string(solar::DefaultFluxUrl()) + ")\n";
-    t += "  --power DBW       transmitter power, whole dBW from 5 to 2500\n";
-    t += "                    (default " + std::to_string(d.Power) + ")\n";
-    t += "  --min-angle DEG   lowest take-off angle, whole degrees from 0 to 90\n";
-    t += "                    (default " + std::to_string(d.MinAngle) + ")\n";
-    t += "  --antenna TYPE    isotropic, dipole (simple dipole) or yagi (three-element\n";
-    t += "                    Yagi) (default " + std::string(AntennaNames[d.GainTable]) + ")\n";
+    t += cli::StationOptionsUsage(d);
     t += "  --long-path       take the long great-circle path to every point\n";
     t += "                    (default: the short path)\n";
     t += "  --step DEG        spacing of the grid in whole degrees, a divisor of 180:\n";

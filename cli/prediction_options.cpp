@@ -1,6 +1,7 @@
 #include "prediction_options.h"
 
 #include "call_sign.h"
+#include "geoalert.h"
 
 #include <algorithm>
 
@@ -78,6 +79,26 @@ std::vector<RequestOption> RequestOptions()
     o.push_back({"--format", "FORMAT", false,
                  Choice(FormatNames, [](Request& r, int i) { r.Format = static_cast<OutputFormat>(i); })});
     return o;
+}
+
+std::string StationOptionsUsage(const Settings& d)
+{
+    std::string t;
+    t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
+    t += "                    (default " + FormatFixed(DefaultFlux, 0) + "), or auto: the day's flux from NOAA's\n";
+    t += "                    Geophysical Alert Message, as the program fetches it;\n";
+    t += "                    when that fails, the message goes to standard error\n";
+    t += "                    and the flux is 100\n";
+    t += "  --flux-url URL    where --flux auto fetches the bulletin\n";
+    t += "                    (default " + std::string(solar::DefaultFluxUrl()) + ")\n";
+    t += "  --power DBW       transmitter power, whole dBW from 5 to 2500\n";
+    t += "                    (default " + std::to_string(d.Power) + ")\n";
+    t += "  --min-angle DEG   lowest take-off angle, whole degrees from 0 to 90\n";
+    t += "                    (default " + std::to_string(d.MinAngle) + ")\n";
+    t += "  --antenna TYPE    isotropic, dipole (simple dipole) or yagi (three-element\n";
+    t += "                    Yagi) (default " + std::string(AntennaNames[static_cast<std::size_t>(d.GainTable)]) +
+         ")\n";
+    return t;
 }
 
 bool IsPredictionOption(std::string_view name)
