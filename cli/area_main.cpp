@@ -2,6 +2,7 @@
 // to every point of a grid over the globe, as CSV, JSON or a PNG map.
 #include "area_command_line.h"
 #include "atomic_file.h"
+#include "map_command_line.h"
 #include "area_coverage.h"
 #include "area_picture.h"
 #include "flux_download.h"
@@ -23,9 +24,7 @@ using namespace orvela;
 constexpr const char* Program = "orvela-area";
 
 // A failure of the run, told to the user in one line.
-struct Failure {
-    std::string Why;
-};
+using cli::Failure;
 
 // Writes the text beside its final name, then renames it into place, so
 // that a failure leaves neither a partial file nor the temporary one.
@@ -124,15 +123,5 @@ int main(int argc, char* argv[])
         return cli::ReportRefusal(Program, cl.Error);
     }
 
-    try {
-        Run(cl.Req);
-    } catch (const Failure& f) {
-        return cli::ReportRefusal(Program, f.Why);
-    } catch (const orvela::PictureError& e) {
-        return cli::ReportRefusal(Program, e.what());
-    } catch (const std::bad_alloc&) {
-        std::cerr << Program << ": not enough memory for the map" << std::endl;
-        return 1;
-    }
-    return 0;
+    return orvela::mapcli::RunPictureProgram(Program, [&] { Run(cl.Req); }, "not enough memory for the map");
 }

@@ -2,7 +2,11 @@
 #pragma once
 
 #include "compositor.h"
+#include "picture_io.h"
 #include "program.h"
+
+#include <cstdio>
+#include <new>
 
 #include <optional>
 #include <string>
@@ -13,6 +17,25 @@ namespace orvela::mapcli {
 constexpr int DefaultWidth = 512;
 constexpr int MinWidth = 16;
 constexpr int MaxWidth = 8192;
+
+// The end of a program that writes a picture: runs `run`, and gives 0, or
+// for a Failure or a picture that cannot be read or written its reason in
+// one line and 2, or when the memory runs out `outOfMemory` and 1.
+template <class Run>
+int RunPictureProgram(const char* program, Run run, const std::string& outOfMemory)
+{
+    try {
+        run();
+    } catch (const cli::Failure& f) {
+        return cli::ReportRefusal(program, f.Why);
+    } catch (const PictureError& e) {
+        return cli::ReportRefusal(program, e.what());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s: %s\n", program, outOfMemory.c_str());
+        return 1;
+    }
+    return 0;
+}
 
 // What one invocation asks for.
 struct MapRequest {

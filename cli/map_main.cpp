@@ -18,9 +18,7 @@ constexpr const char* Program = "orvela-map";
 constexpr int GlyphSize = 8;
 
 // A failure of the run, told to the user in one line.
-struct Failure {
-    std::string Why;
-};
+using cli::Failure;
 
 std::string Size(const Picture24& p)
 {
@@ -96,15 +94,7 @@ int main(int argc, char* argv[])
         return cli::ReportRefusal(Program, cl.Error);
     }
 
-    try {
-        WritePng(ComposeRequested(cl.Req), cl.Req.Out);
-    } catch (const Failure& f) {
-        return cli::ReportRefusal(Program, f.Why);
-    } catch (const orvela::PictureError& e) {
-        return cli::ReportRefusal(Program, e.what());
-    } catch (const std::bad_alloc&) {
-        std::cerr << Program << ": not enough memory for a map " << cl.Req.Width << " pixels wide" << std::endl;
-        return 1;
-    }
-    return 0;
+    return RunPictureProgram(
+        Program, [&] { WritePng(ComposeRequested(cl.Req), cl.Req.Out); },
+        "not enough memory for a map " + std::to_string(cl.Req.Width) + " pixels wide");
 }

@@ -131,4 +131,10 @@ int WriteOutput(const char* program, const std::string& text);
 // on one line (line ends become blanks), and gives the exit status 2.
 int ReportRefusal(const char* program, std::string why);
 
+// Why a run that was accepted could not be done (a file that cannot be
+// read or written, pictures that do not fit): reported as a refusal.
+struct Failure {
+    std::string Why;
+};
+
 } // namespace orvela::cli
