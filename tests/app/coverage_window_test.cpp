@@ -51,6 +51,17 @@ protected:
         return form.Coverage();
     }
 
+    // The window of 14 MHz at 12h on the tests' grid, its whole day shown.
+    static CoverageWindow* SettledAt14MHz(TPROPForm& form)
+    {
+        CoverageWindow* w = FromTheTable(form, 7, 12);
+        if (w != nullptr) {
+            w->SetStepDeg(TestStep);
+            EXPECT_TRUE(Settled(*w));
+        }
+        return w;
+    }
+
     // Waits until the newest request's last answer is shown.
     static bool Settled(CoverageWindow& w)
     {
@@ -99,10 +110,8 @@ TEST_F(Coverage, OpensFromTheTableCellAndTheMap)
 TEST_F(Coverage, TheCellsAreThoseOfOrvelaArea)
 {
     auto form = OpenParis();
-    CoverageWindow* w = FromTheTable(*form, 7, 12);
-    ASSERT_NE(w, nullptr);
-    w->SetStepDeg(TestStep);
-    ASSERT_TRUE(Settled(*w));
+    CoverageWindow* w = SettledAt14MHz(*form);
+    ASSERT_TRUE(w != nullptr && w->Final());
     const area::CoverageDaySummary& day = *w->Day();
     ASSERT_EQ(day.StepDeg, TestStep);
 
@@ -147,10 +156,8 @@ TEST_F(Coverage, TheCellsAreThoseOfOrvelaArea)
 TEST_F(Coverage, FollowsTheMainWindowAndTheSliderOnlyRedraws)
 {
     auto form = OpenParis();
-    CoverageWindow* w = FromTheTable(*form, 7, 12);
-    ASSERT_NE(w, nullptr);
-    w->SetStepDeg(TestStep);
-    ASSERT_TRUE(Settled(*w));
+    CoverageWindow* w = SettledAt14MHz(*form);
+    ASSERT_TRUE(w != nullptr && w->Final());
     const std::uint64_t request = w->Request();
     const area::CoverageDaySummary* day = w->Day();
 
@@ -272,10 +279,8 @@ TEST_F(Coverage, TheControlsHaveNamesAndTheStatusLineSpeaks)
 TEST_F(Coverage, SavesThePictureShown)
 {
     auto form = OpenParis();
-    CoverageWindow* w = FromTheTable(*form, 7, 12);
-    ASSERT_NE(w, nullptr);
-    w->SetStepDeg(TestStep);
-    ASSERT_TRUE(Settled(*w));
+    CoverageWindow* w = SettledAt14MHz(*form);
+    ASSERT_TRUE(w != nullptr && w->Final());
     files.answer = dir.filePath(QStringLiteral("coverage.png"));
     w->SaveAsPng();
     const QImage saved(files.answer);
