@@ -30,15 +30,17 @@ void PrepareIonMode(const Workspace& ws, int h, ld d, IonMode& mode);
 // Without withEMuf the E-layer MUF is not worked out and left at zero: for
 // a caller that knows it stays below the one frequency it asks about.
 void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode, bool withEMuf = true);
-// E and F layer MUF, absorption index and day/night flags of the h-hop mode
-// over the path of central angle d, for the F-layer critical frequency fcF.
+// "Ion", the ionosphere stage of the model: E and F layer MUF, absorption
+// index and day/night flags of the h-hop mode over the path of central angle
+// d, for the F-layer critical frequency fcF.
 void Ion(Workspace& ws, int h, ld d, ld fcF);
 
 // Signal levels of the modes hp .. hp + 3 at frequency frq; returns the hop
 // count of the best mode, or 0 when none qualifies.
 int Pathloss(Workspace& ws, int hp, ld frq);
 
-// Gain in dB of the selected antenna at frequency frq and elevation bta.
+// "Antgain", the antenna stage: gain in dB of the selected antenna at
+// frequency frq (MHz) and elevation bta (radians).
 ld Antgain(Workspace& ws, ld frq, ld bta);
 
 } // namespace orvela

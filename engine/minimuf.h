@@ -39,6 +39,9 @@ ld EvalMiniMuf(const MiniMufPath& path, ld ho, ld sunSpots);
 
 // MUF in MHz (at most 100) of the short great-circle path between the first
 // station (tla, tlo) and the second (rla, rlo) at hour ho of Universal Time.
+// The names are MINIMUF's own: mo and dy the month and day, ho the UTC
+// hour, tla/tlo and rla/rlo the transmitter's and receiver's latitude and
+// longitude in radians (longitude positive west).
 ld MiniMuf(ld mo, ld dy, ld ho, ld tla, ld tlo, ld rla, ld rlo, ld sunSpots);
 
 } // namespace orvela

@@ -97,8 +97,13 @@ char CellMarker(std::uint8_t flags);
 // Result cell text: the whole number, the letter, the hop count, the marker.
 std::string ResultCellText(ld number, std::uint8_t flags, int hops);
 
+// "VideTableau" (empty the table): every cell's text cleared, as each run
+// starts.
 void VideTableau(Prediction& table);
+// The row labels of the display format and bands, and the status texts.
 void LabelGrid(Prediction& table, const Settings& st, const std::vector<TableBand>& bands = BandsOf(BandSet::Fixed));
+// "Dsx" (display a cell): the cell of band nfq (1-based) at hour hre for the
+// idx-hop mode, in the display format; nothing when idx is 0.
 void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, int idx);
 void ColorGrid(Prediction& table, int utcHour, Rgb captionColor);
 // The colours and type of one hour column (1..24) as ColorGrid leaves them.
