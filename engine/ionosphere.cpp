@@ -109,13 +109,62 @@ const GainTableData YagiGain = {{
 
 namespace {
 
+// The constants of this stage, each with its unit and where it comes from.
+// Every one is used exactly as written here: the reference tables depend on
+// each digit.
+
+// Non-deviative absorption of a hop, L = 677.2 I sec(phi) / ((f + 1.42)^1.98
+// + 10.2) dB: the semi-empirical absorption law of CCIR Report 252-2, with I
+// the absorption index below and phi the angle of incidence at the E layer.
+constexpr ld AbsorptionCoefficientDb = 677.2L; // dB, times MHz^1.98
+constexpr ld GyroFrequencyMhz = 1.42L;         // MHz, the electron gyrofrequency where the wave is absorbed
+constexpr ld AbsorptionExponent = 1.98L;       // of the frequency
+constexpr ld AbsorptionOffset = 10.2L;         // MHz^1.98
+
+// Absorption index of a hop midpoint, I = (1 + 0.0037 R) cos^1.3(chi'), at
+// least 0.1, with R the sunspot number and chi' the sun's zenith angle
+// scaled so that the night limit maps to 90 degrees (CCIR Report 252-2).
+constexpr ld IndexPerSunspot = 0.0037L;  // per unit of sunspot number
+constexpr ld IndexCosineExponent = 1.3L; // of the cosine
+constexpr ld LeastAbsorptionIndex = 0.1L;
+
+// The E layer's critical frequency, foE = 0.9 ((180 + 1.44 R) cos chi)^0.25
+// MHz (ITU-R P.1239), never less than 0.005 R MHz, the model's night floor.
+constexpr ld FoEFactorMhz = 0.9L;
+constexpr ld FoEBase = 180;
+constexpr ld FoEPerSunspot = 1.44L;
+constexpr ld FoEExponent = 0.25L;
+constexpr ld NightFoEPerSunspotMhz = 0.005L;
+
+// A mode carries a frequency below 0.85 of its F-layer MUF, the optimum
+// working frequency (the usual working factor of HF planning).
+constexpr ld OptimumWorkingFactor = 0.85L;
+
+// The level at the receiver, in dBm: the power in dBW plus 30, plus the
+// antenna's gain, less the free-space loss 32.44 + 20 log10(d km f MHz) dB
+// (ITU-R P.525) and the model's own 10 dB of system loss, less the
+// absorption, less 3 dB for each ground reflection; an E-screened mode ranks
+// 3 dB lower among the four.
+constexpr ld DbwToDbm = 30;
+constexpr ld FreeSpaceLossDb = 32.44L;
+constexpr ld SystemLossDb = 10;
+constexpr ld GroundReflectionLossDb = 3; // per hop
+constexpr ld ScreenedRankDb = 3;
+
+// Multipath: the other modes' levels summed as powers of 10^(S/5), the
+// natural logarithm of 10 to six decimals, and the best mode within 3 dB of
+// that sum (five times its common logarithm) is marked.
+constexpr ld PowerSumScale = 0.2L; // 1/5
+constexpr ld Ln10 = 2.302585L;
+constexpr ld MultipathMarginDb = 3;
+
 constexpr ld FLayerRatio = EarthRadius / FLayerRadius;
 
 // Denominator of the absorption loss at a frequency; it depends on the
 // frequency alone, so the table frequencies are worked out once.
 ld AbsorptionDenominator(ld frq)
 {
-    return powl(frq + 1.42L, 1.98L) + 10.2L;
+    return powl(frq + GyroFrequencyMhz, AbsorptionExponent) + AbsorptionOffset;
 }
 
 const std::array<ld, BandCount + 1> BandAbsorptionDenominator = [] {
@@ -174,9 +223,9 @@ ld AbsorptionIndex(ld R, ld chi)
     if (c < 0) {
         c = 0;
     }
-    ld I = (1 + 0.0037L * R) * powl(c, 1.3L);
-    if (I < 0.1L) {
-        I = 0.1L;
+    ld I = (1 + IndexPerSunspot * R) * powl(c, IndexCosineExponent);
+    if (I < LeastAbsorptionIndex) {
+        I = LeastAbsorptionIndex;
     }
     return I;
 }
@@ -194,9 +243,9 @@ void IonHour(Workspace& ws, int h, ld fcF, const IonMode& mode, bool withEMuf)
         const ld chi = SunZenithAt(ws, mode.Points[i]);
         if (withEMuf) {
             const ld cosChi = cosl(chi);
-            ld foE = cosChi > 0 ? 0.9L * powl((180 + 1.44L * R) * cosChi, 0.25L) : 0;
-            if (foE < 0.005L * R) {
-                foE = 0.005L * R;
+            ld foE = cosChi > 0 ? FoEFactorMhz * powl((FoEBase + FoEPerSunspot * R) * cosChi, FoEExponent) : 0;
+            if (foE < NightFoEPerSunspotMhz * R) {
+                foE = NightFoEPerSunspotMhz * R;
             }
             if (foE / mode.CosPhiE > emuf) {
                 emuf = foE / mode.CosPhiE;
@@ -233,22 +282,22 @@ int Pathloss(Workspace& ws, int hp, ld frq)
     bool evaluated[ModesPerHour] = {};
     for (int k = hp; k <= hp + 3; ++k) {
         ws.HopFlags[k] &= static_cast<std::uint8_t>(~(BelowSensitivity | BelowEMuf | Multipath));
-        if (frq >= 0.85L * ws.FMuf[k]) {
+        if (frq >= OptimumWorkingFactor * ws.FMuf[k]) {
             continue; // above the optimum working frequency: no signal
         }
         evaluated[k - hp] = true;
-        ld S = Antgain(ws, frq, ws.TakeOff[k]) + ws.Power + 30;
-        S = S - (20 * log10l(ws.RayPath[k] * frq) + 32.44L + 10);
-        const ld L = 677.2L * ws.AbsIndex[k] / CosPhiEOf(ws, k) / AbsorptionDenominatorAt(frq);
+        ld S = Antgain(ws, frq, ws.TakeOff[k]) + ws.Power + DbwToDbm;
+        S = S - (20 * log10l(ws.RayPath[k] * frq) + FreeSpaceLossDb + SystemLossDb);
+        const ld L = AbsorptionCoefficientDb * ws.AbsIndex[k] / CosPhiEOf(ws, k) / AbsorptionDenominatorAt(frq);
         S = S - L;
-        S = S - 3 * k;
+        S = S - GroundReflectionLossDb * k;
         ws.SigLevel[k] = S;
         if (S < SensitivityDbm) {
             ws.HopFlags[k] |= BelowSensitivity;
         }
         if (ws.EMuf[k] > frq) {
             ws.HopFlags[k] |= BelowEMuf;
-            S = S - 3; // an E-screened mode ranks lower
+            S = S - ScreenedRankDb; // an E-screened mode ranks lower
         }
         if (S > best) {
             best = S;
@@ -262,11 +311,11 @@ int Pathloss(Workspace& ws, int hp, ld frq)
     bool others = false;
     for (int k = hp; k <= hp + 3; ++k) {
         if (k != bestHop && evaluated[k - hp]) {
-            P += expl(0.2L * 2.302585L * ws.SigLevel[k]);
+            P += expl(PowerSumScale * Ln10 * ws.SigLevel[k]);
             others = true;
         }
     }
-    if (others && best < 5 * log10l(P) + 3) {
+    if (others && best < 5 * log10l(P) + MultipathMarginDb) {
         ws.HopFlags[bestHop] |= Multipath;
     }
     return bestHop;
