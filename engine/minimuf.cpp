@@ -45,7 +45,9 @@ void PrepareMiniMuf(MiniMufPath& path, ld mo, ld dy, ld tla, ld tlo, ld rla, ld 
         cB = 0;
     }
 
-    // Season: A is the day of the year as an angle, Dn the negated declination.
+    // MINIMUF's own sun, one of three sun models in the program (see
+    // docs/model.md): A is the day of the year as an angle, Dn the negated
+    // declination.
     const ld A = 0.0172L * (30.4L * (mo - 1) + 10 + dy);
     const ld Dn = 0.409L * cosl(A);
     ld sDn, cDn;

@@ -150,6 +150,9 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
                                : 2 * k * LayerHeight; // straight up and down, as for the delay
         PrepareIonMode(ws, k, pathAngle, plan.Modes[k - baseHops]);
     }
+    // The run's own sun, one of three sun models in the program (see
+    // docs/model.md): 23.5 degrees at most, the March equinox on day 80 of a
+    // 365.25-day year of equal months.
     plan.SunDecl = 23.5L * sinl(ShortTwoPi * ((in.Month - 1) * 365.25L / 12 + in.Day - 80) / 365.25L) * DegToRad;
 }
 

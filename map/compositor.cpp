@@ -105,8 +105,9 @@ double SeasonAngle(int month, int day)
 SunPlace SunPosition(const UtcDateTime& moment)
 {
     SunPlace s;
-    // sin 23.5 degrees: the declination swings between -23.5 degrees on day 7
-    // and +23.5 degrees half a year later.
+    // The map's own sun, one of three sun models in the program (see
+    // docs/model.md). sin 23.5 degrees: the declination swings between -23.5
+    // degrees on day 7 and +23.5 degrees half a year later.
     s.Declination = std::asin(0.3987491 * std::cos(SeasonAngle(moment.Month, moment.Day)));
     const int seconds = moment.Hour * 3600 + moment.Minute * 60 + moment.Second;
     const double f = seconds / 86400.0;
