@@ -353,10 +353,10 @@ void TPROPForm::InitProgram()
     }
 
     // The antenna and display format, as stored.
-    if (QAbstractButton* b = agtGroup_->button(settings_.GainTable)) {
+    if (QAbstractButton* b = agtGroup_->button(Number(settings_.GainTable))) {
         b->setChecked(true);
     }
-    if (QAbstractButton* b = displayGroup_->button(settings_.Display - 1)) {
+    if (QAbstractButton* b = displayGroup_->button(Number(settings_.Display) - 1)) {
         b->setChecked(true);
     } else {
         // No valid format (the settings could not be read that far): no
@@ -431,10 +431,14 @@ void TPROPForm::ReadSettings()
         const int power = reg.ReadInteger("Station", "Power", DefaultPower);
         use(settings_.Power, power, within(power, 5, 2500), "Station\\Power", DefaultPower);
         settings_.Path = reg.ReadBool("Station", "Path", false);
-        const int display = reg.ReadInteger("Station", "Display", 1);
-        use(settings_.Display, display, within(display, 1, 4), "Station\\Display", 1);
-        const int gainTable = reg.ReadInteger("Station", "GainTable", 0);
-        use(settings_.GainTable, gainTable, within(gainTable, 0, 2), "Station\\GainTable", 0);
+        int display = 1;
+        const int storedDisplay = reg.ReadInteger("Station", "Display", 1);
+        use(display, storedDisplay, within(storedDisplay, 1, 4), "Station\\Display", 1);
+        settings_.Display = static_cast<DisplayFormat>(display);
+        int gainTable = 0;
+        const int storedGainTable = reg.ReadInteger("Station", "GainTable", 0);
+        use(gainTable, storedGainTable, within(storedGainTable, 0, 2), "Station\\GainTable", 0);
+        settings_.GainTable = static_cast<Antenna>(gainTable);
         const int minAngle = reg.ReadInteger("Station", "MinAngle", 10);
         use(settings_.MinAngle, minAngle, within(minAngle, 0, 90), "Station\\MinAngle", 10);
         int distLon = 0;
@@ -602,7 +606,7 @@ void TPROPForm::ComputeMUF()
         coverage_->Follow(in, ToUtcDateTime(now).Year);
     }
 
-    ui_->MUFGrid->Show(prediction_, settings_.Display);
+    ui_->MUFGrid->Show(prediction_, Number(settings_.Display));
     for (int i = 0; i < 4; ++i) {
         ui_->H1->SetText(i, QString::fromStdString(prediction_.H1[i]));
     }
@@ -879,7 +883,7 @@ void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, con
 
 void TPROPForm::CellWasSelected(int col, int row)
 {
-    const std::optional<std::string> report = CellReport(settings_.Display, col, row, prediction_.At(col, row).Text);
+    const std::optional<std::string> report = CellReport(Number(settings_.Display), col, row, prediction_.At(col, row).Text);
     if (!report) {
         return;
     }
@@ -890,13 +894,13 @@ void TPROPForm::CellWasSelected(int col, int row)
 
 void TPROPForm::AGTGroupClick(int index)
 {
-    settings_.GainTable = index;
+    settings_.GainTable = static_cast<Antenna>(index);
     ComputeMUF();
 }
 
 void TPROPForm::DisplayGroupClick(int index)
 {
-    settings_.Display = index + 1;
+    settings_.Display = static_cast<DisplayFormat>(index + 1);
     ComputeMUF();
 }
 
@@ -1123,8 +1127,8 @@ void TPROPForm::FormClose()
     // start, under the keys start-up reads them from, each section in one
     // update of the file.
     try {
-        regIni_->WriteValues("Station", {RegIni::Value::Integer("Display", settings_.Display),
-                                         RegIni::Value::Integer("GainTable", settings_.GainTable),
+        regIni_->WriteValues("Station", {RegIni::Value::Integer("Display", Number(settings_.Display)),
+                                         RegIni::Value::Integer("GainTable", Number(settings_.GainTable)),
                                          RegIni::Value::Integer("Path", settings_.Path ? 1 : 0)});
         regIni_->WriteValues("Divers", {RegIni::Value::Integer("DistLon", ui_->DESTLong->value()),
                                         RegIni::Value::Integer("DistLat", ui_->DESTLat->value())});

@@ -178,7 +178,7 @@ private:
     QMenu* mapMenu_ = nullptr;
 
     // Values before the settings are read, kept when the read fails early.
-    Settings settings_{"", 0, 0, 0, false, 0, 0, 0};
+    Settings settings_{"", 0, 0, 0, false, static_cast<DisplayFormat>(0), Antenna::Isotropic, 0};
     Workspace workspace_;
     Prediction prediction_;
     bool programReady_ = false;

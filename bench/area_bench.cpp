@@ -19,8 +19,8 @@ RunInput BenchmarkInput()
     RunInput in;
     in.Station.Latitude = 48.85L;
     in.Station.Longitude = -2.35L;
-    in.Station.GainTable = 1;
-    in.Station.Display = 1;
+    in.Station.GainTable = Antenna::Dipole;
+    in.Station.Display = DisplayFormat::SignalLevel;
     in.Flux = 100;
     in.Month = 12;
     in.Day = 10;

@@ -167,7 +167,7 @@ struct CoverageFixture : Fixture {
     {
         form.Station().Latitude = 48.85L;
         form.Station().Longitude = -2.35L;
-        form.Station().GainTable = 1;
+        form.Station().GainTable = orvela::Antenna::Dipole;
         form.show();
         form.Widgets().DESTLong->setValue(74);
         form.Widgets().DESTLat->setValue(40);

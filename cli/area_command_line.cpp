@@ -64,7 +64,7 @@ std::vector<Option> ValueOptions()
                      if (!v) {
                          return v.Error;
                      }
-                     r.Station.GainTable = *v.Value;
+                     r.Station.GainTable = static_cast<Antenna>(*v.Value);
                      return std::nullopt;
                  }});
     o.push_back({"--step", "DEG", false, Checked(&ParseStep, [](AreaRequest& r, int v) { r.StepDeg = v; })});
@@ -311,7 +311,7 @@ RunInput MakeAreaRunInput(const AreaRequest& req)
 {
     RunInput in;
     in.Station = req.Station;
-    in.Station.Display = 1; // signal level
+    in.Station.Display = DisplayFormat::SignalLevel; // signal level
     in.Flux = req.Flux;
     in.Month = req.Moment.Month;
     in.Day = req.Moment.Day;

@@ -66,7 +66,7 @@ void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
                 const std::string name = areacli::HourPictureName(req.Out, h);
                 WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)],
                                                {band, moment, in.Flux, req.Station.Latitude, req.Station.Longitude,
-                                                req.Station.Power, req.Station.GainTable, req.Station.Path},
+                                                req.Station.Power, Number(req.Station.GainTable), req.Station.Path},
                                                req.Width),
                          name);
                 written.push_back(name);
@@ -102,7 +102,7 @@ void Run(const areacli::AreaRequest& req)
     case areacli::OutputKind::Png:
         WritePng(area::DrawCoverageMap(coverage,
                                        {band, req.Moment, in.Flux, req.Station.Latitude, req.Station.Longitude,
-                                        req.Station.Power, req.Station.GainTable, req.Station.Path},
+                                        req.Station.Power, Number(req.Station.GainTable), req.Station.Path},
                                        req.Width),
                  req.Out);
         break;

@@ -133,7 +133,7 @@ std::string HelpText()
     t += "  --display WHAT    what the result cells show: signal (dB above receiver\n";
     t += "                    sensitivity), angle (take-off angle, degrees), delay\n";
     t += "                    (milliseconds) or best (best frequency of each hour)\n";
-    t += "                    (default " + std::string(DisplayNames[d.Display - 1]) + ")\n";
+    t += "                    (default " + std::string(DisplayNames[static_cast<std::size_t>(Number(d.Display) - 1)]) + ")\n";
     t += "  --bands SET       the table's rows: fixed (2, 4, ... 30 MHz) or ham (one row\n";
     t += "                    per amateur band, 80 m to 10 m, labelled \"40 m 7.1\")\n";
     t += "                    (default fixed)\n";

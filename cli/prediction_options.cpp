@@ -60,9 +60,9 @@ std::vector<RequestOption> RequestOptions()
     o.push_back({"--power", "DBW", false, Checked(&ParsePower, [](Request& r, int v) { r.Station.Power = v; })});
     o.push_back(
         {"--min-angle", "DEG", false, Checked(&ParseMinAngle, [](Request& r, int v) { r.Station.MinAngle = v; })});
-    o.push_back({"--antenna", "TYPE", false, Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = i; })});
+    o.push_back({"--antenna", "TYPE", false, Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = static_cast<Antenna>(i); })});
     o.push_back(
-        {"--display", "WHAT", false, Choice(DisplayNames, [](Request& r, int i) { r.Station.Display = i + 1; })});
+        {"--display", "WHAT", false, Choice(DisplayNames, [](Request& r, int i) { r.Station.Display = static_cast<DisplayFormat>(i + 1); })});
     o.push_back(
         {"--bands", "SET", false, Choice(BandSetNames, [](Request& r, int i) { r.Bands = static_cast<BandSet>(i); })});
     o.push_back(

@@ -219,7 +219,7 @@ std::string RenderJson(const Prediction& p, const RunInput& in, const SolarRepor
             out += "\",\"fg\":\"";
             AppendHexColor(out, cell.Fg);
             out += cell.Bold ? "\",\"bold\":true" : "\",\"bold\":false";
-            if (const std::optional<std::string> meter = SMeterOfCell(p, in.Station.Display, c, r)) {
+            if (const std::optional<std::string> meter = SMeterOfCell(p, Number(in.Station.Display), c, r)) {
                 out += ",\"s_meter\":";
                 AppendJsonString(out, *meter);
             }

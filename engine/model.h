@@ -50,6 +50,24 @@ enum HopFlag : std::uint8_t {
 // The transmitter power of a station that has none stored: 20 dBW, 100 W.
 inline constexpr int DefaultPower = 20;
 
+// What the table's result cells show. The numbers are those the settings
+// file stores; any other (a read that stopped before the format) shows no
+// result at all.
+enum class DisplayFormat : int { SignalLevel = 1, TakeOffAngle = 2, Delay = 3, BestFrequency = 4 };
+// The antenna of both stations, whose gain table the paths take. The
+// numbers are those the settings file stores.
+enum class Antenna : int { Isotropic = 0, Dipole = 1, Yagi = 2 };
+
+// The stored number of a display format or an antenna, and back.
+constexpr int Number(DisplayFormat d)
+{
+    return static_cast<int>(d);
+}
+constexpr int Number(Antenna a)
+{
+    return static_cast<int>(a);
+}
+
 // The station and options as the program keeps them between runs.
 struct Settings {
     std::string CallSign = "NoCall";
@@ -57,8 +75,8 @@ struct Settings {
     ld Latitude = 0;          // degrees, positive north
     int Power = DefaultPower; // dBW
     bool Path = false;        // long path
-    int Display = 1;          // 1 signal, 2 take-off angle, 3 delay, 4 best frequency
-    int GainTable = 0;        // 0 isotropic, 1 dipole, 2 three-element Yagi
+    DisplayFormat Display = DisplayFormat::SignalLevel;
+    Antenna GainTable = Antenna::Isotropic;
     int MinAngle = 10;        // degrees
 };
 

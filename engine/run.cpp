@@ -49,7 +49,7 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
     ws.Flux = in.Flux;
     ws.SunSpots = FluxToSpots(ws.Flux);
     ws.Power = st.Power;
-    ws.GainTable = st.GainTable;
+    ws.GainTable = Number(st.GainTable);
     const ld minAngle = st.MinAngle * DegToRad;
 
     // Geometry of the path.
@@ -265,7 +265,7 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
 
     LabelGrid(out, st, in.Bands);
     for (int h = 0; h < 24; ++h) {
-        WriteHourColumn(plan, ws, st.Display, h, in.Bands, out);
+        WriteHourColumn(plan, ws, Number(st.Display), h, in.Bands, out);
     }
     ColorGrid(out, in.UtcHour, in.CaptionColor);
 }

@@ -62,25 +62,27 @@ void LabelGrid(Prediction& table, const Settings& st, const std::vector<TableBan
     for (int r = RowUtc; r <= RowZen; ++r) {
         table.At(0, r).Text = hourLabels[r - RowUtc];
     }
+    const int display = Number(st.Display);
+    const int antenna = Number(st.GainTable);
     static const char* const displayTexts[4] = {"Power (dBm) above threshold", "Takeoff angle (degrees)",
                                                 "Delays (milliseconds)", "Best frequencies"};
-    if (st.Display >= 1 && st.Display <= 3) {
+    if (display >= 1 && display <= 3) {
         for (std::size_t i = 0; i < bands.size() && i < static_cast<std::size_t>(BandCount); ++i) {
             table.At(0, BandRow(static_cast<int>(i) + 1)).Text = BandLabel(bands[i]);
         }
-    } else if (st.Display == 4) {
+    } else if (display == 4) {
         for (int r = 0; r < RowBestFreq; ++r) {
             table.At(0, r).Text.clear();
         }
         table.At(0, RowBestFreq).Text = "FRQ";
         table.At(0, RowBestCell).Text = "DSC";
     }
-    if (st.Display >= 1 && st.Display <= 4) {
-        table.DisplayText = displayTexts[st.Display - 1];
+    if (display >= 1 && display <= 4) {
+        table.DisplayText = displayTexts[display - 1];
     }
     static const char* const antennaTexts[3] = {"Isotrop antenna", "Simple dipole", "3 elements Yagi"};
-    if (st.GainTable >= 0 && st.GainTable <= 2) {
-        table.AntennaText = antennaTexts[st.GainTable];
+    if (antenna >= 0 && antenna <= 2) {
+        table.AntennaText = antennaTexts[antenna];
     }
     table.PowerText = std::to_string(st.Power) + " dbW";
 }

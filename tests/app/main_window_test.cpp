@@ -90,8 +90,8 @@ TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
     EXPECT_EQ(st.CallSign, "NoCall");
     EXPECT_EQ(st.Power, 20);
     EXPECT_EQ(st.MinAngle, 10);
-    EXPECT_EQ(st.Display, 1);
-    EXPECT_EQ(st.GainTable, 0);
+    EXPECT_EQ(Number(st.Display), 1);
+    EXPECT_EQ(Number(st.GainTable), 0);
     EXPECT_FALSE(st.Path);
     // A cancelled first-run dialog leaves the design texts.
     for (QLineEdit* e : {ui.LongDeg, ui.LongMin, ui.LongSec, ui.LatDeg, ui.LatMin, ui.LatSec}) {
@@ -193,7 +193,7 @@ TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
         EXPECT_GT(messages.shown[0].Detail.size(), static_cast<qsizetype>(path.size()) + 10);
         EXPECT_EQ(form->Station().CallSign, c.callSign);
         EXPECT_EQ(form->Station().Power, c.power);
-        EXPECT_EQ(form->Station().Display, c.display);
+        EXPECT_EQ(Number(form->Station().Display), c.display);
         int checked = 0;
         for (QRadioButton* item : {form->Widgets().DisplayItem0, form->Widgets().DisplayItem1,
                                    form->Widgets().DisplayItem2, form->Widgets().DisplayItem3}) {
@@ -281,7 +281,7 @@ TEST_F(MainWindow, DisplayFormatSwitchRelabelsTheTable)
     EXPECT_EQ(ui.MUFGrid->CellText(0, 0), QStringLiteral("30 Mhz"));
 
     ui.DisplayItem3->click();
-    EXPECT_EQ(form->Station().Display, 4);
+    EXPECT_EQ(Number(form->Station().Display), 4);
     EXPECT_EQ(ui.MUFGrid->CellText(0, 0), QString());
     EXPECT_EQ(ui.MUFGrid->CellText(0, 13), QStringLiteral("FRQ"));
     EXPECT_EQ(ui.MUFGrid->CellText(0, 14), QStringLiteral("DSC"));
@@ -330,8 +330,8 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointFormatAndAntennaAndKeepsEverythingE
     EXPECT_EQ(again->Widgets().DESTLat->value(), -33);
     EXPECT_TRUE(again->Widgets().DisplayItem2->isChecked());
     EXPECT_TRUE(again->Widgets().AGTItem2->isChecked());
-    EXPECT_EQ(again->Station().Display, 3);
-    EXPECT_EQ(again->Station().GainTable, 2);
+    EXPECT_EQ(Number(again->Station().Display), 3);
+    EXPECT_EQ(Number(again->Station().GainTable), 2);
 }
 
 TEST_F(MainWindow, TerminationSignalsCloseTheWindowAndSaveTheRemotePoint)

@@ -256,8 +256,8 @@ TEST_F(StoredSettings, SettingsThatCannotBeUsedTakeTheirDefaultsAndLeaveTheFileA
         EXPECT_EQ(st.Latitude, 0);
         EXPECT_EQ(st.Power, 20);
         EXPECT_EQ(st.MinAngle, 10);
-        EXPECT_EQ(st.Display, 1);
-        EXPECT_EQ(st.GainTable, 0);
+        EXPECT_EQ(Number(st.Display), 1);
+        EXPECT_EQ(Number(st.GainTable), 0);
         EXPECT_EQ(form->Widgets().DESTLong->value(), 0);
         EXPECT_EQ(form->Rows(), BandSet::Fixed);
         EXPECT_EQ(form->Widgets().STA->pos(), QPoint(256, 128));

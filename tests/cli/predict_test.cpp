@@ -351,7 +351,7 @@ TEST(Json, IsTheCompactTextOfItsObject)
         orvela::RunInput in = orvela_test::PathInput(orvela_test::Paris, orvela_test::NewYork);
         in.Station.CallSign = texts[i];
         in.RemoteLabel = texts[(i + 1) % 6];
-        in.Station.Display = 1 + i % 4;
+        in.Station.Display = static_cast<orvela::DisplayFormat>(1 + i % 4);
         const orvela::Prediction p = orvela_test::Predict(in);
         orvela::cli::SolarReport solar;
         solar.Ok = i % 2 == 0;

@@ -27,7 +27,7 @@ TEST(CoverageDay, IsTheTwentyFourSingleHours)
     RunInput paris;
     paris.Station.Latitude = 48.85L;
     paris.Station.Longitude = -2.35L;
-    paris.Station.GainTable = 1;
+    paris.Station.GainTable = Antenna::Dipole;
     paris.Flux = 100;
     paris.Month = 12;
     paris.Day = 10;
@@ -36,7 +36,7 @@ TEST(CoverageDay, IsTheTwentyFourSingleHours)
     polar.Station.Latitude = -89.5L;
     polar.Station.Longitude = 179.0L;
     polar.Station.MinAngle = 12;
-    polar.Station.GainTable = 2;
+    polar.Station.GainTable = Antenna::Yagi;
     polar.Flux = 210;
     polar.Month = 6;
     polar.Day = 21;

@@ -19,7 +19,7 @@ RunInput Paris()
     RunInput in;
     in.Station.Latitude = 48.85L;
     in.Station.Longitude = -2.35L;
-    in.Station.GainTable = 1;
+    in.Station.GainTable = Antenna::Dipole;
     in.Flux = 120;
     in.Month = 12;
     in.Day = 10;

@@ -26,7 +26,7 @@ TEST(TableBands, ARunTakesItsRowsFrequencies)
     Workspace ws;
     int compared = 0;
     for (const auto& [base, what] : orvela_test::VariedInputs()) {
-        if (base.Station.Display == 4) {
+        if (base.Station.Display == DisplayFormat::BestFrequency) {
             continue;
         }
         SCOPED_TRACE(what);
@@ -63,7 +63,7 @@ TEST(TableBands, TheAmateurBandsAreNamedAndBestIsABand)
     RunInput in;
     in.Station.Latitude = 48.85L;
     in.Station.Longitude = -2.35L;
-    in.Station.GainTable = 1;
+    in.Station.GainTable = Antenna::Dipole;
     in.RemoteLatDeg = 40;
     in.RemoteLonDeg = 74;
     in.Month = 12;
@@ -86,7 +86,7 @@ TEST(TableBands, TheAmateurBandsAreNamedAndBestIsABand)
     const BandResult twenty = ComputeBand(in, 14, 5, ws);
     EXPECT_EQ(twenty.Text, p.At(15, BandRow(5)).Text);
 
-    in.Station.Display = 4;
+    in.Station.Display = DisplayFormat::BestFrequency;
     ComputeMUF(in, ws, p);
     int named = 0;
     for (int c = 1; c < TableCols; ++c) {

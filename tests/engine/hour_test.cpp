@@ -95,7 +95,7 @@ TEST(ComputeBand, IsTheSignalLevelCell)
     int withPath = 0, without = 0;
     for (const NamedInput& run : orvela_test::VariedInputs()) {
         RunInput signal = run.In;
-        signal.Station.Display = 1;
+        signal.Station.Display = DisplayFormat::SignalLevel;
         const Prediction full = Predict(signal);
         for (int h = 0; h < 24; ++h) {
             for (int band = 1; band <= BandCount; ++band) {

@@ -86,7 +86,7 @@ Workspace FourModes(int power)
     Workspace ws;
     ws.NoiseLevel = 10 * log10l(1.00095095e-17L) + 30;
     ws.Power = power;
-    ws.GainTable = 0;
+    ws.GainTable = 0; // isotropic
     for (int k = 1; k <= 4; ++k) {
         ws.TakeOff[k] = 0.2L;
         ws.RayPath[k] = 3000;

@@ -35,7 +35,7 @@ void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
     ws.Flux = in.Flux;
     ws.SunSpots = FluxToSpots(ws.Flux);
     ws.Power = st.Power;
-    ws.GainTable = st.GainTable;
+    ws.GainTable = Number(st.GainTable);
     const ld minAngle = st.MinAngle * DegToRad;
 
     ws.HomeLat = st.Latitude * DegToRad;
@@ -152,15 +152,15 @@ void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
         int bestBand = 0;
         for (int n = 1; n <= BandCount; ++n) {
             const int idx = Pathloss(ws, baseHops, BandFreq(n));
-            if (st.Display != 4) {
-                Dsx(out, ws, st.Display, h, n, idx);
+            if (st.Display != DisplayFormat::BestFrequency) {
+                Dsx(out, ws, Number(st.Display), h, n, idx);
             }
             if (idx > 0 && ws.SigLevel[idx] > level) {
                 level = ws.SigLevel[idx];
                 bestBand = n;
             }
         }
-        if (st.Display == 4 && bestBand > 0) {
+        if (st.Display == DisplayFormat::BestFrequency && bestBand > 0) {
             // The later bands have rewritten the levels and flags: evaluate
             // the best band again so that the cell shows its own result.
             const int idx = Pathloss(ws, baseHops, BandFreq(bestBand));

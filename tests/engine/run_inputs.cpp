@@ -66,9 +66,9 @@ std::vector<NamedInput> VariedInputs()
         for (int display = 1; display <= 4; ++display) {
             for (const bool longPath : {false, true}) {
                 RunInput in = PathInput(path[0], path[1], path[2], path[3]);
-                in.Station.Display = display;
+                in.Station.Display = static_cast<DisplayFormat>(display);
                 in.Station.Path = longPath;
-                in.Station.GainTable = i % 3;
+                in.Station.GainTable = static_cast<Antenna>(i % 3);
                 in.Station.MinAngle = minAngles[i % 5];
                 in.Station.Power = 80 + 10 * (i % 4);
                 in.Flux = fluxes[i % 4];
@@ -108,10 +108,10 @@ std::vector<NamedInput> SweepInputs()
         const auto run = [&](const std::pair<ld, ld>& pt, bool longPath, int minAngle, int gainTable,
                              const std::string& what) {
             RunInput in = PathInput(h.Lat, h.LonW, pt.first, pt.second);
-            in.Station.Display = 1 + i % 4;
+            in.Station.Display = static_cast<DisplayFormat>(1 + i % 4);
             in.Station.Path = longPath;
             in.Station.MinAngle = minAngle;
-            in.Station.GainTable = gainTable;
+            in.Station.GainTable = static_cast<Antenna>(gainTable);
             in.Month = 1 + i % 12;
             in.Day = 1 + i % 28;
             ++i;
@@ -153,8 +153,8 @@ RunInput ReferenceInput(const nlohmann::json& j)
     in.Station.Power = j.at("power").get<int>();
     in.Station.MinAngle = j.at("min_angle").get<int>();
     in.Station.Path = j.at("long_path").get<bool>();
-    in.Station.GainTable = j.at("antenna").get<int>();
-    in.Station.Display = j.at("display").get<int>();
+    in.Station.GainTable = static_cast<Antenna>(j.at("antenna").get<int>());
+    in.Station.Display = static_cast<DisplayFormat>(j.at("display").get<int>());
     in.RemoteLatDeg = j.at("remote_lat").get<int>();
     in.RemoteLonDeg = j.at("remote_lon").get<int>(); // west positive
     in.Flux = FluxText(j.at("flux"));

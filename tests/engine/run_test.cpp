@@ -173,7 +173,7 @@ TEST(ComputeMUF, HopSearchStopsAtTwentySevenHops)
         RunInput in = PathInput(Paris, NewYork);
         in.Station.MinAngle = c.MinAngle;
         in.Station.Path = c.LongPath;
-        in.Station.Display = 2;
+        in.Station.Display = DisplayFormat::TakeOffAngle;
         in.Flux = 250;
         in.Station.Power = 100; // loud enough for paths of 27 hops and more to show
         const Prediction p = Predict(in);
@@ -286,7 +286,7 @@ TEST(ComputeMUF, BestFrequencyShowsTheBestBandsOwnResult)
             RunInput in = PathInput(Paris.Lat, Paris.LonW, remoteLon == 0 ? 45.0L : 35.7L, remoteLon);
             in.Station.Path = longPath;
             const Prediction levels = Predict(in);
-            in.Station.Display = 4;
+            in.Station.Display = DisplayFormat::BestFrequency;
             const Prediction best = Predict(in);
             for (int col = 1; col < TableCols; ++col) {
                 const std::string& freq = best.At(col, RowBestFreq).Text;
@@ -321,7 +321,7 @@ TEST(ComputeMUF, BestFrequencyShowsTheBestBandsOwnResult)
 TEST(ComputeMUF, UnknownDisplayLeavesTheBandRowsEmpty)
 {
     RunInput in = PathInput(Paris, NewYork);
-    in.Station.Display = 5;
+    in.Station.Display = static_cast<DisplayFormat>(5);
     const Prediction p = Predict(in);
     for (int col = 0; col < TableCols; ++col) {
         for (int r = 0; r < 15; ++r) {
@@ -372,7 +372,7 @@ TEST(ComputeMUF, CoincidentPointsShowAVerticalPath)
     for (const ld lat : {0.0L, 45.0L, -90.0L, 37.0L, -60.0L}) { // sunlit in December
         for (const int display : {1, 3}) {
             RunInput in = PathInput(lat, 10, lat, 10);
-            in.Station.Display = display;
+            in.Station.Display = static_cast<DisplayFormat>(display);
             const Prediction p = Predict(in);
             EXPECT_EQ(p.H1[2], "Distance (km) : 0.0 Km");
             EXPECT_EQ(p.H1[3], "Delay : 2.1 milliseconds") << static_cast<double>(lat);

@@ -65,7 +65,7 @@ void CheckTable(const Prediction& p, const RunInput& in, const std::string& what
             if (t.empty()) {
                 continue;
             }
-            if (in.Station.Display == 4 && row == RowBestFreq) {
+            if (in.Station.Display == DisplayFormat::BestFrequency && row == RowBestFreq) {
                 const int f = std::stoi(t);
                 ASSERT_TRUE(f % 2 == 0 && f >= 2 && f <= 30 && t == std::to_string(f)) << what << ": " << t;
                 continue;

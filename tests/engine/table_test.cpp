@@ -69,8 +69,8 @@ TEST(LabelGrid, RowLabelsAndStatusTexts)
 {
     Prediction p;
     Settings st;
-    st.Display = 1;
-    st.GainTable = 2;
+    st.Display = DisplayFormat::SignalLevel;
+    st.GainTable = Antenna::Yagi;
     st.Power = 250;
     LabelGrid(p, st);
     EXPECT_EQ(p.At(0, 0).Text, "30 Mhz");
@@ -83,8 +83,8 @@ TEST(LabelGrid, RowLabelsAndStatusTexts)
     EXPECT_EQ(p.AntennaText, "3 elements Yagi");
     EXPECT_EQ(p.PowerText, "250 dbW");
 
-    st.Display = 4;
-    st.GainTable = 0;
+    st.Display = DisplayFormat::BestFrequency;
+    st.GainTable = Antenna::Isotropic;
     LabelGrid(p, st);
     for (int r = 0; r <= 12; ++r) {
         EXPECT_TRUE(p.At(0, r).Text.empty()) << r;
@@ -94,16 +94,16 @@ TEST(LabelGrid, RowLabelsAndStatusTexts)
     EXPECT_EQ(p.DisplayText, "Best frequencies");
     EXPECT_EQ(p.AntennaText, "Isotrop antenna");
 
-    st.Display = 2;
-    st.GainTable = 1;
+    st.Display = DisplayFormat::TakeOffAngle;
+    st.GainTable = Antenna::Dipole;
     LabelGrid(p, st);
     EXPECT_EQ(p.At(0, 1).Text, "28 Mhz");
     EXPECT_EQ(p.DisplayText, "Takeoff angle (degrees)");
     EXPECT_EQ(p.AntennaText, "Simple dipole");
 
     // Values outside the known ranges leave the texts as they were.
-    st.Display = 7;
-    st.GainTable = 5;
+    st.Display = static_cast<DisplayFormat>(7);
+    st.GainTable = static_cast<Antenna>(5);
     LabelGrid(p, st);
     EXPECT_EQ(p.DisplayText, "Takeoff angle (degrees)");
     EXPECT_EQ(p.AntennaText, "Simple dipole");

@@ -56,8 +56,8 @@ inline orvela::RunInput PathInput(ld homeLat, ld homeLonW, ld remoteLat, ld remo
     orvela::RunInput in;
     in.Station.Latitude = homeLat;
     in.Station.Longitude = homeLonW;
-    in.Station.GainTable = 1;
-    in.Station.Display = 1;
+    in.Station.GainTable = orvela::Antenna::Dipole;
+    in.Station.Display = orvela::DisplayFormat::SignalLevel;
     in.Station.MinAngle = 10;
     in.RemoteLatDeg = remoteLat;
     in.RemoteLonDeg = remoteLonW;
