@@ -883,7 +883,8 @@ void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, con
 
 void TPROPForm::CellWasSelected(int col, int row)
 {
-    const std::optional<std::string> report = CellReport(Number(settings_.Display), col, row, prediction_.At(col, row).Text);
+    const std::optional<std::string> report =
+        CellReport(Number(settings_.Display), col, row, prediction_.At(col, row).Text);
     if (!report) {
         return;
     }

@@ -13,8 +13,8 @@ RunInput Input(ld homeLat, ld homeLonW, ld remoteLat, ld remoteLonW, bool longPa
     in.Station.Latitude = homeLat;
     in.Station.Longitude = homeLonW;
     in.Station.Path = longPath;
-    in.Station.GainTable = Antenna::Dipole; // dipole
-    in.Station.Display = DisplayFormat::SignalLevel;   // signal level
+    in.Station.GainTable = Antenna::Dipole;
+    in.Station.Display = DisplayFormat::SignalLevel;
     in.Flux = 100;
     in.RemoteLatDeg = remoteLat;
     in.RemoteLonDeg = remoteLonW;

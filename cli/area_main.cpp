@@ -123,5 +123,6 @@ int main(int argc, char* argv[])
         return cli::ReportRefusal(Program, cl.Error);
     }
 
-    return orvela::mapcli::RunPictureProgram(Program, [&] { Run(cl.Req); }, "not enough memory for the map");
+    return orvela::mapcli::RunPictureProgram(
+        Program, [&] { Run(cl.Req); }, "not enough memory for the map");
 }

@@ -133,7 +133,8 @@ std::string HelpText()
     t += "  --display WHAT    what the result cells show: signal (dB above receiver\n";
     t += "                    sensitivity), angle (take-off angle, degrees), delay\n";
     t += "                    (milliseconds) or best (best frequency of each hour)\n";
-    t += "                    (default " + std::string(DisplayNames[static_cast<std::size_t>(Number(d.Display) - 1)]) + ")\n";
+    t += "                    (default " + std::string(DisplayNames[static_cast<std::size_t>(Number(d.Display) - 1)]) +
+         ")\n";
     t += "  --bands SET       the table's rows: fixed (2, 4, ... 30 MHz) or ham (one row\n";
     t += "                    per amateur band, 80 m to 10 m, labelled \"40 m 7.1\")\n";
     t += "                    (default fixed)\n";
@@ -191,6 +192,26 @@ std::string HelpText()
     t += "\n";
     t += "Exit status: 0 on success, 2 for bad input (reported in one line on standard\n";
     t += "error, with nothing on standard output), 1 when the output cannot be written.\n";
+    return t;
+}
+
+std::string StationOptionsUsage(const Settings& d)
+{
+    std::string t;
+    t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
+    t += "                    (default " + FormatFixed(DefaultFlux, 0) + "), or auto: the day's flux from NOAA's\n";
+    t += "                    Geophysical Alert Message, as the program fetches it;\n";
+    t += "                    when that fails, the message goes to standard error\n";
+    t += "                    and the flux is 100\n";
+    t += "  --flux-url URL    where --flux auto fetches the bulletin\n";
+    t += "                    (default " + std::string(solar::DefaultFluxUrl()) + ")\n";
+    t += "  --power DBW       transmitter power, whole dBW from 5 to 2500\n";
+    t += "                    (default " + std::to_string(d.Power) + ")\n";
+    t += "  --min-angle DEG   lowest take-off angle, whole degrees from 0 to 90\n";
+    t += "                    (default " + std::to_string(d.MinAngle) + ")\n";
+    t += "  --antenna TYPE    isotropic, dipole (simple dipole) or yagi (three-element\n";
+    t += "                    Yagi) (default " + std::string(AntennaNames[static_cast<std::size_t>(d.GainTable)]) +
+         ")\n";
     return t;
 }
 

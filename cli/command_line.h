@@ -76,4 +76,9 @@ struct Now {
 // today, and hour 0 otherwise.
 RunInput MakeRunInput(const Request& req, const Now& now);
 
+// The help of the options every program that predicts takes alike, --flux,
+// --flux-url, --power, --min-angle and --antenna, with the defaults of a new
+// station `d`, one line per 80 columns.
+std::string StationOptionsUsage(const Settings& d);
+
 } // namespace orvela::cli

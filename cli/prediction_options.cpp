@@ -1,7 +1,6 @@
 #include "prediction_options.h"
 
 #include "call_sign.h"
-#include "geoalert.h"
 
 #include <algorithm>
 
@@ -60,9 +59,11 @@ std::vector<RequestOption> RequestOptions()
     o.push_back({"--power", "DBW", false, Checked(&ParsePower, [](Request& r, int v) { r.Station.Power = v; })});
     o.push_back(
         {"--min-angle", "DEG", false, Checked(&ParseMinAngle, [](Request& r, int v) { r.Station.MinAngle = v; })});
-    o.push_back({"--antenna", "TYPE", false, Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = static_cast<Antenna>(i); })});
-    o.push_back(
-        {"--display", "WHAT", false, Choice(DisplayNames, [](Request& r, int i) { r.Station.Display = static_cast<DisplayFormat>(i + 1); })});
+    o.push_back({"--antenna", "TYPE", false,
+                 Choice(AntennaNames, [](Request& r, int i) { r.Station.GainTable = static_cast<Antenna>(i); })});
+    o.push_back({"--display", "WHAT", false, Choice(DisplayNames, [](Request& r, int i) {
+                     r.Station.Display = static_cast<DisplayFormat>(i + 1);
+                 })});
     o.push_back(
         {"--bands", "SET", false, Choice(BandSetNames, [](Request& r, int i) { r.Bands = static_cast<BandSet>(i); })});
     o.push_back(
@@ -79,26 +80,6 @@ std::vector<RequestOption> RequestOptions()
     o.push_back({"--format", "FORMAT", false,
                  Choice(FormatNames, [](Request& r, int i) { r.Format = static_cast<OutputFormat>(i); })});
     return o;
-}
-
-std::string StationOptionsUsage(const Settings& d)
-{
-    std::string t;
-    t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
-    t += "                    (default " + FormatFixed(DefaultFlux, 0) + "), or auto: the day's flux from NOAA's\n";
-    t += "                    Geophysical Alert Message, as the program fetches it;\n";
-    t += "                    when that fails, the message goes to standard error\n";
-    t += "                    and the flux is 100\n";
-    t += "  --flux-url URL    where --flux auto fetches the bulletin\n";
-    t += "                    (default " + std::string(solar::DefaultFluxUrl()) + ")\n";
-    t += "  --power DBW       transmitter power, whole dBW from 5 to 2500\n";
-    t += "                    (default " + std::to_string(d.Power) + ")\n";
-    t += "  --min-angle DEG   lowest take-off angle, whole degrees from 0 to 90\n";
-    t += "                    (default " + std::to_string(d.MinAngle) + ")\n";
-    t += "  --antenna TYPE    isotropic, dipole (simple dipole) or yagi (three-element\n";
-    t += "                    Yagi) (default " + std::string(AntennaNames[static_cast<std::size_t>(d.GainTable)]) +
-         ")\n";
-    return t;
 }
 
 bool IsPredictionOption(std::string_view name)

@@ -26,11 +26,6 @@ using RequestOption = ValueOption<Request>;
 // those of one prediction, then --flux-url and --format.
 std::vector<RequestOption> RequestOptions();
 
-// The help of the options every program that predicts takes alike, --flux,
-// --flux-url, --power, --min-angle and --antenna, with the defaults of a new
-// station `d`, one line per 80 columns.
-std::string StationOptionsUsage(const Settings& d);
-
 // Whether `dashed` ("--home") names one of the options of one prediction.
 bool IsPredictionOptionName(std::string_view dashed);
 

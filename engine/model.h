@@ -77,7 +77,7 @@ struct Settings {
     bool Path = false;        // long path
     DisplayFormat Display = DisplayFormat::SignalLevel;
     Antenna GainTable = Antenna::Isotropic;
-    int MinAngle = 10;        // degrees
+    int MinAngle = 10; // degrees
 };
 
 using GainTableData = std::array<std::array<ld, 5>, 46>;

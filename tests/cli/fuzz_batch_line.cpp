@@ -38,8 +38,8 @@ void CheckRequest(const Request& r)
     Check(r.FluxAuto || Within(r.Flux, 1, 500), "the flux is 1 to 500");
     Check(s.Power >= 5 && s.Power <= 2500, "the power is 5 to 2500");
     Check(s.MinAngle >= 0 && s.MinAngle <= 90, "the minimum angle is 0 to 90");
-    Check(s.GainTable >= 0 && s.GainTable <= 2, "the antenna is one of three");
-    Check(s.Display >= 1 && s.Display <= 4, "the display is one of four");
+    Check(Number(s.GainTable) >= 0 && Number(s.GainTable) <= 2, "the antenna is one of three");
+    Check(Number(s.Display) >= 1 && Number(s.Display) <= 4, "the display is one of four");
     Check(!orvela::CallSignProblem(s.CallSign).has_value(), "the call sign is printable text");
     Check(!r.Date || (r.Date->Year >= 1 && r.Date->Year <= 9999 && r.Date->Month >= 1 && r.Date->Month <= 12 &&
                       r.Date->Day >= 1 && r.Date->Day <= 31),
