@@ -1,4 +1,4 @@
-#include "close_on_signals.h"
+#include "app/close_on_signals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

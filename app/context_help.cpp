@@ -1,4 +1,4 @@
-#include "context_help.h"
+#include "app/context_help.h"
 
 #include <QApplication>
 #include <QCursor>

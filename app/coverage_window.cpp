@@ -1,9 +1,9 @@
-#include "coverage_window.h"
+#include "app/coverage_window.h"
 
-#include "compositor.h"
-#include "ionosphere.h"
-#include "level_classes.h"
-#include "picture_io.h"
+#include "map/compositor.h"
+#include "engine/ionosphere.h"
+#include "coverage/level_classes.h"
+#include "map/picture_io.h"
 
 #include <QAccessible>
 #include <QComboBox>

@@ -4,10 +4,10 @@
 // day is in, the hour slider only redraws.
 #pragma once
 
-#include "bands.h"
-#include "coverage_worker.h"
-#include "picture.h"
-#include "platform.h"
+#include "engine/bands.h"
+#include "coverage/coverage_worker.h"
+#include "map/picture.h"
+#include "app/platform.h"
 
 #include <QImage>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "header_strip.h"
+#include "app/header_strip.h"
 
 #include <QPainter>
 

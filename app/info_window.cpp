@@ -1,4 +1,4 @@
-#include "info_window.h"
+#include "app/info_window.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 // Orvela: program entry. Splash for two seconds, then the main window.
-#include "close_on_signals.h"
-#include "network_solar_flux.h"
-#include "settings_store.h"
-#include "splash.h"
-#include "system_services.h"
-#include "tpropform.h"
+#include "app/close_on_signals.h"
+#include "app/network_solar_flux.h"
+#include "station/settings_store.h"
+#include "app/splash.h"
+#include "app/system_services.h"
+#include "app/tpropform.h"
 #include "version.h"
 
 #include <QApplication>

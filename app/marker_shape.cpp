@@ -1,4 +1,4 @@
-#include "marker_shape.h"
+#include "app/marker_shape.h"
 
 #include <QPainter>
 

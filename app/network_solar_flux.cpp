@@ -1,4 +1,4 @@
-#include "network_solar_flux.h"
+#include "app/network_solar_flux.h"
 
 #include <QEventLoop>
 #include <QSocketNotifier>

@@ -1,8 +1,8 @@
 // The day's solar flux downloaded from NOAA's Geophysical Alert Message.
 #pragma once
 
-#include "geoalert.h"
-#include "platform.h"
+#include "solar/geoalert.h"
+#include "app/platform.h"
 
 #include <string>
 #include <thread>

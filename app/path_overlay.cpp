@@ -1,4 +1,4 @@
-#include "path_overlay.h"
+#include "app/path_overlay.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -4,7 +4,7 @@
 // mouse event through to the map.
 #pragma once
 
-#include "great_circle_track.h"
+#include "map/great_circle_track.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "prediction_table.h"
+#include "app/prediction_table.h"
 
-#include "report.h"
+#include "engine/report.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 // coloured them, with no selection highlight.
 #pragma once
 
-#include "prediction.h"
+#include "engine/prediction.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "status_bar.h"
+#include "app/status_bar.h"
 
 #include <QIcon>
 #include <QPainter>

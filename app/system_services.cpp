@@ -1,8 +1,8 @@
-#include "system_services.h"
+#include "app/system_services.h"
 
-#include "picture_io.h"
-#include "splash.h"
-#include "tpropform.h"
+#include "map/picture_io.h"
+#include "app/splash.h"
+#include "app/tpropform.h"
 #include "ui_tpropform.h"
 
 #include <QApplication>

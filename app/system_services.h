@@ -1,7 +1,7 @@
 // The real platform services of the desktop program.
 #pragma once
 
-#include "platform.h"
+#include "app/platform.h"
 
 namespace orvela::app {
 

@@ -1,6 +1,6 @@
-#include "tapropos.h"
+#include "app/tapropos.h"
 
-#include "platform.h"
+#include "app/platform.h"
 #include "ui_tapropos.h"
 
 #include <QFontMetrics>

@@ -1,10 +1,10 @@
-#include "tcoordform.h"
+#include "app/tcoordform.h"
 
-#include "call_sign.h"
-#include "locator.h"
-#include "model.h"
-#include "settings_store.h"
-#include "station_display.h"
+#include "station/call_sign.h"
+#include "station/locator.h"
+#include "engine/model.h"
+#include "station/settings_store.h"
+#include "station/station_display.h"
 #include "ui_tcoordform.h"
 
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // seconds (or from a Maidenhead locator), power and lowest take-off angle.
 #pragma once
 
-#include "platform.h"
+#include "app/platform.h"
 
 #include <QDialog>
 

@@ -2,11 +2,11 @@
 // header strips, the clock and the status bar.
 #pragma once
 
-#include "bands.h"
-#include "help_window.h"
-#include "platform.h"
-#include "picture.h"
-#include "prediction.h"
+#include "engine/bands.h"
+#include "app/help_window.h"
+#include "app/platform.h"
+#include "map/picture.h"
+#include "engine/prediction.h"
 #include "version.h"
 
 #include <QPointer>

@@ -1,7 +1,7 @@
 // Cost of a coverage map: the 2-degree grid, 91 x 180 = 16,380 paths from
 // one home station, for one band at one hour or at all 24, on every core.
 // Computing only: nothing is written.
-#include "area_coverage.h"
+#include "coverage/area_coverage.h"
 
 #include <benchmark/benchmark.h>
 

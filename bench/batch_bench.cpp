@@ -1,7 +1,7 @@
 // Cost of orvela-predict --batch: 10,000 lines read from memory, computed
 // over every core and written as JSON to a stream that throws them away,
 // through the same function the program runs.
-#include "batch.h"
+#include "cli/batch.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Cost of the day/night map: one composition of the real 512 x 256 pictures,
 // and the whole refresh of the map view with the decoding of its pictures.
-#include "compositor.h"
-#include "picture_io.h"
+#include "map/compositor.h"
+#include "map/picture_io.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Cost of one complete prediction run, all 24 hours.
-#include "prediction.h"
+#include "engine/prediction.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,12 +10,12 @@
 //   meanwhile as counters;
 // - BM_CoverageSliderRedraw: the hour slider moved once the day is in,
 //   until the map is painted again.
-#include "coverage_window.h"
-#include "http_test_server.h"
-#include "network_solar_flux.h"
-#include "splash.h"
-#include "system_services.h"
-#include "tpropform.h"
+#include "app/coverage_window.h"
+#include "tests/support/http_test_server.h"
+#include "app/network_solar_flux.h"
+#include "app/splash.h"
+#include "app/system_services.h"
+#include "app/tpropform.h"
 #include "ui_tpropform.h"
 
 #include <QApplication>

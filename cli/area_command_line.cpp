@@ -1,9 +1,9 @@
-#include "area_command_line.h"
+#include "cli/area_command_line.h"
 
-#include "prediction_options.h"
+#include "cli/prediction_options.h"
 
-#include "geoalert.h"
-#include "map_command_line.h"
+#include "solar/geoalert.h"
+#include "cli/map_command_line.h"
 
 #include <CLI/CLI.hpp>
 

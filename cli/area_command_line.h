@@ -2,11 +2,11 @@
 // and the run input shared by every point of the grid.
 #pragma once
 
-#include "compositor.h"
-#include "model.h"
-#include "prediction.h"
-#include "program.h"
-#include "values.h"
+#include "map/compositor.h"
+#include "engine/model.h"
+#include "engine/prediction.h"
+#include "cli/program.h"
+#include "cli/values.h"
 
 #include <optional>
 #include <string>

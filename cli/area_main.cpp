@@ -1,12 +1,12 @@
 // orvela-area: the coverage of one band at one hour, from the home station
 // to every point of a grid over the globe, as CSV, JSON or a PNG map.
-#include "area_command_line.h"
-#include "atomic_file.h"
-#include "map_command_line.h"
-#include "area_coverage.h"
-#include "area_picture.h"
-#include "flux_download.h"
-#include "picture_io.h"
+#include "cli/area_command_line.h"
+#include "common/atomic_file.h"
+#include "cli/map_command_line.h"
+#include "coverage/area_coverage.h"
+#include "cli/area_picture.h"
+#include "cli/flux_download.h"
+#include "map/picture_io.h"
 
 #include <cerrno>
 #include <cstring>

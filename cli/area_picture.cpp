@@ -1,7 +1,7 @@
-#include "area_picture.h"
+#include "cli/area_picture.h"
 
-#include "format.h"
-#include "picture_io.h"
+#include "engine/format.h"
+#include "map/picture_io.h"
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>

@@ -3,11 +3,11 @@
 // a caption. Drawn with Cairo.
 #pragma once
 
-#include "area_coverage.h"
-#include "compositor.h"
-#include "bands.h"
-#include "level_classes.h"
-#include "picture.h"
+#include "coverage/area_coverage.h"
+#include "map/compositor.h"
+#include "engine/bands.h"
+#include "coverage/level_classes.h"
+#include "map/picture.h"
 
 #include <array>
 #include <string>

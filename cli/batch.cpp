@@ -1,8 +1,8 @@
-#include "batch.h"
+#include "cli/batch.h"
 
-#include "batch_line.h"
-#include "hour.h"
-#include "table_export.h"
+#include "cli/batch_line.h"
+#include "engine/hour.h"
+#include "engine/table_export.h"
 
 #include <nlohmann/json.hpp>
 

@@ -2,8 +2,8 @@
 // stream, computed over the cores, written in the order of the lines.
 #pragma once
 
-#include "command_line.h"
-#include "render.h"
+#include "cli/command_line.h"
+#include "cli/render.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "batch_line.h"
+#include "cli/batch_line.h"
 
-#include "prediction_options.h"
+#include "cli/prediction_options.h"
 
 #include <nlohmann/json.hpp>
 

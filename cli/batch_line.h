@@ -4,7 +4,7 @@
 // the engine), so that it can be checked on its own.
 #pragma once
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "command_line.h"
+#include "cli/command_line.h"
 
-#include "geoalert.h"
-#include "prediction_options.h"
+#include "solar/geoalert.h"
+#include "cli/prediction_options.h"
 
 #include <CLI/CLI.hpp>
 

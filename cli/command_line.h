@@ -2,10 +2,10 @@
 // builds, and the run input that request gives at a given moment.
 #pragma once
 
-#include "format.h"
-#include "model.h"
-#include "prediction.h"
-#include "values.h"
+#include "engine/format.h"
+#include "engine/model.h"
+#include "engine/prediction.h"
+#include "cli/values.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "flux_download.h"
+#include "cli/flux_download.h"
 
-#include "geoalert.h"
-#include "loadable_fetch.h"
+#include "solar/geoalert.h"
+#include "solar/loadable_fetch.h"
 
 #include <algorithm>
 #include <iostream>

@@ -2,7 +2,7 @@
 // The command line downloads the bulletin here and nowhere else.
 #pragma once
 
-#include "render.h" // SolarReport
+#include "cli/render.h" // SolarReport
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // orvela-predict: one prediction run from the command line.
-#include "batch.h"
-#include "command_line.h"
-#include "flux_download.h"
-#include "render.h"
+#include "cli/batch.h"
+#include "cli/command_line.h"
+#include "cli/flux_download.h"
+#include "cli/render.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,5 +1,5 @@
-#include "map_command_line.h"
-#include "whole_number.h"
+#include "cli/map_command_line.h"
+#include "common/whole_number.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,9 +1,9 @@
 // The command line of orvela-map: what it accepts and the request it builds.
 #pragma once
 
-#include "compositor.h"
-#include "picture_io.h"
-#include "program.h"
+#include "map/compositor.h"
+#include "map/picture_io.h"
+#include "cli/program.h"
 
 #include <cstdio>
 #include <new>

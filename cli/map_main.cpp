@@ -1,7 +1,7 @@
 // orvela-map: the day/night world map of one moment, written as a PNG.
-#include "compositor.h"
-#include "map_command_line.h"
-#include "picture_io.h"
+#include "map/compositor.h"
+#include "cli/map_command_line.h"
+#include "map/picture_io.h"
 
 #include <ctime>
 #include <exception>

@@ -1,6 +1,6 @@
-#include "prediction_options.h"
+#include "cli/prediction_options.h"
 
-#include "call_sign.h"
+#include "station/call_sign.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // line's options are read by a few files of their own.
 #pragma once
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 #include <array>
 #include <string>

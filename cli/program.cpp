@@ -1,6 +1,6 @@
-#include "program.h"
+#include "cli/program.h"
 
-#include "whole_number.h"
+#include "common/whole_number.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,7 +1,7 @@
-#include "render.h"
+#include "cli/render.h"
 
-#include "ionosphere.h"
-#include "table_export.h"
+#include "engine/ionosphere.h"
+#include "engine/table_export.h"
 
 #include <algorithm>
 #include <charconv>

@@ -3,7 +3,7 @@
 // programs.
 #pragma once
 
-#include "prediction.h"
+#include "engine/prediction.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "values.h"
+#include "cli/values.h"
 
-#include "locator.h"
-#include "whole_number.h"
+#include "station/locator.h"
+#include "common/whole_number.h"
 
 #include <algorithm>
 #include <charconv>

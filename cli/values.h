@@ -3,9 +3,9 @@
 // them depends on the locale.
 #pragma once
 
-#include "format.h"
-#include "model.h"
-#include "program.h" // Parsed
+#include "engine/format.h"
+#include "engine/model.h"
+#include "cli/program.h" // Parsed
 
 #include <optional>
 #include <span>

@@ -1,4 +1,4 @@
-#include "area_coverage.h"
+#include "coverage/area_coverage.h"
 
 #include <nlohmann/json.hpp>
 

@@ -3,8 +3,8 @@
 // text, CSV and JSON.
 #pragma once
 
-#include "hour.h"
-#include "prediction.h"
+#include "engine/hour.h"
+#include "engine/prediction.h"
 
 #include <array>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "coverage_worker.h"
+#include "coverage/coverage_worker.h"
 
 #include <cerrno>
 #include <new>

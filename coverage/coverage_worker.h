@@ -4,7 +4,7 @@
 // the grid asked for.
 #pragma once
 
-#include "area_coverage.h"
+#include "coverage/area_coverage.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,4 +1,4 @@
-#include "level_classes.h"
+#include "coverage/level_classes.h"
 
 #include <algorithm>
 

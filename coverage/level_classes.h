@@ -3,7 +3,7 @@
 // sensitivity, a hatched grey below it, no colour where there is no path.
 #pragma once
 
-#include "area_coverage.h"
+#include "coverage/area_coverage.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "bands.h"
+#include "engine/bands.h"
 
 #include <cctype>
 #include <charconv>

@@ -2,7 +2,7 @@
 // one row per amateur band, and the S-meter reading of a signal level.
 #pragma once
 
-#include "model.h"
+#include "engine/model.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // Number and date texts as the table and the header strips write them.
 #pragma once
 
-#include "model.h"
+#include "engine/model.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "geometry.h"
+#include "engine/geometry.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // Great-circle geometry of the radio path and the sun's zenith angle along it.
 #pragma once
 
-#include "model.h"
+#include "engine/model.h"
 
 namespace orvela {
 

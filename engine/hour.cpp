@@ -1,7 +1,7 @@
-#include "hour.h"
+#include "engine/hour.h"
 
-#include "ionosphere.h"
-#include "run_steps.h"
+#include "engine/ionosphere.h"
+#include "engine/run_steps.h"
 
 #include <algorithm>
 #include <atomic>

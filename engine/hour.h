@@ -3,7 +3,7 @@
 // run: the same texts, colours and markers.
 #pragma once
 
-#include "prediction.h"
+#include "engine/prediction.h"
 
 #include <array>
 #include <cstddef>

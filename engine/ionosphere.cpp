@@ -1,6 +1,6 @@
-#include "ionosphere.h"
+#include "engine/ionosphere.h"
 
-#include "geometry.h"
+#include "engine/geometry.h"
 
 #include <cmath>
 

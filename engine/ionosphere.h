@@ -1,7 +1,7 @@
 // Ionospheric model of one mode: layer MUFs, absorption, path loss, antenna gain.
 #pragma once
 
-#include "model.h"
+#include "engine/model.h"
 
 #include <array>
 

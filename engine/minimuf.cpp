@@ -1,6 +1,6 @@
-#include "minimuf.h"
+#include "engine/minimuf.h"
 
-#include "geometry.h"
+#include "engine/geometry.h"
 
 #include <cmath>
 

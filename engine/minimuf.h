@@ -1,7 +1,7 @@
 // The MINIMUF 3.5 model of the path's maximum usable frequency.
 #pragma once
 
-#include "model.h"
+#include "engine/model.h"
 
 #include <vector>
 

@@ -3,9 +3,9 @@
 // local time, MUF and the sun's elevation at the path midpoint).
 #pragma once
 
-#include "bands.h"
-#include "format.h"
-#include "model.h"
+#include "engine/bands.h"
+#include "engine/format.h"
+#include "engine/model.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "report.h"
+#include "engine/report.h"
 
-#include "bands.h"
-#include "ionosphere.h"
-#include "prediction.h"
+#include "engine/bands.h"
+#include "engine/ionosphere.h"
+#include "engine/prediction.h"
 
 #include <charconv>
 

@@ -1,8 +1,8 @@
-#include "geometry.h"
-#include "ionosphere.h"
-#include "minimuf.h"
-#include "prediction.h"
-#include "run_steps.h"
+#include "engine/geometry.h"
+#include "engine/ionosphere.h"
+#include "engine/minimuf.h"
+#include "engine/prediction.h"
+#include "engine/run_steps.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,9 +3,9 @@
 // run and the single hour are both made of these.
 #pragma once
 
-#include "ionosphere.h"
-#include "minimuf.h"
-#include "prediction.h"
+#include "engine/ionosphere.h"
+#include "engine/minimuf.h"
+#include "engine/prediction.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "prediction.h"
+#include "engine/prediction.h"
 
-#include "ionosphere.h"
+#include "engine/ionosphere.h"
 
 namespace orvela {
 

@@ -1,4 +1,4 @@
-#include "table_export.h"
+#include "engine/table_export.h"
 
 namespace orvela {
 

@@ -2,7 +2,7 @@
 // spreadsheets, and tab-separated lines for the clipboard.
 #pragma once
 
-#include "prediction.h"
+#include "engine/prediction.h"
 
 #include <string>
 

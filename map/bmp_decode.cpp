@@ -1,7 +1,7 @@
 // The sun glyph and its mask are BMPs, read by stb_image. Its reader is
 // compiled here, private to this file and limited to BMP, so that no other
 // kind of file passes for a glyph.
-#include "picture_io.h"
+#include "map/picture_io.h"
 
 #include <cstring>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "compositor.h"
+#include "map/compositor.h"
 
-#include "picture_io.h"
+#include "map/picture_io.h"
 
 #include <pthread.h>
 #include <sched.h>

@@ -6,7 +6,7 @@
 // degrees North.
 #pragma once
 
-#include "picture.h"
+#include "map/picture.h"
 
 #include <ctime>
 #include <memory>

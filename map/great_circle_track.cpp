@@ -1,4 +1,4 @@
-#include "great_circle_track.h"
+#include "map/great_circle_track.h"
 
 #include <array>
 #include <cmath>

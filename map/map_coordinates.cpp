@@ -1,4 +1,4 @@
-#include "map_coordinates.h"
+#include "map/map_coordinates.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "picture_io.h"
+#include "map/picture_io.h"
 
-#include "atomic_file.h"
+#include "common/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -2,7 +2,7 @@
 // stb_image, PNG through libpng, and the pictures compiled into the programs.
 #pragma once
 
-#include "picture.h"
+#include "map/picture.h"
 
 #include <cstdint>
 #include <span>

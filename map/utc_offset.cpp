@@ -1,4 +1,4 @@
-#include "utc_offset.h"
+#include "map/utc_offset.h"
 
 #include <cmath>
 

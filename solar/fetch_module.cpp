@@ -1,7 +1,7 @@
 // The network module's two entry points, over the same GET as the window's
 // download. Nothing else is exported, and no C++ exception leaves it.
-#include "fetch_module.h"
-#include "http_get.h"
+#include "solar/fetch_module.h"
+#include "solar/http_get.h"
 
 #include <cstdio>
 #include <exception>

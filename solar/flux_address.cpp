@@ -1,5 +1,5 @@
 // The bulletin's address and the words the program uses about it.
-#include "geoalert.h"
+#include "solar/geoalert.h"
 
 #ifndef ORVELA_FLUX_URL
 #error "ORVELA_FLUX_URL must be defined by the build"

@@ -1,7 +1,7 @@
 // Downloading the Geophysical Alert Message with libcurl linked in, parsing
 // the body while it arrives.
-#include "geoalert.h"
-#include "http_get.h"
+#include "solar/geoalert.h"
+#include "solar/http_get.h"
 
 namespace orvela::solar {
 

@@ -1,7 +1,7 @@
 // Reading the Geophysical Alert Message piece by piece. No network here, so
 // that the parser can be built and fuzzed on its own.
-#include "geoalert.h"
-#include "whole_number.h"
+#include "solar/geoalert.h"
+#include "common/whole_number.h"
 
 #include <algorithm>
 #include <utility>

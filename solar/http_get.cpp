@@ -1,5 +1,5 @@
 // The bulletin's HTTP GET with libcurl.
-#include "http_get.h"
+#include "solar/http_get.h"
 
 #include <curl/curl.h>
 

@@ -3,7 +3,7 @@
 // rest on it, so that the two behave alike.
 #pragma once
 
-#include "geoalert.h"
+#include "solar/geoalert.h"
 
 #include <cstddef>
 #include <string>

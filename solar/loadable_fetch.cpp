@@ -1,5 +1,5 @@
 // Opening the network module and downloading through it.
-#include "loadable_fetch.h"
+#include "solar/loadable_fetch.h"
 
 #include <dlfcn.h>
 

@@ -4,8 +4,8 @@
 // window links the download in (GetSolarFlux).
 #pragma once
 
-#include "fetch_module.h"
-#include "geoalert.h"
+#include "solar/fetch_module.h"
+#include "solar/geoalert.h"
 
 #include <mutex>
 #include <string>

@@ -1,4 +1,4 @@
-#include "extended_codec.h"
+#include "station/extended_codec.h"
 
 #include <cmath>
 #include <limits>

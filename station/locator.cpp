@@ -1,4 +1,4 @@
-#include "locator.h"
+#include "station/locator.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "reg_file.h"
+#include "station/reg_file.h"
 
 #include <cstddef>
 #include <optional>

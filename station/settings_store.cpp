@@ -1,6 +1,6 @@
-#include "settings_store.h"
+#include "station/settings_store.h"
 
-#include "atomic_file.h"
+#include "common/atomic_file.h"
 
 #include <optional>
 

@@ -14,10 +14,10 @@
 // new one. Every other key, value and comment in the file is kept.
 #pragma once
 
-#include "extended_codec.h"
-#include "reg_file.h"
+#include "station/extended_codec.h"
+#include "station/reg_file.h"
 // ParseWholeNumber: whole numbers as the store keeps them in text.
-#include "whole_number.h"
+#include "common/whole_number.h"
 
 #include <functional>
 #include <optional>

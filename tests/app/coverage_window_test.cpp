@@ -1,8 +1,8 @@
 // The coverage window on the real main window: opened from the table and
 // the map, computed on its workers, following the main window, and picking
 // the remote point.
-#include "coverage_window.h"
-#include "window_fixture.h"
+#include "app/coverage_window.h"
+#include "tests/app/window_fixture.h"
 
 #include <QAccessible>
 #include <QAction>

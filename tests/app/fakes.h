@@ -1,8 +1,8 @@
 // Fakes of the platform services for driving the real main window.
 #pragma once
 
-#include "picture_io.h"
-#include "platform.h"
+#include "map/picture_io.h"
+#include "app/platform.h"
 
 #include <QDialog>
 #include <QRect>

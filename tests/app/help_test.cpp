@@ -1,13 +1,13 @@
 // Help, the information window, the about box, context help, and the table
 // taken away through its context menu.
-#include "help_window.h"
-#include "info_window.h"
-#include "render.h"
-#include "system_services.h"
-#include "table_export.h"
-#include "tapropos.h"
+#include "app/help_window.h"
+#include "app/info_window.h"
+#include "cli/render.h"
+#include "app/system_services.h"
+#include "engine/table_export.h"
+#include "app/tapropos.h"
 #include "ui_tapropos.h"
-#include "window_fixture.h"
+#include "tests/app/window_fixture.h"
 
 #include <QAction>
 #include <QApplication>

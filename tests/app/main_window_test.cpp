@@ -1,9 +1,9 @@
 // The real main window, driven offscreen with fake platform services and a
 // real settings file in a temporary folder.
-#include "close_on_signals.h"
-#include "http_test_server.h"
-#include "network_solar_flux.h"
-#include "window_fixture.h"
+#include "app/close_on_signals.h"
+#include "tests/support/http_test_server.h"
+#include "app/network_solar_flux.h"
+#include "tests/app/window_fixture.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // The great circle over the main window's map and its "Show the path".
-#include "path_overlay.h"
-#include "window_fixture.h"
+#include "app/path_overlay.h"
+#include "tests/app/window_fixture.h"
 
 #include <QAction>
 #include <QApplication>

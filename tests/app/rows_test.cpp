@@ -1,8 +1,8 @@
 // The table's rows: the fixed frequencies or the amateur bands, chosen in
 // the table's menu, kept in the settings file and followed by the coverage
 // window.
-#include "coverage_window.h"
-#include "window_fixture.h"
+#include "app/coverage_window.h"
+#include "tests/app/window_fixture.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // The station setup dialog, driven offscreen through the real main window:
 // what it reads, what it stores, and what the main window shows after it.
-#include "locator.h"
-#include "window_fixture.h"
+#include "station/locator.h"
+#include "tests/app/window_fixture.h"
 
 #include <QFileInfo>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 // The desktop program itself, told to end by a signal while its start-up
 // waits for the user: it ends normally and writes nothing.
-#include "window_fixture.h"
+#include "tests/app/window_fixture.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 // The remote point from a locator, the long path switch and the exported
 // table's caption, on the real main window.
-#include "locator.h"
-#include "map_coordinates.h"
-#include "window_fixture.h"
+#include "station/locator.h"
+#include "map/map_coordinates.h"
+#include "tests/app/window_fixture.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,13 +2,13 @@
 // download, and a real settings file in a temporary folder.
 #pragma once
 
-#include "compositor.h"
-#include "extended_codec.h"
-#include "fakes.h"
-#include "picture_io.h"
-#include "settings_store.h"
-#include "tcoordform.h"
-#include "tpropform.h"
+#include "map/compositor.h"
+#include "station/extended_codec.h"
+#include "tests/app/fakes.h"
+#include "map/picture_io.h"
+#include "station/settings_store.h"
+#include "app/tcoordform.h"
+#include "app/tpropform.h"
 #include "ui_tcoordform.h"
 #include "ui_tpropform.h"
 

@@ -1,10 +1,10 @@
 // The window's guards: clicks and keys on the table, what a screen reader
 // hears, settings that cannot be used, and the reasons given for failures.
-#include "http_test_server.h"
-#include "network_solar_flux.h"
-#include "prediction_table.h"
-#include "status_bar.h"
-#include "window_fixture.h"
+#include "tests/support/http_test_server.h"
+#include "app/network_solar_flux.h"
+#include "app/prediction_table.h"
+#include "app/status_bar.h"
+#include "tests/app/window_fixture.h"
 
 #include <QAccessible>
 #include <QAccessibleTableInterface>

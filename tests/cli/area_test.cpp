@@ -1,11 +1,11 @@
 // orvela-area as a user runs it: the coverage it writes as CSV, JSON and
 // PNG, checked against separate orvela-predict runs and orvela-map's plain
 // map, and what it says and leaves behind when it cannot.
-#include "area_picture.h"
-#include "child_process.h"
-#include "http_test_server.h"
+#include "cli/area_picture.h"
+#include "tests/cli/child_process.h"
+#include "tests/support/http_test_server.h"
 
-#include "test_files.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,9 +1,9 @@
 // orvela-predict --batch as a user runs it: a file or standard input of
 // JSON Lines, one output line per input line.
-#include "child_process.h"
-#include "http_test_server.h"
+#include "tests/cli/child_process.h"
+#include "tests/support/http_test_server.h"
 
-#include "test_files.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

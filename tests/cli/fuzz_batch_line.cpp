@@ -2,8 +2,8 @@
 // batch reads it, gives the request of a prediction or a refusal, never a
 // crash nor an exception; a request holds only what the command line would
 // accept, and a refusal is one line that says why.
-#include "batch_line.h"
-#include "call_sign.h"
+#include "cli/batch_line.h"
+#include "station/call_sign.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "map_command_line.h"
+#include "cli/map_command_line.h"
 
 #include <gtest/gtest.h>
 

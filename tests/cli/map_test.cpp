@@ -1,8 +1,8 @@
 // orvela-map as a user runs it: the PNG it writes, and what it says and
 // leaves behind when it cannot.
-#include "child_process.h"
+#include "tests/cli/child_process.h"
 
-#include "test_files.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

@@ -2,11 +2,11 @@
 // program and then in the installed place relative to it. A copy of the
 // program in a tree of its own shows both: without the module, and with the
 // module where an installation puts it.
-#include "child_process.h"
-#include "http_test_server.h"
-#include "test_paths.h"
+#include "tests/cli/child_process.h"
+#include "tests/support/http_test_server.h"
+#include "tests/support/test_paths.h"
 
-#include "test_files.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

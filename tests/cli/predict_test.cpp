@@ -1,12 +1,12 @@
 // orvela-predict as a user runs it: a child process, its output streams and
 // its exit status.
-#include "child_process.h"
-#include "http_test_server.h"
-#include "locator.h"
-#include "render.h"
-#include "test_paths.h"
+#include "tests/cli/child_process.h"
+#include "tests/support/http_test_server.h"
+#include "station/locator.h"
+#include "cli/render.h"
+#include "tests/support/test_paths.h"
 
-#include "test_files.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

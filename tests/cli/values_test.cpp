@@ -1,7 +1,7 @@
-#include "values.h"
+#include "cli/values.h"
 
-#include "locator.h"
-#include "program.h"
+#include "station/locator.h"
+#include "cli/program.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Files replaced whole or not at all.
-#include "atomic_file.h"
+#include "common/atomic_file.h"
 
 #include <gtest/gtest.h>
 

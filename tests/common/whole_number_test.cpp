@@ -1,4 +1,4 @@
-#include "whole_number.h"
+#include "common/whole_number.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The whole day of one band over the grid.
-#include "area_coverage.h"
+#include "coverage/area_coverage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The background computation behind the coverage window.
-#include "coverage_worker.h"
+#include "coverage/coverage_worker.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The table's rows as a list of frequencies: the fixed fifteen, one band
 // alone, the amateur bands.
-#include "bands.h"
-#include "hour.h"
-#include "prediction.h"
-#include "run_inputs.h"
+#include "engine/bands.h"
+#include "engine/hour.h"
+#include "engine/prediction.h"
+#include "tests/engine/run_inputs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "format.h"
-#include "minimuf.h"
+#include "engine/format.h"
+#include "engine/minimuf.h"
 
 #include <gtest/gtest.h>
 

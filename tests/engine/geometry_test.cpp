@@ -1,5 +1,5 @@
-#include "geometry.h"
-#include "test_paths.h"
+#include "engine/geometry.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // One hour of a path and one band of that hour.
-#include "hour.h"
-#include "run_inputs.h"
-#include "test_paths.h"
+#include "engine/hour.h"
+#include "tests/engine/run_inputs.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 

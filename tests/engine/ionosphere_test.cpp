@@ -1,6 +1,6 @@
-#include "geometry.h"
-#include "ionosphere.h"
-#include "prediction.h"
+#include "engine/geometry.h"
+#include "engine/ionosphere.h"
+#include "engine/prediction.h"
 
 #include <gtest/gtest.h>
 

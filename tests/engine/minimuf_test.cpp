@@ -1,5 +1,5 @@
-#include "minimuf.h"
-#include "test_paths.h"
+#include "engine/minimuf.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Many items over the cores, each thread with a prediction workspace of its
 // own. A program of its own, so that ThreadSanitizer's build compiles only
 // this of the engine's tests.
-#include "hour.h"
-#include "test_paths.h"
+#include "engine/hour.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "reference_run.h"
+#include "tests/engine/reference_run.h"
 
-#include "geometry.h"
-#include "ionosphere.h"
-#include "minimuf.h"
+#include "engine/geometry.h"
+#include "engine/ionosphere.h"
+#include "engine/minimuf.h"
 
 #include <cmath>
 #include <string>

@@ -1,7 +1,7 @@
 // A prediction run made the plain way, for comparison with ComputeMUF.
 #pragma once
 
-#include "prediction.h"
+#include "engine/prediction.h"
 
 namespace orvela_test {
 

@@ -1,9 +1,9 @@
 // Complete predictions computed by a separate implementation of the model:
 // every text of the table, the header strips and the status bar must match.
 // Their format is described in data/README.md.
-#include "prediction.h"
-#include "run_inputs.h"
-#include "test_paths.h"
+#include "engine/prediction.h"
+#include "tests/engine/run_inputs.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,5 +1,5 @@
-#include "bands.h"
-#include "report.h"
+#include "engine/bands.h"
+#include "engine/report.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "run_inputs.h"
+#include "tests/engine/run_inputs.h"
 
-#include "test_paths.h"
-#include "hour.h"
+#include "tests/support/test_paths.h"
+#include "engine/hour.h"
 
 #include <gtest/gtest.h>
 

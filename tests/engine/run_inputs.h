@@ -3,7 +3,7 @@
 // geometries, and the eight independent predictions.
 #pragma once
 
-#include "prediction.h"
+#include "engine/prediction.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

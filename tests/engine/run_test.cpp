@@ -1,10 +1,10 @@
-#include "geometry.h"
-#include "ionosphere.h"
-#include "minimuf.h"
-#include "prediction.h"
-#include "reference_run.h"
-#include "run_inputs.h"
-#include "test_paths.h"
+#include "engine/geometry.h"
+#include "engine/ionosphere.h"
+#include "engine/minimuf.h"
+#include "engine/prediction.h"
+#include "tests/engine/reference_run.h"
+#include "tests/engine/run_inputs.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "prediction.h"
-#include "run_inputs.h"
-#include "test_paths.h"
+#include "engine/prediction.h"
+#include "tests/engine/run_inputs.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "prediction.h"
+#include "engine/prediction.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "compositor.h"
-#include "picture_io.h"
+#include "map/compositor.h"
+#include "map/picture_io.h"
 
 #include <gtest/gtest.h>
 #include <pthread.h>

@@ -1,5 +1,5 @@
 // The path's line on the world map.
-#include "great_circle_track.h"
+#include "map/great_circle_track.h"
 
 #include <gtest/gtest.h>
 

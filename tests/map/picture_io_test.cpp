@@ -1,4 +1,4 @@
-#include "picture_io.h"
+#include "map/picture_io.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

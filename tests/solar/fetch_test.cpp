@@ -1,8 +1,8 @@
 // Downloading the bulletin, against a real HTTP server on 127.0.0.1.
-#include "bulletins.h"
-#include "geoalert.h"
-#include "http_test_server.h"
-#include "loadable_fetch.h"
+#include "tests/solar/bulletins.h"
+#include "solar/geoalert.h"
+#include "tests/support/http_test_server.h"
+#include "solar/loadable_fetch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // libFuzzer target for the Geophysical Alert Message parser: any body parses
 // without a crash, gives a result that keeps its promises, and gives the
 // same result however the body is cut into parts on its way in.
-#include "geoalert.h"
+#include "solar/geoalert.h"
 
 #include <cstdint>
 #include <cstdio>

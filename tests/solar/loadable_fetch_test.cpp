@@ -1,8 +1,8 @@
 // Opening the network module: which file is taken, and what a program that
 // cannot open one says.
-#include "bulletins.h"
-#include "http_test_server.h"
-#include "loadable_fetch.h"
+#include "tests/solar/bulletins.h"
+#include "tests/support/http_test_server.h"
+#include "solar/loadable_fetch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The Geophysical Alert Message parser: the piece rule over 1024-byte pieces,
 // and a result that does not depend on how the body was delivered.
-#include "bulletins.h"
-#include "geoalert.h"
+#include "tests/solar/bulletins.h"
+#include "solar/geoalert.h"
 
 #include <gtest/gtest.h>
 

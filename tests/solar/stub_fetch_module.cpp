@@ -1,7 +1,7 @@
 // Stand-ins for the network module that a program must refuse: built once
 // without the download's entry point (STUB_WITH_FETCH undefined), and once
 // with it but of another interface version (STUB_ABI_VERSION).
-#include "fetch_module.h"
+#include "solar/fetch_module.h"
 
 extern "C" ORVELA_FETCH_EXPORT unsigned orvela_fetch_abi_version(void)
 {

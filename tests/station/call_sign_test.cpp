@@ -1,4 +1,4 @@
-#include "call_sign.h"
+#include "station/call_sign.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Numbers are written with a point under a locale whose decimal separator is
 // a comma, as the window runs when QApplication takes LC_ALL from the
 // environment.
-#include "format.h"
-#include "station_display.h"
+#include "engine/format.h"
+#include "station/station_display.h"
 
 #include <gtest/gtest.h>
 

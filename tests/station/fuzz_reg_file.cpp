@@ -3,7 +3,7 @@
 // first line it could not parse; what it writes reads back the same; and
 // storing the remote point, as closing the window does, changes that value
 // alone.
-#include "reg_file.h"
+#include "station/reg_file.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // locator2longlat, which returns the centre of the sub-square in decimal
 // degrees, longitude positive east and latitude positive north, as
 // LocatorCentre counts them.
-#include "locator.h"
+#include "station/locator.h"
 
 #include <hamlib/rotator.h>
 

@@ -1,5 +1,5 @@
-#include "locator.h"
-#include "station_display.h"
+#include "station/locator.h"
+#include "station/station_display.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings_store.h"
+#include "station/settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "station_display.h"
+#include "station/station_display.h"
 
 #include <gtest/gtest.h>
 

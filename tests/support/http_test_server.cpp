@@ -1,4 +1,4 @@
-#include "http_test_server.h"
+#include "tests/support/http_test_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -4,7 +4,7 @@
 // precision with east-positive longitudes.
 #pragma once
 
-#include "prediction.h"
+#include "engine/prediction.h"
 
 #include <cmath>
 
