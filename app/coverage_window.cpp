@@ -71,11 +71,7 @@ bool SameInputs(const RunInput& a, const RunInput& b)
 {
     const Settings& s = a.Station;
     const Settings& t = b.Station;
-    const bool sameBands =
-        a.Bands.size() == b.Bands.size() &&
-        std::equal(a.Bands.begin(), a.Bands.end(), b.Bands.begin(),
-                   [](const TableBand& x, const TableBand& y) { return x.Mhz == y.Mhz && x.Name == y.Name; });
-    return sameBands && s.Latitude == t.Latitude && s.Longitude == t.Longitude && s.Power == t.Power &&
+    return a.Bands == b.Bands && s.Latitude == t.Latitude && s.Longitude == t.Longitude && s.Power == t.Power &&
            s.Path == t.Path && s.GainTable == t.GainTable && s.MinAngle == t.MinAngle && a.Flux == b.Flux &&
            a.Month == b.Month && a.Day == b.Day && a.LocalDate.Year == b.LocalDate.Year &&
            a.LocalDate.Month == b.LocalDate.Month && a.LocalDate.Day == b.LocalDate.Day;
@@ -593,9 +589,7 @@ void CoverageWindow::ListBands(const std::vector<TableBand>& bands)
 
 void CoverageWindow::Follow(const RunInput& in, int year)
 {
-    if (in.Bands.size() != bands_.size() ||
-        !std::equal(in.Bands.begin(), in.Bands.end(), bands_.begin(),
-                    [](const TableBand& a, const TableBand& b) { return a.Mhz == b.Mhz && a.Name == b.Name; })) {
+    if (in.Bands != bands_) {
         ListBands(in.Bands);
         UpdateTitle();
         // The cells shown were for another band.

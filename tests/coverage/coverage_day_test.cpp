@@ -1,5 +1,6 @@
 // The whole day of one band over the grid.
 #include "coverage/area_coverage.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +25,7 @@ std::string Where(const area::Coverage& c, std::size_t i, int h)
 // minimum angle and another antenna.
 TEST(CoverageDay, IsTheTwentyFourSingleHours)
 {
-    RunInput paris;
-    paris.Station.Latitude = 48.85L;
-    paris.Station.Longitude = -2.35L;
-    paris.Station.GainTable = Antenna::Dipole;
-    paris.Flux = 100;
-    paris.Month = 12;
-    paris.Day = 10;
+    RunInput paris = orvela_test::PathInput(orvela_test::Paris, orvela_test::NewYork);
 
     RunInput polar = paris;
     polar.Station.Latitude = -89.5L;

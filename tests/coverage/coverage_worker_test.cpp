@@ -1,5 +1,6 @@
 // The background computation behind the coverage window.
 #include "coverage/coverage_worker.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +15,11 @@ namespace {
 using namespace orvela;
 using namespace std::chrono_literals;
 
+// Paris with a dipole on 10 December; the remote point is each grid point.
 RunInput Paris()
 {
-    RunInput in;
-    in.Station.Latitude = 48.85L;
-    in.Station.Longitude = -2.35L;
-    in.Station.GainTable = Antenna::Dipole;
+    RunInput in = orvela_test::PathInput(orvela_test::Paris, orvela_test::NewYork);
     in.Flux = 120;
-    in.Month = 12;
-    in.Day = 10;
     return in;
 }
 

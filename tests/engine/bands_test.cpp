@@ -4,6 +4,7 @@
 #include "engine/hour.h"
 #include "engine/prediction.h"
 #include "tests/engine/run_inputs.h"
+#include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -60,14 +61,7 @@ TEST(TableBands, ARunTakesItsRowsFrequencies)
 // band is named, and one band's cell is that band alone at the same hour.
 TEST(TableBands, TheAmateurBandsAreNamedAndBestIsABand)
 {
-    RunInput in;
-    in.Station.Latitude = 48.85L;
-    in.Station.Longitude = -2.35L;
-    in.Station.GainTable = Antenna::Dipole;
-    in.RemoteLatDeg = 40;
-    in.RemoteLonDeg = 74;
-    in.Month = 12;
-    in.Day = 10;
+    RunInput in = orvela_test::PathInput(orvela_test::Paris, orvela_test::NewYork);
     in.Flux = 120;
     in.Bands = BandsOf(BandSet::Amateur);
     Workspace ws;
