@@ -85,7 +85,7 @@ QString PredictionModel::Description(int col, int row) const
     return text;
 }
 
-void PredictionModel::SetPrediction(const Prediction& p, int display)
+void PredictionModel::SetPrediction(const Prediction& p, DisplayFormat display)
 {
     table_ = p;
     display_ = display;
@@ -131,7 +131,7 @@ PredictionTable::PredictionTable(QWidget* parent)
     setStyleSheet(QStringLiteral("QTableView { gridline-color: #5C5C5C; background-color: #000000; border: none; }"));
 }
 
-void PredictionTable::Show(const Prediction& p, int display)
+void PredictionTable::Show(const Prediction& p, DisplayFormat display)
 {
     model_->SetPrediction(p, display);
     setColumnWidth(0, 36);

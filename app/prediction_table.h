@@ -27,7 +27,7 @@ public:
 
     // The table and the display format it was run for (1..4), which the
     // cells' spoken descriptions need.
-    void SetPrediction(const Prediction& p, int display);
+    void SetPrediction(const Prediction& p, DisplayFormat display);
     const Prediction& Current() const { return table_; }
     void SetFont(const QFont& f);
 
@@ -35,7 +35,7 @@ private:
     QString Description(int col, int row) const;
 
     Prediction table_;
-    int display_ = 1;
+    DisplayFormat display_ = DisplayFormat::SignalLevel;
     QFont normal_;
     QFont bold_;
 };
@@ -44,7 +44,7 @@ class PredictionTable : public QTableView {
     Q_OBJECT
 public:
     explicit PredictionTable(QWidget* parent = nullptr);
-    void Show(const Prediction& p, int display);
+    void Show(const Prediction& p, DisplayFormat display);
     const Prediction& Current() const { return model_->Current(); }
     // Text of the cell at column col and row row.
     QString CellText(int col, int row) const;

@@ -606,7 +606,7 @@ void TPROPForm::ComputeMUF()
         coverage_->Follow(in, ToUtcDateTime(now).Year);
     }
 
-    ui_->MUFGrid->Show(prediction_, Number(settings_.Display));
+    ui_->MUFGrid->Show(prediction_, settings_.Display);
     for (int i = 0; i < 4; ++i) {
         ui_->H1->SetText(i, QString::fromStdString(prediction_.H1[i]));
     }
@@ -883,8 +883,7 @@ void TPROPForm::SaveTable(const QString& caption, const QString& suggestion, con
 
 void TPROPForm::CellWasSelected(int col, int row)
 {
-    const std::optional<std::string> report =
-        CellReport(Number(settings_.Display), col, row, prediction_.At(col, row).Text);
+    const std::optional<std::string> report = CellReport(settings_.Display, col, row, prediction_.At(col, row).Text);
     if (!report) {
         return;
     }

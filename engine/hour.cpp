@@ -24,7 +24,7 @@ void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out
     for (int r = 0; r < TableRows; ++r) {
         out.At(col, r).Text.clear();
     }
-    WriteHourColumn(plan, ws, Number(in.Station.Display), utcHour, in.Bands, out);
+    WriteHourColumn(plan, ws, in.Station.Display, utcHour, in.Bands, out);
     ColorHourColumn(out, col, in.UtcHour, in.CaptionColor);
 }
 

@@ -109,55 +109,6 @@ const GainTableData YagiGain = {{
 
 namespace {
 
-// The constants of this stage, each with its unit and where it comes from.
-// Every one is used exactly as written here: the reference tables depend on
-// each digit.
-
-// Non-deviative absorption of a hop, L = 677.2 I sec(phi) / ((f + 1.42)^1.98
-// + 10.2) dB: the semi-empirical absorption law of CCIR Report 252-2, with I
-// the absorption index below and phi the angle of incidence at the E layer.
-constexpr ld AbsorptionCoefficientDb = 677.2L; // dB, times MHz^1.98
-constexpr ld GyroFrequencyMhz = 1.42L;         // MHz, the electron gyrofrequency where the wave is absorbed
-constexpr ld AbsorptionExponent = 1.98L;       // of the frequency
-constexpr ld AbsorptionOffset = 10.2L;         // MHz^1.98
-
-// Absorption index of a hop midpoint, I = (1 + 0.0037 R) cos^1.3(chi'), at
-// least 0.1, with R the sunspot number and chi' the sun's zenith angle
-// scaled so that the night limit maps to 90 degrees (CCIR Report 252-2).
-constexpr ld IndexPerSunspot = 0.0037L;  // per unit of sunspot number
-constexpr ld IndexCosineExponent = 1.3L; // of the cosine
-constexpr ld LeastAbsorptionIndex = 0.1L;
-
-// The E layer's critical frequency, foE = 0.9 ((180 + 1.44 R) cos chi)^0.25
-// MHz (ITU-R P.1239), never less than 0.005 R MHz, the model's night floor.
-constexpr ld FoEFactorMhz = 0.9L;
-constexpr ld FoEBase = 180;
-constexpr ld FoEPerSunspot = 1.44L;
-constexpr ld FoEExponent = 0.25L;
-constexpr ld NightFoEPerSunspotMhz = 0.005L;
-
-// A mode carries a frequency below 0.85 of its F-layer MUF, the optimum
-// working frequency (the usual working factor of HF planning).
-constexpr ld OptimumWorkingFactor = 0.85L;
-
-// The level at the receiver, in dBm: the power in dBW plus 30, plus the
-// antenna's gain, less the free-space loss 32.44 + 20 log10(d km f MHz) dB
-// (ITU-R P.525) and the model's own 10 dB of system loss, less the
-// absorption, less 3 dB for each ground reflection; an E-screened mode ranks
-// 3 dB lower among the four.
-constexpr ld DbwToDbm = 30;
-constexpr ld FreeSpaceLossDb = 32.44L;
-constexpr ld SystemLossDb = 10;
-constexpr ld GroundReflectionLossDb = 3; // per hop
-constexpr ld ScreenedRankDb = 3;
-
-// Multipath: the other modes' levels summed as powers of 10^(S/5), the
-// natural logarithm of 10 to six decimals, and the best mode within 3 dB of
-// that sum (five times its common logarithm) is marked.
-constexpr ld PowerSumScale = 0.2L; // 1/5
-constexpr ld Ln10 = 2.302585L;
-constexpr ld MultipathMarginDb = 3;
-
 constexpr ld FLayerRatio = EarthRadius / FLayerRadius;
 
 // Denominator of the absorption loss at a frequency; it depends on the
@@ -323,18 +274,17 @@ int Pathloss(Workspace& ws, int hp, ld frq)
 
 ld Antgain(Workspace& ws, ld frq, ld bta)
 {
-    const int gt = ws.GainTable;
-    if (gt == 0) {
+    const Antenna gt = ws.GainTable;
+    if (gt == Antenna::Isotropic) {
         return 0;
     }
-    if (gt == 1 || gt == 2) {
-        const GainTableData& src = gt == 1 ? DipoleGain : YagiGain;
-        if (ws.GainCurveFrom != gt) {
-            ws.GainCurve = src;
-            ws.GainCurveFrom = gt;
-        }
+    const bool known = gt == Antenna::Dipole || gt == Antenna::Yagi;
+    if (known && ws.GainCurveFrom != gt) {
+        ws.GainCurve = gt == Antenna::Dipole ? DipoleGain : YagiGain;
+        ws.GainCurveFrom = gt;
     }
-    const GainTableData& G = gt == 1 ? DipoleGain : gt == 2 ? YagiGain : ws.GainCurve;
+    // An antenna number the tables do not know takes the last table used.
+    const GainTableData& G = gt == Antenna::Dipole ? DipoleGain : gt == Antenna::Yagi ? YagiGain : ws.GainCurve;
 
     ld e = bta * RadToDeg / 2;
     if (e >= 45) {

@@ -1,6 +1,7 @@
 // Ionospheric model of one mode: layer MUFs, absorption, path loss, antenna gain.
 #pragma once
 
+#include "engine/ionosphere_constants.h"
 #include "engine/model.h"
 
 #include <array>
@@ -10,11 +11,6 @@ namespace orvela {
 extern const std::array<ld, 5> GainFreqs;
 extern const GainTableData DipoleGain;
 extern const GainTableData YagiGain;
-
-inline constexpr ld SensitivityDbm = -123;
-// Sun this far from the zenith at a hop midpoint: the hop is at night.
-inline constexpr ld ZenithLimitDeg = 100.8L;
-inline constexpr ld ZenithLimit = ZenithLimitDeg * DegToRad;
 
 // The part of a k-hop mode that depends on the path only: its incidence
 // angles and hop midpoints. The hours then only move the sun.

@@ -33,10 +33,14 @@ inline constexpr ld EarthRadius = 6371.2L;     // km
 inline constexpr ld ELayerRadius = 6481.2L;    // 110 km layer
 inline constexpr ld FLayerRadius = 6691.2L;    // 320 km layer
 inline constexpr ld LightSpeed = 299792500.0L; // m/s
+// A delay in ms from a length in km over the speed of light in m/s: 1000 m
+// per km times 1000 ms per s.
+inline constexpr ld MsPerKmOverMetresPerSecond = 1000000;
 
 inline constexpr int MaxHops = 30;     // per-hop-count arrays hold 0..30
 inline constexpr int ModesPerHour = 4; // BaseHops .. BaseHops + 3
 inline constexpr int BandCount = 15;   // 2, 4, ... 30 MHz
+inline constexpr int HoursPerDay = 24; // one table column per hour of Universal Time
 
 // Bits of HopFlags.
 enum HopFlag : std::uint8_t {
@@ -113,9 +117,9 @@ struct Workspace {
 
     // Options the loss model reads.
     int Power = 100;
-    int GainTable = 0;
-    GainTableData GainCurve{}; // working copy of the selected antenna table
-    int GainCurveFrom = 0;     // which table GainCurve holds (0: none yet)
+    Antenna GainTable = Antenna::Isotropic;
+    GainTableData GainCurve{};                  // working copy of the selected antenna table
+    Antenna GainCurveFrom = Antenna::Isotropic; // which table GainCurve holds (isotropic: none yet)
 
     // Sines and cosines the zenith angle needs again and again; set by
     // SetHomePath and SetSun so that each is computed once per run.

@@ -104,7 +104,7 @@ void VideTableau(Prediction& table);
 void LabelGrid(Prediction& table, const Settings& st, const std::vector<TableBand>& bands = BandsOf(BandSet::Fixed));
 // "Dsx" (display a cell): the cell of band nfq (1-based) at hour hre for the
 // idx-hop mode, in the display format; nothing when idx is 0.
-void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, int idx);
+void Dsx(Prediction& table, const Workspace& ws, DisplayFormat display, int hre, int nfq, int idx);
 void ColorGrid(Prediction& table, int utcHour, Rgb captionColor);
 // The colours and type of one hour column (1..24) as ColorGrid leaves them.
 void ColorHourColumn(Prediction& table, int col, int utcHour, Rgb captionColor);

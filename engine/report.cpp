@@ -17,9 +17,9 @@ bool IsDigit(char c)
 }
 } // namespace
 
-std::optional<std::string> CellReport(int display, int col, int row, std::string_view text)
+std::optional<std::string> CellReport(DisplayFormat display, int col, int row, std::string_view text)
 {
-    if ((display == 4 && row == RowBestFreq) || col <= 0 || row >= RowUtc || text.empty()) {
+    if ((display == DisplayFormat::BestFrequency && row == RowBestFreq) || col <= 0 || row >= RowUtc || text.empty()) {
         return std::nullopt;
     }
 
@@ -41,10 +41,12 @@ std::optional<std::string> CellReport(int display, int col, int row, std::string
 
     std::string first;
     switch (display) {
-    case 1: first = "- Signal level in dB above rated receiver sensitivity : " + std::string(value) + "dB"; break;
-    case 2: first = "- Takeoff angle in degrees : " + std::string(value) + "\u00B0"; break;
-    case 3: first = "- Path delay in milliseconds : " + std::string(value) + "ms"; break;
-    case 4:
+    case DisplayFormat::SignalLevel:
+        first = "- Signal level in dB above rated receiver sensitivity : " + std::string(value) + "dB";
+        break;
+    case DisplayFormat::TakeOffAngle: first = "- Takeoff angle in degrees : " + std::string(value) + "\u00B0"; break;
+    case DisplayFormat::Delay: first = "- Path delay in milliseconds : " + std::string(value) + "ms"; break;
+    case DisplayFormat::BestFrequency:
         first = std::string("- Best frequencies.") + CrLf +
                 "- Signal level in dB above rated receiver sensitivity : " + std::string(value) + "dB";
         break;
@@ -82,7 +84,8 @@ std::optional<std::string> CellReport(int display, int col, int row, std::string
     // number is dB above the sensitivity.
     int level = 0;
     const auto [read, error] = std::from_chars(value.data(), value.data() + value.size(), level);
-    if ((display == 1 || display == 4) && error == std::errc() && read == value.data() + value.size()) {
+    if ((display == DisplayFormat::SignalLevel || display == DisplayFormat::BestFrequency) && error == std::errc() &&
+        read == value.data() + value.size()) {
         if (!fourth.empty()) {
             report += CrLf;
         }

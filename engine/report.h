@@ -1,6 +1,8 @@
 // The words behind a table cell, for the "What it means..." box.
 #pragma once
 
+#include "engine/model.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +11,6 @@ namespace orvela {
 
 // Message for the cell at (col, row) holding `text` in display format
 // `display`; nothing for cells that carry no result. Lines end in CR LF.
-std::optional<std::string> CellReport(int display, int col, int row, std::string_view text);
+std::optional<std::string> CellReport(DisplayFormat display, int col, int row, std::string_view text);
 
 } // namespace orvela

@@ -11,9 +11,30 @@ namespace orvela {
 
 namespace {
 
+// The run's constants, each with its unit. The ionosphere stage's are in
+// ionosphere_constants.h, the Earth's and the layers' in model.h.
+
+// Take-off angles and ray paths of the four modes are worked out for a
+// reflection 350 km up: the 320 km F layer plus 30 km.
+constexpr ld LayerHeight = 350; // km
 constexpr ld FLayerRatio = EarthRadius / FLayerRadius;
-constexpr ld LayerHeight = 350; // the 320 km reference layer plus 30 km
 constexpr ld LayerRatio = EarthRadius / (EarthRadius + LayerHeight);
+
+// The run's own sun, one of three sun models in the program (see
+// docs/model.md): the declination is 23.5 sin(2 pi (n - 80) / 365.25)
+// degrees on day n of a 365.25-day year of twelve equal months, with the
+// March equinox on day 80. The sun stands over Greenwich at 12 UTC and its
+// hour angle moves 15 degrees an hour, with no equation of time.
+constexpr ld GreatestDeclinationDeg = 23.5L;
+constexpr ld DaysPerYear = 365.25L;
+constexpr int MonthsPerYear = 12;
+constexpr int MarchEquinoxDay = 80;
+constexpr int HourAngleDegPerHour = 15;
+constexpr int MidnightHourAngleDeg = 180; // the sun over the antimeridian at 0 UTC
+
+// A mode whose E-layer MUF, the sun overhead, stays this little below the
+// band is still screened at it: the margin covers the rounding of powl.
+constexpr ld ScreeningMargin = 1.001L;
 
 ld RoundHalfEven(ld x)
 {
@@ -49,7 +70,7 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
     ws.Flux = in.Flux;
     ws.SunSpots = FluxToSpots(ws.Flux);
     ws.Power = st.Power;
-    ws.GainTable = Number(st.GainTable);
+    ws.GainTable = st.GainTable;
     const ld minAngle = st.MinAngle * DegToRad;
 
     // Geometry of the path.
@@ -119,9 +140,10 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
     // hops go straight up and down: the sine of the half hop and the cosine
     // of its take-off angle both vanish, and the ray path is their limit,
     // twice the layer height per hop.
-    const ld pathDelay = halfHop > 0
-                             ? 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * 1000000
-                             : 2 * baseHops * (FLayerRadius - EarthRadius) / LightSpeed * 1000000;
+    const ld pathDelay =
+        halfHop > 0
+            ? 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * MsPerKmOverMetresPerSecond
+            : 2 * baseHops * (FLayerRadius - EarthRadius) / LightSpeed * MsPerKmOverMetresPerSecond;
 
     plan.PathAngle = pathAngle;
     plan.Azimuth = azimuth;
@@ -134,8 +156,8 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
     plan.Summary.BaseElevDeg = delayElev * RadToDeg;
     plan.Summary.DelayMs = pathDelay;
 
-    ws.NoiseLevel = 10 * log10l(1.00095095e-17L) + 30;
-    plan.LocalOffset = static_cast<int>(ws.RemoteLon * 24 / ShortTwoPi);
+    ws.NoiseLevel = DbPerDecade * log10l(LevelFloorWatts) + DbwToDbm;
+    plan.LocalOffset = static_cast<int>(ws.RemoteLon * HoursPerDay / ShortTwoPi);
 
     // Everything of the hourly model that does not change with the hour:
     // the control points of the MUF model, the path midpoint, and each
@@ -150,17 +172,18 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
                                : 2 * k * LayerHeight; // straight up and down, as for the delay
         PrepareIonMode(ws, k, pathAngle, plan.Modes[k - baseHops]);
     }
-    // The run's own sun, one of three sun models in the program (see
-    // docs/model.md): 23.5 degrees at most, the March equinox on day 80 of a
-    // 365.25-day year of equal months.
-    plan.SunDecl = 23.5L * sinl(ShortTwoPi * ((in.Month - 1) * 365.25L / 12 + in.Day - 80) / 365.25L) * DegToRad;
+    // The run's own sun: its declination for the date.
+    plan.SunDecl =
+        GreatestDeclinationDeg *
+        sinl(ShortTwoPi * ((in.Month - 1) * DaysPerYear / MonthsPerYear + in.Day - MarchEquinoxDay) / DaysPerYear) *
+        DegToRad;
 }
 
 void BeginHour(const PathPlan& plan, Workspace& ws, int h)
 {
     const ld muf = EvalMiniMuf(plan.Muf, h, ws.SunSpots);
     const ld critFreq = muf * plan.CosIncidence;
-    SetSun(ws, plan.SunDecl, (15 * h - 180) * DegToRad);
+    SetSun(ws, plan.SunDecl, (HourAngleDegPerHour * h - MidnightHourAngleDeg) * DegToRad);
     const int base = plan.BaseHops;
     for (int k = base; k <= base + 3; ++k) {
         IonHour(ws, k, critFreq, plan.Modes[k - base]);
@@ -174,18 +197,18 @@ void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq)
 {
     const ld muf = EvalMiniMuf(plan.Muf, h, ws.SunSpots);
     const ld critFreq = muf * plan.CosIncidence;
-    SetSun(ws, plan.SunDecl, (15 * h - 180) * DegToRad);
+    SetSun(ws, plan.SunDecl, (HourAngleDegPerHour * h - MidnightHourAngleDeg) * DegToRad);
     // The E layer's critical frequency at its highest, the sun overhead: a
     // mode whose E-layer MUF cannot reach frq even then is never screened
-    // at frq, so its E-layer MUF need not be worked out. The margin covers
-    // the rounding of powl.
+    // at frq, so its E-layer MUF need not be worked out.
     const ld R = ws.SunSpots;
-    const ld foEMax = std::max(0.9L * powl(180 + 1.44L * R, 0.25L), 0.005L * R);
+    const ld foEMax =
+        std::max(FoEFactorMhz * powl(FoEBase + FoEPerSunspot * R, FoEExponent), NightFoEPerSunspotMhz * R);
     const int base = plan.BaseHops;
     for (int k = base; k <= base + 3; ++k) {
         const IonMode& mode = plan.Modes[k - base];
         const ld fmuf = critFreq / mode.CosPhiF;
-        if (frq >= 0.85L * fmuf) {
+        if (frq >= OptimumWorkingFactor * fmuf) {
             // Above the mode's optimum working frequency: Pathloss passes it
             // by at this frequency, so its hop midpoints are not worked out.
             ws.EMuf[k] = 0;
@@ -193,22 +216,22 @@ void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq)
             ws.AbsIndex[k] = 0;
             ws.HopFlags[k] = 0;
         } else {
-            IonHour(ws, k, critFreq, mode, !(foEMax / mode.CosPhiE * 1.001L < frq));
+            IonHour(ws, k, critFreq, mode, !(foEMax / mode.CosPhiE * ScreeningMargin < frq));
         }
         ws.SigLevel[k] = 0;
     }
 }
 
-void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, const std::vector<TableBand>& bands,
-                     Prediction& out)
+void WriteHourColumn(const PathPlan& plan, Workspace& ws, DisplayFormat display, int h,
+                     const std::vector<TableBand>& bands, Prediction& out)
 {
     const int col = h + 1;
     out.At(col, RowUtc).Text = std::to_string(h) + "h";
     int local = h - plan.LocalOffset;
     if (local < 0) {
-        local += 24;
-    } else if (local > 23) {
-        local -= 24;
+        local += HoursPerDay;
+    } else if (local >= HoursPerDay) {
+        local -= HoursPerDay;
     }
     out.At(col, RowLocal).Text = std::to_string(local) + "h";
 
@@ -224,7 +247,7 @@ void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, co
     const int rows = static_cast<int>(std::min<std::size_t>(bands.size(), BandCount));
     for (int n = 1; n <= rows; ++n) {
         const int idx = Pathloss(ws, baseHops, bands[static_cast<std::size_t>(n - 1)].Mhz);
-        if (display != 4) {
+        if (display != DisplayFormat::BestFrequency) {
             Dsx(out, ws, display, h, n, idx);
         }
         if (idx > 0 && ws.SigLevel[idx] > level) {
@@ -232,7 +255,7 @@ void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, co
             best = BestBand{n, idx, ws.SigLevel[idx], ws.HopFlags[idx]};
         }
     }
-    if (display == 4 && best.Band > 0) {
+    if (display == DisplayFormat::BestFrequency && best.Band > 0) {
         // The best band of the set in use: a fixed row by its whole MHz, an
         // amateur band by its name.
         const TableBand& band = bands[static_cast<std::size_t>(best.Band - 1)];
@@ -264,8 +287,8 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
     out.H1[3] = "Delay : " + FormatFixed(plan.Summary.DelayMs, 1) + " milliseconds";
 
     LabelGrid(out, st, in.Bands);
-    for (int h = 0; h < 24; ++h) {
-        WriteHourColumn(plan, ws, Number(st.Display), h, in.Bands, out);
+    for (int h = 0; h < HoursPerDay; ++h) {
+        WriteHourColumn(plan, ws, st.Display, h, in.Bands, out);
     }
     ColorGrid(out, in.UtcHour, in.CaptionColor);
 }

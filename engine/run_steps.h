@@ -50,7 +50,7 @@ void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq);
 // format, that is the rows of `bands` (or the best band and its cell), the
 // UTC and local hours, the MUF and the sun's elevation at the midpoint.
 // Writes only what a run writes into a cleared column; the caller clears it.
-void WriteHourColumn(const PathPlan& plan, Workspace& ws, int display, int h, const std::vector<TableBand>& bands,
-                     Prediction& out);
+void WriteHourColumn(const PathPlan& plan, Workspace& ws, DisplayFormat display, int h,
+                     const std::vector<TableBand>& bands, Prediction& out);
 
 } // namespace orvela

@@ -87,7 +87,7 @@ void LabelGrid(Prediction& table, const Settings& st, const std::vector<TableBan
     table.PowerText = std::to_string(st.Power) + " dbW";
 }
 
-void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, int idx)
+void Dsx(Prediction& table, const Workspace& ws, DisplayFormat display, int hre, int nfq, int idx)
 {
     if (idx == 0) {
         return;
@@ -95,10 +95,10 @@ void Dsx(Prediction& table, const Workspace& ws, int display, int hre, int nfq, 
     ld number;
     int row = BandRow(nfq);
     switch (display) {
-    case 1: number = ws.SigLevel[idx] - SensitivityDbm; break;
-    case 2: number = ws.TakeOff[idx] * RadToDeg; break;
-    case 3: number = ws.RayPath[idx] / LightSpeed * 1000000; break;
-    case 4:
+    case DisplayFormat::SignalLevel: number = ws.SigLevel[idx] - SensitivityDbm; break;
+    case DisplayFormat::TakeOffAngle: number = ws.TakeOff[idx] * RadToDeg; break;
+    case DisplayFormat::Delay: number = ws.RayPath[idx] / LightSpeed * MsPerKmOverMetresPerSecond; break;
+    case DisplayFormat::BestFrequency:
         number = ws.SigLevel[idx] - SensitivityDbm;
         row = RowBestCell;
         break;

@@ -29,7 +29,7 @@ TEST(Antgain, TableLookup)
     };
     for (const auto& c : cases) {
         Workspace ws;
-        ws.GainTable = c.Table;
+        ws.GainTable = static_cast<Antenna>(c.Table);
         EXPECT_NEAR(static_cast<double>(Antgain(ws, c.Frq, c.ElevDeg * DegToRad)), c.Gain, 1e-9)
             << "table " << c.Table << " " << static_cast<double>(c.Frq) << " MHz " << static_cast<double>(c.ElevDeg)
             << " deg";
@@ -84,9 +84,9 @@ TEST(Ion, DayNightFlagsOfTheHopMidpoints)
 Workspace FourModes(int power)
 {
     Workspace ws;
-    ws.NoiseLevel = 10 * log10l(1.00095095e-17L) + 30;
+    ws.NoiseLevel = DbPerDecade * log10l(LevelFloorWatts) + DbwToDbm;
     ws.Power = power;
-    ws.GainTable = 0; // isotropic
+    ws.GainTable = Antenna::Isotropic;
     for (int k = 1; k <= 4; ++k) {
         ws.TakeOff[k] = 0.2L;
         ws.RayPath[k] = 3000;

@@ -35,7 +35,7 @@ void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
     ws.Flux = in.Flux;
     ws.SunSpots = FluxToSpots(ws.Flux);
     ws.Power = st.Power;
-    ws.GainTable = Number(st.GainTable);
+    ws.GainTable = st.GainTable;
     const ld minAngle = st.MinAngle * DegToRad;
 
     ws.HomeLat = st.Latitude * DegToRad;
@@ -153,7 +153,7 @@ void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
         for (int n = 1; n <= BandCount; ++n) {
             const int idx = Pathloss(ws, baseHops, BandFreq(n));
             if (st.Display != DisplayFormat::BestFrequency) {
-                Dsx(out, ws, Number(st.Display), h, n, idx);
+                Dsx(out, ws, st.Display, h, n, idx);
             }
             if (idx > 0 && ws.SigLevel[idx] > level) {
                 level = ws.SigLevel[idx];
@@ -165,7 +165,7 @@ void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
             // the best band again so that the cell shows its own result.
             const int idx = Pathloss(ws, baseHops, BandFreq(bestBand));
             out.At(h + 1, RowBestFreq).Text = std::to_string(2 * bestBand);
-            Dsx(out, ws, 4, h, bestBand, idx);
+            Dsx(out, ws, DisplayFormat::BestFrequency, h, bestBand, idx);
         }
     }
 

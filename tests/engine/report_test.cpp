@@ -8,6 +8,7 @@
 namespace {
 
 using orvela::CellReport;
+using orvela::DisplayFormat;
 
 const std::string Hops = " (maximum distance covered by a single hop: 4000km)";
 const std::string Level = "- Signal level in dB above rated receiver sensitivity : ";
@@ -55,7 +56,7 @@ TEST(CellReport, ReadsNumberLetterHopsAndMarker)
         {9, 5, "12j1 ", ""}, // unknown format: an empty message
     };
     for (const auto& c : cases) {
-        const auto message = CellReport(c.Display, 5, c.Row, c.Text);
+        const auto message = CellReport(static_cast<DisplayFormat>(c.Display), 5, c.Row, c.Text);
         ASSERT_TRUE(message.has_value()) << c.Text;
         EXPECT_EQ(*message, c.Message) << c.Text;
     }
@@ -79,12 +80,12 @@ TEST(SMeter, ReadsTheLevelOnTheHfConvention)
 
 TEST(CellReport, CellsWithoutAResultAreIgnored)
 {
-    EXPECT_FALSE(CellReport(1, 0, 3, "30 Mhz")); // label column
-    EXPECT_FALSE(CellReport(1, 5, 15, "4h"));    // hour, local hour, MUF, elevation rows
-    EXPECT_FALSE(CellReport(1, 5, 18, "12.5"));
-    EXPECT_FALSE(CellReport(4, 5, 13, "14"));   // best frequency row
-    EXPECT_FALSE(CellReport(1, 5, 3, ""));      // empty cell
-    EXPECT_TRUE(CellReport(1, 5, 13, "14j1 ")); // row 13 is a band in the other formats
+    EXPECT_FALSE(CellReport(DisplayFormat::SignalLevel, 0, 3, "30 Mhz")); // label column
+    EXPECT_FALSE(CellReport(DisplayFormat::SignalLevel, 5, 15, "4h"));    // hour, local hour, MUF, elevation rows
+    EXPECT_FALSE(CellReport(DisplayFormat::SignalLevel, 5, 18, "12.5"));
+    EXPECT_FALSE(CellReport(DisplayFormat::BestFrequency, 5, 13, "14")); // best frequency row
+    EXPECT_FALSE(CellReport(DisplayFormat::SignalLevel, 5, 3, ""));      // empty cell
+    EXPECT_TRUE(CellReport(DisplayFormat::SignalLevel, 5, 13, "14j1 ")); // row 13 is a band in the other formats
 }
 
 } // namespace

@@ -46,22 +46,22 @@ TEST(Dsx, WritesTheCellOfTheDisplayFormat)
     ws.HopFlags[12] = NightHop | BelowSensitivity;
 
     Prediction p;
-    Dsx(p, ws, 1, 4, 2, 3); // 4 MHz at 4h: row 13, column 5
+    Dsx(p, ws, DisplayFormat::SignalLevel, 4, 2, 3); // 4 MHz at 4h: row 13, column 5
     EXPECT_EQ(p.At(5, 13).Text, "23j3 ");
-    Dsx(p, ws, 2, 0, 15, 3); // 30 MHz at 0h: row 0, column 1
+    Dsx(p, ws, DisplayFormat::TakeOffAngle, 0, 15, 3); // 30 MHz at 0h: row 0, column 1
     EXPECT_EQ(p.At(1, 0).Text, "11j3 ");
-    Dsx(p, ws, 2, 23, 1, 12); // 2 MHz at 23h: row 14, column 24
+    Dsx(p, ws, DisplayFormat::TakeOffAngle, 23, 1, 12); // 2 MHz at 23h: row 14, column 24
     EXPECT_EQ(p.At(24, 14).Text, "-3n12s");
-    Dsx(p, ws, 3, 7, 5, 3);
+    Dsx(p, ws, DisplayFormat::Delay, 7, 5, 3);
     EXPECT_EQ(p.At(8, 10).Text, "23j3 ");
-    Dsx(p, ws, 4, 9, 3, 12); // best frequency format: always row 14
+    Dsx(p, ws, DisplayFormat::BestFrequency, 9, 3, 12); // best frequency format: always row 14
     EXPECT_EQ(p.At(10, 14).Text, "-7n12s");
     EXPECT_TRUE(p.At(10, 12).Text.empty());
 
     // No mode, or a format outside 1 to 4: nothing written.
     p.At(2, 3).Text = "kept";
-    Dsx(p, ws, 1, 1, 12, 0);
-    Dsx(p, ws, 5, 1, 12, 3);
+    Dsx(p, ws, DisplayFormat::SignalLevel, 1, 12, 0);
+    Dsx(p, ws, static_cast<DisplayFormat>(5), 1, 12, 3);
     EXPECT_EQ(p.At(2, 3).Text, "kept");
 }
 
