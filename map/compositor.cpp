@@ -17,8 +17,31 @@ namespace {
 constexpr double Pi = std::numbers::pi;
 constexpr double TwoPi = 2.0 * std::numbers::pi;
 
-// Lengths of the months of a common year: the map's sun model ignores leap days.
+// The map's own sun, one of three sun models in the program (see
+// docs/model.md). Its year has 365 days of the common year's months, leap
+// days ignored; the declination is asin(sin 23.5 degrees cos(season angle)),
+// with the season angle (n - 7) 2 pi / 365 + pi on day n, so that the sun
+// stands furthest south on day 7. The sub-solar meridian turns once a day
+// from the right edge at 00:00 UTC.
 constexpr int MonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr double DaysPerYear = 365.0;
+constexpr int SouthernmostSunDay = 7;
+constexpr double SinObliquity = 0.3987491; // sin 23.5 degrees
+constexpr int SecondsPerHour = 3600;
+constexpr int SecondsPerMinute = 60;
+constexpr double SecondsPerDay = 86400.0;
+
+// Twilight: a pixel takes t = 1020 (c + 0.15) 256ths of the day picture, c
+// being the sine of the sun's elevation there, so night is full with the
+// sun more than asin 0.15 (8.6 degrees) below the horizon and day full from
+// asin 0.1 (5.7 degrees) above it: 255 steps over 0.25 of the sine. The
+// extended-precision constants decide; their double twins only sort.
+constexpr long double TwilightStepsPerSine = 1020.0L;
+constexpr long double TwilightDepthSine = 0.15L;
+constexpr long double FullDayWeight = 255.0L;
+constexpr double TwilightStepsPerSineFast = 1020.0;
+constexpr double TwilightDepthSineFast = 0.15;
+constexpr double FullDayWeightFast = 255.0;
 
 // The calling thread runs at idle priority when its policy is SCHED_IDLE.
 bool CallerRunsIdle()
@@ -61,10 +84,10 @@ inline void Blend(int w, const std::uint8_t* day, std::uint8_t* out)
 // when t <= 0, and ceil(t) >= 256 exactly when t > 255.
 inline void ShadePixelExactly(long double c, const std::uint8_t* day, std::uint8_t* out)
 {
-    const long double t = 1020.0L * (c + 0.15L);
+    const long double t = TwilightStepsPerSine * (c + TwilightDepthSine);
     if (t <= 0.0L)
         return; // night: no write
-    if (t > 255.0L)
+    if (t > FullDayWeight)
         std::memcpy(out, day, 3);
     else
         Blend(static_cast<int>(std::ceil(t)), day, out);
@@ -99,18 +122,17 @@ int DayNumber(int month, int day)
 
 double SeasonAngle(int month, int day)
 {
-    return (DayNumber(month, day) - 7) * TwoPi / 365.0 + Pi;
+    return (DayNumber(month, day) - SouthernmostSunDay) * TwoPi / DaysPerYear + Pi;
 }
 
 SunPlace SunPosition(const UtcDateTime& moment)
 {
     SunPlace s;
-    // The map's own sun, one of three sun models in the program (see
-    // docs/model.md). sin 23.5 degrees: the declination swings between -23.5
-    // degrees on day 7 and +23.5 degrees half a year later.
-    s.Declination = std::asin(0.3987491 * std::cos(SeasonAngle(moment.Month, moment.Day)));
-    const int seconds = moment.Hour * 3600 + moment.Minute * 60 + moment.Second;
-    const double f = seconds / 86400.0;
+    // The declination swings between -23.5 degrees on day 7 and +23.5
+    // degrees half a year later.
+    s.Declination = std::asin(SinObliquity * std::cos(SeasonAngle(moment.Month, moment.Day)));
+    const int seconds = moment.Hour * SecondsPerHour + moment.Minute * SecondsPerMinute + moment.Second;
+    const double f = seconds / SecondsPerDay;
     // The sub-solar meridian moves westward across the map as the day goes on:
     // at the right edge at 00:00 UTC, at Greenwich at 12:00.
     s.SunAngle = TwoPi - f * TwoPi;
@@ -161,14 +183,14 @@ void TMapCalcThread::Execute()
         // The same terms in double precision sort the pixels that lie clearly
         // in the night or in the day at a fraction of the cost; only those
         // near or inside the twilight band take the extended-precision weight.
-        const double aFast = static_cast<double>(a) + 0.15;
+        const double aFast = static_cast<double>(a) + TwilightDepthSineFast;
         const double bFast = static_cast<double>(b);
         const std::uint8_t* day = EarthDay.Row(y);
         std::uint8_t* out = EarthCombined.Row(y);
         int dayRun = -1; // first column of a run of day pixels not yet copied
         for (int x = 0; x < pixels; ++x) {
-            const double fast = 1020.0 * (bFast * cosLongs[x] + aFast);
-            if (fast > 255.0 + SortMargin) {
+            const double fast = TwilightStepsPerSineFast * (bFast * cosLongs[x] + aFast);
+            if (fast > FullDayWeightFast + SortMargin) {
                 if (dayRun < 0)
                     dayRun = x;
                 continue;
