@@ -264,6 +264,22 @@ void WriteHourColumn(const PathPlan& plan, Workspace& ws, DisplayFormat display,
     }
 }
 
+void WriteHeaderStrips(const RunInput& in, const Workspace& ws, const PathSummary& path, Prediction& out)
+{
+    const Settings& st = in.Station;
+    out.H2[0] = "Solar flux at 10.7cm : " + FormatFixed(ws.Flux, 1);
+    out.H2[1] = "Sun spots : " + FormatFixed(ws.SunSpots, 1);
+    out.H2[2] = "Date :" + FormatLongDate(in.LocalDate);
+    out.H2[3] = "Power (dbW) : " + FormatFixed(st.Power, 0) + " dBW";
+    out.H2[4] = ModelBanner;
+    out.H1[0] = st.CallSign + " Lat " + LatitudeText(ws.HomeLat) + " Lon " + LongitudeText(ws.HomeLon) + " Azim " +
+                FormatFixed(path.AzimuthDeg, 1);
+    out.H1[1] = in.RemoteLabel + " Lat " + LatitudeText(ws.RemoteLat) + " Lon " + LongitudeText(ws.RemoteLon) +
+                " Azim " + FormatFixed(path.BackAzimuthDeg, 1);
+    out.H1[2] = "Distance (km) : " + FormatFixed(path.DistanceKm, 1) + " Km";
+    out.H1[3] = "Delay : " + FormatFixed(path.DelayMs, 1) + " milliseconds";
+}
+
 void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
 {
     const Settings& st = in.Station;
@@ -273,18 +289,7 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
     PreparePath(in, ws, plan);
     out.Path = plan.Summary;
 
-    // Header strips.
-    out.H2[0] = "Solar flux at 10.7cm : " + FormatFixed(ws.Flux, 1);
-    out.H2[1] = "Sun spots : " + FormatFixed(ws.SunSpots, 1);
-    out.H2[2] = "Date :" + FormatLongDate(in.LocalDate);
-    out.H2[3] = "Power (dbW) : " + FormatFixed(st.Power, 0) + " dBW";
-    out.H2[4] = ModelBanner;
-    out.H1[0] = st.CallSign + " Lat " + LatitudeText(ws.HomeLat) + " Lon " + LongitudeText(ws.HomeLon) + " Azim " +
-                FormatFixed(plan.Azimuth * RadToDeg, 1);
-    out.H1[1] = in.RemoteLabel + " Lat " + LatitudeText(ws.RemoteLat) + " Lon " + LongitudeText(ws.RemoteLon) +
-                " Azim " + FormatFixed(plan.BackAzimuth * RadToDeg, 1);
-    out.H1[2] = "Distance (km) : " + FormatFixed(plan.PathAngle * EarthRadius, 1) + " Km";
-    out.H1[3] = "Delay : " + FormatFixed(plan.Summary.DelayMs, 1) + " milliseconds";
+    WriteHeaderStrips(in, ws, plan.Summary, out);
 
     LabelGrid(out, st, in.Bands);
     for (int h = 0; h < HoursPerDay; ++h) {

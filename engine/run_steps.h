@@ -53,4 +53,8 @@ void BeginBandHour(const PathPlan& plan, Workspace& ws, int h, ld frq);
 void WriteHourColumn(const PathPlan& plan, Workspace& ws, DisplayFormat display, int h,
                      const std::vector<TableBand>& bands, Prediction& out);
 
+// The two header strips: flux, sunspots, date, power and the model above;
+// the two stations with their bearings, the distance and the delay below.
+void WriteHeaderStrips(const RunInput& in, const Workspace& ws, const PathSummary& path, Prediction& out);
+
 } // namespace orvela

@@ -3,6 +3,7 @@
 #include "engine/geometry.h"
 #include "engine/ionosphere.h"
 #include "engine/minimuf.h"
+#include "engine/run_steps.h"
 
 #include <cmath>
 #include <string>
@@ -10,22 +11,6 @@
 namespace orvela_test {
 
 using namespace orvela;
-
-namespace {
-
-std::string LatitudeText(ld lat)
-{
-    const ld deg = lat * RadToDeg;
-    return lat > 0 ? FormatFixed(deg, 1) + "\u00B0N" : FormatFixed(-deg, 1) + "\u00B0S";
-}
-
-std::string LongitudeText(ld lon)
-{
-    const ld deg = lon * RadToDeg;
-    return lon > 0 ? FormatFixed(deg, 1) + "\u00B0O" : FormatFixed(-deg, 1) + "\u00B0E";
-}
-
-} // namespace
 
 void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
 {
@@ -105,17 +90,7 @@ void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
     out.Path.BaseElevDeg = delayElev * RadToDeg;
     out.Path.DelayMs = pathDelay;
 
-    out.H2[0] = "Solar flux at 10.7cm : " + FormatFixed(ws.Flux, 1);
-    out.H2[1] = "Sun spots : " + FormatFixed(ws.SunSpots, 1);
-    out.H2[2] = "Date :" + FormatLongDate(in.LocalDate);
-    out.H2[3] = "Power (dbW) : " + FormatFixed(st.Power, 0) + " dBW";
-    out.H2[4] = ModelBanner;
-    out.H1[0] = st.CallSign + " Lat " + LatitudeText(ws.HomeLat) + " Lon " + LongitudeText(ws.HomeLon) + " Azim " +
-                FormatFixed(ws.Azimuth * RadToDeg, 1);
-    out.H1[1] = in.RemoteLabel + " Lat " + LatitudeText(ws.RemoteLat) + " Lon " + LongitudeText(ws.RemoteLon) +
-                " Azim " + FormatFixed(ws.BackAzimuth * RadToDeg, 1);
-    out.H1[2] = "Distance (km) : " + FormatFixed(pathAngle * EarthRadius, 1) + " Km";
-    out.H1[3] = "Delay : " + FormatFixed(pathDelay, 1) + " milliseconds";
+    WriteHeaderStrips(in, ws, out.Path, out);
 
     LabelGrid(out, st);
     ws.NoiseLevel = 10 * log10l(1.00095095e-17L) + 30;
