@@ -8,32 +8,21 @@
 #
 # Needs orvela-area built (make build; ORVELA_AREA=path picks another build)
 # and ImageMagick's montage (Debian package imagemagick) with the DejaVu font
-# (fonts-dejavu-core).
+# (fonts-dejavu-core); scripts/contact-sheet.sh does the checks and the sheet.
 set -eu
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 area=${ORVELA_AREA:-$top/build/cli/orvela-area}
 sheet=${1:-$top/docs/coverage-14mhz.png}
-font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-
-if [ ! -x "$area" ]; then
-    echo "coverage-maps: $area not found; run make build first" >&2
-    exit 1
-fi
-if ! command -v montage >/dev/null 2>&1; then
-    echo "coverage-maps: montage not found; apt-get install imagemagick" >&2
-    exit 1
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+name=coverage-maps
+program=$area
+. "$top/scripts/contact-sheet.sh"
 
 set --
 for hour in 00 06 12 18; do
     png="$work/14mhz-$hour.png"
-    "$area" --home 48.85N,2.35E --utc "2026-06-21T$hour:00Z" --band 14 --width 800 --out "$png"
+    "$program" --home 48.85N,2.35E --utc "2026-06-21T$hour:00Z" --band 14 --width 800 --out "$png"
     set -- "$@" -label "14 MHz from Paris, 21 June 2026, $hour:00 UTC" "$png"
 done
 
-montage -font "$font" -pointsize 15 -background white -tile 2x2 -geometry +8+6 "$@" "$sheet"
-echo "$sheet"
+make_sheet 2x2 "$sheet" "$@"

@@ -7,25 +7,15 @@
 #
 # Needs orvela-map built (make build; ORVELA_MAP=path picks another build)
 # and ImageMagick's montage (Debian package imagemagick) with the DejaVu font
-# (fonts-dejavu-core).
+# (fonts-dejavu-core); scripts/contact-sheet.sh does the checks and the sheet.
 set -eu
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 map=${ORVELA_MAP:-$top/build/cli/orvela-map}
 sheet=${1:-$top/docs/solstice-maps.png}
-font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-
-if [ ! -x "$map" ]; then
-    echo "solstice-maps: $map not found; run make build first" >&2
-    exit 1
-fi
-if ! command -v montage >/dev/null 2>&1; then
-    echo "solstice-maps: montage not found; apt-get install imagemagick" >&2
-    exit 1
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+name=solstice-maps
+program=$map
+. "$top/scripts/contact-sheet.sh"
 
 set --
 for date in "2026-06-21:21 June" "2026-12-21:21 December"; do
@@ -33,10 +23,9 @@ for date in "2026-06-21:21 June" "2026-12-21:21 December"; do
     name=${date#*:}
     for hour in 00 06 12 18; do
         png="$work/$day-$hour.png"
-        "$map" --utc "${day}T$hour:00:00Z" --width 512 --out "$png"
+        "$program" --utc "${day}T$hour:00:00Z" --width 512 --out "$png"
         set -- "$@" -label "$name 2026, $hour:00 UTC" "$png"
     done
 done
 
-montage -font "$font" -pointsize 15 -background white -tile 4x2 -geometry +8+6 "$@" "$sheet"
-echo "$sheet"
+make_sheet 4x2 "$sheet" "$@"
