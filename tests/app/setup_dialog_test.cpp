@@ -427,69 +427,51 @@ TEST_F(SetupDialog, AcceptStoresTheStationInOneUpdate)
     }
 }
 
-// A call sign with a control character in it is refused on Accept: the
-// message names the character, the dialog stays open on everything typed,
-// and nothing is written or changed. Mended, it is accepted with the rest.
-TEST_F(SetupDialog, ACallSignWithAControlCharacterIsRefusedAndTheDialogStaysOpen)
+// A call sign that cannot be kept is refused on Accept with a message that
+// says why: the dialog stays open on everything typed, and nothing is written
+// or changed. Mended, it is accepted with the rest; cancelled, the station
+// stays as it was.
+TEST_F(SetupDialog, AnUnusableCallSignIsRefusedAndTheDialogStaysOpen)
 {
-    WriteSettings(ParisStation);
-    auto form = Open();
-    const Settings station = form->Station();
-    const std::string saved = ReadFile(path);
-
-    bool stayedOpen = false;
-    std::string storedMeanwhile;
-    dialogs.onOpen = [&](QDialog& d) {
-        auto& dialog = static_cast<TCoordForm&>(d);
-        Ui::TCoordForm& w = dialog.Widgets();
-        w.INDEdit->setText(QStringLiteral("F6XYZ\u001b[2J"));
-        w.LngDeg->setValue(71);
-        w.PWRSpin->setValue(30);
-        dialog.setVisible(true);
-        w.OkBtn->click();
-        stayedOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted &&
-                     w.INDEdit->text() == QStringLiteral("F6XYZ\u001b[2J") && w.LngDeg->value() == 71 &&
-                     w.PWRSpin->value() == 30;
-        storedMeanwhile = ReadFile(path);
-        w.INDEdit->setText(QStringLiteral("F6XYZ"));
-        w.OkBtn->click();
-        return d.result();
+    const QString empty = QStringLiteral("The call sign is empty: type the station's call sign.");
+    const struct {
+        QString Typed;
+        QString Message;
+        bool Mend; // then type F6XYZ and accept, rather than cancel
+    } cases[] = {
+        {QStringLiteral("F6XYZ\u001b[2J"),
+         QStringLiteral("The call sign holds the control character U+001B (escape) at character 6; a call sign is "
+                        "printable text."),
+         true},
+        {QString(), empty, false},
+        {QStringLiteral("   "), empty, false},
     };
-    form->Widgets().ChangeBtn->click();
-    EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(storedMeanwhile, saved);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
-    EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Warning"));
-    EXPECT_EQ(messages.shown[0].Text, QStringLiteral("The call sign holds the control character U+001B (escape) at "
-                                                     "character 6; a call sign is printable text."));
-    RegIni reread(path);
-    EXPECT_EQ(reread.ReadString("Station", "CallSign", ""), "F6XYZ");
-    EXPECT_EQ(reread.ReadInteger("Station", "Power", 0), 30);
-    EXPECT_EQ(form->Station().Power, 30);
-    EXPECT_NE(form->Station().Longitude, station.Longitude);
-}
-
-TEST_F(SetupDialog, AnEmptyCallSignIsRefusedAndTheDialogStaysOpen)
-{
-    WriteSettings(ParisStation);
-    auto form = Open();
-    const std::string saved = ReadFile(path);
-    for (const QString& typed : {QString(), QStringLiteral("   ")}) {
-        SCOPED_TRACE(typed.toStdString());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Typed.toStdString());
+        WriteSettings(ParisStation);
+        auto form = Open();
+        const Settings station = form->Station();
+        const std::string saved = ReadFile(path);
         messages.shown.clear();
         bool stayedOpen = false;
         std::string storedMeanwhile;
         dialogs.onOpen = [&](QDialog& d) {
             auto& dialog = static_cast<TCoordForm&>(d);
             Ui::TCoordForm& w = dialog.Widgets();
-            w.INDEdit->setText(typed);
+            w.INDEdit->setText(c.Typed);
+            w.LngDeg->setValue(71);
             w.PWRSpin->setValue(30);
             dialog.setVisible(true);
             w.OkBtn->click();
-            stayedOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted && w.INDEdit->text() == typed;
+            stayedOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted && w.INDEdit->text() == c.Typed &&
+                         w.LngDeg->value() == 71 && w.PWRSpin->value() == 30;
             storedMeanwhile = ReadFile(path);
-            w.CancelBtn->click();
+            if (c.Mend) {
+                w.INDEdit->setText(QStringLiteral("F6XYZ"));
+                w.OkBtn->click();
+            } else {
+                w.CancelBtn->click();
+            }
             return d.result();
         };
         form->Widgets().ChangeBtn->click();
@@ -497,9 +479,20 @@ TEST_F(SetupDialog, AnEmptyCallSignIsRefusedAndTheDialogStaysOpen)
         EXPECT_EQ(storedMeanwhile, saved);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
-        EXPECT_EQ(messages.shown[0].Text, QStringLiteral("The call sign is empty: type the station's call sign."));
+        EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Warning"));
+        EXPECT_EQ(messages.shown[0].Text, c.Message);
         EXPECT_EQ(form->Station().CallSign, "F6XYZ");
-        EXPECT_EQ(form->Station().Power, 20);
+        if (c.Mend) {
+            RegIni reread(path);
+            EXPECT_EQ(reread.ReadString("Station", "CallSign", ""), "F6XYZ");
+            EXPECT_EQ(reread.ReadInteger("Station", "Power", 0), 30);
+            EXPECT_EQ(form->Station().Power, 30);
+            EXPECT_NE(form->Station().Longitude, station.Longitude);
+        } else {
+            EXPECT_EQ(ReadFile(path), saved);
+            EXPECT_EQ(form->Station().Power, station.Power);
+            EXPECT_EQ(form->Station().Longitude, station.Longitude);
+        }
     }
 }
 
