@@ -30,6 +30,17 @@ Outcome RunPredict(std::vector<std::string> args, const char* stdinFile = nullpt
     return orvela::child::RunProgram(ORVELA_PREDICT_PATH, std::move(args), nullptr, stdinFile);
 }
 
+// A batch with bad lines in it, run on two threads: it ends with status 2
+// and says nothing on stderr, each error being a line of the output. Gives
+// the output's lines.
+std::vector<std::string> FailingBatchLines(const TempFile& input)
+{
+    const Outcome o = RunPredict({"--batch", input.Path(), "--threads", "2"});
+    EXPECT_EQ(o.Status, 2);
+    EXPECT_EQ(o.Err, "");
+    return Lines(o.Out);
+}
+
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string text;
@@ -213,11 +224,7 @@ TEST(Batch, ABadLineSaysWhyAndTheNextLineRuns)
         lines.push_back(Good);
     }
     const TempFile input(Joined(lines));
-
-    const Outcome o = RunPredict({"--batch", input.Path(), "--threads", "2"});
-    EXPECT_EQ(o.Status, 2);
-    EXPECT_EQ(o.Err, "");
-    const std::vector<std::string> out = Lines(o.Out);
+    const std::vector<std::string> out = FailingBatchLines(input);
     ASSERT_EQ(out.size(), 1 + 2 * bad.size());
     EXPECT_TRUE(Json::parse(out[0]).contains("grid"));
     for (std::size_t i = 0; i < bad.size(); ++i) {
@@ -294,12 +301,8 @@ TEST(Batch, HostileLinesEachGetTheirOwnError)
     }
     lines.push_back(Good);
     const TempFile input(Joined(lines));
-
-    const Outcome o = RunPredict({"--batch", input.Path(), "--threads", "2"});
-    EXPECT_EQ(o.Status, 2);
-    EXPECT_EQ(o.Err, "");
-    const std::vector<std::string> out = Lines(o.Out);
-    ASSERT_EQ(out.size(), lines.size()) << o.Out.substr(0, 2000);
+    const std::vector<std::string> out = FailingBatchLines(input);
+    ASSERT_EQ(out.size(), lines.size());
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].Line.substr(0, 100));
         const Json error = Json::parse(out[i]);
