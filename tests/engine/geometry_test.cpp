@@ -101,6 +101,17 @@ struct PathCase {
     double HomeLat, HomeLonW, RemoteLat, RemoteLonW;
 };
 
+// A workspace set on the short path of `p`, and the path's central angle.
+Workspace OnPath(const PathCase& p, ld& centralAngle)
+{
+    const ld hl = p.HomeLat * DegToRad, ho = p.HomeLonW * DegToRad;
+    const ld rl = p.RemoteLat * DegToRad, ro = p.RemoteLonW * DegToRad;
+    centralAngle = acosl(sinl(hl) * sinl(rl) + cosl(hl) * cosl(rl) * cosl(ho - ro));
+    Workspace ws;
+    SetHomePath(ws, hl, ho, ComputeBearing(hl, ho, rl, ro), FoldLongitude(ho - ro));
+    return ws;
+}
+
 // Points along the short path, the remote end and a little beyond it, against
 // the destination-point formula of spherical trigonometry.
 TEST(Zenith, FollowsTheGreatCircleFromHome)
@@ -114,12 +125,9 @@ TEST(Zenith, FollowsTheGreatCircleFromHome)
     };
     const double decl = -22.9 * D2R;
     for (const PathCase& p : paths) {
-        const ld hl = p.HomeLat * DegToRad, ho = p.HomeLonW * DegToRad;
-        const ld rl = p.RemoteLat * DegToRad, ro = p.RemoteLonW * DegToRad;
-        const ld az = ComputeBearing(hl, ho, rl, ro);
-        const ld d = acosl(sinl(hl) * sinl(rl) + cosl(hl) * cosl(rl) * cosl(ho - ro));
-        Workspace ws;
-        SetHomePath(ws, hl, ho, az, FoldLongitude(ho - ro));
+        ld d = 0;
+        Workspace ws = OnPath(p, d);
+        const ld az = ws.Azimuth;
         for (double sunLonDeg = -180; sunLonDeg < 180; sunLonDeg += 45) {
             SetSun(ws, decl, sunLonDeg * D2R);
             for (double f : {0.0, 0.25, 0.5, 0.75, 1.0, 1.2}) {
@@ -145,12 +153,8 @@ TEST(Zenith, FromAPoleRunsDownTheRemoteMeridian)
 {
     const double decl = 15 * D2R;
     for (const double homeLat : {90.0, -90.0}) {
-        const ld hl = homeLat * DegToRad, ho = 0;
-        const ld rl = 40 * DegToRad, ro = 74 * DegToRad;
-        const ld az = ComputeBearing(hl, ho, rl, ro);
-        const ld d = acosl(sinl(hl) * sinl(rl) + cosl(hl) * cosl(rl) * cosl(ho - ro));
-        Workspace ws;
-        SetHomePath(ws, hl, ho, az, FoldLongitude(ho - ro));
+        ld d = 0;
+        Workspace ws = OnPath({homeLat, 0, 40, 74}, d);
         for (double sunLonDeg = -180; sunLonDeg < 180; sunLonDeg += 60) {
             SetSun(ws, decl, sunLonDeg * D2R);
             for (double f : {0.2, 0.6, 1.0}) {
