@@ -242,15 +242,23 @@ class PageParser(html.parser.HTMLParser):
             self.problem("no title")
 
 
-def parse_page(path):
-    name = os.path.basename(path)
+def read_utf8(path, label):
+    """The file's text, or None when it is not UTF-8, which is a fault."""
     with open(path, "rb") as f:
         raw = f.read()
     try:
-        text = raw.decode("utf-8")
+        return raw.decode("utf-8")
     except UnicodeDecodeError as e:
-        fault(f"{name}: not UTF-8: {e}")
-        text = raw.decode("utf-8", "replace")
+        fault(f"{label}: not UTF-8: {e}")
+        return None
+
+
+def parse_page(path):
+    name = os.path.basename(path)
+    text = read_utf8(path, name)
+    if text is None:
+        with open(path, "rb") as f:
+            text = f.read().decode("utf-8", "replace")
     parser = PageParser(name)
     parser.feed(text)
     parser.finish()
@@ -350,12 +358,8 @@ def check_pages(project_path, html_dir, required):
 # --- Info.txt ---------------------------------------------------------------
 
 def check_info(path):
-    with open(path, "rb") as f:
-        raw = f.read()
-    try:
-        text = raw.decode("utf-8")
-    except UnicodeDecodeError as e:
-        fault(f"{path}: not UTF-8: {e}")
+    text = read_utf8(path, path)
+    if text is None:
         return
     if not text.strip():
         fault(f"{path}: empty")
