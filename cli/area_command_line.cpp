@@ -5,8 +5,6 @@
 #include "solar/geoalert.h"
 #include "cli/map_command_line.h"
 
-#include <CLI/CLI.hpp>
-
 #include <array>
 #include <cstdio>
 #include <vector>
@@ -85,10 +83,7 @@ std::vector<Option> ValueOptions()
 
 AreaCommandLine Refuse(std::string why)
 {
-    AreaCommandLine cl;
-    cl.What = AreaCommandLine::Action::Refuse;
-    cl.Error = OneLine(std::move(why));
-    return cl;
+    return cli::Refused<AreaCommandLine>(std::move(why));
 }
 
 char Lower(char c)
@@ -180,32 +175,15 @@ Parsed<OutputKind> ParseOutput(std::string_view path)
 
 AreaCommandLine ParseAreaCommandLine(int argc, const char* const argv[])
 {
-    CLI::App app{"", Program};
-    app.set_help_flag("--help");
-    app.allow_extras(); // reported by ParseArguments
-
+    cli::ArgumentParser parser(Program);
     std::vector<Option> options = ValueOptions();
-    cli::AddValueOptions(app, options);
+    parser.Add(options);
     bool longPath = false;
-    // A bare switch: "--long-path=no" would otherwise turn it on or off.
-    app.add_flag("--long-path", longPath)->disable_flag_override();
+    parser.AddSwitch("--long-path", longPath);
     bool allHours = false;
-    app.add_flag("--all-hours", allHours)->disable_flag_override();
-
-    const cli::Arguments args = cli::ParseArguments(app, argc, argv);
-    if (args.What == cli::Arguments::Outcome::Help) {
-        AreaCommandLine cl;
-        cl.What = AreaCommandLine::Action::Help;
-        return cl;
-    }
-    if (args.What == cli::Arguments::Outcome::Refused) {
-        // The library names the one switch without its dashes there.
-        if (args.Error.find("disallowed flag override") != std::string::npos) {
-            return Refuse(args.Error.find("all-hours") != std::string::npos
-                              ? "--all-hours takes no value (see --help)"
-                              : "--long-path takes no value (see --help)");
-        }
-        return Refuse(args.Error);
+    parser.AddSwitch("--all-hours", allHours);
+    if (std::optional<AreaCommandLine> ended = cli::HelpOrRefusal<AreaCommandLine>(parser.Parse(argc, argv))) {
+        return *ended;
     }
 
     AreaCommandLine cl;

@@ -3,8 +3,6 @@
 #include "solar/geoalert.h"
 #include "cli/prediction_options.h"
 
-#include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -73,29 +71,19 @@ CommandLine BatchRun(std::vector<Option>& options, std::vector<ValueOption<Batch
 
 CommandLine ParseCommandLine(int argc, const char* const argv[])
 {
-    CLI::App app{"", Program};
-    app.set_help_flag("--help");
-    app.allow_extras(); // reported by ParseArguments
-
+    ArgumentParser parser(Program);
     std::vector<Option> options = RequestOptions();
-    AddValueOptions(app, options);
+    parser.Add(options);
     std::vector<ValueOption<BatchRequest>> batchOptions = BatchOptions();
-    AddValueOptions(app, batchOptions);
+    parser.Add(batchOptions);
     bool longPath = false;
-    const CLI::Option* longPathFlag = app.add_flag("--long-path", longPath);
-
-    const Arguments args = ParseArguments(app, argc, argv);
-    if (args.What == Arguments::Outcome::Help) {
-        CommandLine cl;
-        cl.What = CommandLine::Action::Help;
-        return cl;
-    }
-    if (args.What == Arguments::Outcome::Refused) {
-        return Refusal(args.Error);
+    const std::function<bool()> longPathGiven = parser.AddLibrarySwitch("--long-path", longPath);
+    if (std::optional<CommandLine> ended = HelpOrRefusal<CommandLine>(parser.Parse(argc, argv))) {
+        return *ended;
     }
 
     if (!batchOptions[0].Given.empty()) {
-        return BatchRun(options, batchOptions, longPathFlag->count() > 0);
+        return BatchRun(options, batchOptions, longPathGiven());
     }
     if (!batchOptions[1].Given.empty()) {
         return Refusal("--threads is only used with --batch");

@@ -1,8 +1,6 @@
 #include "cli/map_command_line.h"
 #include "common/whole_number.h"
 
-#include <CLI/CLI.hpp>
-
 #include <chrono>
 #include <vector>
 
@@ -19,10 +17,7 @@ using Store = Option::Store;
 
 MapCommandLine Refuse(std::string why)
 {
-    MapCommandLine cl;
-    cl.What = MapCommandLine::Action::Refuse;
-    cl.Error = OneLine(std::move(why));
-    return cl;
+    return cli::Refused<MapCommandLine>(std::move(why));
 }
 
 // A file name: any text but an empty one.
@@ -99,28 +94,13 @@ Checked<int> ParseWidth(std::string_view text)
 
 MapCommandLine ParseMapCommandLine(int argc, const char* const argv[])
 {
-    CLI::App app{"", Program};
-    app.set_help_flag("--help");
-    app.allow_extras(); // reported by ParseArguments
-
+    cli::ArgumentParser parser(Program);
     std::vector<Option> options = ValueOptions();
-    cli::AddValueOptions(app, options);
+    parser.Add(options);
     bool noSun = false;
-    // A bare switch: "--no-sun=no" would otherwise turn the sun back on.
-    app.add_flag("--no-sun", noSun)->disable_flag_override();
-
-    const cli::Arguments args = cli::ParseArguments(app, argc, argv);
-    if (args.What == cli::Arguments::Outcome::Help) {
-        MapCommandLine cl;
-        cl.What = MapCommandLine::Action::Help;
-        return cl;
-    }
-    if (args.What == cli::Arguments::Outcome::Refused) {
-        // The library names the one switch without its dashes there.
-        if (args.Error.find("disallowed flag override") != std::string::npos) {
-            return Refuse("--no-sun takes no value (see --help)");
-        }
-        return Refuse(args.Error);
+    parser.AddSwitch("--no-sun", noSun);
+    if (std::optional<MapCommandLine> ended = cli::HelpOrRefusal<MapCommandLine>(parser.Parse(argc, argv))) {
+        return *ended;
     }
 
     MapCommandLine cl;

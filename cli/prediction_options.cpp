@@ -94,10 +94,7 @@ bool IsPredictionOptionName(std::string_view dashed)
 
 CommandLine Refusal(std::string why)
 {
-    CommandLine cl;
-    cl.What = CommandLine::Action::Refuse;
-    cl.Error = OneLine(std::move(why));
-    return cl;
+    return Refused<CommandLine>(std::move(why));
 }
 
 CommandLine SingleRun(std::vector<RequestOption>& options, bool longPath)

@@ -88,6 +88,10 @@ void AddValueOption(CLI::App& app, const char* name, const char* kind, std::vect
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
+namespace {
+
+// The arguments (argv[0] is the program) as the parser library reads them.
+// Unknown arguments are allowed there (allow_extras) and reported here.
 Arguments ParseArguments(CLI::App& app, int argc, const char* const argv[])
 {
     Arguments a;
@@ -108,6 +112,44 @@ Arguments ParseArguments(CLI::App& app, int argc, const char* const argv[])
         a.Error = first.size() > 1 && first[0] == '-'
                       ? "unknown option " + first.substr(0, first.find('=')) + " (see --help)"
                       : "unexpected argument \"" + first + "\" (see --help)";
+    }
+    return a;
+}
+
+} // namespace
+
+ArgumentParser::ArgumentParser(const char* program)
+    : app_(std::make_unique<CLI::App>("", program))
+{
+    app_->set_help_flag("--help");
+    app_->allow_extras(); // reported by ParseArguments
+}
+
+ArgumentParser::~ArgumentParser() = default;
+
+void ArgumentParser::AddSwitch(const char* name, bool& set)
+{
+    app_->add_flag(name, set)->disable_flag_override();
+    bareSwitches_.emplace_back(name);
+}
+
+std::function<bool()> ArgumentParser::AddLibrarySwitch(const char* name, bool& set)
+{
+    const CLI::Option* option = app_->add_flag(name, set);
+    return [option] { return option->count() > 0; };
+}
+
+Arguments ArgumentParser::Parse(int argc, const char* const argv[])
+{
+    Arguments a = ParseArguments(*app_, argc, argv);
+    // The library names the switch without its dashes there.
+    if (a.What == Arguments::Outcome::Refused && a.Error.find("disallowed flag override") != std::string::npos) {
+        for (const std::string& name : bareSwitches_) {
+            if (a.Error.find(name.substr(2)) != std::string::npos) {
+                a.Error = name + " takes no value (see --help)";
+                break;
+            }
+        }
     }
     return a;
 }

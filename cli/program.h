@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -93,11 +94,63 @@ struct Arguments {
     std::string Error; // for Refused: the reason, not yet on one line
 };
 
-// Parses the arguments (argv[0] is the program) with --help as the help
-// switch. Unknown arguments must have been allowed (allow_extras): they are
-// reported here, before any missing option, so that a mistyped option is
-// named as such. Help wins over anything else on the line.
-Arguments ParseArguments(CLI::App& app, int argc, const char* const argv[]);
+// What every program's command line is built on: --help as the help
+// switch, options that take one value each, and switches. Parse reports an
+// unknown argument before any missing option, so that a mistyped option is
+// named as such; help wins over anything else on the line.
+class ArgumentParser {
+public:
+    explicit ArgumentParser(const char* program);
+    ~ArgumentParser();
+    ArgumentParser(const ArgumentParser&) = delete;
+    ArgumentParser& operator=(const ArgumentParser&) = delete;
+
+    template <class Request>
+    void Add(std::vector<ValueOption<Request>>& options)
+    {
+        AddValueOptions(*app_, options);
+    }
+    // A bare switch, set when given: "--no-sun=no" is refused as "--no-sun
+    // takes no value" rather than read as a value.
+    void AddSwitch(const char* name, bool& set);
+    // A switch the parser library reads, "--long-path=false" included. Gives
+    // whether it was given at all after Parse.
+    std::function<bool()> AddLibrarySwitch(const char* name, bool& set);
+
+    Arguments Parse(int argc, const char* const argv[]);
+
+private:
+    std::unique_ptr<CLI::App> app_;
+    std::vector<std::string> bareSwitches_;
+};
+
+// A program's refusal: its command line with the Refuse action and the
+// reason on one line.
+template <class CommandLine>
+CommandLine Refused(std::string why)
+{
+    CommandLine cl;
+    cl.What = CommandLine::Action::Refuse;
+    cl.Error = OneLine(std::move(why));
+    return cl;
+}
+
+// The command line when parsing ends the matter: help was asked for, or the
+// arguments were refused. Nothing when they were parsed and the program
+// goes on to read the values.
+template <class CommandLine>
+std::optional<CommandLine> HelpOrRefusal(const Arguments& args)
+{
+    if (args.What == Arguments::Outcome::Help) {
+        CommandLine cl;
+        cl.What = CommandLine::Action::Help;
+        return cl;
+    }
+    if (args.What == Arguments::Outcome::Refused) {
+        return Refused<CommandLine>(args.Error);
+    }
+    return std::nullopt;
+}
 
 // Stores the value of every option given, in the order of `options`; the
 // reason for the first option that is required and missing, given more than
