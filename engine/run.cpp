@@ -64,6 +64,50 @@ struct BestBand {
 
 } // namespace
 
+HopSearch SearchHops(ld pathAngle, ld minAngle)
+{
+    // Hop search over the 320 km layer: the fewest hops whose take-off angle
+    // reaches the minimum asked. The four modes BaseHops .. BaseHops + 3 must
+    // fit the per-hop-count arrays, so the search stops at 27 hops; a mode
+    // that still leaves below the minimum is then shown with its real,
+    // lower, take-off angle.
+    constexpr int hopBound = MaxHops - (ModesPerHour - 1);
+    int baseHops = static_cast<int>(RoundHalfEven(pathAngle / (2 * acosl(FLayerRatio))));
+    if (baseHops > hopBound) {
+        baseHops = hopBound;
+    }
+    ld baseElev = 0;
+    ld halfHop = 0;
+    bool searched = false;
+    while (baseElev < minAngle && baseHops < hopBound) {
+        ++baseHops;
+        halfHop = pathAngle / (2 * baseHops);
+        baseElev = TakeOffAngle(halfHop, FLayerRatio);
+        searched = true;
+    }
+    // A path shorter than half a hop with no minimum angle still takes one hop.
+    if (baseHops < 1) {
+        baseHops = 1;
+    }
+    // Without a search (minimum angle 0) the delay still follows the hops
+    // flown: their half span and take-off angle.
+    ld delayElev = baseElev;
+    if (!searched) {
+        halfHop = pathAngle / (2 * baseHops);
+        delayElev = TakeOffAngle(halfHop, FLayerRatio);
+    }
+    // On a path of zero length (the remote point on the home station) the
+    // hops go straight up and down: the sine of the half hop and the cosine
+    // of its take-off angle both vanish, and the ray path is their limit,
+    // twice the layer height per hop.
+    const ld pathDelay =
+        halfHop > 0
+            ? 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * MsPerKmOverMetresPerSecond
+            : 2 * baseHops * (FLayerRadius - EarthRadius) / LightSpeed * MsPerKmOverMetresPerSecond;
+
+    return HopSearch{baseHops, baseElev, delayElev, pathDelay};
+}
+
 void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
 {
     const Settings& st = in.Station;
@@ -105,45 +149,9 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
     SetHomePath(ws, homeLat, homeLon, azimuth, deltaLon);
     ws.BackAzimuth = backAzimuth;
 
-    // Hop search over the 320 km layer: the fewest hops whose take-off angle
-    // reaches the minimum asked. The four modes BaseHops .. BaseHops + 3 must
-    // fit the per-hop-count arrays, so the search stops at 27 hops; a mode
-    // that still leaves below the minimum is then shown with its real,
-    // lower, take-off angle.
-    constexpr int hopBound = MaxHops - (ModesPerHour - 1);
-    int baseHops = static_cast<int>(RoundHalfEven(pathAngle / (2 * acosl(FLayerRatio))));
-    if (baseHops > hopBound) {
-        baseHops = hopBound;
-    }
-    ld baseElev = 0;
-    ld halfHop = 0;
-    bool searched = false;
-    while (baseElev < minAngle && baseHops < hopBound) {
-        ++baseHops;
-        halfHop = pathAngle / (2 * baseHops);
-        baseElev = TakeOffAngle(halfHop, FLayerRatio);
-        searched = true;
-    }
-    // A path shorter than half a hop with no minimum angle still takes one hop.
-    if (baseHops < 1) {
-        baseHops = 1;
-    }
-    // Without a search (minimum angle 0) the delay still follows the hops
-    // flown: their half span and take-off angle.
-    ld delayElev = baseElev;
-    if (!searched) {
-        halfHop = pathAngle / (2 * baseHops);
-        delayElev = TakeOffAngle(halfHop, FLayerRatio);
-    }
-    const ld incidence = IncidenceAngle(baseElev, FLayerRadius);
-    // On a path of zero length (the remote point on the home station) the
-    // hops go straight up and down: the sine of the half hop and the cosine
-    // of its take-off angle both vanish, and the ray path is their limit,
-    // twice the layer height per hop.
-    const ld pathDelay =
-        halfHop > 0
-            ? 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * MsPerKmOverMetresPerSecond
-            : 2 * baseHops * (FLayerRadius - EarthRadius) / LightSpeed * MsPerKmOverMetresPerSecond;
+    const HopSearch hops = SearchHops(pathAngle, minAngle);
+    const int baseHops = hops.BaseHops;
+    const ld incidence = IncidenceAngle(hops.BaseElev, FLayerRadius);
 
     plan.PathAngle = pathAngle;
     plan.Azimuth = azimuth;
@@ -153,8 +161,8 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
     plan.Summary.AzimuthDeg = azimuth * RadToDeg;
     plan.Summary.BackAzimuthDeg = backAzimuth * RadToDeg;
     plan.Summary.BaseHops = baseHops;
-    plan.Summary.BaseElevDeg = delayElev * RadToDeg;
-    plan.Summary.DelayMs = pathDelay;
+    plan.Summary.BaseElevDeg = hops.DelayElev * RadToDeg;
+    plan.Summary.DelayMs = hops.DelayMs;
 
     ws.NoiseLevel = DbPerDecade * log10l(LevelFloorWatts) + DbwToDbm;
     plan.LocalOffset = static_cast<int>(ws.RemoteLon * HoursPerDay / ShortTwoPi);

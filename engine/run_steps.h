@@ -28,6 +28,17 @@ struct PathPlan {
     std::array<IonMode, ModesPerHour> Modes{};
 };
 
+// The modes a path is flown in: the fewest hops over the 320 km layer whose
+// take-off angle reaches minAngle (radians), at most 27 so that the four
+// modes fit the per-hop-count arrays, and at least one.
+struct HopSearch {
+    int BaseHops = 1;
+    ld BaseElev = 0;  // the take-off angle the search ended on (0 without a search)
+    ld DelayElev = 0; // the take-off angle of the hops flown
+    ld DelayMs = 0;   // the path delay over those hops
+};
+HopSearch SearchHops(ld pathAngle, ld minAngle);
+
 // Stores the run's inputs and the path in the workspace (flux, sunspots,
 // power, antenna, positions, bearings, the noise reference, the take-off
 // angles and ray paths of the four modes) and fills `plan`.

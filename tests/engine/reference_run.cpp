@@ -53,42 +53,19 @@ void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
     }
     SetHomePath(ws, ws.HomeLat, ws.HomeLon, ws.Azimuth, ws.DeltaLon);
 
-    // Hop search over the 320 km layer, bounded so that four modes fit 30 hops.
-    const ld fRatio = EarthRadius / FLayerRadius;
-    int baseHops = static_cast<int>(nearbyintl(pathAngle / (2 * acosl(fRatio))));
-    if (baseHops > MaxHops - 3) {
-        baseHops = MaxHops - 3;
-    }
-    ld baseElev = 0;
-    ld halfHop = 0;
-    bool searched = false;
-    while (baseElev < minAngle && baseHops < MaxHops - 3) {
-        ++baseHops;
-        halfHop = pathAngle / (2 * baseHops);
-        baseElev = atanl((cosl(halfHop) - fRatio) / sinl(halfHop));
-        searched = true;
-    }
-    if (baseHops < 1) {
-        baseHops = 1;
-    }
-    ld delayElev = baseElev;
-    if (!searched) {
-        halfHop = pathAngle / (2 * baseHops);
-        delayElev = atanl((cosl(halfHop) - fRatio) / sinl(halfHop));
-    }
-    const ld x = EarthRadius * cosl(baseElev) / FLayerRadius;
+    // The hop search is the run's own; what follows works the hours out
+    // the plain way.
+    const HopSearch hops = SearchHops(pathAngle, minAngle);
+    const int baseHops = hops.BaseHops;
+    const ld x = EarthRadius * cosl(hops.BaseElev) / FLayerRadius;
     const ld incidence = atanl(x / sqrtl(1 - x * x));
-    // A path of zero length is flown straight up and down.
-    const ld pathDelay = halfHop > 0
-                             ? 2 * baseHops * FLayerRadius * sinl(halfHop) / cosl(delayElev) / LightSpeed * 1000000
-                             : 2 * baseHops * (FLayerRadius - EarthRadius) / LightSpeed * 1000000;
 
     out.Path.DistanceKm = pathAngle * EarthRadius;
     out.Path.AzimuthDeg = ws.Azimuth * RadToDeg;
     out.Path.BackAzimuthDeg = ws.BackAzimuth * RadToDeg;
     out.Path.BaseHops = baseHops;
-    out.Path.BaseElevDeg = delayElev * RadToDeg;
-    out.Path.DelayMs = pathDelay;
+    out.Path.BaseElevDeg = hops.DelayElev * RadToDeg;
+    out.Path.DelayMs = hops.DelayMs;
 
     WriteHeaderStrips(in, ws, out.Path, out);
 
