@@ -15,7 +15,9 @@ struct ControlPoint {
     bool Dark = false; // the sun stays far below the horizon all day: no ionisation
     ld Dl = 0;         // length of the ionospheric day, hours
     ld Tr = 0, Ts = 0; // rise and set, hours of Universal Time
-    ld Z = 0, X = 0, M = 0;
+    ld Z = 0;          // cosine of the sun's zenith angle at local noon
+    ld X = 0;          // time constant of the ionisation, hours: 9.7 Z^9.6, at least 0.1
+    ld M = 0;          // pi X / Dl, the time constant against the length of the day
     ld NightDecay = 0; // 1 + e^(-Dl/X)
     ld DayFactor = 0;  // 1 - 0.1 e^((Dl - 24)/3)
     ld LatFactor = 0;  // 0.8 at or beyond 45 degrees of latitude, else 1
@@ -23,7 +25,7 @@ struct ControlPoint {
 
 // A path prepared for the model: its control points for one date.
 struct MiniMufPath {
-    ld M9 = 0;
+    ld M9 = 0;               // path factor 1 + 2.5 sin Q sqrt(sin Q): a longer hop carries more
     ld HemisphereFactor = 0; // 1.2 for a path that crosses the equator, else 1
     std::vector<ControlPoint> Points;
 };
