@@ -65,14 +65,14 @@ namespace {
 // the threads; keep(point, hour cells) stores them.
 void ForEachPointDay(const RunInput& in, int band, const std::vector<GridPoint>& points, unsigned threads,
                      const std::atomic<bool>* cancel,
-                     const std::function<void(std::size_t, std::array<BandResult, 24>&)>& keep)
+                     const std::function<void(std::size_t, std::array<BandResult, HoursPerDay>&)>& keep)
 {
     ParallelFor(points.size(), threads, [&](std::size_t i, Workspace& ws) {
         StopIfCancelled(cancel);
         RunInput path = in;
         path.RemoteLatDeg = points[i].LatDeg;
         path.RemoteLonDeg = points[i].LonDeg;
-        std::array<BandResult, 24> cells;
+        std::array<BandResult, HoursPerDay> cells;
         ComputeBandDay(path, band, ws, cells);
         keep(i, cells);
     });
@@ -84,13 +84,13 @@ std::vector<Coverage> ComputeCoverageDay(const RunInput& in, int band, int stepD
                                          const std::atomic<bool>* cancel)
 {
     const std::vector<GridPoint> points = GridPoints(stepDeg);
-    std::vector<Coverage> day(24);
+    std::vector<Coverage> day(HoursPerDay);
     for (Coverage& c : day) {
         c.StepDeg = stepDeg;
         c.Points = points;
         c.Results.resize(points.size());
     }
-    ForEachPointDay(in, band, points, threads, cancel, [&](std::size_t i, std::array<BandResult, 24>& cells) {
+    ForEachPointDay(in, band, points, threads, cancel, [&](std::size_t i, std::array<BandResult, HoursPerDay>& cells) {
         for (std::size_t h = 0; h < cells.size(); ++h) {
             day[h].Results[i] = std::move(cells[h]);
         }
@@ -120,13 +120,14 @@ CoverageDaySummary ComputeCoverageDaySummary(const RunInput& in, int band, int s
     day.StepDeg = stepDeg;
     day.Points = GridPoints(stepDeg);
     const std::size_t n = day.Points.size();
-    day.Cells.resize(24 * n);
+    day.Cells.resize(HoursPerDay * n);
     day.Known.fill(true);
-    ForEachPointDay(in, band, day.Points, threads, cancel, [&](std::size_t i, std::array<BandResult, 24>& cells) {
-        for (std::size_t h = 0; h < cells.size(); ++h) {
-            day.Cells[h * n + i] = Summarise(cells[h]);
-        }
-    });
+    ForEachPointDay(in, band, day.Points, threads, cancel,
+                    [&](std::size_t i, std::array<BandResult, HoursPerDay>& cells) {
+                        for (std::size_t h = 0; h < cells.size(); ++h) {
+                            day.Cells[h * n + i] = Summarise(cells[h]);
+                        }
+                    });
     return day;
 }
 
@@ -139,7 +140,7 @@ CoverageDaySummary ComputeCoverageHourSummary(const RunInput& in, int utcHour, i
     day.StepDeg = stepDeg;
     day.Points = c.Points;
     const std::size_t n = day.Points.size();
-    day.Cells.resize(24 * n);
+    day.Cells.resize(HoursPerDay * n);
     day.Known[static_cast<std::size_t>(utcHour)] = true;
     for (std::size_t i = 0; i < n; ++i) {
         day.Cells[static_cast<std::size_t>(utcHour) * n + i] = Summarise(c.Results[i]);

@@ -62,7 +62,7 @@ BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws)
     return BandCell(plan, ws, in.Bands[static_cast<std::size_t>(band - 1)].Mhz);
 }
 
-void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<BandResult, 24>& day)
+void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<BandResult, HoursPerDay>& day)
 {
     PathPlan plan;
     PreparePath(in, ws, plan);
@@ -70,7 +70,7 @@ void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<Band
     // plan and the hour alone, as in a full run; the modes that cannot carry
     // the band are left out of the hour's work.
     const ld frq = in.Bands[static_cast<std::size_t>(band - 1)].Mhz;
-    for (int h = 0; h < 24; ++h) {
+    for (int h = 0; h < HoursPerDay; ++h) {
         BeginBandHour(plan, ws, h, frq);
         day[static_cast<std::size_t>(h)] = BandCell(plan, ws, frq);
     }

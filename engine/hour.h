@@ -44,7 +44,7 @@ BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws)
 // ws), text for text and bit for bit. The path's own work (the geometry, the
 // hop search, the MUF model's control points) is done once and shared by
 // the 24 hours.
-void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<BandResult, 24>& day);
+void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<BandResult, HoursPerDay>& day);
 
 // Runs work(i, ws) for i = 0 .. count - 1 on `threads` threads (0: one per
 // core; never more than count), the calling thread among them, each thread

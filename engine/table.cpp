@@ -133,7 +133,7 @@ Rgb HourRowBg(int row, Rgb captionColor)
 
 int HighlightedColumn(int utcHour)
 {
-    return ((utcHour % 24) + 24) % 24 + 1;
+    return ((utcHour % HoursPerDay) + HoursPerDay) % HoursPerDay + 1;
 }
 
 } // namespace

@@ -132,7 +132,7 @@ bool SameCell(const BandResult& a, const BandResult& b)
 TEST(ComputeBandDay, IsEverySingleHour)
 {
     Workspace dayWs, hourWs;
-    std::array<BandResult, 24> day;
+    std::array<BandResult, HoursPerDay> day;
     int withPath = 0, without = 0;
     const auto check = [&](const NamedInput& run, int band) {
         ComputeBandDay(run.In, band, dayWs, day);
