@@ -29,9 +29,6 @@ namespace orvela::app {
 namespace {
 
 constexpr int GridSteps[] = {1, 2, 5};
-// The composed map's width, that of the built-in pictures.
-constexpr int ComposedWidth = 512;
-constexpr int SunGlyphSize = 8;
 
 QColor Colour(std::uint32_t rgb, double alpha = 1)
 {
@@ -686,8 +683,7 @@ const QImage& CoverageWindow::BaseMap(int utcHour)
         if (dayPicture_.Empty()) {
             dayPicture_ = DecodeJpeg(pictures_.Find("MAP_DAY"));
             nightPicture_ = DecodeJpeg(pictures_.Find("MAP_NIGHT"));
-            sunGlyph_ = ResizeNearest(DecodeBmp24(pictures_.Find("SUN_BMP")), SunGlyphSize, SunGlyphSize);
-            sunAlpha_ = ResizeNearest(DecodeBmp8(pictures_.Find("SUN_ALPHA")), SunGlyphSize, SunGlyphSize);
+            sun_ = DecodeSunGlyph(pictures_.Find("SUN_BMP"), pictures_.Find("SUN_ALPHA"));
         }
         UtcDateTime moment;
         moment.Year = year_;
@@ -695,7 +691,7 @@ const QImage& CoverageWindow::BaseMap(int utcHour)
         moment.Day = input_->Day;
         moment.Hour = utcHour;
         Picture24 composed;
-        ComposeMap(dayPicture_, nightPicture_, composed, moment, true, sunGlyph_, sunAlpha_, ComposedWidth);
+        ComposeMap(dayPicture_, nightPicture_, composed, moment, true, sun_.Glyph, sun_.Alpha, BuiltInMapWidth);
         if (!composed.Empty()) {
             map = QImage(composed.Bytes.data(), composed.Width, composed.Height,
                          static_cast<qsizetype>(composed.RowBytes()), QImage::Format_BGR888)

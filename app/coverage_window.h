@@ -202,8 +202,8 @@ private:
     // The day/night maps of the prediction's day, composed when first shown.
     std::array<QImage, 24> baseMaps_;
     // The pictures they are composed from, decoded once.
-    Picture24 dayPicture_, nightPicture_, sunGlyph_;
-    Picture8 sunAlpha_;
+    Picture24 dayPicture_, nightPicture_;
+    SunGlyph sun_;
     bool picturesMissing_ = false;
     // A request put off while the window was closed, made when it shows.
     bool askWhenShown_ = false;

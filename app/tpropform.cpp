@@ -539,15 +539,11 @@ void TPROPForm::UpdateMap(std::time_t utc)
     mapMoment_ = utc;
     Picture24 day;
     Picture24 night;
-    Picture24 sun;
-    Picture8 sunAlpha;
+    SunGlyph sun;
     try {
         day = LoadJpegImage("MAP_DAY");
         night = LoadJpegImage("MAP_NIGHT");
-        // The glyph and its opacity, reduced to 8 x 8 by dropping rows and
-        // columns.
-        sun = ResizeNearest(DecodeBmp24(services_.Pictures->Find("SUN_BMP")), 8, 8);
-        sunAlpha = ResizeNearest(DecodeBmp8(services_.Pictures->Find("SUN_ALPHA")), 8, 8);
+        sun = DecodeSunGlyph(services_.Pictures->Find("SUN_BMP"), services_.Pictures->Find("SUN_ALPHA"));
     } catch (const PictureError&) {
         mapPictureMissing_ = true;
         services_.Messages->Show(this, MessageIcon::None, QString::fromLatin1(ApplicationTitle),
@@ -555,7 +551,7 @@ void TPROPForm::UpdateMap(std::time_t utc)
         return;
     }
     Picture24 earthCombined;
-    ComposeMap(day, night, earthCombined, ToUtcDateTime(utc), true, sun, sunAlpha, MapWidth);
+    ComposeMap(day, night, earthCombined, ToUtcDateTime(utc), true, sun.Glyph, sun.Alpha, MapWidth);
     if (earthCombined.Empty()) {
         return;
     }

@@ -20,8 +20,6 @@ namespace {
 
 // The built-in pictures are 512 x 256; the map is composed at that size and
 // the sun glyph drawn at the size the window draws it.
-constexpr int MapWidth = 512;
-constexpr int GlyphSize = 8;
 
 // The colour of the cells below the sensitivity.
 std::uint32_t BelowColour()
@@ -115,10 +113,9 @@ Picture24 ComposeBuiltInMap(const UtcDateTime& moment)
 {
     const Picture24 day = LoadJpegImage("MAP_DAY");
     const Picture24 night = LoadJpegImage("MAP_NIGHT");
-    const Picture24 sun = ResizeNearest(DecodeBmp24(MapResource("SUN_BMP")), GlyphSize, GlyphSize);
-    const Picture8 sunAlpha = ResizeNearest(DecodeBmp8(MapResource("SUN_ALPHA")), GlyphSize, GlyphSize);
+    const SunGlyph sun = DecodeSunGlyph(MapResource("SUN_BMP"), MapResource("SUN_ALPHA"));
     Picture24 map;
-    ComposeMap(day, night, map, moment, true, sun, sunAlpha, MapWidth);
+    ComposeMap(day, night, map, moment, true, sun.Glyph, sun.Alpha, BuiltInMapWidth);
     if (map.Empty()) {
         throw PictureError("the built-in map could not be composed");
     }

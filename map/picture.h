@@ -35,4 +35,10 @@ using Picture24 = Picture<3>;
 // An 8-bit picture: one byte per pixel (here an opacity, 0 to 255).
 using Picture8 = Picture<1>;
 
+// The sun glyph drawn over a map, and its opacity.
+struct SunGlyph {
+    Picture24 Glyph;
+    Picture8 Alpha;
+};
+
 } // namespace orvela

@@ -198,6 +198,12 @@ Picture8 ResizeNearest(const Picture8& picture, int width, int height)
     return Resize(picture, width, height, 1);
 }
 
+SunGlyph DecodeSunGlyph(std::span<const std::uint8_t> glyphBmp, std::span<const std::uint8_t> alphaBmp)
+{
+    return {ResizeNearest(DecodeBmp24(glyphBmp), SunGlyphSize, SunGlyphSize),
+            ResizeNearest(DecodeBmp8(alphaBmp), SunGlyphSize, SunGlyphSize)};
+}
+
 Picture24 LoadJpegImage(std::string_view mapName)
 {
     const std::span<const std::uint8_t> data = MapResource(mapName);

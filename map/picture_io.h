@@ -33,6 +33,16 @@ Picture8 DecodeBmp8(std::span<const std::uint8_t> data);
 Picture24 ResizeNearest(const Picture24& picture, int width, int height);
 Picture8 ResizeNearest(const Picture8& picture, int width, int height);
 
+// The width of the built-in day and night pictures, at which the maps are
+// composed, and the side of the sun glyph on them, in pixels.
+inline constexpr int BuiltInMapWidth = 512;
+inline constexpr int SunGlyphSize = 8;
+
+// The sun glyph and its opacity, read from their BMPs and reduced to
+// SunGlyphSize x SunGlyphSize by dropping rows and columns. Throws
+// PictureError.
+SunGlyph DecodeSunGlyph(std::span<const std::uint8_t> glyphBmp, std::span<const std::uint8_t> alphaBmp);
+
 // The pictures compiled into the program: "MAP_DAY", "MAP_NIGHT" (JPEG),
 // "SUN_BMP", "SUN_ALPHA" (BMP). An empty span for any other name.
 std::span<const std::uint8_t> MapResource(std::string_view name);
