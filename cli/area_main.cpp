@@ -42,32 +42,43 @@ ld RequestedFlux(const areacli::AreaRequest& req)
     return req.FluxAuto ? cli::DownloadFlux(req.FluxUrl).FluxUsed : req.Flux;
 }
 
+// The JSON output's header: the home station, the moment asked and the band.
+area::CoverageHeader HeaderOf(const areacli::AreaRequest& req)
+{
+    return {req.Station.Latitude, req.Station.Longitude, areacli::MomentText(req.Moment), req.Band.Mhz};
+}
+
+// The PNG map's caption for the coverage at `moment`.
+area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, const UtcDateTime& moment)
+{
+    return {req.Band,
+            moment,
+            in.Flux,
+            req.Station.Latitude,
+            req.Station.Longitude,
+            req.Station.Power,
+            Number(req.Station.GainTable),
+            req.Station.Path};
+}
+
 // --all-hours: the band's whole day, each point's path worked out once.
 void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
 {
     const std::vector<area::Coverage> day = area::ComputeCoverageDay(in, 1, req.StepDeg, req.Threads);
-    const TableBand& band = req.Band;
     switch (req.Kind) {
     case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageDayCsv(day)); break;
-    case areacli::OutputKind::Json:
-        WriteTextFile(req.Out, area::CoverageDayJson({req.Station.Latitude, req.Station.Longitude,
-                                                      areacli::MomentText(req.Moment), band.Mhz},
-                                                     day));
-        break;
+    case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageDayJson(HeaderOf(req), day)); break;
     case areacli::OutputKind::Png: {
         // All 24 pictures or none: a failure removes those already written.
         std::vector<std::string> written;
         try {
-            for (int h = 0; h < 24; ++h) {
+            for (int h = 0; h < HoursPerDay; ++h) {
                 UtcDateTime moment = req.Moment;
                 moment.Hour = h;
                 moment.Minute = 0;
                 moment.Second = 0;
                 const std::string name = areacli::HourPictureName(req.Out, h);
-                WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)],
-                                               {band, moment, in.Flux, req.Station.Latitude, req.Station.Longitude,
-                                                req.Station.Power, Number(req.Station.GainTable), req.Station.Path},
-                                               req.Width),
+                WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)], CaptionOf(req, in, moment), req.Width),
                          name);
                 written.push_back(name);
             }
@@ -91,20 +102,11 @@ void Run(const areacli::AreaRequest& req)
         return;
     }
     const area::Coverage coverage = area::ComputeCoverage(in, req.Moment.Hour, 1, req.StepDeg, req.Threads);
-    const TableBand& band = req.Band;
     switch (req.Kind) {
     case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageCsv(coverage)); break;
-    case areacli::OutputKind::Json:
-        WriteTextFile(req.Out, area::CoverageJson({req.Station.Latitude, req.Station.Longitude,
-                                                   areacli::MomentText(req.Moment), band.Mhz},
-                                                  coverage));
-        break;
+    case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageJson(HeaderOf(req), coverage)); break;
     case areacli::OutputKind::Png:
-        WritePng(area::DrawCoverageMap(coverage,
-                                       {band, req.Moment, in.Flux, req.Station.Latitude, req.Station.Longitude,
-                                        req.Station.Power, Number(req.Station.GainTable), req.Station.Path},
-                                       req.Width),
-                 req.Out);
+        WritePng(area::DrawCoverageMap(coverage, CaptionOf(req, in, req.Moment), req.Width), req.Out);
         break;
     }
 }

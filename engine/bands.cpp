@@ -6,11 +6,6 @@
 
 namespace orvela {
 
-bool operator==(const TableBand& a, const TableBand& b)
-{
-    return a.Mhz == b.Mhz && a.Name == b.Name;
-}
-
 const std::vector<TableBand>& BandsOf(BandSet set)
 {
     static const std::vector<TableBand> fixed = [] {

@@ -16,9 +16,8 @@ namespace orvela {
 struct TableBand {
     ld Mhz = 0;
     std::string Name;
+    friend bool operator==(const TableBand&, const TableBand&) = default;
 };
-
-bool operator==(const TableBand& a, const TableBand& b);
 
 enum class BandSet { Fixed, Amateur };
 
