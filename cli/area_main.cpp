@@ -118,11 +118,8 @@ int main(int argc, char* argv[])
     using namespace orvela::areacli;
 
     const AreaCommandLine cl = ParseAreaCommandLine(argc, argv);
-    if (cl.What == AreaCommandLine::Action::Help) {
-        return cli::WriteOutput(Program, AreaHelpText());
-    }
-    if (cl.What == AreaCommandLine::Action::Refuse) {
-        return cli::ReportRefusal(Program, cl.Error);
+    if (const std::optional<int> status = cli::AnswerHelpOrRefusal(Program, cl, &AreaHelpText)) {
+        return *status;
     }
 
     return orvela::mapcli::RunPictureProgram(

@@ -71,11 +71,8 @@ int main(int argc, char* argv[])
     using namespace orvela::cli;
 
     const CommandLine cl = ParseCommandLine(argc, argv);
-    if (cl.What == CommandLine::Action::Help) {
-        return WriteOutput(Program, HelpText());
-    }
-    if (cl.What == CommandLine::Action::Refuse) {
-        return ReportRefusal(Program, cl.Error);
+    if (const std::optional<int> status = AnswerHelpOrRefusal(Program, cl, &HelpText)) {
+        return *status;
     }
 
     if (cl.What == CommandLine::Action::Batch) {

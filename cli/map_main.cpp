@@ -14,8 +14,6 @@ namespace {
 using namespace orvela;
 
 constexpr const char* Program = "orvela-map";
-// The sun glyph is drawn at the size the window draws it.
-constexpr int GlyphSize = 8;
 
 // A failure of the run, told to the user in one line.
 using cli::Failure;
@@ -68,12 +66,12 @@ Picture24 ComposeRequested(const mapcli::MapRequest& req)
                       " high; the height must be 1 to " + std::to_string(mapcli::MaxWidth)};
     }
 
-    const Picture24 sun = ResizeNearest(DecodeBmp24(MapResource("SUN_BMP")), GlyphSize, GlyphSize);
-    const Picture8 sunAlpha = ResizeNearest(DecodeBmp8(MapResource("SUN_ALPHA")), GlyphSize, GlyphSize);
+    // The sun glyph at the size the window draws it.
+    const SunGlyph sun = DecodeSunGlyph(MapResource("SUN_BMP"), MapResource("SUN_ALPHA"));
     const UtcDateTime moment = req.Moment.value_or(ToUtcDateTime(std::time(nullptr)));
 
     Picture24 map;
-    ComposeMap(day, night, map, moment, req.DrawSun, sun, sunAlpha, req.Width);
+    ComposeMap(day, night, map, moment, req.DrawSun, sun.Glyph, sun.Alpha, req.Width);
     if (map.Empty()) {
         throw Failure{"the map could not be composed from pictures of " + Size(day) + " pixels"};
     }
@@ -87,11 +85,8 @@ int main(int argc, char* argv[])
     using namespace orvela::mapcli;
 
     const MapCommandLine cl = ParseMapCommandLine(argc, argv);
-    if (cl.What == MapCommandLine::Action::Help) {
-        return cli::WriteOutput(Program, MapHelpText());
-    }
-    if (cl.What == MapCommandLine::Action::Refuse) {
-        return cli::ReportRefusal(Program, cl.Error);
+    if (const std::optional<int> status = cli::AnswerHelpOrRefusal(Program, cl, &MapHelpText)) {
+        return *status;
     }
 
     return RunPictureProgram(

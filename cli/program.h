@@ -184,6 +184,21 @@ int WriteOutput(const char* program, const std::string& text);
 // on one line (line ends become blanks), and gives the exit status 2.
 int ReportRefusal(const char* program, std::string why);
 
+// What a program does when its command line ends the matter: the help on
+// standard output, or the refusal on standard error. Gives the exit status,
+// or nothing when the program goes on with its run.
+template <class CommandLine>
+std::optional<int> AnswerHelpOrRefusal(const char* program, const CommandLine& cl, std::string (*helpText)())
+{
+    if (cl.What == CommandLine::Action::Help) {
+        return WriteOutput(program, helpText());
+    }
+    if (cl.What == CommandLine::Action::Refuse) {
+        return ReportRefusal(program, cl.Error);
+    }
+    return std::nullopt;
+}
+
 // Why a run that was accepted could not be done (a file that cannot be
 // read or written, pictures that do not fit): reported as a refusal.
 struct Failure {
