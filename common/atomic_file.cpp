@@ -1,25 +1,13 @@
 #include "common/atomic_file.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace orvela {
-
-namespace {
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-} // namespace
 
 AtomicFile::AtomicFile(std::string path)
     : path_(std::move(path))
@@ -34,6 +22,22 @@ AtomicFile::~AtomicFile()
     if (!temp_.empty() && !placed_) {
         ::unlink(temp_.c_str());
     }
+}
+
+void AtomicFile::RemoveLeftovers(const std::string& path)
+{
+    const std::string prefix = path.substr(path.rfind('/') + 1) + std::string(TempInfix);
+    DIR* dir = ::opendir(FolderOf(path).c_str());
+    if (!dir) {
+        return;
+    }
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() == prefix.size() + TempSuffixLength && name.compare(0, prefix.size(), prefix) == 0) {
+            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+        }
+    }
+    ::closedir(dir);
 }
 
 int AtomicFile::Open()
@@ -112,6 +116,15 @@ int WriteFileAtomically(const std::string& path, std::string_view bytes)
         return error;
     }
     return file.Commit();
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 void SyncFolderOf(const std::string& path)

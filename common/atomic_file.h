@@ -18,6 +18,10 @@ public:
     static constexpr std::size_t TempSuffixLength = 6;
 
     explicit AtomicFile(std::string path);
+
+    // Removes the temporary files of `path` that a writer which died before
+    // its rename left. Only when no other writer of `path` can be at work.
+    static void RemoveLeftovers(const std::string& path);
     // Removes the temporary file unless it was renamed into place.
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -50,7 +54,10 @@ private:
 // errno.
 int WriteFileAtomically(const std::string& path, std::string_view bytes);
 
-// The folder of a path ("." for a bare name), flushed to disk; a folder that
+// The folder of a path: "." for a bare name, "/" for a file at the root.
+std::string FolderOf(const std::string& path);
+
+// The folder of a path, flushed to disk; a folder that
 // cannot be flushed (some file systems refuse) leaves nothing to report.
 void SyncFolderOf(const std::string& path);
 

@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -26,9 +25,6 @@ namespace {
 constexpr const char* StoreKey = "HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA";
 constexpr const char* FolderName = "Talvik Software";
 constexpr const char* FileName = "ORVELA.reg";
-// The temporary files of AtomicFile, which a writer that died leaves.
-constexpr std::string_view TempInfix = AtomicFile::TempInfix;
-constexpr std::size_t TempSuffixLength = AtomicFile::TempSuffixLength;
 // A settings file is a few hundred bytes; anything this large is not one,
 // and is treated like a file that cannot be parsed.
 constexpr off_t MaxFileSize = 16 * 1024 * 1024;
@@ -173,34 +169,6 @@ std::string ResolveTarget(const std::string& path)
         }
     }
     return path;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Temporary files left by a writer that died before its rename. Called
-// under the lock, when no other writer can own one.
-void RemoveStaleTemps(const std::string& target)
-{
-    const std::string folder = FolderOf(target);
-    const std::string prefix = target.substr(target.rfind('/') + 1) + std::string(TempInfix);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) {
-        return;
-    }
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name.size() == prefix.size() + TempSuffixLength && name.compare(0, prefix.size(), prefix) == 0) {
-            ::unlinkat(::dirfd(dir), name.c_str(), 0);
-        }
-    }
-    ::closedir(dir);
 }
 
 // Keeps the faulty file under "<target>.unreadable-YYYYMMDD-HHMMSS[-N]"
@@ -430,7 +398,8 @@ void RegIni::Store(const std::string& section, const std::vector<Value>& values)
             fail(errno);
         }
     }
-    RemoveStaleTemps(target);
+    // Under the lock no other writer can own one.
+    AtomicFile::RemoveLeftovers(target);
 
     // Another Orvela may have written since this store was opened: apply
     // the change to what is on disk now.
