@@ -293,12 +293,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
         if (!programReady_) {
             return;
         }
-        try {
-            regIni_->WriteValues("Divers", {RegIni::Value::Integer("ShowPath", on ? 1 : 0)});
-        } catch (const StoreError& e) {
-            services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"),
-                                     QString::fromUtf8(e.what()));
-        }
+        StoreChoice("ShowPath", on ? 1 : 0);
     });
     ui_->MAP->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_->MAP, &QWidget::customContextMenuRequested, this,
@@ -1023,12 +1018,17 @@ void TPROPForm::SetRows(BandSet set)
         return;
     }
     bandSet_ = set;
+    StoreChoice("BandSet", set == BandSet::Amateur ? 1 : 0);
+    ComputeMUF();
+}
+
+void TPROPForm::StoreChoice(const char* name, int value)
+{
     try {
-        regIni_->WriteValues("Divers", {RegIni::Value::Integer("BandSet", set == BandSet::Amateur ? 1 : 0)});
+        regIni_->WriteValues("Divers", {RegIni::Value::Integer(name, value)});
     } catch (const StoreError& e) {
         services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"), QString::fromUtf8(e.what()));
     }
-    ComputeMUF();
 }
 
 void TPROPForm::OpenCoverage(int band, int utcHour)
@@ -1060,7 +1060,7 @@ void TPROPForm::SetRemotePoint(int latDeg, int lonWestDeg)
     // and a last run.
     ui_->DESTLong->setValue(lonWestDeg);
     ui_->DESTLat->setValue(latDeg);
-    ui_->CC->move(MarkerLeft(lonWestDeg) - 4, MarkerTop(latDeg) - 4);
+    PlaceRemoteMarker();
     remoteLabel_ = QStringLiteral("Remote station");
     ComputeMUF();
 }

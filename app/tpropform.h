@@ -149,6 +149,9 @@ protected:
 
 private:
     void InitProgram();
+    // A choice of the menus kept at once under Divers; a store that cannot
+    // be written is said in a warning, and the choice still holds.
+    void StoreChoice(const char* name, int value);
     // Whether the program was told to end during start-up.
     bool Abandoned() const;
     void ReadSettings();
