@@ -1,7 +1,6 @@
 #include "app/coverage_window.h"
 
 #include "map/compositor.h"
-#include "engine/ionosphere.h"
 #include "coverage/level_classes.h"
 #include "map/picture_io.h"
 
@@ -227,8 +226,7 @@ QString PointDescription(const area::CoverageDaySummary& day, int utcHour, std::
     if (c.Below) {
         text += QStringLiteral(" (below the receiver's sensitivity)");
     }
-    // The level is dB above the sensitivity; the meter reads dBm.
-    text += QStringLiteral(", ") + QString::fromStdString(SMeterReading(c.LevelDb + SensitivityDbm));
+    text += QStringLiteral(", ") + QString::fromStdString(SMeterOfTableLevel(c.LevelDb));
     text += QStringLiteral(", %1, %2 hop%3").arg(LetterText(c.Letter)).arg(c.Hops).arg(c.Hops == 1 ? "" : "s");
     return text;
 }

@@ -1,6 +1,5 @@
 #include "cli/render.h"
 
-#include "engine/ionosphere.h"
 #include "engine/table_export.h"
 
 #include <algorithm>
@@ -168,15 +167,16 @@ void AppendPosition(std::string& out, const char* key, ld lat, ld lon)
 
 // The S-meter reading of a cell that holds a signal level: a band row in
 // the signal-level display, the best band's cell in the best-frequency one.
-std::optional<std::string> SMeterOfCell(const Prediction& p, int display, int col, int row)
+std::optional<std::string> SMeterOfCell(const Prediction& p, DisplayFormat display, int col, int row)
 {
-    const bool signal = col > 0 && ((display == 1 && row < RowUtc) || (display == 4 && row == RowBestCell));
+    const bool signal = col > 0 && ((display == DisplayFormat::SignalLevel && row < RowUtc) ||
+                                    (display == DisplayFormat::BestFrequency && row == RowBestCell));
     const std::string& text = p.Cells[row][col].Text;
     int level = 0;
     if (!signal || text.empty() || std::from_chars(text.data(), text.data() + text.size(), level).ec != std::errc()) {
         return std::nullopt;
     }
-    return SMeterReading(level + SensitivityDbm);
+    return SMeterOfTableLevel(level);
 }
 
 } // namespace
@@ -219,7 +219,7 @@ std::string RenderJson(const Prediction& p, const RunInput& in, const SolarRepor
             out += "\",\"fg\":\"";
             AppendHexColor(out, cell.Fg);
             out += cell.Bold ? "\",\"bold\":true" : "\",\"bold\":false";
-            if (const std::optional<std::string> meter = SMeterOfCell(p, Number(in.Station.Display), c, r)) {
+            if (const std::optional<std::string> meter = SMeterOfCell(p, in.Station.Display, c, r)) {
                 out += ",\"s_meter\":";
                 AppendJsonString(out, *meter);
             }

@@ -1,5 +1,7 @@
 #include "engine/bands.h"
 
+#include "engine/ionosphere_constants.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -83,6 +85,11 @@ std::string SMeterReading(ld dbm)
     }
     const long units = std::lround(static_cast<double>(9 + (dbm - S9Dbm) / DbPerUnit));
     return "S" + std::to_string(units < 0 ? 0 : units);
+}
+
+std::string SMeterOfTableLevel(ld dbAboveSensitivity)
+{
+    return SMeterReading(dbAboveSensitivity + SensitivityDbm);
 }
 
 } // namespace orvela

@@ -56,5 +56,8 @@ std::optional<TableBand> AmateurBandNamed(std::string_view name);
 // "S9+10 dB". The cut between S8 and S9 lies 3 dB below S9, and -73 dBm
 // itself reads "S9".
 std::string SMeterReading(ld dbm);
+// The reading of a level as the table gives it, in dB above the receiver's
+// sensitivity.
+std::string SMeterOfTableLevel(ld dbAboveSensitivity);
 
 } // namespace orvela

@@ -1,7 +1,6 @@
 #include "engine/report.h"
 
 #include "engine/bands.h"
-#include "engine/ionosphere.h"
 #include "engine/prediction.h"
 
 #include <charconv>
@@ -89,7 +88,7 @@ std::optional<std::string> CellReport(DisplayFormat display, int col, int row, s
         if (!fourth.empty()) {
             report += CrLf;
         }
-        report += "- S-meter reading : " + SMeterReading(level + SensitivityDbm);
+        report += "- S-meter reading : " + SMeterOfTableLevel(level);
     }
     return report;
 }
