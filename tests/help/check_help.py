@@ -8,9 +8,18 @@
   check_help.py pages PROJECT.hhp HTML_DIR PAGE...
       Every HTML page of HTML_DIR is well formed, self-contained and links
       back to index.html; every local link and anchor of the pages, the
-      table of contents and the index resolves; HTML_DIR holds exactly the
-      files of the project; the PAGEs (the ones the program opens by name)
-      are there.
+      table of contents and the index resolves, and every picture a page
+      shows is there; every page is listed both in the Contents of
+      index.html (the list under <h2 id="contents">, what a browser and the
+      program's own help window show) and in the table of contents of the
+      compiled help; HTML_DIR holds exactly the files of the project; the
+      PAGEs (the ones the program opens by name) are there.
+
+  check_help.py docs TOP
+      The README and docs/*.md of the source tree TOP: every picture they
+      show and every file they link to exists, every anchor they link to
+      is a heading of its page, and every picture of docs/ is shown by the
+      README, a page of docs/ or a help page.
 
   check_help.py info  Info.txt
       The information text is UTF-8, without tabs, in lines under 80
@@ -22,6 +31,7 @@ standard error and the status is 1.
 
 import html.parser
 import os
+import re
 import struct
 import sys
 import urllib.parse
@@ -167,6 +177,8 @@ class PageParser(html.parser.HTMLParser):
         self.title = ""
         self.in_title = False
         self.problems = []
+        self.section = None  # the id of the last <h2>
+        self.contents_links = []  # the links under <h2 id="contents">
 
     def problem(self, text):
         self.problems.append(f"{self.name}, line {self.getpos()[0]}: {text}")
@@ -195,9 +207,13 @@ class PageParser(html.parser.HTMLParser):
             self.charset = attrs["charset"]
         if tag == "title":
             self.in_title = True
+        if tag == "h2":
+            self.section = attrs.get("id")
         for key in ("href", "src"):
             if key in attrs:
                 self.links.append((attrs[key], tag))
+        if tag == "a" and "href" in attrs and self.section == "contents":
+            self.contents_links.append(attrs["href"])
         if tag not in VOID:
             self.stack.append(tag)
 
@@ -310,6 +326,14 @@ def check_link(origin, url, tag, pages, html_dir):
             fault(f"{origin}: link {url}: {target} has no id {parts.fragment}")
 
 
+def check_contents(label, urls, pages):
+    """Every page but the first is one a reader finds in the contents."""
+    listed = {urllib.parse.unquote(urllib.parse.urlsplit(u).path) for u in urls if not is_external(u)}
+    for name in sorted(pages):
+        if name != "index.html" and name not in listed:
+            fault(f"{name} is missing from {label}")
+
+
 def check_pages(project_path, html_dir, required):
     sections = read_project(project_path)
     source_dir = os.path.dirname(project_path)
@@ -348,11 +372,92 @@ def check_pages(project_path, html_dir, required):
             fault(f"{options[key]}: no entries")
         for url in sitemap.locals:
             check_link(options[key], url, "a", pages, html_dir)
+        if key == "contents file":
+            check_contents(options[key], sitemap.locals, pages)
+    if "index.html" in pages:
+        check_contents("the Contents of index.html", pages["index.html"].contents_links, pages)
     if "default topic" in options:
         check_link(project_path, options["default topic"], "a", pages, html_dir)
     for line in sections.get("ALIAS", []):
         _, _, target = line.partition("=")
         check_link(project_path + " [ALIAS]", target.strip(), "a", pages, html_dir)
+
+
+# --- The README and docs/ ---------------------------------------------------
+
+PICTURE_SUFFIXES = (".png", ".jpg", ".jpeg", ".gif", ".svg")
+MD_LINK = re.compile(r"(!?)\[(?:[^\]\\]|\\.)*\]\(\s*<?([^)\s>]+)>?(?:\s+\"[^\"]*\")?\s*\)")
+HTML_SRC = re.compile(r"<img\b[^>]*\bsrc=\"([^\"]+)\"", re.IGNORECASE)
+
+
+def markdown_text(path):
+    """The file's lines outside fenced and indented code blocks, each with
+    its number, inline code spans blanked out."""
+    lines = []
+    fenced = False
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            if line.lstrip().startswith("```"):
+                fenced = not fenced
+                continue
+            if fenced or line.startswith("    ") and not line.lstrip().startswith(("-", "*", "|")):
+                continue
+            lines.append((number, re.sub(r"`[^`]*`", lambda m: " " * len(m.group(0)), line)))
+    return lines
+
+
+def heading_anchors(path):
+    """The anchors a Markdown renderer gives the file's headings: lower
+    case, punctuation dropped, blanks made hyphens, a repeat numbered."""
+    anchors = set()
+    seen = {}
+    for _, line in markdown_text(path):
+        m = re.match(r"#{1,6}\s+(.*?)\s*#*\s*$", line)
+        if not m:
+            continue
+        slug = re.sub(r"[^\w\- ]", "", m.group(1).strip().lower()).replace(" ", "-")
+        count = seen.get(slug, 0)
+        seen[slug] = count + 1
+        anchors.add(slug if count == 0 else f"{slug}-{count}")
+    return anchors
+
+
+def check_docs(top):
+    documents = [os.path.join(top, "README.md")]
+    docs_dir = os.path.join(top, "docs")
+    documents += sorted(os.path.join(docs_dir, n) for n in os.listdir(docs_dir) if n.endswith(".md"))
+    shown = set()
+    for doc in documents:
+        label = os.path.relpath(doc, top)
+        for number, line in markdown_text(doc):
+            targets = [(bang == "!", url) for bang, url in MD_LINK.findall(line)]
+            targets += [(True, url) for url in HTML_SRC.findall(line)]
+            for picture, url in targets:
+                if is_external(url):
+                    continue
+                parts = urllib.parse.urlsplit(url)
+                path = urllib.parse.unquote(parts.path)
+                target = os.path.normpath(os.path.join(os.path.dirname(doc), path)) if path else doc
+                where = f"{label}, line {number}"
+                if not os.path.exists(target):
+                    kind = "picture" if picture else "link"
+                    fault(f"{where}: {kind} {url}: no file {os.path.relpath(target, top)}")
+                    continue
+                if picture or path.lower().endswith(PICTURE_SUFFIXES):
+                    shown.add(os.path.realpath(target))
+                if parts.fragment and target.endswith(".md") and parts.fragment not in heading_anchors(target):
+                    fault(f"{where}: link {url}: {os.path.relpath(target, top)} has no heading {parts.fragment}")
+    # The help's pages show the pictures of docs/ that its build copies.
+    help_dir = os.path.join(top, "help")
+    for name in os.listdir(help_dir):
+        if name.endswith(".html"):
+            with open(os.path.join(help_dir, name), encoding="utf-8") as f:
+                for url in HTML_SRC.findall(f.read()):
+                    shown.add(os.path.realpath(os.path.join(docs_dir, os.path.basename(url))))
+    for name in sorted(os.listdir(docs_dir)):
+        path = os.path.realpath(os.path.join(docs_dir, name))
+        if name.lower().endswith(PICTURE_SUFFIXES) and path not in shown:
+            fault(f"docs/{name}: shown by no page (README.md, docs/*.md, help/*.html)")
 
 
 # --- Info.txt ---------------------------------------------------------------
@@ -379,6 +484,8 @@ def main(argv):
         check_pages(argv[2], argv[3], argv[4:])
     elif len(argv) == 3 and argv[1] == "info":
         check_info(argv[2])
+    elif len(argv) == 3 and argv[1] == "docs":
+        check_docs(argv[2])
     else:
         print(__doc__, file=sys.stderr)
         return 2
