@@ -191,7 +191,9 @@ start_window() {
     write_settings "$1"
     (cd "$work" && exec faketime -m -f --exclude-monotonic "$moment" "$tree/app/orvela") >"$work/orvela.log" 2>&1 &
     window_pid=$!
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Orvela v' | head -1) ||
+    # The caption's words, which the splash window (titled with the
+    # program's name alone) does not have.
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name 'HF propagation forecast' | head -1) ||
         { cat "$work/orvela.log" >&2; fail "the main window did not appear"; }
     app_pid=$(xdotool getwindowpid "$window")
 }
