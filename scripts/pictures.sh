@@ -16,17 +16,17 @@
 #
 # The window is driven as a user would, under a virtual X server (Xvfb),
 # with xdotool's clicks and keys, and taken with ImageMagick's import. It
-# starts from a settings folder this script writes in a scratch folder (so
-# no first-run dialog, and the user's own settings are never touched), with
-# its clock stopped at 20 August 2026, 14:00 UTC (faketime; its timers run
-# on the monotonic clock, which goes on), and takes the solar
-# flux of a real bulletin of that morning (tests/solar/fixtures/2026-08-20.txt,
-# flux 126) from an HTTP server on the loopback. The window's bulletin
-# address is fixed at build time (the CMake option ORVELA_FLUX_URL), so the
-# programs come from a build tree of their own, build-pictures/ (or
+# starts from a settings file this script writes in a scratch folder (so no
+# first-run dialog, and the user's own settings are never touched), with its
+# clock stopped at 20 August 2026, 14:00 UTC (faketime; its timers run on
+# the monotonic clock, which goes on), and takes the solar flux of a real
+# bulletin of that morning (tests/solar/fixtures/2026-08-20.txt, flux 126)
+# from an HTTP server on the loopback. The window's bulletin address is
+# fixed at build time (the CMake option ORVELA_FLUX_URL), so the programs
+# come from a build tree of their own, build-pictures/ (or
 # $ORVELA_PICTURES_BUILD), configured with that server's address; the users'
 # build keeps NOAA's. The same moment and bulletin give the same pictures
-# every time: run it after any change to the window and commit what changed.
+# every time: run it after any change to a window and commit what changed.
 #
 # Needs, besides the build's own packages: xvfb, xdotool, imagemagick,
 # faketime and fonts-dejavu-core (Debian packages).
@@ -47,7 +47,7 @@ fail() {
 
 # The tools, each with the package that brings it.
 missing=()
-for tool in Xvfb:xvfb xdotool:xdotool import:imagemagick compare:imagemagick montage:imagemagick \
+for tool in Xvfb:xvfb xdotool:xdotool xwininfo:x11-utils import:imagemagick compare:imagemagick montage:imagemagick \
     faketime:faketime python3:python3 cmake:cmake ninja:ninja-build; do
     command -v "${tool%%:*}" >/dev/null 2>&1 || missing+=("${tool#*:}")
 done
@@ -60,8 +60,9 @@ work=$(mktemp -d)
 server_pid=
 xvfb_pid=
 window_pid=
+app_pid=
 cleanup() {
-    for pid in $window_pid $server_pid $xvfb_pid; do
+    for pid in $app_pid $window_pid $server_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
     done
     wait 2>/dev/null || true
@@ -129,7 +130,8 @@ cmake --build "$tree" -j "$(nproc)" --target orvela orvela-map orvela-area >"$wo
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for "$work/display" "Xvfb"
-export DISPLAY=":$(cat "$work/display")"
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 export QT_QPA_PLATFORM=xcb TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$XDG_CONFIG_HOME/Talvik Software" "$XDG_RUNTIME_DIR"
@@ -191,17 +193,20 @@ start_window() {
     write_settings "$1"
     (cd "$work" && exec faketime -m -f --exclude-monotonic "$moment" "$tree/app/orvela") >"$work/orvela.log" 2>&1 &
     window_pid=$!
-    # The caption's words, which the splash window (titled with the
-    # program's name alone) does not have.
+    # Words of the main window's caption: the splash window, named after
+    # the program alone, has none of them.
     window=$(timeout 60 xdotool search --sync --onlyvisible --name 'HF propagation forecast' | head -1) ||
         { cat "$work/orvela.log" >&2; fail "the main window did not appear"; }
     app_pid=$(xdotool getwindowpid "$window")
 }
 
+# stop_window: ends the program as a desktop's logout would, with SIGTERM:
+# it closes its window and writes its settings into the scratch folder.
 stop_window() {
     kill -TERM "$app_pid" 2>/dev/null || true
     wait "$window_pid" 2>/dev/null || true
     window_pid=
+    app_pid=
 }
 
 # find_window TITLE: the visible window whose title starts with TITLE.
@@ -210,18 +215,30 @@ find_window() {
         { cat "$work/orvela.log" >&2; fail "no window \"$1\" appeared"; }
 }
 
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# runnable: whether a thread of the program runs or waits for a processor.
+# Its workers run niced: on a busy machine they wait long for one, and a
+# look at the time they used would take them for idle.
+runnable() {
+    local stat
+    for stat in /proc/"$app_pid"/task/*/stat; do
+        [ "$(sed 's/.*) //' "$stat" 2>/dev/null | cut -d' ' -f1)" = R ] && return 0
+    done
+    return 1
+}
 
-# settle: until the program has used almost no processor time (3 ticks)
-# over half a second: what it computes and draws is done. Two minutes at
-# most.
+# settle: until no thread of the program has been runnable in five looks a
+# tenth of a second apart: what it computes and draws is done. Two minutes
+# at most.
 settle() {
-    local before after
-    for _ in $(seq 240); do
-        before=$(cpu_ticks "$app_pid")
-        sleep 0.5
-        after=$(cpu_ticks "$app_pid")
-        [ $((after - before)) -le 3 ] && return 0
+    local quiet=0
+    for _ in $(seq 1200); do
+        if runnable; then
+            quiet=0
+        else
+            quiet=$((quiet + 1))
+            [ $quiet -ge 5 ] && return 0
+        fi
+        sleep 0.1
     done
     fail "the window never came to rest"
 }
@@ -263,16 +280,22 @@ xdotool mousemove 0 0
 capture "$window" "$out/screenshot.png"
 
 # The 14 MHz row's cell at 14h UTC: the menu on it, C for "Coverage map".
-click "$window" 529 127 3
-sleep 0.5
-xdotool key c
-coverage=$(find_window 'Coverage')
+# A key that came before the menu was up is tried again.
+coverage=
+for _ in 1 2 3; do
+    click "$window" 529 127 3
+    sleep 0.5
+    xdotool key c
+    coverage=$(timeout 10 xdotool search --sync --onlyvisible --name '^Coverage' | head -1) && break
+    xdotool key Escape
+done
+[ -n "$coverage" ] || { cat "$work/orvela.log" >&2; fail "the table's menu did not open the coverage window"; }
 # The pointer on New York over the map, so that the line under the
 # controls describes that point. The map fills the window's width but for
 # its 11-pixel margins, at half that height.
 eval "$(xdotool getwindowgeometry --shell "$coverage" | grep '^WIDTH=')"
 map_width=$((WIDTH - 22))
-xdotool mousemove --window "$coverage" $((11 + map_width * (180 - 74) / 360)) $((11 + map_width / 2 * (90 - 41) / 180))
+xdotool mousemove --window "$coverage" $((11 + map_width * (180 - 74) / 360)) $((11 + map_width * (90 - 41) / 360))
 capture "$coverage" "$out/coverage.png"
 stop_window
 
@@ -290,6 +313,9 @@ dialog=$(find_window 'Setup')
 click "$dialog" 276 88
 xdotool type --delay 50 jn18du
 xdotool mousemove 0 0
+# The keyboard's focus to the screen's root window: the dialog, no longer
+# active, stops blinking the text cursor in the locator field.
+xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')"
 capture "$dialog" "$out/setup-dialog.png"
 xdotool key Escape
 stop_window
