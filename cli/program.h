@@ -98,8 +98,8 @@ struct Arguments {
 // What every program's command line is built on: --help as the help
 // switch, options that take one value each, and switches. A switch takes no
 // value in any of the programs: "--long-path=false" or "--no-sun=true" is
-// refused as "--long-path takes no value", so that a switch never means the
-// opposite of what a reader of the line sees. Parse reports an unknown
+// refused by name ("--long-path takes no value"), so that a switch never
+// means the opposite of what a reader of the line sees. Parse reports an unknown
 // argument before any missing option, so that a mistyped option is named as
 // such; help wins over anything else on the line.
 class ArgumentParser {
