@@ -138,7 +138,9 @@ void TCoordForm::CreateForm()
             return def;
         }
     };
-    ui_->INDEdit->setText(QString::fromStdString(readString("CallSign", "NoCall")));
+    // Shown as the main window uses it: a stored call sign with a control
+    // character in it is offered without, so that accepting mends the file.
+    ui_->INDEdit->setText(QString::fromStdString(PrintableCallSign(readString("CallSign", "NoCall"))));
     const long double longitude = store_.ReadExtended("Station", "Longitude");
     const long double latitude = store_.ReadExtended("Station", "Latitude");
     ui_->PWRSpin->setValue(readInteger("Power", DefaultPower));

@@ -421,8 +421,15 @@ void TPROPForm::ReadSettings()
         use(settings_.Longitude, longitude, within(longitude, -180, 180), "Station\\Longitude", 0.0L);
         const long double latitude = reg.ReadExtended("Station", "Latitude");
         use(settings_.Latitude, latitude, within(latitude, -90, 90), "Station\\Latitude", 0.0L);
-        // Kept as typed; shown and used without the blanks around it.
+        // Kept as typed; shown and used without the blanks around it, and
+        // without any character a call sign may not hold (a tab, an escape,
+        // a line end written into the file), which the warning names.
         settings_.CallSign = TrimmedCallSign(reg.ReadString("Station", "CallSign", "NoCall"));
+        if (const std::optional<std::string> bad = CallSignProblem(settings_.CallSign)) {
+            settings_.CallSign = TrimmedCallSign(PrintableCallSign(settings_.CallSign));
+            unusable << QStringLiteral("Station\\CallSign could not be used: %1. \"%2\" is used instead.")
+                            .arg(QString::fromStdString(*bad), QString::fromStdString(settings_.CallSign));
+        }
         const int power = reg.ReadInteger("Station", "Power", DefaultPower);
         use(settings_.Power, power, within(power, 5, 2500), "Station\\Power", DefaultPower);
         settings_.Path = reg.ReadBool("Station", "Path", false);
@@ -769,9 +776,9 @@ void TPROPForm::CopyTableAsText()
 
 void TPROPForm::SaveTableAsCsv()
 {
-    const std::string csv = TableCsv(prediction_);
-    SaveTable(QStringLiteral("Save as CSV"), QStringLiteral("orvela.csv"), QStringLiteral("CSV files (*.csv)"),
-              [&csv](QIODevice& file) {
+    const std::string csv = TableCsvFile(lastInput_, prediction_);
+    SaveTable(QStringLiteral("Save as CSV"), QString::fromStdString(TableFileName(lastInput_, "csv")),
+              QStringLiteral("CSV files (*.csv)"), [&csv](QIODevice& file) {
                   return file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
               });
 }

@@ -248,6 +248,9 @@ std::string AreaHelpText()
     t += "                    leaves no file\n";
     t += "  --help            print this help and exit\n";
     t += "\n";
+    t += "A switch takes no value: --long-path=false or --all-hours=no is refused;\n";
+    t += "leave the switch out instead.\n";
+    t += "\n";
     t += "The grid: latitudes -90 to 90 and longitudes -180 up to but not including\n";
     t += "180, at whole multiples of the step; longitudes count positive WEST, as\n";
     t += "everywhere in Orvela. A 2-degree grid has 91 x 180 = 16380 points.\n";

@@ -77,13 +77,13 @@ CommandLine ParseCommandLine(int argc, const char* const argv[])
     std::vector<ValueOption<BatchRequest>> batchOptions = BatchOptions();
     parser.Add(batchOptions);
     bool longPath = false;
-    const std::function<bool()> longPathGiven = parser.AddLibrarySwitch("--long-path", longPath);
+    parser.AddSwitch("--long-path", longPath);
     if (std::optional<CommandLine> ended = HelpOrRefusal<CommandLine>(parser.Parse(argc, argv))) {
         return *ended;
     }
 
     if (!batchOptions[0].Given.empty()) {
-        return BatchRun(options, batchOptions, longPathGiven());
+        return BatchRun(options, batchOptions, longPath);
     }
     if (!batchOptions[1].Given.empty()) {
         return Refusal("--threads is only used with --batch");
@@ -97,9 +97,11 @@ std::string HelpText()
     const Request r;
     std::string t;
     t += "Usage:\n";
-    t += "orvela-predict --home POS --remote POS [--flux SFU] [--power DBW] [--min-angle DEG] [--long-path]\n";
+    t += "orvela-predict --home POS --remote POS [--flux SFU|auto] [--flux-url URL]\n";
+    t += "               [--power DBW] [--min-angle DEG] [--long-path]\n";
     t += "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n";
-    t += "               [--date YYYY-MM-DD] [--call CALLSIGN] [--format text|csv|json]\n";
+    t += "               [--bands fixed|ham] [--date YYYY-MM-DD] [--call CALLSIGN]\n";
+    t += "               [--format text|csv|json]\n";
     t += "orvela-predict --batch FILE|- [--format json|csv] [--threads N] [--flux-url URL]\n";
     t += "\n";
     t += "Forecasts HF sky-wave propagation between a home station and a remote point\n";
@@ -132,6 +134,9 @@ std::string HelpText()
     t += "                    text: control characters are refused\n";
     t += "  --format FORMAT   text, csv or json (default text)\n";
     t += "  --help            print this help and exit\n";
+    t += "\n";
+    t += "A switch takes no value: --long-path=false is refused; leave the switch out\n";
+    t += "for the short path. In a batch line, \"long-path\" is true or false.\n";
     t += "\n";
     t += "The table highlights the current UTC hour when the prediction date is today's\n";
     t += "local date, and 0h for any other date.\n";

@@ -148,6 +148,9 @@ std::string MapHelpText()
     t += "                    leaves no file\n";
     t += "  --help            print this help and exit\n";
     t += "\n";
+    t += "A switch takes no value: --no-sun=false is refused; leave the switch out to\n";
+    t += "draw the sun.\n";
+    t += "\n";
     t += "The sun's declination follows the map's own simple model, lowest on\n";
     t += "7 January and highest half a year later.\n";
     t += "\n";

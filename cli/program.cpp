@@ -129,27 +129,34 @@ ArgumentParser::~ArgumentParser() = default;
 
 void ArgumentParser::AddSwitch(const char* name, bool& set)
 {
-    app_->add_flag(name, set)->disable_flag_override();
-    bareSwitches_.emplace_back(name);
-}
-
-std::function<bool()> ArgumentParser::AddLibrarySwitch(const char* name, bool& set)
-{
-    const CLI::Option* option = app_->add_flag(name, set);
-    return [option] { return option->count() > 0; };
+    // Read by Parse rather than by the library, which would take a value
+    // after "=" for the switch's own.
+    switches_.push_back({name, app_->add_flag(name), &set});
 }
 
 Arguments ArgumentParser::Parse(int argc, const char* const argv[])
 {
     Arguments a = ParseArguments(*app_, argc, argv);
-    // The library names the switch without its dashes there.
-    if (a.What == Arguments::Outcome::Refused && a.Error.find("disallowed flag override") != std::string::npos) {
-        for (const std::string& name : bareSwitches_) {
-            if (a.Error.find(name.substr(2)) != std::string::npos) {
-                a.Error = name + " takes no value (see --help)";
-                break;
+    if (a.What == Arguments::Outcome::Help) {
+        return a;
+    }
+    // A value given to a switch is refused, "--no-sun=true" as much as
+    // "--long-path=false", up to the "--" that ends the options.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") {
+            break;
+        }
+        for (const Switch& s : switches_) {
+            if (arg.size() > s.Name.size() && arg.starts_with(s.Name) && arg[s.Name.size()] == '=') {
+                a.What = Arguments::Outcome::Refused;
+                a.Error = s.Name + " takes no value (see --help)";
+                return a;
             }
         }
+    }
+    for (const Switch& s : switches_) {
+        *s.Set = s.Given->count() > 0;
     }
     return a;
 }

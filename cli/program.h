@@ -14,7 +14,8 @@
 
 namespace CLI {
 class App;
-}
+class Option;
+} // namespace CLI
 
 namespace orvela::cli {
 
@@ -95,9 +96,12 @@ struct Arguments {
 };
 
 // What every program's command line is built on: --help as the help
-// switch, options that take one value each, and switches. Parse reports an
-// unknown argument before any missing option, so that a mistyped option is
-// named as such; help wins over anything else on the line.
+// switch, options that take one value each, and switches. A switch takes no
+// value in any of the programs: "--long-path=false" or "--no-sun=true" is
+// refused by name ("--long-path takes no value"), so that a switch never
+// means the opposite of what a reader of the line sees. Parse reports an unknown
+// argument before any missing option, so that a mistyped option is named as
+// such; help wins over anything else on the line.
 class ArgumentParser {
 public:
     explicit ArgumentParser(const char* program);
@@ -110,18 +114,20 @@ public:
     {
         AddValueOptions(*app_, options);
     }
-    // A bare switch, set when given: "--no-sun=no" is refused as "--no-sun
-    // takes no value" rather than read as a value.
+    // A switch, set when given; given with a value ("--no-sun=no") it is
+    // refused by name.
     void AddSwitch(const char* name, bool& set);
-    // A switch the parser library reads, "--long-path=false" included. Gives
-    // whether it was given at all after Parse.
-    std::function<bool()> AddLibrarySwitch(const char* name, bool& set);
 
     Arguments Parse(int argc, const char* const argv[]);
 
 private:
     std::unique_ptr<CLI::App> app_;
-    std::vector<std::string> bareSwitches_;
+    struct Switch {
+        std::string Name;
+        const CLI::Option* Given;
+        bool* Set;
+    };
+    std::vector<Switch> switches_;
 };
 
 // A program's refusal: its command line with the Refuse action and the

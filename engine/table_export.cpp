@@ -1,5 +1,11 @@
 #include "engine/table_export.h"
 
+#include "engine/format.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
 namespace orvela {
 
 std::string CsvField(const std::string& s)
@@ -46,7 +52,104 @@ std::string TabField(const std::string& s)
     return out;
 }
 
+// Unsigned degrees with up to four decimals (about ten metres), the zeros
+// at the end left out: "48.8623", "40".
+std::string Degrees(ld value)
+{
+    std::string text = FormatFixed(std::fabs(value), 4);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    return text;
+}
+
+// Latitude positive north, longitude positive west: "48.85N", "2.35E".
+std::string LatitudeName(ld lat)
+{
+    return Degrees(lat) + (lat < 0 ? "S" : "N");
+}
+std::string LongitudeName(ld lonWest)
+{
+    return Degrees(lonWest) + (lonWest < 0 ? "E" : "W");
+}
+
+// The date the table is for: the run's month and day, in the year of the
+// date line, or of the year before when the program was started on a
+// December day and the run is made in January.
+CivilDate PredictionDate(const RunInput& in)
+{
+    CivilDate d{in.LocalDate.Year, in.Month, in.Day};
+    if (in.Month > in.LocalDate.Month) {
+        --d.Year;
+    }
+    return d;
+}
+
+std::string IsoDate(const CivilDate& d)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.Year, d.Month, d.Day);
+    return text;
+}
+
+// The call sign's ASCII letters and digits, each other run of characters
+// one "-", at most 40 characters.
+std::string CallSignForFileName(std::string_view call)
+{
+    std::string out;
+    for (char c : call) {
+        const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        if (kept) {
+            out += c;
+        } else if (!out.empty() && out.back() != '-') {
+            out += '-';
+        }
+        if (out.size() >= 40) {
+            break;
+        }
+    }
+    while (!out.empty() && out.back() == '-') {
+        out.pop_back();
+    }
+    return out.empty() ? "station" : out;
+}
+
 } // namespace
+
+std::string TableCsvFile(const RunInput& in, const Prediction& p)
+{
+    const Settings& st = in.Station;
+    const std::pair<const char*, std::string> heading[] = {
+        {"Station", st.CallSign},
+        {"Station position", LatitudeName(st.Latitude) + " " + LongitudeName(st.Longitude)},
+        {"Remote point", LatitudeName(in.RemoteLatDeg) + " " + LongitudeName(in.RemoteLonDeg)},
+        {"Path", st.Path ? "long path" : "short path"},
+        {"Distance (km)", FormatFixed(p.Path.DistanceKm, 1)},
+        {"Azimuth (degrees)", FormatFixed(p.Path.AzimuthDeg, 1)},
+        {"Back azimuth (degrees)", FormatFixed(p.Path.BackAzimuthDeg, 1)},
+        {"Delay (milliseconds)", FormatFixed(p.Path.DelayMs, 1)},
+        {"Date", IsoDate(PredictionDate(in))},
+        {"Solar flux (sfu)", FormatFixed(in.Flux, 1)},
+        {"Power (dBW)", std::to_string(st.Power)},
+        {"Lowest take-off angle (degrees)", std::to_string(st.MinAngle)},
+        {"Antenna", p.AntennaText},
+        {"Display", p.DisplayText},
+        {"Model", ModelBanner},
+    };
+    std::string out;
+    for (const auto& [what, value] : heading) {
+        out += CsvField(what) + "," + CsvField(value) + "\n";
+    }
+    return out + "\n" + TableCsv(p);
+}
+
+std::string TableFileName(const RunInput& in, const std::string& extension)
+{
+    return "orvela-" + CallSignForFileName(in.Station.CallSign) + "-to-" + LatitudeName(in.RemoteLatDeg) +
+           LongitudeName(in.RemoteLonDeg) + (in.Station.Path ? "-long-path-" : "-") + IsoDate(PredictionDate(in)) +
+           "." + extension;
+}
 
 std::string TableCsv(const Prediction& p)
 {

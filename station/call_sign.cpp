@@ -131,6 +131,23 @@ std::optional<std::string> CallSignProblem(std::string_view utf8)
     return std::nullopt;
 }
 
+std::string PrintableCallSign(std::string_view utf8)
+{
+    std::string out;
+    for (std::size_t at = 0; at < utf8.size();) {
+        const Decoded d = DecodeAt(utf8, at);
+        if (d.Length == 0) {
+            ++at; // a byte that is not UTF-8
+            continue;
+        }
+        if (!IsControl(d.Code) && !IsDirectionControl(d.Code)) {
+            out.append(utf8.substr(at, d.Length));
+        }
+        at += d.Length;
+    }
+    return out;
+}
+
 std::string TrimmedCallSign(std::string_view text)
 {
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };

@@ -22,4 +22,10 @@ std::optional<std::string> CallSignProblem(std::string_view utf8);
 // without the spaces (and any other byte up to U+0020) before and after it.
 std::string TrimmedCallSign(std::string_view text);
 
+// The text without every character CallSignProblem refuses: the controls,
+// the bidirectional controls and the bytes that are not UTF-8 are left
+// out, everything else is kept in its order. A call sign that a settings
+// file brings with an escape or a tab in it is shown without them.
+std::string PrintableCallSign(std::string_view utf8);
+
 } // namespace orvela

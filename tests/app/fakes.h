@@ -115,13 +115,15 @@ public:
 // Answers every save dialog with the same file name.
 class FakeFiles : public FileChooser {
 public:
-    QString SaveFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    QString SaveFileName(QWidget*, const QString& caption, const QString& suggestion, const QString&) override
     {
         captions.push_back(caption);
+        suggestions.push_back(suggestion);
         return answer;
     }
     QString answer;
     std::vector<QString> captions;
+    std::vector<QString> suggestions; // the names the window offered
 };
 
 } // namespace orvela::app::testing

@@ -24,7 +24,10 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include <cstdio>
+#include <ctime>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -309,9 +312,27 @@ TEST_F(HelpAndInfo, TheTableIsCopiedAndSavedAsItIs)
     EXPECT_EQ(lines[2].split(QLatin1Char('\t'))[0], QStringLiteral("30 Mhz"));
     EXPECT_EQ(lines[20].split(QLatin1Char('\t'))[12], QString::fromStdString(p.Cells[18][12].Text));
 
+    // The CSV is offered under the call sign, the remote point and the
+    // date; it says what it holds, then holds the command line's CSV.
+    std::tm local{};
+    localtime_r(&clock.now, &local);
+    char date[48];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
     files.answer = dir.filePath(QStringLiteral("table.csv"));
     actions[1]->trigger();
-    EXPECT_EQ(ReadFile(files.answer.toStdString()), cli::RenderCsv(p)); // the command line's CSV
+    ASSERT_FALSE(files.suggestions.empty());
+    EXPECT_EQ(files.suggestions.back(),
+              QDir(QDir::homePath()).filePath(QStringLiteral("orvela-F6XYZ-to-40N74W-%1.csv").arg(date)));
+    const std::string csv = ReadFile(files.answer.toStdString());
+    EXPECT_EQ(csv.rfind("Station,F6XYZ\n", 0), 0u) << csv;
+    for (const std::string& line :
+         {std::string("\"Remote point\",\"40N 74W\""), "Date," + std::string(date),
+          std::string("\"Solar flux (sfu)\",122.0"), std::string("Antenna,\"Isotrop antenna\"")}) {
+        EXPECT_NE(csv.find("\n" + line + "\n"), std::string::npos) << line << "\n" << csv;
+    }
+    const std::string rows = "\n\n" + cli::RenderCsv(p);
+    ASSERT_GT(csv.size(), rows.size());
+    EXPECT_EQ(csv.substr(csv.size() - rows.size()), rows);
 
     files.answer = dir.filePath(QStringLiteral("table.png"));
     actions[2]->trigger();

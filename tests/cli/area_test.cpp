@@ -543,6 +543,8 @@ TEST_F(OrvelaArea, BadInputIsOneLineExitTwoAndLeavesNoFile)
         {line({}, {"--antenna", "loop"}), "--antenna: \"loop\" is not a choice; expected isotropic, dipole or yagi"},
         {line({}, {"--long-path=yes"}), "--long-path takes no value"},
         {line({}, {"--all-hours=yes"}), "--all-hours takes no value"},
+        {line({}, {"--long-path=true"}), "--long-path takes no value"},
+        {line({}, {"--all-hours={}"}), "--all-hours takes no value"},
         {line({{"--out", Out("plain-file/grid.png")}}, {"--all-hours"}), "plain-file/grid-00.png: "},
         {line({}, {"--width", "511"}), "--width: \"511\" is out of range: the width is 512 to 8192 pixels"},
         {line({}, {"--width", "8193"}), "--width: \"8193\" is out of range"},

@@ -272,6 +272,8 @@ TEST_F(OrvelaMap, BadInputIsOneLineExitTwoAndLeavesNoFile)
         {to({"--day", tall, "--night", tall, "--width", "8192"}), "give a map 8192 pixels wide and 32768 high"},
         {to({"--colour", "red"}), "unknown option --colour"},
         {to({"--no-sun=no"}), "--no-sun takes no value"},
+        {to({"--no-sun=true"}), "--no-sun takes no value"},
+        {to({"--no-sun="}), "--no-sun takes no value"},
         {to({"map.png"}), "unexpected argument \"map.png\""},
         {{"--width", "512"}, "--out is required"},
         {{"--out", ""}, "--out: the file name is empty"},
@@ -306,6 +308,7 @@ TEST_F(OrvelaMap, HelpExplainsEveryOption)
     EXPECT_NE(o.Out.find("\nExit status: 0 on success"), std::string::npos);
     // Help wins over anything else on the line, even bad input.
     EXPECT_EQ(RunMap({"--width", "1", "--help"}).Out, o.Out);
+    EXPECT_EQ(RunMap({"--no-sun=no", "--help"}).Out, o.Out);
 }
 
 } // namespace

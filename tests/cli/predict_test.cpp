@@ -157,7 +157,11 @@ TEST(CommandLine, BadInputIsOneLineOnStderrAndExitTwo)
         {ok({"--antenna", "loop"}), "--antenna: \"loop\" is not a choice; expected isotropic, dipole or yagi"},
         {ok({"--display", "map"}), "expected signal, angle, delay or best"},
         {ok({"--format", "xml"}), "expected text, csv or json"},
-        {ok({"--long-path=maybe"}), "--long-path"},
+        // A switch takes no value in any of the programs, whatever the value.
+        {ok({"--long-path=maybe"}), "--long-path takes no value"},
+        {ok({"--long-path=false"}), "--long-path takes no value"},
+        {ok({"--long-path=true"}), "--long-path takes no value"},
+        {{"--batch", "-", "--long-path=false"}, "--long-path takes no value"},
         {ok({"--flux-url", "http://127.0.0.1/wwv.txt"}), "--flux-url is only used with --flux auto"},
         {ok({"--flux", "auto", "--flux-url", "ftp://host/wwv.txt"}), "--flux-url: expected an http:// or https://"},
         {ok({"--flux", "auto", "--flux-url", "http:///wwv.txt"}), "--flux-url: expected"},
@@ -205,15 +209,17 @@ TEST(CommandLine, HelpGoesToStdoutWithTheUsage)
     const Outcome o = RunPredict({"--help"});
     EXPECT_EQ(o.Status, 0);
     EXPECT_EQ(o.Err, "");
-    const std::string usage =
-        "orvela-predict --home POS --remote POS [--flux SFU] [--power DBW] [--min-angle DEG] [--long-path]\n"
-        "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n"
-        "               [--date YYYY-MM-DD] [--call CALLSIGN] [--format text|csv|json]\n";
+    const std::string usage = "orvela-predict --home POS --remote POS [--flux SFU|auto] [--flux-url URL]\n"
+                              "               [--power DBW] [--min-angle DEG] [--long-path]\n"
+                              "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n"
+                              "               [--bands fixed|ham] [--date YYYY-MM-DD] [--call CALLSIGN]\n"
+                              "               [--format text|csv|json]\n";
     EXPECT_NE(o.Out.find(usage), std::string::npos) << o.Out;
     EXPECT_NE(o.Out.find("whole dBW from 5 to 2500\n                    (default 20)\n"), std::string::npos) << o.Out;
 
     // Help wins over anything else on the line, even bad input.
     EXPECT_EQ(RunPredict({"--home", "bad", "--help"}).Out, o.Out);
+    EXPECT_EQ(RunPredict({"--long-path=no", "--help"}).Out, o.Out);
 }
 
 // Standard output on a full disc: the result is lost, which the exit status 1

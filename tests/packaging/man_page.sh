@@ -1,6 +1,9 @@
 #!/bin/sh
 # A man page renders without a groff warning and, when the program is given,
-# documents exactly the options the program's --help lists.
+# documents exactly the options the program's --help lists; the usage lines
+# of --help name every one of them, each way of calling the program (each
+# line starting with its name) with the same options as that line of the
+# page's synopsis.
 #   man_page.sh PAGE [PROGRAM]
 set -u
 page=$1
@@ -27,6 +30,37 @@ if [ -n "$program" ]; then
     fi
     missing=$(printf '%s\n' "$in_help" | while read -r o; do printf '%s\n' "$in_page" | grep -qx -- "$o" || echo "$o"; done)
     extra=$(printf '%s\n' "$in_page" | while read -r o; do printf '%s\n' "$in_help" | grep -qx -- "$o" || echo "$o"; done)
+    # The options of each way of calling the program, one line each, sorted:
+    # from the lines of --help's "Usage:" and from the synopsis of the page,
+    # whose calls are separated by .br (the page's "PROGRAM --help" has no
+    # usage line of its own).
+    options_of_each() {
+        while read -r call; do
+            printf '%s\n' "$call" | grep -o -- '--[a-z][a-z-]*' | sort -u | tr '\n' ' '
+            echo
+        done
+    }
+    name=$(basename "$program")
+    in_usage=$(printf '%s\n' "$help" | awk '/^Usage:/ { u = 1; next } u && /^$/ { exit } u' \
+               | awk -v name="$name" 'index($0, name) == 1 && call != "" { print call; call = "" } { call = call " " $0 }
+                                      END { print call }' | options_of_each)
+    in_synopsis=$(awk '/^\.SH SYNOPSIS/ { s = 1; next } s && /^\.SH/ { exit } s' "$page" | sed 's/\\-/-/g' \
+                  | awk '/^\.br/ { print call; call = ""; next } { call = call " " $0 } END { print call }' \
+                  | options_of_each | grep -vx -- '--help ')
+    if [ "$in_usage" != "$in_synopsis" ]; then
+        echo "the usage of $program --help and the synopsis of $page name other options:"
+        echo "usage:"
+        printf '%s\n' "$in_usage"
+        echo "synopsis:"
+        printf '%s\n' "$in_synopsis"
+        status=1
+    fi
+    unused=$(printf '%s\n' "$in_help" | while read -r o; do
+        [ "$o" = --help ] || printf '%s\n' "$in_usage" | tr ' ' '\n' | grep -qx -- "$o" || echo "$o"; done)
+    if [ -n "$unused" ]; then
+        echo "the usage of $program --help leaves out:" $unused
+        status=1
+    fi
     if [ -n "$missing" ]; then
         echo "$page does not document:" $missing
         status=1

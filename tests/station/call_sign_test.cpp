@@ -95,5 +95,31 @@ TEST(CallSign, ControlsAndBrokenTextAreRefused)
     }
 }
 
+// A stored call sign is shown without what the dialog would refuse: each
+// refused character goes, whole, and nothing else does, blanks included.
+TEST(CallSign, PrintableCallSignLeavesOutOnlyWhatIsRefused)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("F6\0XYZ", 6), "F6XYZ"},
+        {"F6\tXYZ\r\n", "F6XYZ"},
+        {"F6\x1b[31m\x7f", "F6[31m"},
+        {"\xc3\x98\xc2\x80Z\xc2\x9f", "\xc3\x98Z"}, // C1 controls, the letter between kept
+        {"F6\xe2\x80\xae"
+         "ZYX\xd8\x9c",
+         "F6ZYX"},        // text-direction controls
+        {"F6\x80", "F6"}, // a lone continuation byte
+        {"\xc0\x9b"
+         "2J",
+         "2J"},                                                     // an overlong form
+        {"F6\xe2\x80", "F6"},                                       // a sequence cut short
+        {"  JA1\xe3\x81\x82 \"1\"  ", "  JA1\xe3\x81\x82 \"1\"  "}, // printable: as it is
+    };
+    for (const auto& [stored, shown] : cases) {
+        SCOPED_TRACE(shown);
+        EXPECT_EQ(PrintableCallSign(stored), shown);
+        EXPECT_EQ(CallSignProblem(shown), std::nullopt);
+    }
+}
+
 } // namespace
 } // namespace orvela
