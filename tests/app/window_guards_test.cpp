@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QTest>
+#include <QToolTip>
 
 #include <atomic>
 #include <cmath>
@@ -180,6 +181,48 @@ TEST_F(WindowLook, TheInformationIconIsDrawnWholeOnePixelHigher)
         EXPECT_NE(drawn.pixelColor(r0.left() + 2 + x, r0.top() + 19), QColor(Qt::red)) << x;
         EXPECT_EQ(drawn.pixelColor(r1.left() + 2 + x, r1.top()), QColor(Qt::red)) << x;
     }
+}
+
+// The web address of the last panel, and longer ones, do not fit beside
+// its icon: cut short with an ellipsis, whole in the tooltip and in the
+// bar's accessible description.
+TEST_F(WindowLook, AStatusTextTooLongForItsPanelIsCutShortAndGivenWhole)
+{
+    auto form = Open();
+    InfoStatusBar* bar = form->Widgets().InfoBar;
+    const QFontMetrics metrics(bar->font());
+    const int room = bar->PanelRect(3).width() - 23;
+    const QString power = bar->PanelText(1);
+    ASSERT_FALSE(power.isEmpty());
+    EXPECT_EQ(bar->ShownText(1), power); // what fits is shown whole
+    const auto tooltipOver = [bar](int panel) {
+        const QPoint at = bar->PanelRect(panel).center();
+        QHelpEvent tip(QEvent::ToolTip, at, bar->mapToGlobal(at));
+        QApplication::sendEvent(bar, &tip);
+        return QToolTip::text();
+    };
+    for (const QString& text :
+         {QString::fromLatin1(TPROPForm::WebAddress), QStringLiteral("https://orvela.radio-amateurs.example.org/")}) {
+        SCOPED_TRACE(text.toStdString());
+        bar->SetPanelText(3, text);
+        ASSERT_GT(metrics.horizontalAdvance(text), room);
+        const QString shown = bar->ShownText(3);
+        EXPECT_LE(metrics.horizontalAdvance(shown), room);
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+        EXPECT_TRUE(text.startsWith(shown.chopped(1)));
+        // What is drawn is that shortened text.
+        const QImage drawn = bar->grab().toImage();
+        bar->SetPanelText(3, shown);
+        EXPECT_EQ(bar->grab().toImage(), drawn);
+        bar->SetPanelText(3, text);
+
+        EXPECT_EQ(tooltipOver(3), text);
+        EXPECT_EQ(tooltipOver(1), power);
+        const QString description = QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Description);
+        EXPECT_TRUE(description.contains(text)) << description.toStdString();
+        EXPECT_TRUE(description.contains(power)) << description.toStdString();
+    }
+    QToolTip::hideText();
 }
 
 TEST_F(Accessibility, EveryControlHasANameAndEveryCellADescription)
