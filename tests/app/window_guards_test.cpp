@@ -183,6 +183,62 @@ TEST_F(WindowLook, TheInformationIconIsDrawnWholeOnePixelHigher)
     }
 }
 
+// How many clear pixels lie between what `control` draws and anything else
+// drawn in its group (the frame, the other controls): the group is drawn
+// with and without it. A pixel counts as drawn when it stands out from the
+// ground under the control.
+int Clearance(QWidget* group, QWidget* control)
+{
+    const QImage with = group->grab().toImage();
+    control->hide();
+    const QImage without = group->grab().toImage();
+    control->show();
+    const QRect place = control->geometry();
+    const int ground = qGray(without.pixel(place.center()));
+    const auto drawn = [ground](QRgb c) { return std::abs(qGray(c) - ground) > 12; };
+    constexpr int Reach = 4;
+    int nearest = Reach + 1; // Chebyshev distance
+    for (int y = 0; y < with.height(); ++y) {
+        for (int x = 0; x < with.width(); ++x) {
+            if (with.pixel(x, y) == without.pixel(x, y) || !drawn(with.pixel(x, y))) {
+                continue;
+            }
+            for (int dy = -Reach; dy <= Reach; ++dy) {
+                for (int dx = -Reach; dx <= Reach; ++dx) {
+                    const QPoint p(x + dx, y + dy);
+                    if (without.rect().contains(p) && drawn(without.pixel(p)) &&
+                        !place.contains(p)) { // the control's own ground
+                        nearest = std::min(nearest, std::max(std::abs(dx), std::abs(dy)));
+                    }
+                }
+            }
+        }
+    }
+    return nearest - 1;
+}
+
+// The long path box under the remote group's frame, and the power in watts
+// over the station group's, keep two clear pixels from all around them.
+TEST_F(WindowLook, TheLongPathBoxAndTheWattsKeepClearOfTheirGroupFrames)
+{
+    auto form = Open();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_GE(Clearance(form->Widgets().RemoteGroupBox, form->Widgets().LongPathBox), 2);
+    int watts = -1;
+    dialogs.onOpen = [&watts](QDialog& d) {
+        d.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&d));
+        Ui::TCoordForm& ui = static_cast<TCoordForm&>(d).Widgets();
+        ui.PWRSpin->setValue(34); // "= 2.51 kW", as wide as it gets
+        watts = Clearance(ui.LocalGroupBox, ui.PWRWatts);
+        d.reject();
+        return d.result();
+    };
+    form->Widgets().ChangeBtn->click();
+    EXPECT_GE(watts, 2);
+}
+
 // The web address of the last panel, and longer ones, do not fit beside
 // its icon: cut short with an ellipsis, whole in the tooltip and in the
 // bar's accessible description.
