@@ -173,6 +173,21 @@ void THelpForm::FillContents()
     }
 }
 
+void THelpForm::SetOwner(QWidget* owner)
+{
+    if (parentWidget() == owner) {
+        return;
+    }
+    // A widget given a new parent is hidden: it is shown again where it was.
+    const bool shown = isVisible();
+    const QRect place = geometry();
+    setParent(owner, windowFlags());
+    setGeometry(place);
+    if (shown) {
+        show();
+    }
+}
+
 void THelpForm::ShowPage(const QString& page)
 {
     const QString name = QDir(folder_).exists(page) ? page : QString::fromLatin1(IndexPage);

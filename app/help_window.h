@@ -20,6 +20,10 @@ public:
     // `folder` holds the pages, index.html among them.
     THelpForm(const QString& folder, QWidget* owner);
 
+    // The window it belongs to from now on: the window keeps its place and,
+    // when open, stays open.
+    void SetOwner(QWidget* owner);
+
     // Shows a page of the folder ("map.html"); the contents page when it has
     // no such page.
     void ShowPage(const QString& page);

@@ -1,7 +1,10 @@
 #include "app/status_bar.h"
 
+#include <QHelpEvent>
 #include <QIcon>
 #include <QPainter>
+#include <QStringList>
+#include <QToolTip>
 
 namespace orvela::app {
 
@@ -13,6 +16,7 @@ InfoStatusBar::InfoStatusBar(QWidget* parent)
     for (int i = 0; i < PanelCount; ++i) {
         icons_[i] = QIcon(QString::fromLatin1(files[i])).pixmap(20, 20);
     }
+    setAccessibleName(QStringLiteral("Status bar"));
 }
 
 void InfoStatusBar::SetPanelText(int panel, const QString& text)
@@ -21,6 +25,13 @@ void InfoStatusBar::SetPanelText(int panel, const QString& text)
         return;
     }
     texts_[panel] = text;
+    QStringList shown;
+    for (const QString& t : texts_) {
+        if (!t.isEmpty()) {
+            shown << t;
+        }
+    }
+    setAccessibleDescription(shown.join(QStringLiteral("; ")));
     update(PanelRect(panel));
 }
 
@@ -48,6 +59,46 @@ QRect InfoStatusBar::PanelRect(int panel) const
     return QRect(x + 2, 2, PanelWidths[panel] - 4, height() - 4);
 }
 
+QRect InfoStatusBar::TextRect(const QRect& panel)
+{
+    return QRect(QPoint(panel.left() + 23, panel.top() + 3), panel.bottomRight());
+}
+
+QString InfoStatusBar::ShownText(int panel) const
+{
+    if (panel < 0 || panel >= PanelCount) {
+        return {};
+    }
+    return fontMetrics().elidedText(texts_[panel], Qt::ElideRight, TextRect(PanelRect(panel)).width(),
+                                    Qt::TextShowMnemonic);
+}
+
+int InfoStatusBar::PanelAt(const QPoint& pos) const
+{
+    for (int i = 0; i < PanelCount; ++i) {
+        if (PanelRect(i).contains(pos)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool InfoStatusBar::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int panel = PanelAt(help->pos());
+        if (panel >= 0 && !texts_[panel].isEmpty()) {
+            QToolTip::showText(help->globalPos(), texts_[panel], this, PanelRect(panel));
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void InfoStatusBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -73,9 +124,8 @@ void InfoStatusBar::DrawStatusPanel(QPainter& p, int panel, const QRect& r)
     p.setClipRect(r.adjusted(0, top - r.top(), 0, 0));
     p.fillRect(r, palette().window());
     p.drawPixmap(r.left() + 2, top, icons_[panel]);
-    const QRect textRect(QPoint(r.left() + 23, r.top() + 3), r.bottomRight());
     p.setPen(palette().windowText().color());
-    p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, texts_[panel]);
+    p.drawText(TextRect(r), Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, ShownText(panel));
     p.restore();
 }
 

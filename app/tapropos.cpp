@@ -36,7 +36,6 @@ TAPropos::TAPropos(const MachineInfo& machine, QWidget* parent)
     QFont label3(QStringLiteral("MS Sans Serif"));
     label3.setPixelSize(13);
     ui_->Label3->setFont(label3);
-    ui_->Label2->setText(QStringLiteral("\u00A9 2026 Talvik Software. Free to share."));
     ui_->maphoto->setPixmap(QIcon(QStringLiteral(":/icons/orvela.svg")).pixmap(QSize(96, 96)));
     ui_->CloseBtn->setIcon(QIcon(QStringLiteral(":/icons/button-exit.svg")));
     ui_->CloseBtn->setIconSize(QSize(20, 20));

@@ -4,11 +4,11 @@
 #include "map/compositor.h"
 #include "app/context_help.h"
 #include "app/coverage_window.h"
+#include "app/goto_dialog.h"
 #include "app/path_overlay.h"
 #include "engine/format.h"
 #include "app/help_window.h"
 #include "app/info_window.h"
-#include "station/locator.h"
 #include "map/picture_io.h"
 #include "engine/report.h"
 #include "map/map_coordinates.h"
@@ -23,6 +23,7 @@
 #include "map/utc_offset.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QSpinBox>
@@ -30,10 +31,7 @@
 #include <QCursor>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -173,8 +171,12 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
 
     ui_->STA->SetKind(MarkerShape::Kind::Circle);
     ui_->CC->SetKind(MarkerShape::Kind::Square);
-    ui_->MAP->setMouseTracking(true);
-    ui_->MAP->installEventFilter(this);
+    // The markers lie on the map: the mouse over them is over the map.
+    for (QWidget* w :
+         {static_cast<QWidget*>(ui_->MAP), static_cast<QWidget*>(ui_->CC), static_cast<QWidget*>(ui_->STA)}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
     ui_->MAP->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ui_->LBL->setAttribute(Qt::WA_TransparentForMouseEvents);
     QFont lblFont(QStringLiteral("Arial"));
@@ -295,9 +297,13 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
         }
         StoreChoice("ShowPath", on ? 1 : 0);
     });
-    ui_->MAP->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui_->MAP, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { mapMenu_->exec(ui_->MAP->mapToGlobal(at)); });
+    // The map's menu opens over the map and over the markers on it alike.
+    for (QWidget* w :
+         {static_cast<QWidget*>(ui_->MAP), static_cast<QWidget*>(ui_->CC), static_cast<QWidget*>(ui_->STA)}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& at) { mapMenu_->exec(w->mapToGlobal(at)); });
+    }
     connect(&timer_, &QTimer::timeout, this, &TPROPForm::TimerClick);
     timer_.start(1000);
 
@@ -739,8 +745,24 @@ void TPROPForm::ShowHelp(const QString& page, bool whole)
         helpWindow_->deleteLater();
         helpWindow_ = nullptr;
     }
+    // Help asked for in a modal dialog (F1 in the setup dialog) belongs to
+    // that dialog while it is open, since a modal dialog leaves every other
+    // window deaf to the mouse and the keyboard; the dialog closed, it comes
+    // back to the main window, still open where the reader left it.
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    QWidget* owner = dialog != nullptr ? static_cast<QWidget*>(dialog) : this;
     if (helpWindow_ == nullptr) {
         helpWindow_ = new THelpForm(html, this);
+    }
+    if (helpWindow_->parentWidget() != owner) {
+        helpWindow_->SetOwner(owner);
+        if (dialog != nullptr) {
+            connect(dialog, &QDialog::finished, helpWindow_, [this, dialog] {
+                if (helpWindow_ != nullptr && helpWindow_->parentWidget() == dialog) {
+                    helpWindow_->SetOwner(this);
+                }
+            });
+        }
     }
     helpWindow_->ShowPage(page);
     helpWindow_->show();
@@ -952,45 +974,12 @@ void TPROPForm::MouseIsDownOnMap(int x, int y)
 
 void TPROPForm::GoToLocator()
 {
-    QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Go to locator"));
-    auto* label =
-        new QLabel(QStringLiteral("&Locator of the remote point, 4 or 6 characters (JN18 or JN18DU):"), &dialog);
-    auto* edit = new QLineEdit(&dialog);
-    edit->setObjectName(QStringLiteral("LocatorEdit"));
-    edit->setAccessibleName(QStringLiteral("Remote locator"));
-    edit->setMaxLength(6);
-    label->setBuddy(edit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(label);
-    layout->addWidget(edit);
-    layout->addWidget(buttons);
-    edit->setFocus();
+    GoToDialog dialog(*services_.Messages, this);
     if (services_.Dialogs->Exec(dialog) != QDialog::Accepted) {
         return;
     }
-
-    // One byte per character, so that the wrong place counts characters.
-    const std::string upper = LocatorCharacters(edit->text().trimmed().toUpper().toStdString());
-    // A square needs no sub-square letters: valid ones stand in for the check.
-    int bad = FirstBadLocatorCharacter(upper.size() == 4 ? upper + "AA" : upper);
-    if (bad == 0 && upper.size() > 6) {
-        bad = 7;
-    }
-    if (bad != 0) {
-        services_.Messages->Show(
-            this, MessageIcon::Warning, QStringLiteral("Attention"),
-            QString::fromStdString(LocatorCharacterMessage(bad)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        return;
-    }
-    // The centre of the square or sub-square, positive west and north.
-    const double lat =
-        static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lat") : LocatorCentre(upper, "Lat"));
-    const double lon =
-        -static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lon") : LocatorCentre(upper, "Lon"));
+    const double lon = dialog.LongitudeWest();
+    const double lat = dialog.Latitude();
     // As a click there: whole degrees truncated toward zero, each spin's
     // handler, the marker at the point itself, and a last run.
     ui_->DESTLong->setValue(static_cast<int>(lon));
@@ -1086,16 +1075,25 @@ void TPROPForm::MouseIsMovingOnMap(int x, int y)
 
 bool TPROPForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ui_->MAP) {
-        // The second press of a double click comes as a double click
-        // event: it picks the point like any other press.
+    if (watched == ui_->MAP || watched == ui_->CC || watched == ui_->STA) {
+        const auto onMap = [this, watched](const QMouseEvent* mouse) {
+            const QPoint at = mouse->position().toPoint();
+            return watched == ui_->MAP ? at : ui_->MAP->mapFromGlobal(static_cast<QWidget*>(watched)->mapToGlobal(at));
+        };
+        // Only the left button picks the remote point, so that the right one
+        // reaches the map's menu without moving it. The second press of a
+        // double click comes as a double click event: it picks the point like
+        // any other press.
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
-            const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
-            MouseIsDownOnMap(pos.x(), pos.y());
-            return true;
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                const QPoint pos = onMap(mouse);
+                MouseIsDownOnMap(pos.x(), pos.y());
+                return true;
+            }
         }
         if (event->type() == QEvent::MouseMove) {
-            const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+            const QPoint pos = onMap(static_cast<QMouseEvent*>(event));
             MouseIsMovingOnMap(pos.x(), pos.y());
         }
     }

@@ -108,8 +108,9 @@ public:
     QAction* ShowPathAction() const { return showPath_; }
     // The map's context menu: "Go to locator…", "Coverage map…", "Show the path".
     QMenu* MapMenu() const { return mapMenu_; }
-    // Asks for a 4- or 6-character locator and moves the remote point to its
-    // centre as a click there would; a wrong character is named.
+    // Asks for a 4- or 6-character locator (GoToDialog, which names a wrong
+    // character and stays open) and moves the remote point to its centre as
+    // a click there would.
     void GoToLocator();
     // The coverage window for band 1..15 at an hour, made when first asked
     // for; it then follows the window's inputs.

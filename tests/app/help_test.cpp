@@ -15,6 +15,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -162,6 +163,57 @@ TEST_F(HelpAndInfo, WithoutACHMViewerTheHelpOpensInItsOwnWindowAtThePageAsked)
     EXPECT_TRUE(help->isVisible());
 }
 
+// F1 in the setup dialog, shown application-modal as the program shows it:
+// the help window takes the mouse while the dialog is open, and stays open
+// after it.
+TEST_F(HelpAndInfo, HelpOpenedInTheModalSetupDialogCanBeReadBeforeTheDialogCloses)
+{
+    dataDir = LayOut(QStringLiteral("share/orvela"));
+    opener.handled.clear(); // our own help window
+    auto form = Open();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QPointer<THelpForm> help;
+    QString asked, afterClick;
+    dialogs.onOpen = [&](QDialog& d) {
+        d.setWindowModality(Qt::ApplicationModal);
+        d.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&d));
+        EXPECT_EQ(QApplication::activeModalWidget(), &d);
+        QApplication::setActiveWindow(&d);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+        QWidget* power = static_cast<TCoordForm&>(d).Widgets().LabelPower;
+        QCursor::setPos(power->mapToGlobal(power->rect().center()));
+        QTest::keyClick(d.windowHandle(), Qt::Key_F1);
+        help = form->HelpWindow();
+        if (help != nullptr) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
+            asked = help->Browser()->source().fileName();
+            // A click as the window system delivers it, which a window
+            // blocked by the modal dialog never gets.
+            QPushButton* contents = help->HomeButton();
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                              contents->mapTo(help, contents->rect().center()));
+            afterClick = help->Browser()->source().fileName();
+        }
+        d.reject();
+        return d.result();
+    };
+    form->Widgets().ChangeBtn->click();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(asked, QStringLiteral("station.html"));
+    EXPECT_EQ(afterClick, QStringLiteral("index.html"));
+
+    // The dialog closed, the help stays open where it was, with the main
+    // window, and takes the mouse as before.
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->parentWidget(), form.get());
+    QPushButton* back = help->BackButton();
+    QTest::mouseClick(help->windowHandle(), Qt::LeftButton, Qt::NoModifier, back->mapTo(help, back->rect().center()));
+    EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("station.html"));
+}
+
 TEST_F(HelpAndInfo, HelpOrInfosThatFindNothingNameTheFoldersTheyLookedIn)
 {
     dataDir = dir.filePath(QStringLiteral("share/orvela"));
@@ -268,6 +320,29 @@ TEST_F(HelpAndInfo, TheAboutBoxReportsPhysicalMemoryInKilobytes)
     EXPECT_EQ(TAPropos::MemoryText(2147483648ull, QLocale(QLocale::German, QLocale::Germany)),
               QStringLiteral("2.097.152 Ko"));
     QLocale::setDefault(QLocale::c());
+}
+
+// The about box's texts are those of its layout file, the rights line
+// among them; only the memory figure is the program's own.
+TEST_F(HelpAndInfo, TheAboutBoxShowsTheTextsOfItsLayout)
+{
+    QDialog bare;
+    Ui::TAPropos layout;
+    layout.setupUi(&bare);
+    EXPECT_EQ(layout.Label2->text(), QStringLiteral("\u00A9 2026 Talvik Software. Free to share."));
+    TAPropos about(machine, nullptr);
+    int compared = 0;
+    for (const QLabel* designed : bare.findChildren<QLabel*>()) {
+        if (designed->objectName() == QStringLiteral("PhysMem")) {
+            continue;
+        }
+        SCOPED_TRACE(designed->objectName().toStdString());
+        const auto* shown = about.findChild<QLabel*>(designed->objectName());
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->text(), designed->text());
+        ++compared;
+    }
+    EXPECT_GE(compared, 3);
 }
 
 TEST_F(HelpAndInfo, F1OpensThePageOfTheControlUnderTheMouse)

@@ -1,15 +1,19 @@
 // The remote point from a locator, the long path switch and the exported
 // table's caption, on the real main window.
+#include "app/goto_dialog.h"
 #include "station/locator.h"
+#include "ui_goto_dialog.h"
 #include "map/map_coordinates.h"
 #include "tests/app/window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QPixmap>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -76,11 +80,39 @@ TEST_F(MainWindow, ALocatorMovesTheRemotePointAsAClickThere)
         << ui.H1->Text(1).toStdString();
 }
 
-TEST_F(MainWindow, AWrongLocatorIsNamedAndTheRemotePointStays)
+TEST_F(MainWindow, AWrongLocatorIsNamedAndTheDialogStaysOpenOnItSelected)
 {
     WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"10\"\r\n\"DistLat\"=\"20\"\r\n");
     auto form = Open();
     Ui::TPROPForm& ui = form->Widgets();
+    // Types each text in turn into the open dialog and presses OK, noting
+    // what the dialog shows after each; Cancel after the last if it is
+    // still open.
+    struct Seen {
+        bool Open;
+        QString Selected;
+        bool Focused;
+    };
+    std::vector<Seen> seen;
+    const auto typeInTurn = [&](std::vector<QString> texts) {
+        seen.clear();
+        dialogs.onOpen = [&seen, texts](QDialog& d) {
+            auto& dialog = static_cast<GoToDialog&>(d);
+            dialog.show();
+            QLineEdit* edit = dialog.Widgets().LocatorEdit;
+            for (const QString& text : texts) {
+                edit->setText(text);
+                dialog.Widgets().Buttons->button(QDialogButtonBox::Ok)->click();
+                seen.push_back({dialog.isVisible(), edit->selectedText(), dialog.focusWidget() == edit});
+                if (!dialog.isVisible()) {
+                    return dialog.result();
+                }
+            }
+            dialog.Widgets().Buttons->button(QDialogButtonBox::Cancel)->click();
+            return dialog.result();
+        };
+    };
+
     const struct {
         const char* Locator; // UTF-8
         int Bad;
@@ -91,7 +123,7 @@ TEST_F(MainWindow, AWrongLocatorIsNamedAndTheRemotePointStays)
         SCOPED_TRACE(c.Locator);
         messages.shown.clear();
         const int runs = form->RunCount();
-        AnswerLocator(dialogs, QString::fromUtf8(c.Locator));
+        typeInTurn({QString::fromUtf8(c.Locator)});
         form->GoToLocator();
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
@@ -100,16 +132,26 @@ TEST_F(MainWindow, AWrongLocatorIsNamedAndTheRemotePointStays)
                   QStringLiteral("Le caract\u00E8re n\u00B0%1 est erron\u00E9 !\nLe format du QTH Locator est RR99XX "
                                  "maximum")
                       .arg(c.Bad));
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_TRUE(seen[0].Open);
+        EXPECT_EQ(seen[0].Selected, QString::fromUtf8(c.Locator)); // to be typed over
+        EXPECT_TRUE(seen[0].Focused);
+        // Cancelled then: nothing moves.
         EXPECT_EQ(ui.DESTLong->value(), 10);
         EXPECT_EQ(ui.DESTLat->value(), 20);
         EXPECT_EQ(form->RunCount(), runs);
     }
-    // Cancelled: nothing happens.
+
+    // Mended in the same dialog, the locator is taken.
     messages.shown.clear();
-    dialogs.onOpen = nullptr;
+    typeInTurn({QStringLiteral("FN3L"), QStringLiteral("FN31")});
     form->GoToLocator();
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(ui.DESTLong->value(), 10);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].Open);
+    EXPECT_FALSE(seen[1].Open);
+    EXPECT_EQ(ui.DESTLong->value(), 73);
+    EXPECT_EQ(ui.DESTLat->value(), 41);
 }
 
 TEST_F(MainWindow, CtrlLAsksForALocator)
@@ -124,6 +166,63 @@ TEST_F(MainWindow, CtrlLAsksForALocator)
     ASSERT_FALSE(dialogs.titles.empty());
     EXPECT_EQ(dialogs.titles.back(), QStringLiteral("Go to locator"));
     EXPECT_EQ(form->Widgets().DESTLong->value(), 73);
+}
+
+// Clicks as the window system delivers them: the press to the widget under
+// the pointer, then for the right button the context menu event.
+TEST_F(MainWindow, OnlyTheLeftButtonPicksAndTheRightOneOpensTheMapsMenuOverTheMarkersToo)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"-100\"\r\n\"DistLat\"=\"-30\"\r\n");
+    auto form = Open();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    Ui::TPROPForm& ui = form->Widgets();
+    int menus = 0;
+    QObject::connect(form->MapMenu(), &QMenu::aboutToShow, form->MapMenu(), [&menus, &form] {
+        ++menus;
+        QMetaObject::invokeMethod(form->MapMenu(), &QMenu::close, Qt::QueuedConnection);
+    });
+    const auto click = [&form](QWidget* w, Qt::MouseButton button, QPoint at) {
+        QTest::mouseClick(form->windowHandle(), button, Qt::NoModifier, w->mapTo(form.get(), at));
+    };
+    const QPoint remoteMarker = ui.CC->pos();
+
+    const struct {
+        const char* What;
+        QWidget* Widget;
+        QPoint At;
+        Qt::MouseButton Button;
+        int Menus;
+    } still[] = {
+        {"right on the map", ui.MAP, QPoint(100, 60), Qt::RightButton, 1},
+        {"right on the remote marker", ui.CC, ui.CC->rect().center(), Qt::RightButton, 1},
+        {"right on the home marker", ui.STA, ui.STA->rect().center(), Qt::RightButton, 1},
+        {"middle on the map", ui.MAP, QPoint(100, 60), Qt::MiddleButton, 0},
+    };
+    for (const auto& c : still) {
+        SCOPED_TRACE(c.What);
+        ASSERT_EQ(QApplication::widgetAt(c.Widget->mapToGlobal(c.At)), c.Widget);
+        const int runs = form->RunCount();
+        const int menusBefore = menus;
+        click(c.Widget, c.Button, c.At);
+        EXPECT_EQ(menus - menusBefore, c.Menus);
+        EXPECT_EQ(ui.DESTLong->value(), -100);
+        EXPECT_EQ(ui.DESTLat->value(), -30);
+        EXPECT_EQ(ui.CC->pos(), remoteMarker);
+        EXPECT_TRUE(form->RemoteLabel().isEmpty());
+        EXPECT_EQ(form->RunCount(), runs);
+    }
+
+    // The left button picks, on the map and on a marker: the point under it.
+    click(ui.MAP, Qt::LeftButton, QPoint(100, 60));
+    EXPECT_EQ(ui.DESTLong->value(), PixelToLongitude(100));
+    EXPECT_EQ(ui.DESTLat->value(), PixelToLatitude(60));
+    const QPoint home = ui.MAP->mapFromGlobal(ui.STA->mapToGlobal(ui.STA->rect().center()));
+    click(ui.STA, Qt::LeftButton, ui.STA->rect().center());
+    EXPECT_EQ(ui.DESTLong->value(), PixelToLongitude(home.x()));
+    EXPECT_EQ(ui.DESTLat->value(), PixelToLatitude(home.y()));
+    EXPECT_EQ(form->RemoteLabel(), QStringLiteral("Remote station"));
+    EXPECT_EQ(menus, 3);
 }
 
 TEST_F(MainWindow, TheLongPathBoxRunsTheLongPathAndIsStoredAtClosing)
