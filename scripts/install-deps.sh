@@ -11,7 +11,7 @@ libjpeg62-turbo-dev libpng-dev libstb-dev libcurl4-openssl-dev ca-certificates z
 libcli11-dev nlohmann-json3-dev
 libgtest-dev libgmock-dev libbenchmark-dev libhamlib-dev
 clang libclang-rt-14-dev
-xvfb xauth fonts-dejavu-core locales
+xvfb xauth fonts-dejavu-core fonts-liberation2 locales
 fp-utils-3.2.2 python3
 librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
 $*"

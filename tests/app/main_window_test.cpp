@@ -13,6 +13,8 @@
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -517,6 +519,12 @@ TEST_F(MainWindow, TheMapPicksTheRemotePoint)
     send(QEvent::MouseMove, QPoint(400, 200));
     EXPECT_EQ(ui.LBL->text(), QStringLiteral("Longitude 101\u00B0 East - Latitude 50\u00B0 South"));
     EXPECT_EQ(ui.DESTLong->value(), 0); // moving picks nothing
+    // The widest coordinates fit the label's fixed width, drawn in Arial or
+    // the font with its widths.
+    send(QEvent::MouseMove, QPoint(0, 0));
+    EXPECT_EQ(ui.LBL->text(), QStringLiteral("Longitude 180\u00B0 West - Latitude 90\u00B0 North"));
+    EXPECT_LE(QFontMetrics(ui.LBL->font()).horizontalAdvance(ui.LBL->text()), ui.LBL->width())
+        << QFontInfo(ui.LBL->font()).family().toStdString();
 
     const int runs = form->RunCount();
     send(QEvent::MouseButtonPress, QPoint(0, 0));
