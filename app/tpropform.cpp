@@ -870,7 +870,8 @@ void TPROPForm::SaveTableAsPng()
         }
         painter.drawPixmap(0, band, table);
     }
-    SaveTable(QStringLiteral("Save as PNG"), QStringLiteral("orvela.png"), QStringLiteral("PNG pictures (*.png)"),
+    SaveTable(QStringLiteral("Save as PNG"), QString::fromStdString(TableFileName(lastInput_, "png")),
+              QStringLiteral("PNG pictures (*.png)"),
               [&picture](QIODevice& file) { return picture.save(&file, "PNG"); });
 }
 

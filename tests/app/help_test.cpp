@@ -411,6 +411,8 @@ TEST_F(HelpAndInfo, TheTableIsCopiedAndSavedAsItIs)
 
     files.answer = dir.filePath(QStringLiteral("table.png"));
     actions[2]->trigger();
+    EXPECT_EQ(files.suggestions.back(),
+              QDir(QDir::homePath()).filePath(QStringLiteral("orvela-F6XYZ-to-40N74W-%1.png").arg(date)));
     const QImage saved(files.answer);
     const QImage drawn = form->Widgets().MUFGrid->grab().toImage();
     // The table as drawn, under its caption band.
