@@ -1,6 +1,7 @@
 #include "app/network_solar_flux.h"
 
 #include <QEventLoop>
+#include <QLoggingCategory>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -10,6 +11,17 @@
 #include <unistd.h>
 
 namespace orvela::app {
+
+namespace {
+
+// Off unless asked for, with QT_LOGGING_RULES="orvela.download.debug=true":
+// a line on the standard error when start-up begins to wait for the
+// download and when a download's thread is joined, with how it ended, for
+// whoever drives the program from outside (the tests that end it with a
+// signal while the download hangs).
+Q_LOGGING_CATEGORY(lcDownload, "orvela.download", QtInfoMsg)
+
+} // namespace
 
 NetworkSolarFlux::NetworkSolarFlux(std::string url, solar::FetchOptions options)
     : url_(std::move(url))
@@ -21,7 +33,10 @@ NetworkSolarFlux::NetworkSolarFlux(std::string url, solar::FetchOptions options)
 NetworkSolarFlux::~NetworkSolarFlux()
 {
     if (worker_.joinable()) {
+        // Nobody takes the result any more: the program is ending.
+        cancel_.Cancel();
         worker_.join();
+        qCDebug(lcDownload, "ended: %s", alert_.Ok ? "the bulletin was read" : alert_.Problem.c_str());
     }
     if (finished_ >= 0) {
         close(finished_);
@@ -34,7 +49,7 @@ void NetworkSolarFlux::Start()
         return;
     }
     worker_ = std::thread([this] {
-        alert_ = solar::GetSolarFlux(url_, options_);
+        alert_ = solar::GetSolarFlux(url_, options_, cancel_);
         // The worker's last act. The waiting side only learns that it may
         // join now; the result itself is handed over by the join.
         if (finished_ >= 0) {
@@ -64,11 +79,18 @@ SolarFlux NetworkSolarFlux::GetSolarFlux()
         // that no wake-up reaches an event loop that waits for nothing.
         QSocketNotifier notifier(finished_, QSocketNotifier::Read);
         QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+        qCDebug(lcDownload, "start-up waits for the download");
         // Returns at once too when the program is ending (a termination
-        // signal during start-up): the join then waits for the worker.
+        // signal during start-up), and from then on every event loop it
+        // enters returns at once: the download is cancelled, so that the
+        // join below does not wait for the network's time-outs.
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+        if (!Finished()) {
+            cancel_.Cancel();
+        }
     }
     worker_.join();
+    qCDebug(lcDownload, "ended: %s", alert_.Ok ? "the bulletin was read" : alert_.Problem.c_str());
     if (finished_ >= 0) {
         // Cleared for the next download.
         std::uint64_t count = 0;

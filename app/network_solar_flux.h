@@ -2,6 +2,7 @@
 #pragma once
 
 #include "solar/geoalert.h"
+#include "solar/transfer_cancel.h"
 #include "app/platform.h"
 
 #include <string>
@@ -12,7 +13,8 @@ namespace orvela::app {
 class NetworkSolarFlux : public SolarFluxSource {
 public:
     explicit NetworkSolarFlux(std::string url = solar::DefaultFluxUrl(), solar::FetchOptions options = {});
-    // Waits for a download still running.
+    // Cancels a download still running, and waits for its thread, which
+    // then ends at once.
     ~NetworkSolarFlux() override;
     NetworkSolarFlux(const NetworkSolarFlux&) = delete;
     NetworkSolarFlux& operator=(const NetworkSolarFlux&) = delete;
@@ -24,7 +26,10 @@ public:
     // The downloaded bulletin: starts the download unless Start() did, then
     // waits for what is left of it. The event loop keeps running meanwhile
     // (without user input) so that the windows on screen go on painting.
-    // Each call after the first starts a new download.
+    // When the program ends that loop (QCoreApplication::exit, from a
+    // termination signal during start-up), the download is cancelled
+    // rather than waited for: it fails at once, and so does every later
+    // one. Each call after the first starts a new download.
     SolarFlux GetSolarFlux() override;
     QString ServiceAddress() const override;
     QString FileAddress() const override;
@@ -40,6 +45,8 @@ private:
     std::string url_;
     solar::FetchOptions options_;
     std::string problem_;
+    // Ends the worker's transfer when nobody waits for it any more.
+    solar::TransferCancel cancel_;
     std::thread worker_;
     solar::GeoAlert alert_; // written by the worker, read once it is joined
     // An eventfd the worker writes once when its download ends: the user

@@ -40,7 +40,8 @@ extern "C" int orvela_fetch_geoalert(const orvela_fetch_request* request, char* 
         switch (result.End) {
         case TransferEnd::Complete: return ORVELA_FETCH_COMPLETE;
         case TransferEnd::Stopped: return ORVELA_FETCH_STOPPED;
-        case TransferEnd::Failed: break;
+        case TransferEnd::Failed:
+        case TransferEnd::Cancelled: break; // the module is never given a cancel
         }
         Tell(problem, problem_size, result.Problem.c_str());
     } catch (const std::exception& e) {

@@ -82,6 +82,12 @@ struct FetchOptions {
 // Thread-safe; blocks until the reply is read or a time-out ends it.
 GeoAlert GetSolarFlux(const std::string& url, const FetchOptions& options = {});
 
+class TransferCancel;
+
+// The same, ended at once when `cancel` is cancelled (before or during the
+// download): a failure whose Problem says it was cancelled.
+GeoAlert GetSolarFlux(const std::string& url, const FetchOptions& options, const TransferCancel& cancel);
+
 // scheme://host[:port] of url: "https://services.swpc.noaa.gov".
 std::string ServiceAddress(const std::string& url);
 

@@ -5,7 +5,9 @@
 
 namespace orvela::solar {
 
-GeoAlert GetSolarFlux(const std::string& url, const FetchOptions& options)
+namespace {
+
+GeoAlert Download(const std::string& url, const FetchOptions& options, const TransferCancel* cancel)
 {
     GeoAlertParser parser;
     const TransferResult transfer = HttpGet(
@@ -13,12 +15,25 @@ GeoAlert GetSolarFlux(const std::string& url, const FetchOptions& options)
         [](void* context, const char* bytes, std::size_t size) {
             return static_cast<GeoAlertParser*>(context)->Feed(std::string_view(bytes, size));
         },
-        &parser);
-    // A failed transfer fails the download even when what arrived would
-    // parse; a transfer the parser ended gives the parser's reason.
-    if (transfer.End == TransferEnd::Failed)
+        &parser, cancel);
+    // A failed or cancelled transfer fails the download even when what
+    // arrived would parse; a transfer the parser ended gives the parser's
+    // reason.
+    if (transfer.End == TransferEnd::Failed || transfer.End == TransferEnd::Cancelled)
         return GeoAlert{false, "", 0, transfer.Problem};
     return parser.Finish();
+}
+
+} // namespace
+
+GeoAlert GetSolarFlux(const std::string& url, const FetchOptions& options)
+{
+    return Download(url, options, nullptr);
+}
+
+GeoAlert GetSolarFlux(const std::string& url, const FetchOptions& options, const TransferCancel& cancel)
+{
+    return Download(url, options, &cancel);
 }
 
 } // namespace orvela::solar

@@ -53,6 +53,65 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user)
     return bytes;
 }
 
+struct Outcome {
+    CURLcode Code = CURLE_OK;
+    bool Cancelled = false;
+    std::string Problem; // the multi interface failed
+};
+
+std::string MultiProblem(CURLMcode code)
+{
+    return std::string("libcurl: ") + curl_multi_strerror(code);
+}
+
+// Runs the transfer to its end. It runs on a multi handle of its own, whose
+// wait for the network also watches the cancel descriptor: a cancel ends it
+// at once.
+Outcome Perform(CURL* h, const TransferCancel* cancel)
+{
+    const std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi(curl_multi_init(), curl_multi_cleanup);
+    if (!multi)
+        return {CURLE_OK, false, "libcurl: no multi handle"};
+    CURLM* const m = multi.get();
+    if (const CURLMcode added = curl_multi_add_handle(m, h); added != CURLM_OK)
+        return {CURLE_OK, false, MultiProblem(added)};
+    // Taken off the multi handle before either handle is cleaned up.
+    struct Attached {
+        CURLM* multi;
+        CURL* easy;
+        ~Attached() { curl_multi_remove_handle(multi, easy); }
+    };
+    const Attached attached{m, h};
+
+    const bool withDescriptor = cancel != nullptr && cancel->Descriptor() >= 0;
+    curl_waitfd wake{};
+    wake.fd = withDescriptor ? cancel->Descriptor() : -1;
+    wake.events = CURL_WAIT_POLLIN;
+    // libcurl's own time-outs shorten any wait; without a descriptor the
+    // flag is looked at ten times a second.
+    const int waitMs = cancel != nullptr && !withDescriptor ? 100 : 1000;
+    for (;;) {
+        if (cancel != nullptr && cancel->Cancelled())
+            return {CURLE_OK, true, ""};
+        int running = 0;
+        if (const CURLMcode done = curl_multi_perform(m, &running); done != CURLM_OK)
+            return {CURLE_OK, false, MultiProblem(done)};
+        if (running == 0)
+            break;
+        wake.revents = 0;
+        if (const CURLMcode waited =
+                curl_multi_poll(m, withDescriptor ? &wake : nullptr, withDescriptor ? 1 : 0, waitMs, nullptr);
+            waited != CURLM_OK)
+            return {CURLE_OK, false, MultiProblem(waited)};
+    }
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(m, &left)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == h)
+            return {message->data.result, false, ""};
+    }
+    return {CURLE_OK, false, "libcurl: the transfer ended without a result"};
+}
+
 // libcurl's global set-up is not thread-safe, and the window fetches on a
 // worker thread while the command line fetches on its main thread.
 CURLcode GlobalInit()
@@ -65,7 +124,8 @@ CURLcode GlobalInit()
 
 } // namespace
 
-TransferResult HttpGet(const std::string& url, const FetchOptions& options, BodyReceiver receive, void* context)
+TransferResult HttpGet(const std::string& url, const FetchOptions& options, BodyReceiver receive, void* context,
+                       const TransferCancel* cancel)
 {
     if (const CURLcode code = GlobalInit(); code != CURLE_OK)
         return Failed(std::string("libcurl: ") + curl_easy_strerror(code));
@@ -101,12 +161,22 @@ TransferResult HttpGet(const std::string& url, const FetchOptions& options, Body
     option(CURLOPT_TIMEOUT_MS, options.TotalTimeoutMs);
     // No signals: the fetch may run on a worker thread.
     option(CURLOPT_NOSIGNAL, 1L);
+#if LIBCURL_VERSION_NUM >= 0x075700
+    // A cancelled transfer does not wait for a name lookup still under way
+    // on libcurl's resolver thread: the lookup is left to end on its own.
+    option(CURLOPT_QUICK_EXIT, 1L);
+#endif
     option(CURLOPT_WRITEFUNCTION, &OnBody);
     option(CURLOPT_WRITEDATA, &transfer);
     if (set != CURLE_OK)
         return Failed(std::string("libcurl: ") + curl_easy_strerror(set));
 
-    const CURLcode code = curl_easy_perform(h);
+    const Outcome outcome = Perform(h, cancel);
+    if (outcome.Cancelled)
+        return {TransferEnd::Cancelled, "the download was cancelled"};
+    if (!outcome.Problem.empty())
+        return Failed(outcome.Problem);
+    const CURLcode code = outcome.Code;
 
     if (!transfer.statusProblem.empty())
         return Failed(transfer.statusProblem);

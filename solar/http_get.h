@@ -4,6 +4,7 @@
 #pragma once
 
 #include "solar/geoalert.h"
+#include "solar/transfer_cancel.h"
 
 #include <cstddef>
 #include <string>
@@ -11,9 +12,10 @@
 namespace orvela::solar {
 
 enum class TransferEnd {
-    Complete, // the whole body of a 2xx reply was received
-    Stopped,  // the receiver ended the transfer
-    Failed,   // no 2xx reply, or the transfer failed
+    Complete,  // the whole body of a 2xx reply was received
+    Stopped,   // the receiver ended the transfer
+    Failed,    // no 2xx reply, or the transfer failed
+    Cancelled, // another thread cancelled it
 };
 
 struct TransferResult {
@@ -26,7 +28,9 @@ using BodyReceiver = bool (*)(void* context, const char* bytes, std::size_t size
 
 // The request of GetSolarFlux. Only the body of a 2xx reply reaches the
 // receiver: an error status fails the transfer ("HTTP status 404"), whatever
-// its body holds. Thread-safe.
-TransferResult HttpGet(const std::string& url, const FetchOptions& options, BodyReceiver receive, void* context);
+// its body holds. A transfer given `cancel` ends as soon as it is cancelled.
+// Thread-safe.
+TransferResult HttpGet(const std::string& url, const FetchOptions& options, BodyReceiver receive, void* context,
+                       const TransferCancel* cancel = nullptr);
 
 } // namespace orvela::solar

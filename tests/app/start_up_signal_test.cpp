@@ -1,6 +1,7 @@
 // The desktop program itself, told to end by a signal while its start-up
 // waits for the user: it ends normally and writes nothing.
 #include "tests/app/window_fixture.h"
+#include "tests/support/http_test_server.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
 #include <map>
 #include <netinet/in.h>
 #include <poll.h>
@@ -280,6 +282,71 @@ TEST(StartUpSignal, ASignalWhileStartUpWaitsForTheUserEndsTheProgramAndWritesNot
         program.Signal(c.sig);
         EXPECT_EQ(program.Finish(std::chrono::seconds(300)), 0) << program.Err();
         EXPECT_EQ(Occurrences(program.Err(), opens), 1u) << program.Err();
+        EXPECT_EQ(FilesUnder(config), before);
+    }
+}
+
+// A signal while the download hangs ends the program at once with exit
+// status 0, writing nothing: the download is cancelled, not waited for to
+// its time-outs, whether the signal comes during the splash or while the
+// start-up sequence waits for the bulletin. The proxy takes the request and
+// never answers.
+TEST(StartUpSignal, ASignalWhileTheDownloadHangsCancelsItAndWritesNothing)
+{
+    const std::string station = std::string(Header) + StationKey +
+                                "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=\"100\"\r\n\r\n" + DiversKey +
+                                "\"DistLon\"=\"10\"\r\n\"DistLat\"=\"20\"\r\n";
+    struct Case {
+        const char* name;
+        const char* waitFor; // the line on the standard error to signal at; none: the request
+    };
+    const Case cases[] = {
+        {"the request just sent, during the splash", nullptr},
+        {"start-up waiting for the download", "orvela.download: start-up waits for the download\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::promise<void> requested;
+        solar::testing::HttpTestServer proxy(
+            [&](const solar::testing::HttpRequest&, solar::testing::HttpConnection& connection) {
+                requested.set_value();
+                connection.WaitForClose();
+            });
+        QTemporaryDir home;
+        ASSERT_TRUE(home.isValid());
+        const QString config = home.filePath(QStringLiteral("config"));
+        ASSERT_TRUE(QDir().mkpath(config + QStringLiteral("/Talvik Software")));
+        ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral("runtime"))));
+        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        WriteFile(config.toStdString() + "/Talvik Software/ORVELA.reg", station);
+        const std::map<QString, std::string> before = FilesUnder(config);
+
+        RunningProgram program(home.path().toStdString(),
+                               {{"QT_QPA_PLATFORM", "offscreen"},
+                                {"HOME", home.path().toStdString()},
+                                {"XDG_CONFIG_HOME", config.toStdString()},
+                                {"XDG_RUNTIME_DIR", home.filePath(QStringLiteral("runtime")).toStdString()},
+                                {"http_proxy", proxy.Origin()},
+                                {"https_proxy", proxy.Origin()},
+                                {"HTTPS_PROXY", proxy.Origin()},
+                                {"all_proxy", proxy.Origin()},
+                                {"ALL_PROXY", proxy.Origin()},
+                                {"no_proxy", ""},
+                                {"NO_PROXY", ""},
+                                {"QT_LOGGING_RULES", "orvela.modal.debug=true;orvela.download.debug=true"},
+                                {"QT_MESSAGE_PATTERN", "%{category}: %{message}"}});
+        if (c.waitFor != nullptr) {
+            ASSERT_TRUE(program.WaitFor(c.waitFor, std::chrono::seconds(300))) << program.Err();
+        } else {
+            ASSERT_EQ(requested.get_future().wait_for(std::chrono::seconds(300)), std::future_status::ready);
+        }
+        program.Signal(SIGTERM);
+        EXPECT_EQ(program.Finish(std::chrono::seconds(300)), 0) << program.Err();
+        // Cancelled: a download that ran into a time-out says so instead.
+        EXPECT_NE(program.Err().find("orvela.download: ended: the download was cancelled\n"), std::string::npos)
+            << program.Err();
+        EXPECT_EQ(Occurrences(program.Err(), "orvela.modal: opens "), 0u) << program.Err();
         EXPECT_EQ(FilesUnder(config), before);
     }
 }

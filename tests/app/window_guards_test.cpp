@@ -21,7 +21,10 @@
 #include <atomic>
 #include <cmath>
 #include <filesystem>
+#include <future>
 #include <limits>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace orvela::app {
@@ -452,7 +455,7 @@ TEST_F(FluxDownload, ADownloadStartedEarlyIsTakenByStartUp)
 }
 
 // Each call after the first downloads the bulletin again; the download's
-// descriptor goes with the object.
+// two descriptors (its end, and its cancel) go with the object.
 TEST_F(FluxDownload, EachLaterCallDownloadsAgainAndNoDescriptorStaysOpen)
 {
     using namespace solar::testing;
@@ -476,10 +479,32 @@ TEST_F(FluxDownload, EachLaterCallDownloadsAgainAndNoDescriptorStaysOpen)
         EXPECT_EQ(network.GetSolarFlux().Flux, 131);
         EXPECT_EQ(network.GetSolarFlux().Flux, 132);
         EXPECT_EQ(network.GetSolarFlux().Flux, 133);
-        EXPECT_EQ(eventDescriptors(), before + 1);
+        EXPECT_EQ(eventDescriptors(), before + 2);
     }
     EXPECT_EQ(eventDescriptors(), before);
     EXPECT_EQ(server.Requests().size(), 3u);
+}
+
+// A program that ends while its download hangs (a signal during the
+// splash) does not wait for the network: the download is cancelled as its
+// source goes, long before its time-outs.
+TEST_F(FluxDownload, ADownloadLeftHangingIsCancelledWhenItsSourceGoes)
+{
+    using namespace solar::testing;
+    std::promise<void> stalling;
+    std::optional<HttpTestServer> server(std::in_place, [&](const HttpRequest&, HttpConnection& c) {
+        stalling.set_value();
+        c.WaitForClose();
+    });
+    auto network =
+        std::make_unique<NetworkSolarFlux>(server->Url("/text/wwv.txt"), solar::FetchOptions{600000, 600000});
+    network->Start();
+    ASSERT_EQ(stalling.get_future().wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    auto gone = std::async(std::launch::async, [&network] { network.reset(); });
+    EXPECT_EQ(gone.wait_for(std::chrono::seconds(60)), std::future_status::ready)
+        << "the source waited for its download";
+    // Ends the stall, and with it a download that went on.
+    server.reset();
 }
 
 } // namespace

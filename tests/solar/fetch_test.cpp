@@ -3,6 +3,7 @@
 #include "solar/geoalert.h"
 #include "tests/support/http_test_server.h"
 #include "solar/loadable_fetch.h"
+#include "solar/transfer_cancel.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <fcntl.h>
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <netinet/in.h>
 #include <optional>
 #include <ostream>
@@ -342,6 +344,54 @@ TEST_F(Fetching, EndlessReplyStopsAtTheFirstPieceWithoutThePhrase)
         // what the socket buffers held.
         EXPECT_LT(server.BytesSent(), TenMegabytes / 8) << "sent " << server.BytesSent() << " bytes";
         RecordProperty(std::string("bytes_sent_") + way.name, std::to_string(server.BytesSent()));
+    }
+}
+
+// A cancel ends the download at once, whatever it waits for, long before
+// its time-outs: the program ends without waiting for the network.
+TEST_F(Fetching, ACancelEndsTheDownloadAtOnce)
+{
+    struct Case {
+        const char* name;
+        bool cancelledAtStart; // cancelled before the download starts
+        bool bodyStarted;      // the server stalls after the head and half the body
+    };
+    const Case cases[] = {
+        {"before the download", true, false},
+        {"waiting for the reply", false, false},
+        {"in the middle of the body", false, true},
+    };
+    const std::string body = Bulletin();
+    // Time-outs far beyond the test's own bound.
+    constexpr FetchOptions Patient{600000, 600000};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::promise<void> stalling;
+        std::optional<HttpTestServer> server(std::in_place, [&](const HttpRequest&, HttpConnection& connection) {
+            if (c.bodyStarted &&
+                !connection.Send(Head(200, {{"Content-Length", std::to_string(2 * body.size())}}) + body))
+                return;
+            stalling.set_value();
+            connection.WaitForClose();
+        });
+        const std::string url = server->Url(Path);
+        TransferCancel cancel;
+        if (c.cancelledAtStart)
+            cancel.Cancel();
+        auto download = std::async(std::launch::async, [&] { return GetSolarFlux(url, Patient, cancel); });
+        if (!c.cancelledAtStart) {
+            EXPECT_EQ(stalling.get_future().wait_for(std::chrono::seconds(60)), std::future_status::ready);
+            cancel.Cancel();
+        }
+        EXPECT_EQ(download.wait_for(std::chrono::seconds(60)), std::future_status::ready)
+            << "the cancelled download went on";
+        // Ends any stall left, and with it a download that went on.
+        server.reset();
+        ExpectFailed(download.get(), "the download was cancelled");
+        if (c.cancelledAtStart) {
+            EXPECT_EQ(stalling.get_future().wait_for(std::chrono::seconds(0)), std::future_status::timeout)
+                << "a download cancelled beforehand still sent its request";
+        }
     }
 }
 
