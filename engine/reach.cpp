@@ -214,12 +214,12 @@ std::string EmptyRunReason(const RunInput& in)
     const RunOutlook o = ExamineRun(in);
     const std::string head = "No mode reaches the receiver on this " + FormatThousands(o.DistanceKm) + " km path: ";
     if (!o.Open) {
-        return head + "its MUF peaks at " + FormatFixed(o.HighestMuf, 1) + " MHz, too low for the lowest row, " +
-               BandText(in.Bands.front()) + ", since the model carries a frequency only below 85% of the MUF.";
+        return head + "every row, from " + BandText(in.Bands.front()) +
+               " up, lies above 85% of its MUF (which peaks at " + FormatFixed(o.HighestMuf, 1) +
+               " MHz), the most the model works a path on.";
     }
     if (o.Reaches) {
-        // Some mode beats the noise reference, yet the table shows nothing.
-        return "The table shows no cell.";
+        return {};
     }
     const ld shortDb = o.NoiseLevel - o.RankLevel;
     return head + WeakCause(in, o) + ". It would take " + PowerText(LeastPowerToReach(in, o)) +
@@ -233,7 +233,11 @@ Reach ReachOf(const RunInput& in, const Prediction& p)
     if (HasResultCell(p)) {
         return {};
     }
-    return {false, EmptyRunReason(in)};
+    std::string reason = EmptyRunReason(in);
+    if (reason.empty()) {
+        reason = "The table shows no cell."; // the model reaches, yet the table is empty
+    }
+    return {false, reason};
 }
 
 } // namespace orvela

@@ -22,8 +22,8 @@ bool HasResultCell(const Prediction& p);
 // receiver's noise floor." The model is run again band by band to find the
 // cause: a MUF too low for every row, or modes too weak, and then whether
 // the take-off angle, the antenna or the power alone keeps them out (each
-// set back to a new station's value), or the length of the path. Only for
-// a run that fills no cell.
+// set back to a new station's value), or the length of the path. Empty for
+// a run whose modes reach the receiver.
 std::string EmptyRunReason(const RunInput& in);
 
 // What a run's table shows of the path: whether a cell reached the
