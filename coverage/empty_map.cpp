@@ -50,8 +50,8 @@ RunInput PathTo(const RunInput& in, const GridPoint& p)
 }
 
 // The least whole power at which the strongest path shows at the hour: from
-// its shortfall, since the level follows the power dB for dB, then checked
-// with the model.
+// its shortfall, since the level follows the power dB for dB, checked with
+// the model when the shortfall is all but a whole number of dB.
 int LeastPowerToReach(const RunInput& path, int utcHour, int band, ld shortDb)
 {
     Workspace ws;
@@ -61,6 +61,9 @@ int LeastPowerToReach(const RunInput& path, int utcHour, int band, ld shortDb)
         return ComputeBand(at, utcHour, band, ws).HasPath;
     };
     int power = PowerToReach(path.Station.Power, shortDb);
+    if (!PowerEdgeIsClose(shortDb)) {
+        return power;
+    }
     for (int tries = 0; tries < 2 && !reachesAt(power); ++tries) {
         ++power;
     }

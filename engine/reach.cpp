@@ -124,7 +124,8 @@ std::string WeakCause(const RunInput& in, const RunOutlook& o)
         causes.push_back("the " + AntennaName(st.GainTable) +
                          " radiates too little at its take-off angles, where an isotropic antenna would reach");
     }
-    if (weak && ReachesWith(in, [](Settings& s) { s.Power = DefaultPower; })) {
+    if (weak && PowerToReach(st.Power, o.NoiseLevel - o.RankLevel) <= DefaultPower &&
+        ReachesWith(in, [](Settings& s) { s.Power = DefaultPower; })) {
         causes.push_back(PowerText(st.Power) + " is too little for it");
     }
     if (!causes.empty()) {
@@ -164,10 +165,15 @@ std::string WeakCause(const RunInput& in, const RunOutlook& o)
 }
 
 // The least whole power at which the run fills a cell: from the shortfall,
-// since the level follows the power dB for dB, then checked with the model.
+// since the level follows the power dB for dB, checked with the model when
+// the shortfall is all but a whole number of dB.
 int LeastPowerToReach(const RunInput& in, const RunOutlook& o)
 {
-    int power = PowerToReach(in.Station.Power, o.NoiseLevel - o.RankLevel);
+    const ld shortDb = o.NoiseLevel - o.RankLevel;
+    int power = PowerToReach(in.Station.Power, shortDb);
+    if (!PowerEdgeIsClose(shortDb)) {
+        return power;
+    }
     const auto reachesAt = [&](int p) { return ReachesWith(in, [p](Settings& s) { s.Power = p; }); };
     for (int tries = 0; tries < 2 && !reachesAt(power); ++tries) {
         ++power;
@@ -197,6 +203,12 @@ int PowerToReach(int powerDbw, ld shortDb)
     return powerDbw + static_cast<int>(floorl(shortDb)) + 1;
 }
 
+bool PowerEdgeIsClose(ld shortDb)
+{
+    constexpr ld Rounding = 1e-9L; // dB, far above the levels' rounding
+    return fabsl(shortDb - nearbyintl(shortDb)) < Rounding;
+}
+
 std::string HopsText(int hops)
 {
     return std::to_string(hops) + (hops == 1 ? " hop" : " hops");
@@ -214,9 +226,22 @@ std::string EmptyRunReason(const RunInput& in)
     const RunOutlook o = ExamineRun(in);
     const std::string head = "No mode reaches the receiver on this " + FormatThousands(o.DistanceKm) + " km path: ";
     if (!o.Open) {
-        return head + "every row, from " + BandText(in.Bands.front()) +
-               " up, lies above 85% of its MUF (which peaks at " + FormatFixed(o.HighestMuf, 1) +
-               " MHz), the most the model works a path on.";
+        std::string why = head + "every row, from " + BandText(in.Bands.front()) +
+                          " up, lies above 85% of its MUF (which peaks at " + FormatFixed(o.HighestMuf, 1) +
+                          " MHz), the most the model works a path on.";
+        // The MUF follows the lowest take-off angle: at 0 degrees the model
+        // gives a short path's steep modes a far lower one.
+        if (in.Station.MinAngle != DefaultMinAngle) {
+            RunInput usual = in;
+            usual.Station.MinAngle = DefaultMinAngle;
+            const RunOutlook u = ExamineRun(usual);
+            if (u.Reaches && u.HighestMuf > o.HighestMuf) {
+                why += " With the take-off angle at " + AngleText(DefaultMinAngle) + " instead of " +
+                       AngleText(in.Station.MinAngle) + " its MUF would peak at " + FormatFixed(u.HighestMuf, 1) +
+                       " MHz, and cells would show.";
+            }
+        }
+        return why;
     }
     if (o.Reaches) {
         return {};

@@ -38,6 +38,10 @@ Reach ReachOf(const RunInput& in, const Prediction& p);
 // floor at `powerDbw` would first beat it: the level follows the power dB
 // for dB.
 int PowerToReach(int powerDbw, ld shortDb);
+// True when the shortfall lies so near a whole number of dB that the
+// rounding of the levels could put PowerToReach one dBW off: the model
+// must then be asked.
+bool PowerEdgeIsClose(ld shortDb);
 
 // "1 hop", "14 hops".
 std::string HopsText(int hops);

@@ -135,6 +135,21 @@ TEST(EmptyRunReason, AMufBelowEveryRow)
     EXPECT_TRUE(Fills(in));
 }
 
+// At a lowest take-off angle of 0 degrees the model gives a short path's
+// steep hop a MUF under 2 MHz; the reason says that 10 degrees would not.
+TEST(EmptyRunReason, AMufLoweredByATakeOffAngleOfNothing)
+{
+    RunInput in = PathInput(Paris.Lat, Paris.LonW, 50, -6);
+    in.Station.GainTable = Antenna::Isotropic;
+    in.Station.MinAngle = 0;
+    EXPECT_EQ(EmptyRunReason(in), "No mode reaches the receiver on this 293 km path: every row, from 2 MHz up, lies "
+                                  "above 85% of its MUF (which peaks at 2.2 MHz), the most the model works a path on. "
+                                  "With the take-off angle at 10\u00B0 instead of 0\u00B0 its MUF would peak at 6.4 "
+                                  "MHz, and cells would show.");
+    in.Station.MinAngle = DefaultMinAngle;
+    EXPECT_TRUE(Fills(in));
+}
+
 TEST(EmptyRunReason, ADisplayFormatOutsideTheFourShowsNothing)
 {
     RunInput in = PathInput(Paris, orvela_test::NewYork);
