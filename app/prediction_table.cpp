@@ -3,6 +3,9 @@
 #include "engine/report.h"
 
 #include <QHeaderView>
+#include <QResizeEvent>
+
+#include <algorithm>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -102,6 +105,7 @@ void PredictionModel::SetFont(const QFont& f)
 PredictionTable::PredictionTable(QWidget* parent)
     : QTableView(parent)
     , model_(new PredictionModel(this))
+    , notice_(new QLabel(viewport()))
 {
     // "Small Fonts" is a narrow bitmap face; the substitute fontconfig picks is
     // usually wider, so it is narrowed to keep texts such as "-12x3s" whole.
@@ -129,6 +133,49 @@ PredictionTable::PredictionTable(QWidget* parent)
     // arrow keys move from cell to cell.
     setTabKeyNavigation(false);
     setStyleSheet(QStringLiteral("QTableView { gridline-color: #5C5C5C; background-color: #000000; border: none; }"));
+
+    // The notice lies over the empty cells in the table's amber, and lets
+    // every click through to them: the context menu still works.
+    notice_->setObjectName(QStringLiteral("EmptyNotice"));
+    notice_->setAccessibleName(QStringLiteral("Why the table is empty"));
+    notice_->setWordWrap(true);
+    notice_->setAlignment(Qt::AlignCenter);
+    notice_->setTextFormat(Qt::PlainText);
+    notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notice_->setFocusPolicy(Qt::NoFocus);
+    notice_->setStyleSheet(QStringLiteral(
+        "QLabel { background-color: #202020; color: #F7C551; border: 1px solid #5C5C5C; padding: 6px; }"));
+    notice_->hide();
+}
+
+void PredictionTable::SetEmptyNotice(const QString& text)
+{
+    notice_->setText(text);
+    setAccessibleDescription(text);
+    notice_->setVisible(!text.isEmpty());
+    PlaceNotice();
+}
+
+void PredictionTable::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    PlaceNotice();
+}
+
+// Centred on the band rows, at most 600 pixels wide, as high as its
+// wrapped text needs.
+void PredictionTable::PlaceNotice()
+{
+    constexpr int MaxWidth = 600;
+    constexpr int Margin = 12;
+    const QSize area = viewport()->size();
+    // The band rows end where the UTC row begins; scrolled out of sight,
+    // the whole viewport is taken.
+    const int utcRow = rowViewportPosition(RowUtc);
+    const int bandRows = utcRow > 0 ? std::min(utcRow, area.height()) : area.height();
+    const int width = std::max(0, std::min(MaxWidth, area.width() - 2 * Margin));
+    const int height = std::min(notice_->heightForWidth(width), bandRows);
+    notice_->setGeometry((area.width() - width) / 2, (bandRows - height) / 2, width, height);
 }
 
 void PredictionTable::Show(const Prediction& p, DisplayFormat display)

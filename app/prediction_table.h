@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QTableView>
 
 namespace orvela::app {
@@ -48,6 +49,12 @@ public:
     const Prediction& Current() const { return model_->Current(); }
     // Text of the cell at column col and row row.
     QString CellText(int col, int row) const;
+    // Why no cell reached the receiver: shown over the band rows, where the
+    // cells would be, and given as the table's accessible description. An
+    // empty text takes it away.
+    void SetEmptyNotice(const QString& text);
+    // The notice shown over the cells, or nothing.
+    const QLabel* EmptyNotice() const { return notice_; }
 
 signals:
     // A cell was clicked with the left button (every click, also on the
@@ -58,9 +65,13 @@ signals:
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void PlaceNotice();
+
     PredictionModel* model_;
+    QLabel* notice_;
     bool pressing_ = false;
 };
 

@@ -10,6 +10,7 @@
 #include "app/help_window.h"
 #include "app/info_window.h"
 #include "map/picture_io.h"
+#include "engine/reach.h"
 #include "engine/report.h"
 #include "map/map_coordinates.h"
 #include "app/prediction_table.h"
@@ -611,6 +612,8 @@ void TPROPForm::ComputeMUF()
     }
 
     ui_->MUFGrid->Show(prediction_, settings_.Display);
+    const Reach reach = ReachOf(in, prediction_);
+    ui_->MUFGrid->SetEmptyNotice(reach.Reaches ? QString() : QString::fromStdString(reach.Reason));
     for (int i = 0; i < 4; ++i) {
         ui_->H1->SetText(i, QString::fromStdString(prediction_.H1[i]));
     }

@@ -4,10 +4,12 @@
 #include "common/atomic_file.h"
 #include "cli/map_command_line.h"
 #include "coverage/area_coverage.h"
+#include "coverage/empty_map.h"
 #include "cli/area_picture.h"
 #include "cli/flux_download.h"
 #include "map/picture_io.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -48,8 +50,10 @@ area::CoverageHeader HeaderOf(const areacli::AreaRequest& req)
     return {req.Station.Latitude, req.Station.Longitude, areacli::MomentText(req.Moment), req.Band.Mhz};
 }
 
-// The PNG map's caption for the coverage at `moment`.
-area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, const UtcDateTime& moment)
+// The PNG map's caption for the coverage at `moment`, with the reason when
+// no point has a path.
+area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, const UtcDateTime& moment,
+                           const std::string& emptyReason)
 {
     return {req.Band,
             moment,
@@ -58,16 +62,22 @@ area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, 
             req.Station.Longitude,
             req.Station.Power,
             Number(req.Station.GainTable),
-            req.Station.Path};
+            req.Station.Path,
+            emptyReason};
 }
 
 // --all-hours: the band's whole day, each point's path worked out once.
 void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
 {
     const std::vector<area::Coverage> day = area::ComputeCoverageDay(in, 1, req.StepDeg, req.Threads);
+    std::array<bool, HoursPerDay> empty{};
+    for (int h = 0; h < HoursPerDay; ++h) {
+        empty[static_cast<std::size_t>(h)] = !area::AnyPath(day[static_cast<std::size_t>(h)]);
+    }
+    const std::array<std::string, HoursPerDay> reasons = area::EmptyMapReasons(in, 1, req.StepDeg, req.Threads, empty);
     switch (req.Kind) {
-    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageDayCsv(day)); break;
-    case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageDayJson(HeaderOf(req), day)); break;
+    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageDayCsv(day, reasons)); break;
+    case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageDayJson(HeaderOf(req), day, reasons)); break;
     case areacli::OutputKind::Png: {
         // All 24 pictures or none: a failure removes those already written.
         std::vector<std::string> written;
@@ -78,7 +88,9 @@ void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
                 moment.Minute = 0;
                 moment.Second = 0;
                 const std::string name = areacli::HourPictureName(req.Out, h);
-                WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)], CaptionOf(req, in, moment), req.Width),
+                WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)],
+                                               CaptionOf(req, in, moment, reasons[static_cast<std::size_t>(h)]),
+                                               req.Width),
                          name);
                 written.push_back(name);
             }
@@ -102,11 +114,14 @@ void Run(const areacli::AreaRequest& req)
         return;
     }
     const area::Coverage coverage = area::ComputeCoverage(in, req.Moment.Hour, 1, req.StepDeg, req.Threads);
+    const std::string reason = area::AnyPath(coverage)
+                                   ? std::string()
+                                   : area::EmptyMapReason(in, req.Moment.Hour, 1, req.StepDeg, req.Threads);
     switch (req.Kind) {
-    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageCsv(coverage)); break;
-    case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageJson(HeaderOf(req), coverage)); break;
+    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageCsv(coverage, reason)); break;
+    case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageJson(HeaderOf(req), coverage, reason)); break;
     case areacli::OutputKind::Png:
-        WritePng(area::DrawCoverageMap(coverage, CaptionOf(req, in, req.Moment), req.Width), req.Out);
+        WritePng(area::DrawCoverageMap(coverage, CaptionOf(req, in, req.Moment, reason), req.Width), req.Out);
         break;
     }
 }

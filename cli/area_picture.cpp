@@ -288,7 +288,37 @@ std::string PositionText(ld latDeg, ld lonWestDeg)
 
 } // namespace
 
-std::array<std::string, 3> CaptionLines(const MapCaption& caption)
+namespace {
+
+// The words of `text` in lines of at most `width` characters; a longer
+// word has a line of its own.
+std::vector<std::string> WrapWords(const std::string& text, std::size_t width)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, end - at);
+        at = end + 1;
+        if (word.empty()) {
+            continue;
+        }
+        if (!line.empty() && line.size() + 1 + word.size() > width) {
+            lines.push_back(line);
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace
+
+std::vector<std::string> CaptionLines(const MapCaption& caption)
 {
     char moment[64];
     std::snprintf(moment, sizeof moment, "%04d-%02d-%02d %02d:%02d UTC", caption.Moment.Year, caption.Moment.Month,
@@ -297,25 +327,31 @@ std::array<std::string, 3> CaptionLines(const MapCaption& caption)
     const char* antenna = caption.GainTable >= 0 && caption.GainTable <= 2 ? antennas[caption.GainTable] : "";
     const std::string mhz = MhzText(caption.Band.Mhz) + " MHz";
     const std::string band = caption.Band.Name.empty() ? mhz : caption.Band.Name + " (" + mhz + ")";
-    return {band + ", " + moment,
-            "Solar flux " + FormatFixed(caption.Flux, 1) + ", home " +
-                PositionText(caption.HomeLatDeg, caption.HomeLonDeg),
-            "Power " + std::to_string(caption.PowerDbw) + " dBW, " + antenna + (caption.LongPath ? ", long path" : "")};
+    std::vector<std::string> lines = {
+        band + ", " + moment,
+        "Solar flux " + FormatFixed(caption.Flux, 1) + ", home " + PositionText(caption.HomeLatDeg, caption.HomeLonDeg),
+        "Power " + std::to_string(caption.PowerDbw) + " dBW, " + antenna + (caption.LongPath ? ", long path" : "")};
+    for (std::string& line : WrapWords(caption.EmptyReason, CaptionNoteChars)) {
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 namespace {
 
 void DrawCaption(cairo_t* cr, const MapCaption& caption, double scale)
 {
-    const std::array<std::string, 3> lines = CaptionLines(caption);
+    const std::vector<std::string> lines = CaptionLines(caption);
     const double margin = 8 * scale;
     const double pad = 6 * scale;
     const double line = 17 * scale;
     SelectFont(cr, 14 * scale, true);
     double width = TextWidth(cr, lines[0]);
     SelectFont(cr, 12 * scale, false);
-    width = std::max({width, TextWidth(cr, lines[1]), TextWidth(cr, lines[2])});
-    Panel(cr, margin, margin, width + 2 * pad, 3 * line + pad);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        width = std::max(width, TextWidth(cr, lines[i]));
+    }
+    Panel(cr, margin, margin, width + 2 * pad, static_cast<double>(lines.size()) * line + pad);
     SetColour(cr, 0xFFFFFF, 1);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         SelectFont(cr, (i == 0 ? 14 : 12) * scale, i == 0);

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace orvela::area {
 
@@ -24,11 +25,15 @@ struct MapCaption {
     int PowerDbw = 0;
     int GainTable = 0; // 0 isotropic, 1 dipole, 2 Yagi
     bool LongPath = false;
+    std::string EmptyReason; // why no point has a path, when none has
 };
 
-// The caption's three lines: band and moment; flux and home; power and
-// antenna (and the long path when it is asked for).
-std::array<std::string, 3> CaptionLines(const MapCaption& caption);
+// The caption's lines: band and moment; flux and home; power and antenna
+// (and the long path when it is asked for); then the reason why no point
+// has a path, when none has, broken between words into lines of at most
+// CaptionNoteChars characters.
+std::vector<std::string> CaptionLines(const MapCaption& caption);
+inline constexpr std::size_t CaptionNoteChars = 80;
 
 // The built-in day/night map shaded for the moment, composed 512 pixels wide
 // and scaled smoothly to `width` (its height is half of it), with the

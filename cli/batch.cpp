@@ -40,6 +40,7 @@ std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInp
                              OutputFormat format)
 {
     const std::string number = std::to_string(line);
+    const Reach reach = ReachOf(in, p);
     if (format == OutputFormat::Csv) {
         std::string out;
         for (int r = 0; r < TableRows; ++r) {
@@ -52,10 +53,15 @@ std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInp
             }
             out += '\n';
         }
+        // A run that reaches no receiver says why in a record of its own,
+        // as a bad line does.
+        if (!reach.Reaches) {
+            out += number + ",empty," + CsvField(reach.Reason) + "\n";
+        }
         return out;
     }
     // The single run's object with the line number put first.
-    const std::string object = RenderJson(p, in, solar);
+    const std::string object = RenderJson(p, in, reach, solar);
     return "{\"line\":" + number + "," + object.substr(1);
 }
 

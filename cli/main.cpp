@@ -90,12 +90,13 @@ int main(int argc, char* argv[])
     Workspace ws;
     Prediction p;
     ComputeMUF(in, ws, p);
+    const Reach reach = ReachOf(in, p);
 
     std::string out;
     switch (cl.Req.Format) {
-    case OutputFormat::Text: out = RenderText(p, isatty(STDOUT_FILENO) == 1, report); break;
-    case OutputFormat::Csv: out = RenderCsv(p); break;
-    case OutputFormat::Json: out = RenderJson(p, in, report); break;
+    case OutputFormat::Text: out = RenderText(p, reach, isatty(STDOUT_FILENO) == 1, report); break;
+    case OutputFormat::Csv: out = RenderCsv(p, reach); break;
+    case OutputFormat::Json: out = RenderJson(p, in, reach, report); break;
     }
     return WriteOutput(Program, out);
 }

@@ -65,7 +65,7 @@ std::string HexColor(Rgb c)
     return buf;
 }
 
-std::string RenderText(const Prediction& p, bool ansi, const SolarReport* solar)
+std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const SolarReport* solar)
 {
     std::size_t labelWidth = 0;
     std::size_t cellWidth = MinCellWidth;
@@ -90,7 +90,11 @@ std::string RenderText(const Prediction& p, bool ansi, const SolarReport* solar)
         }
         out += '\n';
     }
-    out += "\n" + Join(std::array{p.DisplayText, p.AntennaText, p.PowerText}, " | ") + "\n";
+    out += "\n";
+    if (!reach.Reaches) {
+        out += reach.Reason + "\n";
+    }
+    out += Join(std::array{p.DisplayText, p.AntennaText, p.PowerText}, " | ") + "\n";
     if (solar != nullptr && solar->Ok) {
         out += "Geophysical Alert Message issued " + solar->Issued + ": solar flux " + std::to_string(solar->Flux) +
                ", used " + FormatFixed(solar->FluxUsed, 1) + "\n";
@@ -98,9 +102,13 @@ std::string RenderText(const Prediction& p, bool ansi, const SolarReport* solar)
     return out;
 }
 
-std::string RenderCsv(const Prediction& p)
+std::string RenderCsv(const Prediction& p, const Reach& reach)
 {
-    return TableCsv(p);
+    std::string out = TableCsv(p);
+    if (!reach.Reaches) {
+        out += "# " + reach.Reason + "\n";
+    }
+    return out;
 }
 
 namespace {
@@ -184,7 +192,7 @@ std::optional<std::string> SMeterOfCell(const Prediction& p, DisplayFormat displ
 // Written piece by piece rather than built as a library object: the 475
 // cells' objects would cost as much as the prediction itself. The text is
 // the library's compact dump of the same object, byte for byte.
-std::string RenderJson(const Prediction& p, const RunInput& in, const SolarReport* solar)
+std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& reach, const SolarReport* solar)
 {
     std::string out;
     out.reserve(40000);
@@ -258,6 +266,10 @@ std::string RenderJson(const Prediction& p, const RunInput& in, const SolarRepor
     out += ",\"power\":";
     AppendJsonString(out, p.PowerText);
     out += '}';
+    out += reach.Reaches ? ",\"reaches\":true" : ",\"reaches\":false,\"empty_reason\":";
+    if (!reach.Reaches) {
+        AppendJsonString(out, reach.Reason);
+    }
     AppendPosition(out, "home", in.Station.Latitude, in.Station.Longitude);
     AppendPosition(out, "remote", in.RemoteLatDeg, in.RemoteLonDeg);
     if (solar != nullptr) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/prediction.h"
+#include "engine/reach.h"
 
 #include <string>
 
@@ -24,21 +25,23 @@ struct SolarReport {
 std::string HexColor(Rgb c);
 
 // Header strips, a blank line, the table (labels left-aligned, hour columns
-// right-aligned in one width), a blank line and the status texts. With
-// `ansi`, each cell is painted in its colours with 24-bit ANSI escapes.
-// With a solar report, a last line gives the bulletin's issue text and the
-// flux the run used.
-std::string RenderText(const Prediction& p, bool ansi, const SolarReport* solar = nullptr);
+// right-aligned in one width), a blank line, the reason when no cell reached
+// the receiver, and the status texts. With `ansi`, each cell is painted in
+// its colours with 24-bit ANSI escapes. With a solar report, a last line
+// gives the bulletin's issue text and the flux the run used.
+std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const SolarReport* solar = nullptr);
 
 // The 19 table rows, 25 fields each, LF line ends. A field holding a comma,
-// a double quote, a blank or a line break is quoted, quotes doubled.
-std::string RenderCsv(const Prediction& p);
+// a double quote, a blank or a line break is quoted, quotes doubled. When no
+// cell reached the receiver, a last line "# " and the reason.
+std::string RenderCsv(const Prediction& p, const Reach& reach = {});
 
 // One JSON object (see the --help text for its keys), ending in a line break.
-// "home" and "remote" are the run's positions, each {"lat_deg", "lon_deg"},
-// latitude positive north and longitude positive west, as doubles written
-// to round-trip. With a solar report, also "solar": {"issued", "flux", "url"}
-// or {"error", "url"}.
-std::string RenderJson(const Prediction& p, const RunInput& in, const SolarReport* solar = nullptr);
+// "reaches" tells whether a cell reached the receiver, and when none did,
+// "empty_reason" says why. "home" and "remote" are the run's positions, each
+// {"lat_deg", "lon_deg"}, latitude positive north and longitude positive
+// west, as doubles written to round-trip. With a solar report, also
+// "solar": {"issued", "flux", "url"} or {"error", "url"}.
+std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& reach, const SolarReport* solar = nullptr);
 
 } // namespace orvela::cli

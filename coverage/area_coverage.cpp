@@ -211,7 +211,9 @@ void AppendJsonPoints(Json& points, const Coverage& c, int utcHour)
     }
 }
 
-std::string JsonText(const CoverageHeader& header, int stepDeg, Json points)
+// The object; `emptyKey` with `emptyValue` before the points unless the
+// value is null.
+std::string JsonText(const CoverageHeader& header, int stepDeg, Json points, const char* emptyKey, Json emptyValue)
 {
     Json j;
     j["home"] =
@@ -224,42 +226,61 @@ std::string JsonText(const CoverageHeader& header, int stepDeg, Json points)
         j["band_mhz"] = mhz;
     }
     j["step_deg"] = stepDeg;
+    if (!emptyValue.is_null()) {
+        j[emptyKey] = std::move(emptyValue);
+    }
     j["points"] = std::move(points);
     return j.dump() + "\n";
 }
 
 } // namespace
 
-std::string CoverageCsv(const Coverage& c)
+std::string CoverageCsv(const Coverage& c, const std::string& emptyReason)
 {
     std::string out = "lat_deg,lon_deg,text,level_db,letter,hops,marker\n";
     AppendCsvRows(out, c, std::string());
+    if (!emptyReason.empty()) {
+        out += "# " + emptyReason + "\n";
+    }
     return out;
 }
 
-std::string CoverageDayCsv(const std::vector<Coverage>& day)
+std::string CoverageDayCsv(const std::vector<Coverage>& day, const std::array<std::string, HoursPerDay>& emptyReasons)
 {
     std::string out = "utc_hour,lat_deg,lon_deg,text,level_db,letter,hops,marker\n";
     for (std::size_t h = 0; h < day.size(); ++h) {
         AppendCsvRows(out, day[h], std::to_string(h) + ",");
     }
+    for (std::size_t h = 0; h < emptyReasons.size(); ++h) {
+        if (!emptyReasons[h].empty()) {
+            out += "# " + std::to_string(h) + "h UTC: " + emptyReasons[h] + "\n";
+        }
+    }
     return out;
 }
 
-std::string CoverageJson(const CoverageHeader& header, const Coverage& c)
+std::string CoverageJson(const CoverageHeader& header, const Coverage& c, const std::string& emptyReason)
 {
     Json points = Json::array();
     AppendJsonPoints(points, c, -1);
-    return JsonText(header, c.StepDeg, std::move(points));
+    return JsonText(header, c.StepDeg, std::move(points), "empty_reason",
+                    emptyReason.empty() ? Json() : Json(emptyReason));
 }
 
-std::string CoverageDayJson(const CoverageHeader& header, const std::vector<Coverage>& day)
+std::string CoverageDayJson(const CoverageHeader& header, const std::vector<Coverage>& day,
+                            const std::array<std::string, HoursPerDay>& emptyReasons)
 {
     Json points = Json::array();
     for (std::size_t h = 0; h < day.size(); ++h) {
         AppendJsonPoints(points, day[h], static_cast<int>(h));
     }
-    return JsonText(header, day.empty() ? 0 : day.front().StepDeg, std::move(points));
+    Json empty;
+    for (std::size_t h = 0; h < emptyReasons.size(); ++h) {
+        if (!emptyReasons[h].empty()) {
+            empty.push_back(Json{{"utc_hour", h}, {"reason", emptyReasons[h]}});
+        }
+    }
+    return JsonText(header, day.empty() ? 0 : day.front().StepDeg, std::move(points), "empty_hours", std::move(empty));
 }
 
 bool BelowSensitivity(const BandResult& r)

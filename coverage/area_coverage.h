@@ -92,8 +92,9 @@ CellSummary Summarise(const BandResult& r);
 // The header lat_deg,lon_deg,text,level_db,letter,hops,marker and one line
 // per point, LF line ends. A text that ends in a blank is quoted; a point
 // without a path has empty fields after its position, a path without a
-// marker an empty marker.
-std::string CoverageCsv(const Coverage& c);
+// marker an empty marker. With the reason why no point has a path, a last
+// line "# " and the reason.
+std::string CoverageCsv(const Coverage& c, const std::string& emptyReason = {});
 
 // What the JSON names besides the points.
 struct CoverageHeader {
@@ -106,15 +107,22 @@ struct CoverageHeader {
 // {"home": {"lat_deg", "lon_deg"}, "utc", "band_mhz", "step_deg", "points":
 // [{"lat_deg", "lon_deg", "text", "level_db", "letter", "hops", "marker"}]},
 // ending in a line break. A point without a path has an empty text and
-// nulls; a path without a marker has the marker "".
-std::string CoverageJson(const CoverageHeader& header, const Coverage& c);
+// nulls; a path without a marker has the marker "". With the reason why no
+// point has a path, "empty_reason" before "points" says it.
+std::string CoverageJson(const CoverageHeader& header, const Coverage& c, const std::string& emptyReason = {});
 
 // The whole day (ComputeCoverageDay) in the same two forms, each line or
 // point led by its utc_hour, 0 to 23, the hours in turn: the CSV's header
 // is utc_hour,lat_deg,...,marker and each point's object begins with
 // "utc_hour". Hour h's lines are those of CoverageCsv(day[h]) after it.
-std::string CoverageDayCsv(const std::vector<Coverage>& day);
-std::string CoverageDayJson(const CoverageHeader& header, const std::vector<Coverage>& day);
+// The hours whose map has no path at all have their reason in
+// `emptyReasons`: the CSV ends with a line "# " + "3h UTC: " and the reason
+// for each, the JSON has "empty_hours" [{"utc_hour", "reason"}] before
+// "points".
+std::string CoverageDayCsv(const std::vector<Coverage>& day,
+                           const std::array<std::string, HoursPerDay>& emptyReasons = {});
+std::string CoverageDayJson(const CoverageHeader& header, const std::vector<Coverage>& day,
+                            const std::array<std::string, HoursPerDay>& emptyReasons = {});
 
 // True for a path whose level is under the receiver's sensitivity: the
 // table's red cell, marked 's'.

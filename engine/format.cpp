@@ -70,6 +70,19 @@ std::string FormatFixed(ld value, int decimals)
     return out;
 }
 
+std::string FormatThousands(ld value)
+{
+    std::string text = FormatFixed(value, 0);
+    const std::size_t first = text.find_first_of("0123456789");
+    if (first == std::string::npos) {
+        return text; // "nan", "inf"
+    }
+    for (std::size_t at = text.size(); at > first + 3; at -= 3) {
+        text.insert(at - 3, 1, ',');
+    }
+    return text;
+}
+
 std::string FormatLongDate(const CivilDate& d)
 {
     static const char* const names[12] = {"January", "February", "March",     "April",   "May",      "June",

@@ -14,6 +14,11 @@ namespace orvela {
 // its sign ("-0"); zero itself prints without one. Independent of the locale.
 std::string FormatFixed(ld value, int decimals);
 
+// The value rounded to a whole number as FormatFixed writes it, its digits
+// grouped in threes by commas, as English prose writes a distance:
+// "30,318". Independent of the locale.
+std::string FormatThousands(ld value);
+
 struct CivilDate {
     int Year = 2000;
     int Month = 1; // 1..12

@@ -272,6 +272,23 @@ int Pathloss(Workspace& ws, int hp, ld frq)
     return bestHop;
 }
 
+StrongestMode StrongestModeAfterPathloss(const Workspace& ws, int hp, ld frq)
+{
+    // The same rules as Pathloss: a mode at or above its optimum working
+    // frequency carries nothing, and an E-screened one ranks lower.
+    StrongestMode best;
+    for (int k = hp; k <= hp + 3; ++k) {
+        if (frq >= OptimumWorkingFactor * ws.FMuf[k]) {
+            continue;
+        }
+        const ld rank = (ws.HopFlags[k] & BelowEMuf) != 0 ? ws.SigLevel[k] - ScreenedRankDb : ws.SigLevel[k];
+        if (!best.Open || rank > best.RankLevel) {
+            best = StrongestMode{true, k, rank};
+        }
+    }
+    return best;
+}
+
 ld Antgain(Workspace& ws, ld frq, ld bta)
 {
     const Antenna gt = ws.GainTable;

@@ -35,6 +35,18 @@ void Ion(Workspace& ws, int h, ld d, ld fcF);
 // count of the best mode, or 0 when none qualifies.
 int Pathloss(Workspace& ws, int hp, ld frq);
 
+// The strongest of the modes hp .. hp + 3 at frequency frq as the last
+// Pathloss at frq left them, whether or not it beat the receiver's noise
+// reference: only the modes that carry frq (below their optimum working
+// frequency) count, each at the level Pathloss ranks it by (an E-screened
+// mode lower). Open is false when none carries it.
+struct StrongestMode {
+    bool Open = false;
+    int Hops = 0;
+    ld RankLevel = 0; // dBm
+};
+StrongestMode StrongestModeAfterPathloss(const Workspace& ws, int hp, ld frq);
+
 // "Antgain", the antenna stage: gain in dB of the selected antenna at
 // frequency frq (MHz) and elevation bta (radians).
 ld Antgain(Workspace& ws, ld frq, ld bta);

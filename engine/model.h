@@ -53,6 +53,8 @@ enum HopFlag : std::uint8_t {
 
 // The transmitter power of a station that has none stored: 20 dBW, 100 W.
 inline constexpr int DefaultPower = 20;
+// The lowest take-off angle of a station that has none stored, degrees.
+inline constexpr int DefaultMinAngle = 10;
 
 // What the table's result cells show. The numbers are those the settings
 // file stores; any other (a read that stopped before the format) shows no
@@ -81,7 +83,7 @@ struct Settings {
     bool Path = false;        // long path
     DisplayFormat Display = DisplayFormat::SignalLevel;
     Antenna GainTable = Antenna::Isotropic;
-    int MinAngle = 10; // degrees
+    int MinAngle = DefaultMinAngle; // degrees
 };
 
 using GainTableData = std::array<std::array<ld, 5>, 46>;

@@ -332,8 +332,8 @@ TEST(AreaCaption, NamesTheMomentTheHomeThePowerAndTheAntenna)
     c.HomeLonDeg = -2.35L;
     c.PowerDbw = 20;
     c.GainTable = 2;
-    const std::array<std::string, 3> expected = {"14 MHz, 2026-06-21 18:30 UTC", "Solar flux 122.0, home 48.85N 2.35E",
-                                                 "Power 20 dBW, 3-element Yagi"};
+    const std::vector<std::string> expected = {"14 MHz, 2026-06-21 18:30 UTC", "Solar flux 122.0, home 48.85N 2.35E",
+                                               "Power 20 dBW, 3-element Yagi"};
     EXPECT_EQ(orvela::area::CaptionLines(c), expected);
     c.GainTable = 0;
     c.LongPath = true;
@@ -341,6 +341,19 @@ TEST(AreaCaption, NamesTheMomentTheHomeThePowerAndTheAntenna)
     c.GainTable = 1;
     c.PowerDbw = 100;
     EXPECT_EQ(orvela::area::CaptionLines(c)[2], "Power 100 dBW, simple dipole, long path");
+
+    // A map without a path says why below, broken between words.
+    c.EmptyReason = "No mode reaches any point of the map: long paths are beyond the model at 100 dBW. It would take "
+                    "112 dBW for a first point: the strongest path, to 40S 170W with 27 hops, stays 11 dB under the "
+                    "receiver's noise floor.";
+    const std::vector<std::string> lines = orvela::area::CaptionLines(c);
+    ASSERT_GT(lines.size(), 4u);
+    std::string words;
+    for (std::size_t i = 3; i < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), orvela::area::CaptionNoteChars) << lines[i];
+        words += (i > 3 ? " " : "") + lines[i];
+    }
+    EXPECT_EQ(words, c.EmptyReason);
 }
 
 TEST_F(OrvelaArea, PngIsTheMapOfTheMomentWithCoverageOnlyWherePathsAre)
@@ -403,6 +416,63 @@ TEST_F(OrvelaArea, PngIsTheMapOfTheMomentWithCoverageOnlyWherePathsAre)
     EXPECT_EQ(odd.Height, 388u);
 }
 
+// A map without a single path says why, in every output: the band above
+// every path's MUF, or every path too weak, with the power that would give
+// a first point, which it does while one dBW less does not.
+TEST_F(OrvelaArea, AMapWithoutAPathSaysWhy)
+{
+    const std::vector<std::string> steep = {"--home", "50N,10E", "--utc", "2026-06-21T18:30Z", "--band",
+                                            "14",     "--step",  "30",    "--min-angle",       "90"};
+    const nlohmann::ordered_json j = nlohmann::ordered_json::parse(Write(steep, "steep.json"));
+    std::vector<std::string> keys;
+    for (const auto& item : j.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"home", "utc", "band_mhz", "step_deg", "empty_reason", "points"}));
+    for (const auto& p : j["points"]) {
+        ASSERT_EQ(p["text"], "");
+    }
+    const std::string why = j["empty_reason"];
+    const std::string head = "No mode reaches any point of the map: every path is too weak at 20 dBW. It would take ";
+    ASSERT_EQ(why.rfind(head, 0), 0u) << why;
+    EXPECT_NE(why.find(" dBW for a first point: the strongest path, to "), std::string::npos) << why;
+    const int power = std::stoi(why.substr(head.size()));
+    const auto pathsAt = [&](int dbw) {
+        std::vector<std::string> args = steep;
+        args.insert(args.end(), {"--power", std::to_string(dbw)});
+        const Json at = Json::parse(Write(args, "power.json"));
+        fs::remove(Out("power.json"));
+        return std::count_if(at["points"].begin(), at["points"].end(), [](const Json& p) { return p["text"] != ""; });
+    };
+    EXPECT_GT(pathsAt(power), 0) << power << " dBW";
+    EXPECT_EQ(pathsAt(power - 1), 0) << power - 1 << " dBW";
+
+    const std::string csv = Write(steep, "steep.csv");
+    EXPECT_EQ(csv.substr(csv.rfind('\n', csv.size() - 2) + 1), "# " + why + "\n");
+
+    // The caption tells it below its three lines, where the plain map
+    // shows otherwise.
+    std::vector<std::string> narrow = steep;
+    narrow.insert(narrow.end(), {"--width", "512"});
+    const Png area = DecodePng(Write(narrow, "steep.png"));
+    const Outcome o = orvela::child::RunProgram(
+        ORVELA_MAP_PATH, {"--utc", "2026-06-21T18:30:00Z", "--width", "512", "--out", Out("plain.png")});
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    const Png plain = DecodePng(FileText(Out("plain.png")));
+    ASSERT_EQ(plain.Rgb.size(), area.Rgb.size());
+    EXPECT_FALSE(std::equal(area.Pixel(20, 70), area.Pixel(20, 70) + 3, plain.Pixel(20, 70)));
+
+    // 28 MHz in the December night of a year without sunspots.
+    const Json high = Json::parse(
+        Write({"--home", "50N,10E", "--utc", "2026-12-10T03:00Z", "--band", "28", "--flux", "1", "--step", "30"},
+              "high.json"));
+    EXPECT_EQ(
+        high["empty_reason"].get<std::string>().rfind(
+            "No mode reaches any point of the map: 28 MHz lies above 85% of every path's MUF (the highest is ", 0),
+        0u)
+        << high["empty_reason"];
+}
+
 using orvela::solar::testing::ClosedPort;
 using orvela::solar::testing::HttpTestServer;
 using orvela::solar::testing::Reply;
@@ -447,20 +517,31 @@ TEST_F(OrvelaArea, AllHoursIsTheTwentyFourSingleHourRuns)
     day.insert(day.end(), {"--utc", "2026-03-01T17:45Z", "--all-hours"});
     const std::string csv = Write(day, "day.csv");
 
+    // At 20 dBW the long path fills no point of this coarse grid: each
+    // hour's reason, the last line of its own CSV, closes the day's.
     std::string expected = "utc_hour,lat_deg,lon_deg,text,level_db,letter,hops,marker\n";
+    std::string reasons;
+    Json emptyHours = Json::array();
     for (int h = 0; h < 24; ++h) {
         std::vector<std::string> one = common;
         one.insert(one.end(), {"--utc", "2026-03-01T" + std::string(h < 10 ? "0" : "") + std::to_string(h) + ":00Z"});
         const std::string hour = Write(one, "hour.csv");
         std::istringstream lines(hour.substr(hour.find('\n') + 1));
         for (std::string line; std::getline(lines, line);) {
-            expected += std::to_string(h) + "," + line + "\n";
+            if (line.rfind("# ", 0) == 0) {
+                reasons += "# " + std::to_string(h) + "h UTC: " + line.substr(2) + "\n";
+                emptyHours.push_back({{"utc_hour", h}, {"reason", line.substr(2)}});
+            } else {
+                expected += std::to_string(h) + "," + line + "\n";
+            }
         }
     }
-    EXPECT_EQ(csv, expected);
+    EXPECT_EQ(csv, expected + reasons);
+    EXPECT_GT(emptyHours.size(), 0u);
 
     const Json j = Json::parse(Write(day, "day.json"));
-    const std::vector<Row> rows = ParseCsv(csv);
+    EXPECT_EQ(j["empty_hours"], emptyHours);
+    const std::vector<Row> rows = ParseCsv(expected);
     ASSERT_EQ(j["points"].size() + 1, rows.size());
     for (std::size_t i = 0; i < j["points"].size(); i += 37) {
         const Json& p = j["points"][i];

@@ -274,7 +274,9 @@ TEST(Json, KeepsItsSchema)
     for (const auto& item : j.items()) {
         keys.insert(item.key());
     }
-    EXPECT_EQ(keys, (std::set<std::string>{"h1", "h2", "grid", "cells", "bands", "path", "status", "home", "remote"}));
+    EXPECT_EQ(keys, (std::set<std::string>{"h1", "h2", "grid", "cells", "bands", "path", "status", "reaches", "home",
+                                           "remote"}));
+    EXPECT_EQ(j["reaches"], true); // and no "empty_reason"
     // The fixed rows, lowest first, without names.
     ASSERT_EQ(j["bands"].size(), 15u);
     EXPECT_EQ(j["bands"][0], (Json{{"row", 14}, {"mhz", 2}, {"name", ""}}));
@@ -358,7 +360,10 @@ TEST(Json, IsTheCompactTextOfItsObject)
         in.Station.CallSign = texts[i];
         in.RemoteLabel = texts[(i + 1) % 6];
         in.Station.Display = static_cast<orvela::DisplayFormat>(1 + i % 4);
+        in.Station.Path = i >= 4; // the long way round fills no cell, and says why
         const orvela::Prediction p = orvela_test::Predict(in);
+        const orvela::Reach reach = orvela::ReachOf(in, p);
+        ASSERT_EQ(reach.Reaches, i < 4) << i;
         orvela::cli::SolarReport solar;
         solar.Ok = i % 2 == 0;
         solar.Issued = texts[(i + 2) % 6];
@@ -366,7 +371,7 @@ TEST(Json, IsTheCompactTextOfItsObject)
         solar.Error = texts[(i + 3) % 6];
         solar.Url = "http://127.0.0.1/\"wwv\".txt";
         for (const orvela::cli::SolarReport* report : {static_cast<orvela::cli::SolarReport*>(nullptr), &solar}) {
-            const std::string out = orvela::cli::RenderJson(p, in, report);
+            const std::string out = orvela::cli::RenderJson(p, in, reach, report);
             const Ordered j = Ordered::parse(out);
             EXPECT_EQ(j.dump(-1, ' ', false, Ordered::error_handler_t::replace) + "\n", out) << i;
             if (i != 3) { // a call sign in UTF-8 comes back as it was
@@ -613,6 +618,41 @@ TEST(Text, AlignedColumnsWithoutEscapesWhenPiped)
     }
     EXPECT_EQ(lines[22], "");
     EXPECT_EQ(lines[23], "Power (dBm) above threshold | Isotrop antenna | 20 dbW");
+}
+
+// Paris to Tokyo the long way round, 30,317 km, fills no cell at 20 dBW:
+// each format says why in the same words, where the table would be read,
+// and keeps the rest of its layout.
+TEST(EmptyRun, EveryFormatSaysWhy)
+{
+    const std::vector<std::string> tokyoLong = {"--home",      ParisText, "--remote",  "35.68N,139.69E",
+                                                "--long-path", "--date",  "2026-12-10"};
+    const Json j = RunJson(tokyoLong);
+    EXPECT_EQ(j["reaches"], false);
+    const std::string why = j["empty_reason"];
+    EXPECT_EQ(why, "No mode reaches the receiver on this 30,317 km path: the long path is beyond the model at 20 dBW. "
+                   "It would take 87 dBW for a first cell: its strongest mode, 14 hops on 6 MHz at 17h UTC, stays "
+                   "67 dB under the receiver's noise floor.");
+    for (int r = 0; r < 15; ++r) {
+        for (int c = 1; c < 25; ++c) {
+            EXPECT_EQ(j["grid"][r][c], "") << "row " << r << " col " << c;
+        }
+    }
+
+    const Outcome text = RunPredict(tokyoLong);
+    ASSERT_EQ(text.Status, 0) << text.Err;
+    const auto lines = Lines(text.Out);
+    ASSERT_EQ(lines.size(), 2u + 1u + 19u + 3u);
+    EXPECT_EQ(lines[22], "");
+    EXPECT_EQ(lines[23], why);
+    EXPECT_EQ(lines[24], "Power (dBm) above threshold | Isotrop antenna | 20 dbW");
+
+    const Outcome csv = RunPredict(With(tokyoLong, {"--format", "csv"}));
+    ASSERT_EQ(csv.Status, 0) << csv.Err;
+    const auto records = Lines(csv.Out);
+    ASSERT_EQ(records.size(), 20u);
+    EXPECT_EQ(records[19], "# " + why);
+    EXPECT_EQ(ParseCsv(csv.Out.substr(0, csv.Out.size() - records[19].size() - 1)).size(), 19u);
 }
 
 TEST(Text, ColouredOnATerminal)

@@ -51,6 +51,19 @@ TEST(FormatFixed, NegativeZeroKeepsItsSignOnlyWhenTheValueIsNegative)
     EXPECT_EQ(orvela::FormatFixed(-0.0L, 1), "0.0");
 }
 
+// A distance in prose: whole, its digits grouped in threes from the right.
+TEST(FormatThousands, GroupsTheWholeNumberInThrees)
+{
+    const std::pair<ld, const char*> cases[] = {
+        {0, "0"},          {999.4L, "999"},        {999.5L, "1,000"},      {30317.46L, "30,317"},
+        {40031, "40,031"}, {123456.0L, "123,456"}, {1234567, "1,234,567"}, {-1234.5L, "-1,235"},
+        {-999, "-999"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(orvela::FormatThousands(value), text) << static_cast<double>(value);
+    }
+}
+
 TEST(FormatLongDate, WritesDayMonthNameYear)
 {
     EXPECT_EQ(orvela::FormatLongDate({2026, 12, 5}), "05 December 2026");
