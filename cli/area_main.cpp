@@ -51,14 +51,18 @@ area::CoverageHeader HeaderOf(const areacli::AreaRequest& req)
 // The PNG map's caption for the coverage at `moment`.
 area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, const UtcDateTime& moment)
 {
-    return {req.Band,
-            moment,
-            in.Flux,
-            req.Station.Latitude,
-            req.Station.Longitude,
-            req.Station.Power,
-            Number(req.Station.GainTable),
-            req.Station.Path};
+    area::MapCaption caption;
+    caption.Band = req.Band;
+    caption.Date = {moment.Year, moment.Month, moment.Day};
+    caption.Hour = moment.Hour;
+    caption.Minute = moment.Minute;
+    caption.Flux = in.Flux;
+    caption.HomeLatDeg = req.Station.Latitude;
+    caption.HomeLonDeg = req.Station.Longitude;
+    caption.PowerDbw = req.Station.Power;
+    caption.GainTable = req.Station.GainTable;
+    caption.LongPath = req.Station.Path;
+    return caption;
 }
 
 // --all-hours: the band's whole day, each point's path worked out once.
@@ -78,7 +82,8 @@ void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
                 moment.Minute = 0;
                 moment.Second = 0;
                 const std::string name = areacli::HourPictureName(req.Out, h);
-                WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)], CaptionOf(req, in, moment), req.Width),
+                WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)], moment, CaptionOf(req, in, moment),
+                                               req.Width),
                          name);
                 written.push_back(name);
             }
@@ -106,7 +111,7 @@ void Run(const areacli::AreaRequest& req)
     case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageCsv(coverage)); break;
     case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageJson(HeaderOf(req), coverage)); break;
     case areacli::OutputKind::Png:
-        WritePng(area::DrawCoverageMap(coverage, CaptionOf(req, in, req.Moment), req.Width), req.Out);
+        WritePng(area::DrawCoverageMap(coverage, req.Moment, CaptionOf(req, in, req.Moment), req.Width), req.Out);
         break;
     }
 }

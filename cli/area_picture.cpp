@@ -1,6 +1,5 @@
 #include "cli/area_picture.h"
 
-#include "engine/format.h"
 #include "map/picture_io.h"
 
 #include <cairo.h>
@@ -8,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <new>
 #include <numbers>
@@ -280,31 +278,6 @@ void DrawHome(cairo_t* cr, const Projection& map, ld latDeg, ld lonWestDeg, doub
     cairo_restore(cr);
 }
 
-std::string PositionText(ld latDeg, ld lonWestDeg)
-{
-    return FormatFixed(std::fabs(latDeg), 2) + (latDeg < 0 ? "S " : "N ") + FormatFixed(std::fabs(lonWestDeg), 2) +
-           (lonWestDeg < 0 ? "E" : "W");
-}
-
-} // namespace
-
-std::array<std::string, 3> CaptionLines(const MapCaption& caption)
-{
-    char moment[64];
-    std::snprintf(moment, sizeof moment, "%04d-%02d-%02d %02d:%02d UTC", caption.Moment.Year, caption.Moment.Month,
-                  caption.Moment.Day, caption.Moment.Hour, caption.Moment.Minute);
-    static const char* const antennas[3] = {"isotropic antenna", "simple dipole", "3-element Yagi"};
-    const char* antenna = caption.GainTable >= 0 && caption.GainTable <= 2 ? antennas[caption.GainTable] : "";
-    const std::string mhz = MhzText(caption.Band.Mhz) + " MHz";
-    const std::string band = caption.Band.Name.empty() ? mhz : caption.Band.Name + " (" + mhz + ")";
-    return {band + ", " + moment,
-            "Solar flux " + FormatFixed(caption.Flux, 1) + ", home " +
-                PositionText(caption.HomeLatDeg, caption.HomeLonDeg),
-            "Power " + std::to_string(caption.PowerDbw) + " dBW, " + antenna + (caption.LongPath ? ", long path" : "")};
-}
-
-namespace {
-
 void DrawCaption(cairo_t* cr, const MapCaption& caption, double scale)
 {
     const std::array<std::string, 3> lines = CaptionLines(caption);
@@ -383,11 +356,11 @@ void DrawLegend(cairo_t* cr, const Projection& map, double scale)
 
 } // namespace
 
-Picture24 DrawCoverageMap(const Coverage& c, const MapCaption& caption, int width)
+Picture24 DrawCoverageMap(const Coverage& c, const UtcDateTime& moment, const MapCaption& caption, int width)
 {
     // Declared first, so that it runs after every Cairo object is gone.
     const FontCachesReleased released;
-    const Picture24 base = ComposeBuiltInMap(caption.Moment);
+    const Picture24 base = ComposeBuiltInMap(moment);
     const Projection map{width, width * base.Height / base.Width};
     // Lines and letters grow with the picture, and stay legible on the
     // narrowest one.
