@@ -2,6 +2,7 @@
 
 #include "map/compositor.h"
 #include "coverage/level_classes.h"
+#include "coverage/map_caption.h"
 #include "map/picture_io.h"
 
 #include <QAccessible>
@@ -12,9 +13,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSlider>
 #include <QSocketNotifier>
+#include <QStyleFactory>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -61,6 +64,19 @@ QString LetterText(char letter)
     default: return QString(QLatin1Char(letter));
     }
 }
+
+// The hour slider's style: a click on the groove sets the hour under the
+// pointer, rather than stepping a page toward it; the keys keep their steps.
+class ClickSetsHourStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        const int value = QProxyStyle::styleHint(hint, option, widget, returnData);
+        return hint == SH_Slider_AbsoluteSetButtons ? value | Qt::LeftButton : value;
+    }
+};
 
 // The same path as the table's cell: the grid point's whole degrees.
 bool SameInputs(const RunInput& a, const RunInput& b)
@@ -112,6 +128,32 @@ void DrawLegend(QPainter& p, const QRect& map)
     p.drawText(x0 + pad, y0 + pad + (classes + 1) * row + 10, QString::fromLatin1(area::LegendNoPath));
 }
 
+// The caption in a dark panel in the map's top left corner, as orvela-area
+// draws it: the first line bold and larger.
+void DrawCaption(QPainter& p, const QRect& map, const QStringList& lines)
+{
+    QFont first = p.font();
+    first.setPixelSize(14);
+    first.setBold(true);
+    QFont rest = first;
+    rest.setPixelSize(12);
+    rest.setBold(false);
+    const int margin = 8, pad = 6, line = 17;
+    int width = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        width = std::max(width, QFontMetrics(i == 0 ? first : rest).horizontalAdvance(lines[i]));
+    }
+    const int x0 = map.left() + margin;
+    const int y0 = map.top() + margin;
+    p.fillRect(QRect(x0, y0, width + 2 * pad, static_cast<int>(lines.size()) * line + pad),
+               QColor(0x10, 0x14, 0x18, 184));
+    p.setPen(Qt::white);
+    for (int i = 0; i < lines.size(); ++i) {
+        p.setFont(i == 0 ? first : rest);
+        p.drawText(x0 + pad, y0 + pad + 12 + i * line, lines[i]);
+    }
+}
+
 } // namespace
 
 std::size_t NearestGridPoint(double latDeg, double lonWestDeg, int stepDeg)
@@ -126,9 +168,9 @@ std::size_t NearestGridPoint(double latDeg, double lonWestDeg, int stepDeg)
     return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column);
 }
 
-QImage BlendCoverage(const QImage& map, const area::CoverageDaySummary& day, int utcHour)
+QImage BlendCoverage(QImage map, const area::CoverageDaySummary& day, int utcHour)
 {
-    QImage out = map.convertToFormat(QImage::Format_RGB32);
+    QImage out = std::move(map).convertToFormat(QImage::Format_RGB32);
     const int w = out.width();
     const int h = out.height();
     if (w == 0 || h == 0 || day.StepDeg <= 0 || day.Points.empty() || !day.Known[static_cast<std::size_t>(utcHour)]) {
@@ -242,6 +284,9 @@ CoverageMapView::CoverageMapView(QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setAccessibleName(QStringLiteral("Coverage map"));
     setCursor(Qt::CrossCursor);
+    // Every pixel is painted here: the window need not fill the background
+    // under the view first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CoverageMapView::SetFrame(const QImage& frame)
@@ -289,8 +334,10 @@ std::optional<QPointF> CoverageMapView::Position(const QPointF& at) const
 
 void CoverageMapView::Draw(QPainter& p, const QRect& map) const
 {
-    p.fillRect(map, Qt::black);
-    if (!frame_.isNull()) {
+    // The frame is opaque and covers the whole map.
+    if (frame_.isNull()) {
+        p.fillRect(map, Qt::black);
+    } else {
         p.drawImage(map, frame_);
     }
     const CoverageProjection proj{map.width(), map.height()};
@@ -311,20 +358,25 @@ void CoverageMapView::Draw(QPainter& p, const QRect& map) const
     DrawLegend(p, map);
 }
 
-QImage CoverageMapView::Render() const
+QImage CoverageMapView::Render(const QStringList& caption) const
 {
     const QRect r = MapRect();
     QImage out(r.size(), QImage::Format_RGB32);
     QPainter p(&out);
     Draw(p, QRect(QPoint(0, 0), r.size()));
+    if (!caption.isEmpty()) {
+        DrawCaption(p, QRect(QPoint(0, 0), r.size()), caption);
+    }
     return out;
 }
 
 void CoverageMapView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), palette().window());
     const QRect map = MapRect();
+    for (const QRect& margin : QRegion(rect()).subtracted(map)) {
+        p.fillRect(margin, palette().window());
+    }
     Draw(p, map);
     if (hasFocus()) {
         // The keyboard's cursor: the cell it names, outlined.
@@ -433,6 +485,10 @@ CoverageWindow::CoverageWindow(const MapPictures& pictures, SaveFile save, QWidg
     hour_->setTickInterval(1);
     hour_->setAccessibleName(QStringLiteral("Hour (UTC)"));
     hour_->setMinimumWidth(240);
+    // The window owns the style, made after the slider and so gone after it.
+    auto* hourStyle = new ClickSetsHourStyle(QStyleFactory::create(hour_->style()->name()));
+    hourStyle->setParent(this);
+    hour_->setStyle(hourStyle);
     auto* hourLabel = new QLabel(QStringLiteral("&Hour (UTC):"), this);
     hourLabel->setBuddy(hour_);
     hourText_ = new QLabel(this);
@@ -593,6 +649,8 @@ void CoverageWindow::Follow(const RunInput& in, int year)
     }
     const bool newDay = !input_ || in.Month != input_->Month || in.Day != input_->Day || year != year_;
     const bool recompute = !input_ || !SameInputs(in, *input_) || year != year_;
+    const bool remoteMoved =
+        !input_ || in.RemoteLatDeg != input_->RemoteLatDeg || in.RemoteLonDeg != input_->RemoteLonDeg;
     input_ = in;
     year_ = year;
     if (newDay) {
@@ -600,6 +658,15 @@ void CoverageWindow::Follow(const RunInput& in, int year)
     }
     view_->SetStations(static_cast<double>(in.Station.Latitude), static_cast<double>(in.Station.Longitude),
                        static_cast<double>(in.RemoteLatDeg), static_cast<double>(in.RemoteLonDeg));
+    if (remoteMoved) {
+        // The keyboard's cursor and the status line go with the remote point,
+        // wherever it was moved: a click here, the main map, its spin boxes,
+        // a locator.
+        const double lat = static_cast<double>(in.RemoteLatDeg);
+        const double lon = static_cast<double>(in.RemoteLonDeg);
+        view_->SetCursor(lat, lon);
+        Describe(lat, lon);
+    }
     if (recompute) {
         AskDay();
         if (newDay) {
@@ -620,9 +687,6 @@ void CoverageWindow::ShowBandHour(int band, int utcHour)
     UpdateTitle();
     if (bandChanged || (day_ == nullptr && input_)) {
         AskDay();
-    }
-    if (input_ && !described_) {
-        view_->SetCursor(static_cast<double>(input_->RemoteLatDeg), static_cast<double>(input_->RemoteLonDeg));
     }
 }
 
@@ -704,6 +768,13 @@ const QImage& CoverageWindow::BaseMap(int utcHour)
 
 void CoverageWindow::Redraw()
 {
+    // A hidden window draws nothing: the view takes its size as the window
+    // shows, and the hour shown may change before then.
+    if (!isVisible()) {
+        redrawWhenShown_ = true;
+        return;
+    }
+    redrawWhenShown_ = false;
     const QSize size = view_->MapRect().size();
     if (!input_ || size.isEmpty()) {
         return;
@@ -715,7 +786,9 @@ void CoverageWindow::Redraw()
     } else {
         base = base.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    view_->SetFrame(day_ ? BlendCoverage(base, *day_, Hour()) : base);
+    // The scaled map is this frame's own: the cells are blended into it in
+    // place, without a copy of two megabytes into freshly mapped pages.
+    view_->SetFrame(day_ ? BlendCoverage(std::move(base), *day_, Hour()) : base);
     ++framesDrawn_;
 }
 
@@ -759,9 +832,36 @@ void CoverageWindow::TogglePlay()
     }
 }
 
+QStringList CoverageWindow::Caption() const
+{
+    if (!input_) {
+        return {};
+    }
+    area::MapCaption caption;
+    // The band of the cells shown, which a new band's first answer replaces.
+    caption.Band = bands_[static_cast<std::size_t>((day_ ? day_->Band : Band()) - 1)];
+    caption.Date = {year_, input_->Month, input_->Day};
+    caption.Hour = Hour();
+    caption.Flux = input_->Flux;
+    caption.HomeLatDeg = input_->Station.Latitude;
+    caption.HomeLonDeg = input_->Station.Longitude;
+    caption.CallSign = input_->Station.CallSign;
+    caption.PowerDbw = input_->Station.Power;
+    caption.GainTable = input_->Station.GainTable;
+    caption.LongPath = input_->Station.Path;
+    QStringList lines;
+    for (const std::string& line : area::CaptionLines(caption)) {
+        lines.append(QString::fromStdString(line));
+    }
+    return lines;
+}
+
 void CoverageWindow::SaveAsPng()
 {
-    const QImage picture = view_->Render();
+    // A picture passed around alone still says what it shows.
+    const QStringList caption = Caption();
+    QImage picture = view_->Render(caption);
+    picture.setText(QStringLiteral("Description"), caption.join(QLatin1Char('\n')));
     const QString name = QStringLiteral("coverage-%1-%2h.png")
                              .arg(BandName(bands_[static_cast<std::size_t>(Band() - 1)]).remove(QLatin1Char(' ')))
                              .arg(Hour(), 2, 10, QLatin1Char('0'));
@@ -772,6 +872,9 @@ void CoverageWindow::SaveAsPng()
 void CoverageWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (redrawWhenShown_) {
+        Redraw();
+    }
     if (askWhenShown_) {
         AskDay();
     }

@@ -45,8 +45,9 @@ std::size_t NearestGridPoint(double latDeg, double lonWestDeg, int stepDeg);
 
 // The day/night map scaled to a picture with each point's cell blended over
 // it in the colour of its class, hatched below the sensitivity, untouched
-// where there is no path.
-QImage BlendCoverage(const QImage& map, const area::CoverageDaySummary& day, int utcHour);
+// where there is no path. A map handed over as the only reference to its
+// pixels is blended in place.
+QImage BlendCoverage(QImage map, const area::CoverageDaySummary& day, int utcHour);
 
 // What the status line says of a grid point at an hour: its position, and
 // the level, S-meter reading, day/night letter and hops of its path, or that
@@ -79,8 +80,9 @@ public:
     // The point of the keyboard cursor, degrees (longitude positive west).
     QPointF Cursor() const { return cursor_; }
     void SetCursor(double latDeg, double lonWestDeg);
-    // The whole picture as the window shows it, stations and legend drawn.
-    QImage Render() const;
+    // The whole picture as the window shows it, stations and legend drawn,
+    // and the caption's lines in the top left corner when there are any.
+    QImage Render(const QStringList& caption = {}) const;
 
 signals:
     // The pointer or the cursor is over this position (latitude, longitude
@@ -159,6 +161,12 @@ public:
     QComboBox* GridBox() const { return grid_; }
     QPushButton* PlayButton() const { return play_; }
     QLabel* StatusLine() const { return status_; }
+    // What the saved picture's caption says: band and moment, flux and home
+    // station, power and antenna, as orvela-area's maps say it; empty before
+    // the main window's inputs come in.
+    QStringList Caption() const;
+    // Saves the picture shown with its caption drawn in, the caption's lines
+    // also as the PNG's description.
     void SaveAsPng();
     // Draws the frame of the hour shown now, without waiting for a paint.
     void Redraw();
@@ -207,6 +215,8 @@ private:
     bool picturesMissing_ = false;
     // A request put off while the window was closed, made when it shows.
     bool askWhenShown_ = false;
+    // A frame asked for while the window was hidden, drawn when it shows.
+    bool redrawWhenShown_ = false;
     int framesDrawn_ = 0;
     // The last point described, so that a new day or hour describes it again.
     std::optional<std::pair<double, double>> described_;

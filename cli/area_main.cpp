@@ -55,15 +55,19 @@ area::CoverageHeader HeaderOf(const areacli::AreaRequest& req)
 area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, const UtcDateTime& moment,
                            const std::string& emptyReason)
 {
-    return {req.Band,
-            moment,
-            in.Flux,
-            req.Station.Latitude,
-            req.Station.Longitude,
-            req.Station.Power,
-            Number(req.Station.GainTable),
-            req.Station.Path,
-            emptyReason};
+    area::MapCaption caption;
+    caption.Band = req.Band;
+    caption.Date = {moment.Year, moment.Month, moment.Day};
+    caption.Hour = moment.Hour;
+    caption.Minute = moment.Minute;
+    caption.Flux = in.Flux;
+    caption.HomeLatDeg = req.Station.Latitude;
+    caption.HomeLonDeg = req.Station.Longitude;
+    caption.PowerDbw = req.Station.Power;
+    caption.GainTable = req.Station.GainTable;
+    caption.LongPath = req.Station.Path;
+    caption.EmptyReason = emptyReason;
+    return caption;
 }
 
 // --all-hours: the band's whole day, each point's path worked out once.
@@ -88,7 +92,7 @@ void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
                 moment.Minute = 0;
                 moment.Second = 0;
                 const std::string name = areacli::HourPictureName(req.Out, h);
-                WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)],
+                WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)], moment,
                                                CaptionOf(req, in, moment, reasons[static_cast<std::size_t>(h)]),
                                                req.Width),
                          name);
@@ -121,7 +125,8 @@ void Run(const areacli::AreaRequest& req)
     case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageCsv(coverage, reason)); break;
     case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageJson(HeaderOf(req), coverage, reason)); break;
     case areacli::OutputKind::Png:
-        WritePng(area::DrawCoverageMap(coverage, CaptionOf(req, in, req.Moment, reason), req.Width), req.Out);
+        WritePng(area::DrawCoverageMap(coverage, req.Moment, CaptionOf(req, in, req.Moment, reason), req.Width),
+                 req.Out);
         break;
     }
 }

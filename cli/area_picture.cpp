@@ -1,6 +1,5 @@
 #include "cli/area_picture.h"
 
-#include "engine/format.h"
 #include "map/picture_io.h"
 
 #include <cairo.h>
@@ -8,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <new>
 #include <numbers>
@@ -280,65 +278,6 @@ void DrawHome(cairo_t* cr, const Projection& map, ld latDeg, ld lonWestDeg, doub
     cairo_restore(cr);
 }
 
-std::string PositionText(ld latDeg, ld lonWestDeg)
-{
-    return FormatFixed(std::fabs(latDeg), 2) + (latDeg < 0 ? "S " : "N ") + FormatFixed(std::fabs(lonWestDeg), 2) +
-           (lonWestDeg < 0 ? "E" : "W");
-}
-
-} // namespace
-
-namespace {
-
-// The words of `text` in lines of at most `width` characters; a longer
-// word has a line of its own.
-std::vector<std::string> WrapWords(const std::string& text, std::size_t width)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = std::min(text.find(' ', at), text.size());
-        const std::string word = text.substr(at, end - at);
-        at = end + 1;
-        if (word.empty()) {
-            continue;
-        }
-        if (!line.empty() && line.size() + 1 + word.size() > width) {
-            lines.push_back(line);
-            line.clear();
-        }
-        line += (line.empty() ? "" : " ") + word;
-    }
-    if (!line.empty()) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-} // namespace
-
-std::vector<std::string> CaptionLines(const MapCaption& caption)
-{
-    char moment[64];
-    std::snprintf(moment, sizeof moment, "%04d-%02d-%02d %02d:%02d UTC", caption.Moment.Year, caption.Moment.Month,
-                  caption.Moment.Day, caption.Moment.Hour, caption.Moment.Minute);
-    static const char* const antennas[3] = {"isotropic antenna", "simple dipole", "3-element Yagi"};
-    const char* antenna = caption.GainTable >= 0 && caption.GainTable <= 2 ? antennas[caption.GainTable] : "";
-    const std::string mhz = MhzText(caption.Band.Mhz) + " MHz";
-    const std::string band = caption.Band.Name.empty() ? mhz : caption.Band.Name + " (" + mhz + ")";
-    std::vector<std::string> lines = {
-        band + ", " + moment,
-        "Solar flux " + FormatFixed(caption.Flux, 1) + ", home " + PositionText(caption.HomeLatDeg, caption.HomeLonDeg),
-        "Power " + std::to_string(caption.PowerDbw) + " dBW, " + antenna + (caption.LongPath ? ", long path" : "")};
-    for (std::string& line : WrapWords(caption.EmptyReason, CaptionNoteChars)) {
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
-namespace {
-
 void DrawCaption(cairo_t* cr, const MapCaption& caption, double scale)
 {
     const std::vector<std::string> lines = CaptionLines(caption);
@@ -419,11 +358,11 @@ void DrawLegend(cairo_t* cr, const Projection& map, double scale)
 
 } // namespace
 
-Picture24 DrawCoverageMap(const Coverage& c, const MapCaption& caption, int width)
+Picture24 DrawCoverageMap(const Coverage& c, const UtcDateTime& moment, const MapCaption& caption, int width)
 {
     // Declared first, so that it runs after every Cairo object is gone.
     const FontCachesReleased released;
-    const Picture24 base = ComposeBuiltInMap(caption.Moment);
+    const Picture24 base = ComposeBuiltInMap(moment);
     const Projection map{width, width * base.Height / base.Width};
     // Lines and letters grow with the picture, and stay legible on the
     // narrowest one.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "coverage/area_coverage.h"
+#include "coverage/map_caption.h"
 #include "map/compositor.h"
 #include "engine/bands.h"
 #include "coverage/level_classes.h"
@@ -15,32 +16,13 @@
 
 namespace orvela::area {
 
-// What the caption says.
-struct MapCaption {
-    TableBand Band;
-    UtcDateTime Moment;
-    ld Flux = 0;
-    ld HomeLatDeg = 0;
-    ld HomeLonDeg = 0; // positive west
-    int PowerDbw = 0;
-    int GainTable = 0; // 0 isotropic, 1 dipole, 2 Yagi
-    bool LongPath = false;
-    std::string EmptyReason; // why no point has a path, when none has
-};
-
-// The caption's lines: band and moment; flux and home; power and antenna
-// (and the long path when it is asked for); then the reason why no point
-// has a path, when none has, broken between words into lines of at most
-// CaptionNoteChars characters.
-std::vector<std::string> CaptionLines(const MapCaption& caption);
-inline constexpr std::size_t CaptionNoteChars = 80;
-
 // The built-in day/night map shaded for the moment, composed 512 pixels wide
 // and scaled smoothly to `width` (its height is half of it), with the
-// coverage, the home station, the legend and the caption drawn over it.
+// coverage, the home station, the legend and the caption (CaptionLines)
+// drawn over it.
 // Throws PictureError when the built-in pictures cannot be read, and
 // std::bad_alloc when the memory runs out. Cairo's and fontconfig's font
 // caches are released before it returns: a program draws one such picture.
-Picture24 DrawCoverageMap(const Coverage& c, const MapCaption& caption, int width);
+Picture24 DrawCoverageMap(const Coverage& c, const UtcDateTime& moment, const MapCaption& caption, int width);
 
 } // namespace orvela::area

@@ -9,10 +9,13 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 
@@ -225,9 +228,9 @@ TEST_F(Coverage, AClickThereMovesTheRemotePoint)
     EXPECT_GT(form->RunCount(), runs);
     EXPECT_EQ(form->RemoteLabel(), QStringLiteral("Remote station"));
 
-    // The cursor starts on the remote point; two steps west and one north.
+    // The cursor is on the new remote point; two steps west and one north.
     view->setFocus();
-    view->SetCursor(ui.DESTLat->value(), ui.DESTLong->value());
+    EXPECT_EQ(view->Cursor(), QPointF(ui.DESTLong->value(), ui.DESTLat->value()));
     const int lat = ui.DESTLat->value(), lon = ui.DESTLong->value();
     QTest::keyClick(view, Qt::Key_Left);
     QTest::keyClick(view, Qt::Key_Left);
@@ -235,6 +238,110 @@ TEST_F(Coverage, AClickThereMovesTheRemotePoint)
     QTest::keyClick(view, Qt::Key_Return);
     EXPECT_EQ(ui.DESTLong->value(), lon + 2 * CoverageWindow::DefaultStepDeg);
     EXPECT_EQ(ui.DESTLat->value(), lat + CoverageWindow::DefaultStepDeg);
+    w->close();
+}
+
+// Wherever the remote point moves, the keyboard's cursor and the status
+// line go with it, from wherever the pointer left them: a click here, a
+// click on the main map, its spin boxes, a locator.
+TEST_F(Coverage, TheCursorAndTheStatusLineFollowTheRemotePoint)
+{
+    auto form = OpenParis();
+    CoverageWindow* w = SettledAt14MHz(*form);
+    ASSERT_TRUE(w != nullptr && w->Final());
+    Ui::TPROPForm& ui = form->Widgets();
+    CoverageMapView* view = w->MapView();
+    const QRect map = view->MapRect();
+    const CoverageProjection proj{map.width(), map.height()};
+    const auto pointAt = [&](double lat, double lonWest) {
+        return QPoint(map.left() + static_cast<int>(std::lround(proj.X(lonWest))),
+                      map.top() + static_cast<int>(std::lround(proj.Y(lat))));
+    };
+    const auto send = [](QWidget* to, QEvent::Type type, QPoint at) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, at, to->mapToGlobal(at), button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(to, &e);
+    };
+    const auto remoteSaid = [&] {
+        return PointDescription(*w->Day(), w->Hour(),
+                                NearestGridPoint(ui.DESTLat->value(), ui.DESTLong->value(), TestStep),
+                                QStringLiteral("14 MHz"));
+    };
+    // The window opens on the remote point.
+    EXPECT_EQ(view->Cursor(), QPointF(ui.DESTLong->value(), ui.DESTLat->value()));
+    EXPECT_EQ(w->StatusLine()->text(), remoteSaid());
+
+    struct Move {
+        const char* What;
+        std::function<void()> Make;
+    };
+    const Move moves[] = {
+        {"a click here", [&] { send(view, QEvent::MouseButtonPress, pointAt(40.7, 74.0)); }},
+        {"a click on the main map", [&] { send(ui.MAP, QEvent::MouseButtonPress, QPoint(400, 200)); }},
+        {"the spin boxes",
+         [&] {
+             ui.DESTLong->setValue(-151);
+             ui.DESTLat->setValue(-33);
+         }},
+        {"a locator",
+         [&] {
+             dialogs.onOpen = [](QDialog& dialog) {
+                 dialog.findChild<QLineEdit*>(QStringLiteral("LocatorEdit"))->setText(QStringLiteral("FN31"));
+                 dialog.accept();
+                 return dialog.result();
+             };
+             form->GoToLocator();
+         }},
+    };
+    for (const Move& m : moves) {
+        SCOPED_TRACE(m.What);
+        // The pointer passes over the South Atlantic first.
+        send(view, QEvent::MouseMove, pointAt(-40, 20));
+        ASSERT_TRUE(w->StatusLine()->text().startsWith(QStringLiteral("40\u00B0 S, 20\u00B0 W at ")));
+        const QPointF before(ui.DESTLong->value(), ui.DESTLat->value());
+        m.Make();
+        const QPointF remote(ui.DESTLong->value(), ui.DESTLat->value());
+        ASSERT_NE(remote, before);
+        EXPECT_EQ(view->Cursor(), remote);
+        EXPECT_EQ(w->StatusLine()->text(), remoteSaid());
+        EXPECT_EQ(view->accessibleDescription(), remoteSaid());
+    }
+    w->close();
+}
+
+// A click on the hour slider's track takes it to the hour clicked; the keys
+// still step an hour, or three a page.
+TEST_F(Coverage, AClickOnTheHourTrackSetsThatHour)
+{
+    auto form = OpenParis();
+    CoverageWindow* w = FromTheTable(*form, 7, 12);
+    ASSERT_NE(w, nullptr);
+    QSlider* slider = w->HourSlider();
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = option.sliderValue = slider->value();
+    option.tickPosition = slider->tickPosition();
+    option.tickInterval = slider->tickInterval();
+    option.pageStep = slider->pageStep();
+    option.singleStep = slider->singleStep();
+    option.subControls = QStyle::SC_All;
+    QStyle* style = slider->style();
+    const QRect groove = style->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider);
+    const QRect handle = style->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+    for (const int hour : {20, 6, 0, 23, 13}) {
+        SCOPED_TRACE(hour);
+        const int x = groove.left() + handle.width() / 2 +
+                      QStyle::sliderPositionFromValue(0, 23, hour, groove.width() - handle.width());
+        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(x, groove.center().y()));
+        EXPECT_EQ(w->Hour(), hour);
+    }
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    EXPECT_EQ(w->Hour(), 16);
+    QTest::keyClick(slider, Qt::Key_Left);
+    EXPECT_EQ(w->Hour(), 15);
     w->close();
 }
 
@@ -275,19 +382,85 @@ TEST_F(Coverage, TheControlsHaveNamesAndTheStatusLineSpeaks)
     w->close();
 }
 
-// "Save as PNG…" writes the map as the window shows it.
-TEST_F(Coverage, SavesThePictureShown)
+// "Save as PNG…" writes the map as the window shows it, with a caption in
+// its top left corner that says what it shows, as orvela-area's maps do;
+// the caption is also the PNG's description.
+TEST_F(Coverage, SavesThePictureShownWithItsCaption)
 {
     auto form = OpenParis();
     CoverageWindow* w = SettledAt14MHz(*form);
     ASSERT_TRUE(w != nullptr && w->Final());
+    const QStringList caption = {QStringLiteral("14 MHz, 2026-12-10 12:00 UTC"),
+                                 QStringLiteral("Solar flux 122.0, home 48.85N 2.35E (F6XYZ)"),
+                                 QStringLiteral("Power 20 dBW, simple dipole")};
+    EXPECT_EQ(w->Caption(), caption);
     files.answer = dir.filePath(QStringLiteral("coverage.png"));
     w->SaveAsPng();
     const QImage saved(files.answer);
-    EXPECT_EQ(saved.size(), w->MapView()->MapRect().size());
-    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), w->MapView()->Render());
     EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(saved.size(), w->MapView()->MapRect().size());
+    EXPECT_EQ(saved.text(QStringLiteral("Description")), caption.join(QLatin1Char('\n')));
+    const QImage shown = w->MapView()->Render();
+    const QImage withCaption = saved.convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(withCaption, w->MapView()->Render(caption));
+    // Only the top left corner differs from the map shown.
+    QRect changed;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            if (withCaption.pixel(x, y) != shown.pixel(x, y)) {
+                changed |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    EXPECT_FALSE(changed.isEmpty());
+    EXPECT_LT(changed.right(), shown.width() / 2);
+    EXPECT_LT(changed.bottom(), shown.height() / 4);
+
+    // An amateur band is named with its frequency; the hour is the slider's.
+    form->SetRows(BandSet::Amateur);
+    w->HourSlider()->setValue(3);
+    EXPECT_TRUE(w->Caption().value(0).endsWith(QStringLiteral(" MHz), 2026-12-10 03:00 UTC")))
+        << w->Caption().value(0).toStdString();
     w->close();
+}
+
+// The window draws its first frame once, at the size it shows at: none for
+// the slider's hour before the one asked for, none before the layout.
+TEST_F(Coverage, OpensWithOneFrameAtItsSize)
+{
+    auto form = OpenParis();
+    form->OpenCoverage(7, 12);
+    CoverageWindow* w = form->Coverage();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->FramesDrawn(), 1);
+    EXPECT_EQ(w->MapView()->Render().size(), w->MapView()->MapRect().size());
+    w->close();
+}
+
+// The cells are blended into a map handed over, in place: no copy of its
+// pixels into fresh memory. A map still held elsewhere is left untouched.
+TEST(CoverageBlend, BlendsAMapHandedOverInPlace)
+{
+    RunInput in;
+    in.Station.Latitude = 48.85L;
+    in.Station.Longitude = -2.35L;
+    in.Month = 12;
+    in.Day = 10;
+    in.Bands = BandsOf(BandSet::Fixed);
+    const area::CoverageDaySummary day = area::ComputeCoverageHourSummary(in, 12, 7, 30, 1);
+    QImage grey(360, 180, QImage::Format_RGB32);
+    grey.fill(QColor(0x60, 0x60, 0x60));
+
+    const QImage kept = grey;
+    const QImage blended = BlendCoverage(kept, day, 12);
+    EXPECT_NE(blended, grey);
+    EXPECT_EQ(kept, grey);
+
+    QImage handed = grey.copy();
+    const uchar* pixels = handed.constBits();
+    const QImage inPlace = BlendCoverage(std::move(handed), day, 12);
+    EXPECT_EQ(inPlace.constBits(), pixels);
+    EXPECT_EQ(inPlace, blended);
 }
 
 } // namespace

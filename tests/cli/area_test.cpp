@@ -1,7 +1,6 @@
 // orvela-area as a user runs it: the coverage it writes as CSV, JSON and
 // PNG, checked against separate orvela-predict runs and orvela-map's plain
 // map, and what it says and leaves behind when it cannot.
-#include "cli/area_picture.h"
 #include "tests/cli/child_process.h"
 #include "tests/support/http_test_server.h"
 
@@ -318,42 +317,6 @@ Png DecodePng(const std::string& bytes)
         ADD_FAILURE() << image.message;
     }
     return png;
-}
-
-// The caption names what the colours depend on: the band and moment, the
-// flux and home, the power and the antenna.
-TEST(AreaCaption, NamesTheMomentTheHomeThePowerAndTheAntenna)
-{
-    orvela::area::MapCaption c;
-    c.Band = {14, {}};
-    c.Moment = {2026, 6, 21, 18, 30, 0};
-    c.Flux = 122.04L;
-    c.HomeLatDeg = 48.85L;
-    c.HomeLonDeg = -2.35L;
-    c.PowerDbw = 20;
-    c.GainTable = 2;
-    const std::vector<std::string> expected = {"14 MHz, 2026-06-21 18:30 UTC", "Solar flux 122.0, home 48.85N 2.35E",
-                                               "Power 20 dBW, 3-element Yagi"};
-    EXPECT_EQ(orvela::area::CaptionLines(c), expected);
-    c.GainTable = 0;
-    c.LongPath = true;
-    EXPECT_EQ(orvela::area::CaptionLines(c)[2], "Power 20 dBW, isotropic antenna, long path");
-    c.GainTable = 1;
-    c.PowerDbw = 100;
-    EXPECT_EQ(orvela::area::CaptionLines(c)[2], "Power 100 dBW, simple dipole, long path");
-
-    // A map without a path says why below, broken between words.
-    c.EmptyReason = "No mode reaches any point of the map: long paths are beyond the model at 100 dBW. It would take "
-                    "112 dBW for a first point: the strongest path, to 40S 170W with 27 hops, stays 11 dB under the "
-                    "receiver's noise floor.";
-    const std::vector<std::string> lines = orvela::area::CaptionLines(c);
-    ASSERT_GT(lines.size(), 4u);
-    std::string words;
-    for (std::size_t i = 3; i < lines.size(); ++i) {
-        EXPECT_LE(lines[i].size(), orvela::area::CaptionNoteChars) << lines[i];
-        words += (i > 3 ? " " : "") + lines[i];
-    }
-    EXPECT_EQ(words, c.EmptyReason);
 }
 
 TEST_F(OrvelaArea, PngIsTheMapOfTheMomentWithCoverageOnlyWherePathsAre)
