@@ -214,6 +214,37 @@ std::map<QString, std::string> FilesUnder(const QString& folder)
     return files;
 }
 
+// The settings folder of a scratch home, and its runtime folder, made.
+void MakeScratchFolders(const QTemporaryDir& home)
+{
+    ASSERT_TRUE(home.isValid());
+    ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral("config/Talvik Software"))));
+    ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral("runtime"))));
+    QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// The program's environment: its home, settings and runtime folders in the
+// scratch home, every download through `proxy`, Qt's logging rules
+// `logging`, and each log line led by its category.
+std::map<std::string, std::string> ProgramEnvironment(const QTemporaryDir& home, const std::string& proxy,
+                                                      const std::string& logging)
+{
+    return {{"QT_QPA_PLATFORM", "offscreen"},
+            {"HOME", home.path().toStdString()},
+            {"XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toStdString()},
+            {"XDG_RUNTIME_DIR", home.filePath(QStringLiteral("runtime")).toStdString()},
+            {"http_proxy", proxy},
+            {"https_proxy", proxy},
+            {"HTTPS_PROXY", proxy},
+            {"all_proxy", proxy},
+            {"ALL_PROXY", proxy},
+            {"no_proxy", ""},
+            {"NO_PROXY", ""},
+            {"QT_LOGGING_RULES", logging},
+            {"QT_MESSAGE_PATTERN", "%{category}: %{message}"}};
+}
+
 std::size_t Occurrences(const std::string& text, const std::string& what)
 {
     std::size_t n = 0;
@@ -249,31 +280,15 @@ TEST(StartUpSignal, ASignalWhileStartUpWaitsForTheUserEndsTheProgramAndWritesNot
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir home;
-        ASSERT_TRUE(home.isValid());
+        ASSERT_NO_FATAL_FAILURE(MakeScratchFolders(home));
         const QString config = home.filePath(QStringLiteral("config"));
-        ASSERT_TRUE(QDir().mkpath(config + QStringLiteral("/Talvik Software")));
-        ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral("runtime"))));
-        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (!c.file.empty()) {
             WriteFile(config.toStdString() + "/Talvik Software/ORVELA.reg", c.file);
         }
         const std::map<QString, std::string> before = FilesUnder(config);
 
         RunningProgram program(home.path().toStdString(),
-                               {{"QT_QPA_PLATFORM", "offscreen"},
-                                {"HOME", home.path().toStdString()},
-                                {"XDG_CONFIG_HOME", config.toStdString()},
-                                {"XDG_RUNTIME_DIR", home.filePath(QStringLiteral("runtime")).toStdString()},
-                                {"http_proxy", proxy.Url()},
-                                {"https_proxy", proxy.Url()},
-                                {"HTTPS_PROXY", proxy.Url()},
-                                {"all_proxy", proxy.Url()},
-                                {"ALL_PROXY", proxy.Url()},
-                                {"no_proxy", ""},
-                                {"NO_PROXY", ""},
-                                {"QT_LOGGING_RULES", "orvela.modal.debug=true"},
-                                {"QT_MESSAGE_PATTERN", "%{category}: %{message}"}});
+                               ProgramEnvironment(home, proxy.Url(), "orvela.modal.debug=true"));
         // Generous: the wait ends as soon as the line comes, and a sanitized
         // program on a busy machine takes its time over the splash and the
         // window's construction.
@@ -313,29 +328,14 @@ TEST(StartUpSignal, ASignalWhileTheDownloadHangsCancelsItAndWritesNothing)
                 connection.WaitForClose();
             });
         QTemporaryDir home;
-        ASSERT_TRUE(home.isValid());
+        ASSERT_NO_FATAL_FAILURE(MakeScratchFolders(home));
         const QString config = home.filePath(QStringLiteral("config"));
-        ASSERT_TRUE(QDir().mkpath(config + QStringLiteral("/Talvik Software")));
-        ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral("runtime"))));
-        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         WriteFile(config.toStdString() + "/Talvik Software/ORVELA.reg", station);
         const std::map<QString, std::string> before = FilesUnder(config);
 
-        RunningProgram program(home.path().toStdString(),
-                               {{"QT_QPA_PLATFORM", "offscreen"},
-                                {"HOME", home.path().toStdString()},
-                                {"XDG_CONFIG_HOME", config.toStdString()},
-                                {"XDG_RUNTIME_DIR", home.filePath(QStringLiteral("runtime")).toStdString()},
-                                {"http_proxy", proxy.Origin()},
-                                {"https_proxy", proxy.Origin()},
-                                {"HTTPS_PROXY", proxy.Origin()},
-                                {"all_proxy", proxy.Origin()},
-                                {"ALL_PROXY", proxy.Origin()},
-                                {"no_proxy", ""},
-                                {"NO_PROXY", ""},
-                                {"QT_LOGGING_RULES", "orvela.modal.debug=true;orvela.download.debug=true"},
-                                {"QT_MESSAGE_PATTERN", "%{category}: %{message}"}});
+        RunningProgram program(
+            home.path().toStdString(),
+            ProgramEnvironment(home, proxy.Origin(), "orvela.modal.debug=true;orvela.download.debug=true"));
         if (c.waitFor != nullptr) {
             ASSERT_TRUE(program.WaitFor(c.waitFor, std::chrono::seconds(300))) << program.Err();
         } else {
