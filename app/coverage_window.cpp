@@ -810,7 +810,8 @@ const QImage& CoverageWindow::ScaledMap(int utcHour, const QSize& size)
             scaled_ = QImage(size, QImage::Format_RGB32);
             scaled_.fill(Qt::black);
         } else {
-            scaled_ = base.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            scaled_ = base.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                          .convertToFormat(QImage::Format_RGB32);
         }
         scaledHour_ = utcHour;
     }
