@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -655,6 +656,7 @@ void CoverageWindow::Follow(const RunInput& in, int year)
     year_ = year;
     if (newDay) {
         baseMaps_ = {};
+        scaledHour_ = -1;
     }
     view_->SetStations(static_cast<double>(in.Station.Latitude), static_cast<double>(in.Station.Longitude),
                        static_cast<double>(in.RemoteLatDeg), static_cast<double>(in.RemoteLonDeg));
@@ -779,17 +781,41 @@ void CoverageWindow::Redraw()
     if (!input_ || size.isEmpty()) {
         return;
     }
-    QImage base = BaseMap(Hour());
-    if (base.isNull()) {
-        base = QImage(size, QImage::Format_RGB32);
-        base.fill(Qt::black);
+    const QImage& map = ScaledMap(Hour(), size);
+    if (!day_) {
+        view_->SetFrame(map);
     } else {
-        base = base.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // The view lets go of the last frame, so that its pixels are the
+        // window's alone: the map is copied into them and the cells blended
+        // in place, in pages the process already has. A fresh frame of two
+        // megabytes each time cost more in page faults than the blend.
+        view_->SetFrame(QImage());
+        if (frame_.size() != size) {
+            frame_ = QImage(size, QImage::Format_RGB32);
+        }
+        for (int y = 0; y < size.height(); ++y) {
+            std::memcpy(frame_.scanLine(y), map.constScanLine(y), static_cast<std::size_t>(size.width()) * 4);
+        }
+        frame_ = BlendCoverage(std::move(frame_), *day_, Hour());
+        view_->SetFrame(frame_);
     }
-    // The scaled map is this frame's own: the cells are blended into it in
-    // place, without a copy of two megabytes into freshly mapped pages.
-    view_->SetFrame(day_ ? BlendCoverage(std::move(base), *day_, Hour()) : base);
     ++framesDrawn_;
+}
+
+const QImage& CoverageWindow::ScaledMap(int utcHour, const QSize& size)
+{
+    if (utcHour != scaledHour_ || scaled_.size() != size) {
+        const QImage& base = BaseMap(utcHour);
+        if (base.isNull()) {
+            scaled_ = QImage(size, QImage::Format_RGB32);
+            scaled_.fill(Qt::black);
+        } else {
+            scaled_ = base.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                          .convertToFormat(QImage::Format_RGB32);
+        }
+        scaledHour_ = utcHour;
+    }
+    return scaled_;
 }
 
 void CoverageWindow::UpdateTitle()

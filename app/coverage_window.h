@@ -72,6 +72,7 @@ public:
 
     // The picture to show, without the stations and the legend.
     void SetFrame(const QImage& frame);
+    const QImage& Frame() const { return frame_; }
     void SetStations(double homeLat, double homeLonWest, double remoteLat, double remoteLonWest);
     // The grid step the cursor moves by.
     void SetStep(int stepDeg);
@@ -185,6 +186,9 @@ private:
     void Describe(double latDeg, double lonWestDeg);
     void TogglePlay();
     const QImage& BaseMap(int utcHour);
+    // The day/night map of an hour scaled to the view, kept for the hour
+    // last shown: the answers that refine it do not scale it again.
+    const QImage& ScaledMap(int utcHour, const QSize& size);
 
     const MapPictures& pictures_;
     SaveFile save_;
@@ -209,6 +213,10 @@ private:
     QString problem_;
     // The day/night maps of the prediction's day, composed when first shown.
     std::array<QImage, 24> baseMaps_;
+    QImage scaled_;
+    int scaledHour_ = -1;
+    // The pixels of the frame shown, written again for each new frame.
+    QImage frame_;
     // The pictures they are composed from, decoded once.
     Picture24 dayPicture_, nightPicture_;
     SunGlyph sun_;

@@ -437,6 +437,24 @@ TEST_F(Coverage, OpensWithOneFrameAtItsSize)
     w->close();
 }
 
+// Once the day is in, each new frame is drawn into the pixels of the last:
+// the hour slider, or a new answer, maps no fresh memory.
+TEST_F(Coverage, DrawsEachFrameInTheSamePixels)
+{
+    auto form = OpenParis();
+    CoverageWindow* w = SettledAt14MHz(*form);
+    ASSERT_TRUE(w != nullptr && w->Final());
+    const uchar* pixels = w->MapView()->Frame().constBits();
+    const QImage twelve = w->MapView()->Frame().copy();
+    QTest::keyClick(w->HourSlider(), Qt::Key_Right);
+    EXPECT_EQ(w->MapView()->Frame().constBits(), pixels);
+    EXPECT_NE(w->MapView()->Frame(), twelve);
+    QTest::keyClick(w->HourSlider(), Qt::Key_Left);
+    EXPECT_EQ(w->MapView()->Frame().constBits(), pixels);
+    EXPECT_EQ(w->MapView()->Frame(), twelve);
+    w->close();
+}
+
 // The cells are blended into a map handed over, in place: no copy of its
 // pixels into fresh memory. A map still held elsewhere is left untouched.
 TEST(CoverageBlend, BlendsAMapHandedOverInPlace)
