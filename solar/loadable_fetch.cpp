@@ -1,5 +1,7 @@
 // Opening the network module and downloading through it.
 #include "solar/loadable_fetch.h"
+#include "solar/solar_products.h"
+#include "solar/transfer_cancel.h"
 
 #include <dlfcn.h>
 
@@ -116,6 +118,41 @@ GeoAlert LoadableFetch::Get(const std::string& url, const FetchOptions& options)
     return receiver.parser.Finish();
 }
 
+TransferResult LoadableFetch::Transfer(const std::string& url, const FetchOptions& options, BodyReceiver receive,
+                                       void* context, const TransferCancel* cancel)
+{
+    std::call_once(opened_, [this] { Open(); });
+    if (fetch_ == nullptr)
+        return {TransferEnd::Failed, problem_};
+    struct Relay {
+        BodyReceiver receive;
+        void* context;
+        const TransferCancel* cancel;
+        bool cancelled = false;
+    } relay{receive, context, cancel};
+    const auto onBody = [](void* c, const char* bytes, size_t size) -> int {
+        auto& r = *static_cast<Relay*>(c);
+        if (r.cancel != nullptr && r.cancel->Cancelled()) {
+            r.cancelled = true;
+            return 0;
+        }
+        return r.receive(r.context, bytes, size) ? 1 : 0;
+    };
+    if (cancel != nullptr && cancel->Cancelled())
+        return {TransferEnd::Cancelled, "the download was cancelled"};
+    const orvela_fetch_request request{url.c_str(), options.ConnectTimeoutMs, options.TotalTimeoutMs, onBody, &relay};
+    char problem[1024] = {};
+    const int end = fetch_(&request, problem, sizeof problem);
+    if (relay.cancelled)
+        return {TransferEnd::Cancelled, "the download was cancelled"};
+    switch (end) {
+    case ORVELA_FETCH_COMPLETE: return {};
+    case ORVELA_FETCH_STOPPED: return {TransferEnd::Stopped, ""};
+    default: break;
+    }
+    return {TransferEnd::Failed, problem[0] != '\0' ? problem : "network module: failed without a reason"};
+}
+
 std::vector<std::string> FetchModuleFiles()
 {
     namespace fs = std::filesystem;
@@ -132,10 +169,27 @@ std::vector<std::string> FetchModuleFiles()
     return files;
 }
 
-GeoAlert GetSolarFluxOnDemand(const std::string& url, const FetchOptions& options)
+namespace {
+
+// The module of this program, opened once for the bulletin and the products.
+LoadableFetch& ProgramModule()
 {
     static LoadableFetch module(FetchModuleFiles());
-    return module.Get(url, options);
+    return module;
+}
+
+} // namespace
+
+GeoAlert GetSolarFluxOnDemand(const std::string& url, const FetchOptions& options)
+{
+    return ProgramModule().Get(url, options);
+}
+
+Transport ModuleTransport()
+{
+    return
+        [](const std::string& url, const FetchOptions& options, BodyReceiver receive, void* context,
+           const TransferCancel* cancel) { return ProgramModule().Transfer(url, options, receive, context, cancel); };
 }
 
 } // namespace orvela::solar

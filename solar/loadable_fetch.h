@@ -6,6 +6,7 @@
 
 #include "solar/fetch_module.h"
 #include "solar/geoalert.h"
+#include "solar/http_get.h"
 
 #include <mutex>
 #include <string>
@@ -27,6 +28,13 @@ public:
     // call fails with "the network module could not be loaded: " and, for
     // each file tried, its path and why.
     GeoAlert Get(const std::string& url, const FetchOptions& options = {});
+
+    // One GET through the module, its body handed to `receive` as it
+    // arrives (HttpGet's contract). The module cannot be woken while it
+    // waits: a cancel ends the transfer before it starts or at the next part
+    // of the body.
+    TransferResult Transfer(const std::string& url, const FetchOptions& options, BodyReceiver receive, void* context,
+                            const TransferCancel* cancel = nullptr);
 
 private:
     void Open();

@@ -1,5 +1,6 @@
 // Downloading the bulletin, against a real HTTP server on 127.0.0.1.
 #include "tests/solar/bulletins.h"
+#include "tests/solar/proxy_environment.h"
 #include "solar/geoalert.h"
 #include "tests/support/http_test_server.h"
 #include "solar/loadable_fetch.h"
@@ -29,37 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 const std::string Path = "/text/wwv.txt";
 const std::string Issued = "2026 Dec 10 0305 UTC";
-
-// Clears the proxy variables libcurl reads, so that a proxy set on the test
-// machine cannot stand between the tests and their server; puts them back
-// afterwards.
-class ProxyEnvironment {
-public:
-    ProxyEnvironment()
-    {
-        for (const char* name : Names) {
-            const char* value = std::getenv(name);
-            saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-            unsetenv(name);
-        }
-    }
-    ~ProxyEnvironment()
-    {
-        for (const auto& [name, value] : saved_) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
-    }
-    ProxyEnvironment(const ProxyEnvironment&) = delete;
-    ProxyEnvironment& operator=(const ProxyEnvironment&) = delete;
-
-private:
-    static constexpr const char* Names[] = {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",
-                                            "all_proxy",  "ALL_PROXY",  "no_proxy",    "NO_PROXY"};
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
 
 struct Timed {
     GeoAlert alert;
