@@ -1,10 +1,10 @@
 # Orvela: two commands set everything up on a fresh Debian 12 machine.
 #   make run   installs what is missing, builds in release mode and starts the program
-#   make test  installs, builds, runs the three fuzz targets for 10 seconds side by side,
+#   make test  installs, builds, runs the four fuzz targets for 10 seconds side by side,
 #              every test, every test again under AddressSanitizer and
 #              UndefinedBehaviorSanitizer, and the tests that start threads
 #              under ThreadSanitizer
-#   make fuzz  runs the three fuzz targets for 30 seconds side by side
+#   make fuzz  runs the four fuzz targets for 30 seconds side by side
 #   make install   builds and installs under PREFIX (default /usr/local), below DESTDIR when given
 #   make package   builds the Debian package, $(BUILD)/orvela_<version>_<arch>.deb
 
@@ -103,19 +103,29 @@ test-tsan: deps
 	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
 	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app|coverage)\.|engine\.ParallelFor\.)'
 
-# Three targets under libFuzzer: the solar-flux parser, seeded with the real
-# bulletins, the settings file's reader, seeded with registry exports, and
-# a line of orvela-predict --batch, seeded with real lines. They are built
-# and run side by side over the cores: make fuzz-short gives each 10 seconds,
-# make fuzz 30 (20 and 60 processor-seconds in all on two cores).
+# Four targets under libFuzzer: the solar-flux parser, seeded with the real
+# bulletins, the readers of NOAA's other flux products and of their cached
+# copies, seeded with copies of each product's layout, the settings file's
+# reader, seeded with registry exports, and a line of orvela-predict --batch,
+# seeded with real lines. They are built and run side by side over the
+# cores: make fuzz-short gives each 10 seconds, make fuzz 30 (20 and 60
+# processor-seconds in all on two cores).
 # New inputs gather in $(FUZZ_BUILD)/corpus/<target>, a crashing one in
 # $(FUZZ_BUILD)/<target>-crash-*.
-FUZZ_TARGETS := fuzz_geoalert fuzz_reg_file fuzz_batch_line
+FUZZ_TARGETS := fuzz_geoalert fuzz_products fuzz_reg_file fuzz_batch_line
 FUZZ_SECONDS ?= 10
 
 $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Isolar -Icommon tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
+
+# The products' readers and the cache's, with the atomic file the cache
+# writes through; nlohmann-json is header only.
+PRODUCTS_SOURCES := solar/product_parsers.cpp solar/product_cache.cpp common/atomic_file.cpp
+$(FUZZ_BUILD)/fuzz_products: $(PRODUCTS_SOURCES) solar/products.h solar/product_cache.h common/atomic_file.h \
+		common/whole_number.h tests/solar/fuzz_products.cpp | deps
+	mkdir -p $(FUZZ_BUILD)
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/solar/fuzz_products.cpp $(PRODUCTS_SOURCES) -o $@
 
 $(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp tests/station/fuzz_reg_file.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
@@ -133,9 +143,11 @@ $(FUZZ_BUILD)/fuzz_batch_line: $(BATCH_LINE_SOURCES) $(wildcard cli/*.h station/
 
 # Each target's seeds and dictionary.
 FUZZ_SEEDS_fuzz_geoalert   := tests/solar/fixtures
+FUZZ_SEEDS_fuzz_products   := tests/solar/fixtures/products
 FUZZ_SEEDS_fuzz_reg_file   := tests/station/fixtures
 FUZZ_SEEDS_fuzz_batch_line := tests/cli/fixtures/batch-lines
 FUZZ_DICT_fuzz_geoalert    := tests/solar/fuzz_geoalert.dict
+FUZZ_DICT_fuzz_products    := tests/solar/fuzz_products.dict
 FUZZ_DICT_fuzz_reg_file    := tests/station/fuzz_reg_file.dict
 FUZZ_DICT_fuzz_batch_line  := tests/cli/fuzz_batch_line.dict
 

@@ -34,7 +34,7 @@ std::uint64_t Fnv1a64(std::string_view bytes)
     return h;
 }
 
-std::string Head(const CachedCopy& copy)
+std::string HeadOf(const CachedCopy& copy)
 {
     char numbers[96];
     std::snprintf(numbers, sizeof numbers, "%lld %zu %016" PRIx64 " ",
@@ -67,18 +67,34 @@ CacheRead Damaged(std::string why)
     return {std::nullopt, std::move(why)};
 }
 
-CacheRead Decode(const std::string& file)
+std::string WithoutTrailingSlashes(std::string p)
+{
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    return p;
+}
+
+} // namespace
+
+std::string EncodeCachedCopy(const CachedCopy& copy)
+{
+    return HeadOf(copy) + copy.Body;
+}
+
+CacheRead DecodeCachedCopy(std::string_view file)
 {
     const std::size_t end = file.find('\n');
-    if (file.compare(0, Tag.size(), Tag) != 0 || end == std::string::npos || end > LongestHead)
+    if (file.substr(0, Tag.size()) != Tag || end == std::string_view::npos || end > LongestHead)
         return Damaged("its first line is not a cached copy's");
-    std::string_view head = std::string_view(file).substr(Tag.size(), end - Tag.size());
+    std::string_view head = file.substr(Tag.size(), end - Tag.size());
     const std::optional<long long> seconds = WholeNumber(Word(head));
     const std::optional<long long> bytes = WholeNumber(Word(head));
     const std::string_view hash = Word(head);
     const std::string_view url = head;
-    if (!seconds || !bytes || hash.size() != 16 || hash.find_first_not_of("0123456789abcdef") != std::string::npos ||
-        url.empty())
+    // Fetched by the year 9999 at the latest, so that every date on it is one.
+    constexpr long long LastSecond = 253402300799;
+    if (!seconds || *seconds > LastSecond || !bytes || hash.size() != 16 ||
+        hash.find_first_not_of("0123456789abcdef") != std::string::npos || url.empty())
         return Damaged("its first line is not a cached copy's");
     CachedCopy copy;
     copy.Body = file.substr(end + 1);
@@ -92,15 +108,6 @@ CacheRead Decode(const std::string& file)
     copy.FetchedAt = std::chrono::sys_seconds(std::chrono::seconds(*seconds));
     return {std::move(copy), ""};
 }
-
-std::string WithoutTrailingSlashes(std::string p)
-{
-    while (p.size() > 1 && p.back() == '/')
-        p.pop_back();
-    return p;
-}
-
-} // namespace
 
 std::string DefaultCacheFolder()
 {
@@ -173,7 +180,7 @@ CacheRead ProductCache::Read(std::string_view fileName) const
     ::close(fd);
     if (error != 0)
         return Damaged(std::string("it cannot be read: ") + std::strerror(error));
-    return Decode(file);
+    return DecodeCachedCopy(file);
 }
 
 std::string ProductCache::Write(std::string_view fileName, const CachedCopy& copy) const
@@ -185,7 +192,7 @@ std::string ProductCache::Write(std::string_view fileName, const CachedCopy& cop
     if (made)
         return "cannot make the folder " + folder_ + ": " + made.message();
     const std::string path = PathOf(fileName);
-    if (const int error = WriteFileAtomically(path, Head(copy) + copy.Body); error != 0)
+    if (const int error = WriteFileAtomically(path, EncodeCachedCopy(copy)); error != 0)
         return "cannot write " + path + ": " + std::strerror(error);
     return "";
 }

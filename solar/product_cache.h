@@ -29,6 +29,11 @@ struct CacheRead {
     std::string Problem; // one line: a file is there but cannot be used
 };
 
+// A cache file's bytes from a copy, and back: the copy, or why the bytes
+// are none (a problem of one line).
+std::string EncodeCachedCopy(const CachedCopy& copy);
+CacheRead DecodeCachedCopy(std::string_view file);
+
 // $XDG_CACHE_HOME/orvela. An unset, empty or relative XDG_CACHE_HOME is
 // ignored in favour of $HOME/.cache/orvela (the home folder of the password
 // database when HOME is unset or relative). Empty when there is no home.

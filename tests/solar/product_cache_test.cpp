@@ -73,6 +73,12 @@ TEST_F(ProductCacheTest, KeepsWhatItWasGiven)
     EXPECT_EQ(Listing(cache.Folder()), std::set<std::string>{"27-day-outlook.txt"});
     EXPECT_EQ(FileText(cache.PathOf("27-day-outlook.txt")).rfind("ORVELA-CACHE 1 ", 0), 0u);
 
+    // The fuzz target's seed is a copy as this code writes it.
+    const CacheRead seed = DecodeCachedCopy(testing::Fixture("products/cached-27-day-outlook.txt"));
+    ASSERT_TRUE(seed.Copy) << seed.Problem;
+    EXPECT_EQ(seed.Copy->Body, ProductFixture(Product::Outlook));
+    EXPECT_EQ(seed.Copy->FetchedAt, std::chrono::sys_days(Day(2026, 12, 7)) + 1h + 30min);
+
     const CacheRead none = cache.Read("observed-solar-cycle-indices.json");
     EXPECT_FALSE(none.Copy);
     EXPECT_EQ(none.Problem, "");
