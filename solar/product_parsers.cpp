@@ -233,12 +233,12 @@ public:
     {
     }
 
-    bool null() override { return Value(FieldKind::Null, 0, ""); }
-    bool boolean(bool) override { return Value(FieldKind::Other, 0, ""); }
-    bool number_integer(number_integer_t v) override { return Value(FieldKind::Number, static_cast<double>(v), ""); }
-    bool number_unsigned(number_unsigned_t v) override { return Value(FieldKind::Number, static_cast<double>(v), ""); }
-    bool number_float(number_float_t v, const string_t&) override { return Value(FieldKind::Number, v, ""); }
-    bool string(string_t& v) override { return Value(FieldKind::Text, 0, v); }
+    bool null() override { return Value(FieldKind::Null, 0); }
+    bool boolean(bool) override { return Value(FieldKind::Other, 0); }
+    bool number_integer(number_integer_t v) override { return Value(FieldKind::Number, static_cast<double>(v)); }
+    bool number_unsigned(number_unsigned_t v) override { return Value(FieldKind::Number, static_cast<double>(v)); }
+    bool number_float(number_float_t v, const string_t&) override { return Value(FieldKind::Number, v); }
+    bool string(string_t& v) override { return Value(FieldKind::Text, 0, &v); }
     bool binary(binary_t&) override { return Fail("binary data"); }
 
     bool start_object(std::size_t) override
@@ -247,7 +247,8 @@ public:
             return Fail(depth_ == 0 ? "not an array of months" : Entry() + ": a field holds an object");
         depth_ = 2;
         ++entry_;
-        fields_ = {};
+        for (Field& field : fields_)
+            field.Kind = FieldKind::Absent;
         key_ = -1;
         return true;
     }
@@ -307,14 +308,19 @@ public:
     }
 
 private:
-    bool Value(FieldKind kind, double value, const std::string& text)
+    bool Value(FieldKind kind, double value, string_t* text = nullptr)
     {
         if (depth_ == 0)
             return Fail("not an array of months");
         if (depth_ == 1)
             return Fail(Entry(entry_ + 1) + " is not an object");
-        if (key_ >= 0)
-            fields_[key_] = Field{kind, value, text};
+        if (key_ >= 0) {
+            Field& field = fields_[key_];
+            field.Kind = kind;
+            field.Value = value;
+            if (text != nullptr)
+                field.Text.swap(*text);
+        }
         return true;
     }
     bool Fail(std::string problem)
@@ -366,18 +372,19 @@ std::string ReadTimeTag(const Field& field, MonthlyFlux& out)
 std::string ReadFluxField(const Field& field, std::string_view name, bool required, const Month& of,
                           std::optional<double>& flux)
 {
-    const std::string where = " (" + IsoMonth(of) + "): \"" + std::string(name) + "\"";
+    // Only a refusal spends time on words.
+    auto where = [&] { return " (" + IsoMonth(of) + "): \"" + std::string(name) + "\""; };
     if (field.Kind == FieldKind::Absent || (!required && field.Kind == FieldKind::Null)) {
         if (required)
             return " (" + IsoMonth(of) + ") has no \"" + std::string(name) + "\"";
         return "";
     }
     if (field.Kind != FieldKind::Number)
-        return where + " is not a number" + (field.Kind == FieldKind::Text ? ": " + Quoted(field.Text) : "");
+        return where() + " is not a number" + (field.Kind == FieldKind::Text ? ": " + Quoted(field.Text) : "");
     if (MissingMark(field.Value))
         return "";
     if (std::string problem = FluxProblem(field.Value); !problem.empty())
-        return where + " is " + problem;
+        return where() + " is " + problem;
     flux = field.Value;
     return "";
 }
