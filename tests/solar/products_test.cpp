@@ -266,6 +266,9 @@ TEST(FluxOnDayOfMonths, BetweenTheMiddlesOfMonths)
 {
     const MonthlyCycle predicted = *ParsePredictedCycle(PredictedText()).Value;
     const MonthlyCycle observed = *ParseObservedCycle(ObservedText()).Value;
+    using std::chrono::year;
+    const MonthlyCycle gap{
+        {{year(2026) / std::chrono::January, 150, {}, {}}, {year(2026) / std::chrono::March, 130, {}, {}}}};
     struct Case {
         const char* name;
         const MonthlyCycle& cycle;
@@ -283,7 +286,8 @@ TEST(FluxOnDayOfMonths, BetweenTheMiddlesOfMonths)
         {"past the last month", predicted, Day(2028, 1, 1), {}, "no value for 2028-01: it ends with 2027-12"},
         {"before the first month", predicted, Day(2026, 11, 30), {}, "no value for 2026-11: it starts with 2026-12"},
         {"a month of 30 days, back to October", observed, Day(2026, 11, 1), 127.3, ""},
-        {"the neighbour is no adjacent month", observed, Day(2026, 1, 1), 152.4, ""},
+        {"the neighbour is no adjacent month", gap, Day(2026, 3, 1), 130, ""},
+        {"the neighbour marked missing", gap, Day(2026, 3, 31), 130, ""},
         {"a month marked missing", observed, Day(1749, 2, 10), {}, "no value for 1749-02: marked missing (-1)"},
         {"a month not in it", observed, Day(1900, 6, 1), {}, "no value for 1900-06: the month is not in it"},
     };
