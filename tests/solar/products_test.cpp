@@ -267,8 +267,9 @@ TEST(FluxOnDayOfMonths, BetweenTheMiddlesOfMonths)
     const MonthlyCycle predicted = *ParsePredictedCycle(PredictedText()).Value;
     const MonthlyCycle observed = *ParseObservedCycle(ObservedText()).Value;
     using std::chrono::year;
-    const MonthlyCycle gap{
-        {{year(2026) / std::chrono::January, 150, {}, {}}, {year(2026) / std::chrono::March, 130, {}, {}}}};
+    const MonthlyCycle gap{{{year(2026) / std::chrono::January, 150, {}, {}},
+                            {year(2026) / std::chrono::March, 130, {}, {}},
+                            {year(2026) / std::chrono::April, {}, {}, {}}}};
     struct Case {
         const char* name;
         const MonthlyCycle& cycle;
