@@ -205,7 +205,7 @@ public:
         // Every alias is followed by ',' or ';'.
         const auto separators = std::count_if(text.begin(), text.end(), [](char c) { return c == ',' || c == ';'; });
         file_.aliases_.reserve(static_cast<std::size_t>(separators));
-        file_.prefixes_.reserve(static_cast<std::size_t>(separators) / 4);
+        file_.prefixes_.reserve(static_cast<std::size_t>(separators));
         file_.exactCalls_.reserve(static_cast<std::size_t>(separators));
     }
 
