@@ -113,7 +113,9 @@ TEST(CallLookup, GivesTheAliasValuesWhereItHasThemAndTheEntityValuesElse)
     ASSERT_TRUE(sicily.Found);
     EXPECT_EQ(sicily.Found->PrimaryPrefix, "IT9");
     EXPECT_TRUE(sicily.Found->WaeOnly);
-    EXPECT_EQ(LookUpCall(Fixture(), "3D2RX").Found->PrimaryPrefix, "3D2/r");
+    const CallLookup rotuma = LookUpCall(Fixture(), "3D2RX");
+    ASSERT_TRUE(rotuma.Found);
+    EXPECT_EQ(rotuma.Found->PrimaryPrefix, "3D2/r");
 }
 
 TEST(CallLookup, SaysWhyACallHasNoEntity)

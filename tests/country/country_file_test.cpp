@@ -24,6 +24,12 @@ const Entity* Named(const CountryFile& f, const std::string& name)
     return nullptr;
 }
 
+// The name of the alias's entity, empty without an alias.
+std::string EntityOf(const CountryFile& f, const Alias* a)
+{
+    return a == nullptr ? std::string() : f.Entities()[a->Entity].Name;
+}
+
 CountryFile Parsed(const std::string& text)
 {
     CountryFileResult r = ParseCountryFile(text);
@@ -59,7 +65,9 @@ TEST(CountryFile, ReadsEveryFieldOfAnEntityLine)
     ASSERT_NE(sicily, nullptr);
     EXPECT_TRUE(sicily->WaeOnly);
     EXPECT_EQ(sicily->PrimaryPrefix, "IT9");
-    EXPECT_EQ(Named(*r.File, "Rotuma Island")->PrimaryPrefix, "3D2/r");
+    const Entity* rotuma = Named(*r.File, "Rotuma Island");
+    ASSERT_NE(rotuma, nullptr);
+    EXPECT_EQ(rotuma->PrimaryPrefix, "3D2/r");
 
     EXPECT_EQ(r.File->Version(), "20261201");
 }
@@ -77,7 +85,7 @@ TEST(CountryFile, ReadsAliasesWithEachOverrideOverContinuationLines)
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->Text, text);
         EXPECT_FALSE(a->ExactCall);
-        EXPECT_TRUE(a->Over.CqZone && a->Over.ItuZone && a->Over.Continent && a->Over.LatDeg && a->Over.LonWestDeg &&
+        ASSERT_TRUE(a->Over.CqZone && a->Over.ItuZone && a->Over.Continent && a->Over.LatDeg && a->Over.LonWestDeg &&
                     a->Over.UtcOffsetHours);
     }
     const Alias* kc4 = f.FindLongestPrefix("KC4A");
@@ -99,6 +107,7 @@ TEST(CountryFile, ReadsAliasesWithEachOverrideOverContinuationLines)
 
     // Zones alone; an alias without overrides has none.
     const Alias* ve2 = f.FindLongestPrefix("VE2");
+    ASSERT_TRUE(ve2 != nullptr && f.FindLongestPrefix("VE") != nullptr);
     EXPECT_EQ(ve2->Over.CqZone, 2);
     EXPECT_EQ(ve2->Over.ItuZone, 4);
     EXPECT_FALSE(ve2->Over.Continent || ve2->Over.LatDeg || ve2->Over.UtcOffsetHours);
@@ -110,11 +119,12 @@ TEST(CountryFile, ReadsAliasesWithEachOverrideOverContinuationLines)
     ASSERT_NE(exact, nullptr);
     EXPECT_TRUE(exact->ExactCall);
     EXPECT_EQ(exact->Over.CqZone, 27);
-    EXPECT_DOUBLE_EQ(*exact->Over.LatDeg, 27.10);
+    EXPECT_EQ(exact->Over.LatDeg, 27.10);
     ASSERT_NE(f.FindLongestPrefix("JR6"), nullptr);
     EXPECT_EQ(f.FindLongestPrefix("JR6")->Line, 26);
 
     // An exact call is no prefix, and a prefix no exact call.
+    ASSERT_NE(f.FindLongestPrefix("3D2AB/P"), nullptr);
     EXPECT_EQ(f.FindLongestPrefix("3D2AB/P")->Text, "3D2");
     EXPECT_EQ(f.FindExactCall("VE"), nullptr);
     EXPECT_EQ(f.FindExactCall("3D2AB"), nullptr);
@@ -128,9 +138,9 @@ TEST(CountryFile, ACallListedUnderAWaeEntityAndADxccEntityBelongsToTheDxccEntity
                                  "    OE,=4U1XYZ;\n"
                                  "Somewhere: 15: 28: EU: 47.00: -13.00: -1.0: *XX:\n"
                                  "    =4U1XYZ,4U1V;\n");
-    EXPECT_EQ(f.Entities()[f.FindExactCall("4U1XYZ")->Entity].Name, "Austria");
+    EXPECT_EQ(EntityOf(f, f.FindExactCall("4U1XYZ")), "Austria");
     // Otherwise the first listing stays.
-    EXPECT_EQ(f.Entities()[f.FindLongestPrefix("4U1V")->Entity].Name, "Vienna Intl Ctr");
+    EXPECT_EQ(EntityOf(f, f.FindLongestPrefix("4U1V")), "Vienna Intl Ctr");
     EXPECT_EQ(f.Aliases().size(), 6u);
 }
 
@@ -143,6 +153,8 @@ TEST(CountryFile, CrlfLineEndsAByteOrderMarkAndLowerCaseAliasesReadTheSame)
     }
     const CountryFile a = Parsed(text);
     const CountryFile b = Parsed(crlf);
+    ASSERT_FALSE(a.Entities().empty());
+    ASSERT_EQ(a.Entities().size(), b.Entities().size());
     ASSERT_EQ(a.Aliases().size(), b.Aliases().size());
     for (std::size_t i = 0; i < a.Aliases().size(); ++i) {
         EXPECT_EQ(a.Aliases()[i].Text, b.Aliases()[i].Text);
