@@ -1,10 +1,10 @@
 # Orvela: two commands set everything up on a fresh Debian 12 machine.
 #   make run   installs what is missing, builds in release mode and starts the program
-#   make test  installs, builds, runs the four fuzz targets for 10 seconds side by side,
+#   make test  installs, builds, runs the six fuzz targets for 10 seconds side by side,
 #              every test, every test again under AddressSanitizer and
 #              UndefinedBehaviorSanitizer, and the tests that start threads
 #              under ThreadSanitizer
-#   make fuzz  runs the four fuzz targets for 30 seconds side by side
+#   make fuzz  runs the six fuzz targets for 30 seconds side by side
 #   make install   builds and installs under PREFIX (default /usr/local), below DESTDIR when given
 #   make package   builds the Debian package, $(BUILD)/orvela_<version>_<arch>.deb
 
@@ -103,16 +103,18 @@ test-tsan: deps
 	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
 	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app|coverage)\.|engine\.ParallelFor\.)'
 
-# Four targets under libFuzzer: the solar-flux parser, seeded with the real
+# Six targets under libFuzzer: the solar-flux parser, seeded with the real
 # bulletins, the readers of NOAA's other flux products and of their cached
 # copies, seeded with copies of each product's layout, the settings file's
-# reader, seeded with registry exports, and a line of orvela-predict --batch,
-# seeded with real lines. They are built and run side by side over the
-# cores: make fuzz-short gives each 10 seconds, make fuzz 30 (20 and 60
-# processor-seconds in all on two cores).
+# reader, seeded with registry exports, a line of orvela-predict --batch,
+# seeded with real lines, the country file's reader, seeded with a country
+# file, and the look-up of call signs in that file, seeded with call signs.
+# They are built and run side by side over the cores: make fuzz-short gives
+# each 10 seconds, make fuzz 30 (30 and 90 processor-seconds in all on two
+# cores).
 # New inputs gather in $(FUZZ_BUILD)/corpus/<target>, a crashing one in
 # $(FUZZ_BUILD)/<target>-crash-*.
-FUZZ_TARGETS := fuzz_geoalert fuzz_products fuzz_reg_file fuzz_batch_line
+FUZZ_TARGETS := fuzz_geoalert fuzz_products fuzz_reg_file fuzz_batch_line fuzz_country_file fuzz_call_lookup
 FUZZ_SECONDS ?= 10
 
 $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
@@ -141,15 +143,33 @@ $(FUZZ_BUILD)/fuzz_batch_line: $(BATCH_LINE_SOURCES) $(wildcard cli/*.h station/
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Icli -Istation -Iengine -Icommon tests/cli/fuzz_batch_line.cpp $(BATCH_LINE_SOURCES) -o $@
 
+# The country file's reader, and the look-up of any text as a call sign in
+# the fixture country file.
+COUNTRY_FIXTURE := tests/country/fixtures/cty-small.dat
+$(FUZZ_BUILD)/fuzz_country_file: country/country_file.h country/country_file.cpp country/call_lookup.h \
+		country/call_lookup.cpp tests/country/fuzz_country_file.cpp | deps
+	mkdir -p $(FUZZ_BUILD)
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/country/fuzz_country_file.cpp country/country_file.cpp country/call_lookup.cpp -o $@
+
+$(FUZZ_BUILD)/fuzz_call_lookup: country/country_file.h country/country_file.cpp country/call_lookup.h \
+		country/call_lookup.cpp tests/country/fuzz_call_lookup.cpp | deps
+	mkdir -p $(FUZZ_BUILD)
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -DORVELA_COUNTRY_FIXTURE='"$(abspath $(COUNTRY_FIXTURE))"' \
+	  tests/country/fuzz_call_lookup.cpp country/country_file.cpp country/call_lookup.cpp -o $@
+
 # Each target's seeds and dictionary.
 FUZZ_SEEDS_fuzz_geoalert   := tests/solar/fixtures
 FUZZ_SEEDS_fuzz_products   := tests/solar/fixtures/products
 FUZZ_SEEDS_fuzz_reg_file   := tests/station/fixtures
 FUZZ_SEEDS_fuzz_batch_line := tests/cli/fixtures/batch-lines
+FUZZ_SEEDS_fuzz_country_file := tests/country/fixtures
+FUZZ_SEEDS_fuzz_call_lookup := tests/country/fixtures/calls
 FUZZ_DICT_fuzz_geoalert    := tests/solar/fuzz_geoalert.dict
 FUZZ_DICT_fuzz_products    := tests/solar/fuzz_products.dict
 FUZZ_DICT_fuzz_reg_file    := tests/station/fuzz_reg_file.dict
 FUZZ_DICT_fuzz_batch_line  := tests/cli/fuzz_batch_line.dict
+FUZZ_DICT_fuzz_country_file := tests/country/fuzz_country_file.dict
+FUZZ_DICT_fuzz_call_lookup := tests/country/fuzz_call_lookup.dict
 
 # One target for FUZZ_SECONDS.
 fuzz-run-%: $(FUZZ_BUILD)/%

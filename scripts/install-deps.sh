@@ -19,6 +19,7 @@ clang libclang-rt-14-dev
 xvfb xauth fonts-dejavu-core fonts-liberation2 locales
 fp-utils-3.2.2 python3
 librsvg2-bin desktop-file-utils appstream man-db dpkg-dev
+hamradio-files
 $*"
 
 # A locale whose decimal separator is a comma.

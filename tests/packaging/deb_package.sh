@@ -32,6 +32,8 @@ depends=$(field Depends)
 for lib in libc6 libstdc++6 libqt6widgets6 libcurl4 libpng16-16; do
     printf '%s\n' "$depends" | grep -q "\\b$lib\\b" || fail "Depends lacks $lib: $depends"
 done
+# The country file that call signs are looked up in, which Orvela does not ship.
+printf '%s\n' "$depends" | grep -q '\bhamradio-files\b' || fail "Depends lacks hamradio-files: $depends"
 # A viewer for the compiled help, which Debian ships.
 printf '%s\n' "$(field Recommends)" | grep -q '\bxchm\b' || fail "Recommends lacks xchm: $(field Recommends)"
 # The newest changelog entry is this version.
