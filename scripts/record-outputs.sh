@@ -37,7 +37,7 @@ run() {
     dir="$out/$(printf '%03d' $n)-$name"
     rm -rf "$dir"
     mkdir -p "$dir/files"
-    printf '%s\n' "$*" >"$dir/command"
+    printf "%s\n" "$*" | sed "s|$build/|BUILD/|g; s|$here/|SOURCE/|g" >"$dir/command"
     (cd "$dir/files" && HOME="$dir/files" LC_ALL=C.UTF-8 TZ=UTC "$@" >"$dir/stdout" 2>"$dir/stderr" </dev/null
      echo $? >"$dir/rc")
 }
@@ -51,7 +51,7 @@ run_in() {
     dir="$out/$(printf '%03d' $n)-$name"
     rm -rf "$dir"
     mkdir -p "$dir/files"
-    printf '%s\n' "$*" >"$dir/command"
+    printf "%s\n" "$*" | sed "s|$build/|BUILD/|g; s|$here/|SOURCE/|g" >"$dir/command"
     (cd "$dir/files" && printf '%s' "$input" | HOME="$dir/files" LC_ALL=C.UTF-8 TZ=UTC "$@" >"$dir/stdout" 2>"$dir/stderr"
      echo $? >"$dir/rc")
 }
