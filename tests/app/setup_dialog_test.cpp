@@ -389,11 +389,11 @@ TEST_F(SetupDialog, AcceptStoresTheStationInOneUpdate)
         SCOPED_TRACE(everyWriteFails ? "every write fails" : "the writes after the first fail");
         messages.shown.clear();
         int writes = 0;
-        orvela::detail::SetBeforeRenameHook([&writes, everyWriteFails] {
+        beforeSettingsReplaced = [&writes, everyWriteFails] {
             if (everyWriteFails || ++writes > 1) {
                 throw StoreError("Cannot save the settings: disk full");
             }
-        });
+        };
         dialogs.onOpen = [](QDialog& d) {
             auto& dialog = static_cast<TCoordForm&>(d);
             dialog.Widgets().INDEdit->setText(QStringLiteral("W1AW"));
@@ -410,7 +410,7 @@ TEST_F(SetupDialog, AcceptStoresTheStationInOneUpdate)
             return d.result();
         };
         form->Widgets().ChangeBtn->click();
-        orvela::detail::SetBeforeRenameHook({});
+        beforeSettingsReplaced = nullptr;
         RegIni reread(path);
         const bool newCall = reread.ReadString("Station", "CallSign", "") == "W1AW";
         const bool newPlace =
