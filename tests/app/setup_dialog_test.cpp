@@ -1,6 +1,7 @@
 // The station setup dialog, driven offscreen through the real main window:
 // what it reads, what it stores, and what the main window shows after it.
 #include "station/locator.h"
+#include "station/settings_schema.h"
 #include "tests/app/window_fixture.h"
 
 #include <QFileInfo>
@@ -96,6 +97,32 @@ TEST_F(SetupDialog, OpensOnTheStoredStationAndAcceptingStoresItAgain)
     EXPECT_EQ(reread.ReadInteger("Station", "Power", 0), 20);
     EXPECT_EQ(reread.ReadInteger("Station", "MinAngle", 0), 10);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// The degrees, the power and the angle allow what the settings allow: a
+// value the dialog accepts is one start-up uses.
+TEST_F(SetupDialog, TheSpinsAllowWhatTheSettingsAllow)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    Answer(
+        [](Ui::TCoordForm& d) {
+            const struct {
+                QSpinBox* Spin;
+                SettingId Setting;
+            } spins[] = {{d.LngDeg, SettingId::Longitude},
+                         {d.LttDeg, SettingId::Latitude},
+                         {d.PWRSpin, SettingId::Power},
+                         {d.ANGSpin, SettingId::MinAngle}};
+            for (const auto& s : spins) {
+                SCOPED_TRACE(SettingRowOf(s.Setting).Name);
+                EXPECT_EQ(s.Spin->minimum(), SettingRowOf(s.Setting).WholeMin());
+                EXPECT_EQ(s.Spin->maximum(), SettingRowOf(s.Setting).WholeMax());
+            }
+        },
+        false);
+    form->Widgets().ChangeBtn->click();
+    EXPECT_NE(opened, nullptr);
 }
 
 TEST_F(SetupDialog, CancelAfterEditingEverythingChangesNothing)
