@@ -103,6 +103,11 @@ struct Services {
     MessageBoxes* Messages = nullptr;
     const Clock* TimeSource = nullptr;
     std::string SettingsPath;
+    // Runs during every write of the settings file, once the new file is
+    // complete and just before it replaces the old one; it may refuse the
+    // write by throwing StoreError. None in the program: tests fail a write
+    // there.
+    std::function<void()> BeforeSettingsReplaced;
     SolarFluxSource* Flux = nullptr;
     DialogRunner* Dialogs = nullptr;
     const MapPictures* Pictures = nullptr;

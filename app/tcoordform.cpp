@@ -3,6 +3,7 @@
 #include "station/call_sign.h"
 #include "station/locator.h"
 #include "engine/model.h"
+#include "station/settings_schema.h"
 #include "station/settings_store.h"
 #include "station/station_display.h"
 #include "ui_tcoordform.h"
@@ -86,6 +87,14 @@ TCoordForm::TCoordForm(RegIni& store, Settings& settings, MessageBoxes& messages
     for (QSpinBox* spin : findChildren<QSpinBox*>()) {
         spin->setLocale(QLocale::c()); // whole numbers, no group separators
     }
+    // The degrees, the power and the angle take what the settings allow.
+    const auto allow = [](QSpinBox* spin, SettingId id) {
+        spin->setRange(SettingRowOf(id).WholeMin(), SettingRowOf(id).WholeMax());
+    };
+    allow(ui_->LngDeg, SettingId::Longitude);
+    allow(ui_->LttDeg, SettingId::Latitude);
+    allow(ui_->PWRSpin, SettingId::Power);
+    allow(ui_->ANGSpin, SettingId::MinAngle);
     QFont accept = ui_->OkBtn->font();
     accept.setBold(true);
     ui_->OkBtn->setFont(accept);
@@ -122,29 +131,20 @@ TCoordForm::~TCoordForm() = default;
 
 void TCoordForm::CreateForm()
 {
-    // A value of the wrong type in the store was reported at start-up; the
-    // dialog then offers the default.
-    const auto readString = [this](const char* name, const char* def) {
-        try {
-            return store_.ReadString("Station", name, def);
-        } catch (const StoreError&) {
-            return std::string(def);
-        }
-    };
-    const auto readInteger = [this](const char* name, int def) {
-        try {
-            return store_.ReadInteger("Station", name, def);
-        } catch (const StoreError&) {
-            return def;
-        }
-    };
+    // As the store holds the station, each value whatever its range (the
+    // spins clamp it); a value of the wrong type in the store was reported
+    // at start-up, and the dialog then offers the default.
+    StoredSettings stored = StoredDefaults();
+    for (const SettingId id : StationSetup) {
+        LoadStoredValue(store_, id, stored);
+    }
     // Shown as the main window uses it: a stored call sign with a control
     // character in it is offered without, so that accepting mends the file.
-    ui_->INDEdit->setText(QString::fromStdString(PrintableCallSign(readString("CallSign", "NoCall"))));
-    const long double longitude = store_.ReadExtended("Station", "Longitude");
-    const long double latitude = store_.ReadExtended("Station", "Latitude");
-    ui_->PWRSpin->setValue(readInteger("Power", DefaultPower));
-    ui_->ANGSpin->setValue(readInteger("MinAngle", 10));
+    ui_->INDEdit->setText(QString::fromStdString(PrintableCallSign(stored.Station.CallSign)));
+    const long double longitude = stored.Station.Longitude;
+    const long double latitude = stored.Station.Latitude;
+    ui_->PWRSpin->setValue(stored.Station.Power);
+    ui_->ANGSpin->setValue(stored.Station.MinAngle);
 
     const Dms lon = SplitDMS(longitude);
     SetSpin(ui_->LngDeg, lon.Degrees);
@@ -245,12 +245,14 @@ bool TCoordForm::CloseForm()
         ComposeDMS(ui_->LttDeg->value(), ui_->LttMin->value(), ui_->LttSec->value(), latNegative_);
     // One update of the file: a failure leaves the whole station as it was,
     // never a new call sign with the old position.
+    StoredSettings accepted;
+    accepted.Station.CallSign = callSign; // as typed
+    accepted.Station.Longitude = longitude;
+    accepted.Station.Latitude = latitude;
+    accepted.Station.Power = ui_->PWRSpin->value();
+    accepted.Station.MinAngle = ui_->ANGSpin->value();
     try {
-        store_.WriteValues("Station",
-                           {RegIni::Value::Text("CallSign", callSign), RegIni::Value::Extended("Longitude", longitude),
-                            RegIni::Value::Extended("Latitude", latitude),
-                            RegIni::Value::Integer("Power", ui_->PWRSpin->value()),
-                            RegIni::Value::Integer("MinAngle", ui_->ANGSpin->value())});
+        SaveSettings(store_, accepted, StationSetup);
     } catch (const StoreError& e) {
         messages_.Show(this, MessageIcon::Warning, QStringLiteral("Warning"), QString::fromUtf8(e.what()));
         return false;

@@ -296,7 +296,7 @@ TPROPForm::TPROPForm(const Services& services, QWidget* parent)
         if (!programReady_) {
             return;
         }
-        StoreChoice("ShowPath", on ? 1 : 0);
+        StoreChoice(SettingId::ShowPath);
     });
     // The map's menu opens over the map and over the markers on it alike.
     for (QWidget* w :
@@ -335,7 +335,7 @@ void TPROPForm::InitProgram()
     // wait for the user (a message box, the first-run dialog, the download)
     // is followed by a look at whether the program was told to end
     // meanwhile: the rest of start-up is then left out.
-    regIni_ = std::make_unique<RegIni>(services_.SettingsPath);
+    regIni_ = std::make_unique<RegIni>(services_.SettingsPath, services_.BeforeSettingsReplaced);
     ReadSettings();
     if (Abandoned()) {
         return;
@@ -403,82 +403,34 @@ bool TPROPForm::Abandoned() const
 
 void TPROPForm::ReadSettings()
 {
-    RegIni& reg = *regIni_;
-    // A value read from the store is used only when it is finite and within
-    // what the window and the engine accept; any other takes its default,
-    // and the warning says which.
-    QStringList unusable;
-    const auto use = [&unusable](auto& target, auto value, bool usable, const char* name, auto def) {
-        if (usable) {
-            target = value;
-        } else {
-            target = def;
-            unusable << QStringLiteral("%1 could not be used; %2 is used instead.")
-                            .arg(QString::fromLatin1(name), QString::fromStdString(FormatGeneral(def)));
+    // A read that stops at a value of the wrong type leaves the settings
+    // after it as start-up found them.
+    const LoadedSettings read = LoadSettings(*regIni_, Kept());
+    settings_ = read.Values.Station;
+    ui_->DESTLong->setValue(read.Values.RemoteLonWestDeg);
+    ui_->DESTLat->setValue(read.Values.RemoteLatDeg);
+    bandSet_ = read.Values.Rows;
+    RowsAction(bandSet_)->setChecked(true);
+    showPath_->setChecked(read.Values.ShowPath);
+    if (!read.Warnings.empty()) {
+        QStringList why;
+        for (const std::string& line : read.Warnings) {
+            why << QString::fromStdString(line);
         }
-    };
-    const auto within = [](long double v, long double lo, long double hi) {
-        return std::isfinite(v) && v >= lo && v <= hi;
-    };
-    QString why;
-    try {
-        reg.CreateKey("Station");
-        reg.CreateKey("Divers");
-        const long double longitude = reg.ReadExtended("Station", "Longitude");
-        use(settings_.Longitude, longitude, within(longitude, -180, 180), "Station\\Longitude", 0.0L);
-        const long double latitude = reg.ReadExtended("Station", "Latitude");
-        use(settings_.Latitude, latitude, within(latitude, -90, 90), "Station\\Latitude", 0.0L);
-        // Kept as typed; shown and used without the blanks around it, and
-        // without any character a call sign may not hold (a tab, an escape,
-        // a line end written into the file), which the warning names.
-        settings_.CallSign = TrimmedCallSign(reg.ReadString("Station", "CallSign", "NoCall"));
-        if (const std::optional<std::string> bad = CallSignProblem(settings_.CallSign)) {
-            settings_.CallSign = TrimmedCallSign(PrintableCallSign(settings_.CallSign));
-            unusable << QStringLiteral("Station\\CallSign could not be used: %1. \"%2\" is used instead.")
-                            .arg(QString::fromStdString(*bad), QString::fromStdString(settings_.CallSign));
-        }
-        const int power = reg.ReadInteger("Station", "Power", DefaultPower);
-        use(settings_.Power, power, within(power, 5, 2500), "Station\\Power", DefaultPower);
-        settings_.Path = reg.ReadBool("Station", "Path", false);
-        int display = 1;
-        const int storedDisplay = reg.ReadInteger("Station", "Display", 1);
-        use(display, storedDisplay, within(storedDisplay, 1, 4), "Station\\Display", 1);
-        settings_.Display = static_cast<DisplayFormat>(display);
-        int gainTable = 0;
-        const int storedGainTable = reg.ReadInteger("Station", "GainTable", 0);
-        use(gainTable, storedGainTable, within(storedGainTable, 0, 2), "Station\\GainTable", 0);
-        settings_.GainTable = static_cast<Antenna>(gainTable);
-        const int minAngle = reg.ReadInteger("Station", "MinAngle", 10);
-        use(settings_.MinAngle, minAngle, within(minAngle, 0, 90), "Station\\MinAngle", 10);
-        int distLon = 0;
-        const int storedLon = reg.ReadInteger("Divers", "DistLon", 0);
-        use(distLon, storedLon, within(storedLon, -180, 180), "Divers\\DistLon", 0);
-        ui_->DESTLong->setValue(distLon);
-        int distLat = 0;
-        const int storedLat = reg.ReadInteger("Divers", "DistLat", 0);
-        use(distLat, storedLat, within(storedLat, -90, 90), "Divers\\DistLat", 0);
-        ui_->DESTLat->setValue(distLat);
-        // The fixed rows unless the amateur bands were chosen.
-        int rows = 0;
-        const int storedRows = reg.ReadInteger("Divers", "BandSet", 0);
-        use(rows, storedRows, within(storedRows, 0, 1), "Divers\\BandSet", 0);
-        bandSet_ = rows == 1 ? BandSet::Amateur : BandSet::Fixed;
-        (rows == 1 ? amateurRows_ : fixedRows_)->setChecked(true);
-        // Shown unless switched off; a file from before the choice shows it.
-        showPath_->setChecked(reg.ReadInteger("Divers", "ShowPath", 1) != 0);
-        if (!reg.ParseProblem().empty()) {
-            throw StoreError(reg.ParseProblem());
-        }
-    } catch (const StoreError& e) {
-        why = QString::fromUtf8(e.what());
-    }
-    if (!unusable.isEmpty()) {
-        why += (why.isEmpty() ? QString() : QStringLiteral("\n")) + unusable.join(QLatin1Char('\n'));
-    }
-    if (!why.isEmpty()) {
         Report(MessageIcon::Warning, QStringLiteral("Warning"), QStringLiteral("Problem reading the registry"),
-               QString::fromStdString(regIni_->Path()) + QStringLiteral(": ") + why);
+               QString::fromStdString(regIni_->Path()) + QStringLiteral(": ") + why.join(QLatin1Char('\n')));
     }
+}
+
+StoredSettings TPROPForm::Kept() const
+{
+    StoredSettings kept;
+    kept.Station = settings_;
+    kept.RemoteLonWestDeg = ui_->DESTLong->value();
+    kept.RemoteLatDeg = ui_->DESTLat->value();
+    kept.Rows = bandSet_;
+    kept.ShowPath = showPath_->isChecked();
+    return kept;
 }
 
 void TPROPForm::FetchSolarFlux()
@@ -947,7 +899,7 @@ void TPROPForm::PWRSpinChange()
 
 void TPROPForm::ANGSpinChange()
 {
-    settings_.MinAngle = ParseWholeNumber(ui_->ANGEdit->text().toStdString()).value_or(10);
+    settings_.MinAngle = ParseWholeNumber(ui_->ANGEdit->text().toStdString()).value_or(DefaultMinAngle);
     ComputeMUF();
 }
 
@@ -1018,14 +970,14 @@ void TPROPForm::SetRows(BandSet set)
         return;
     }
     bandSet_ = set;
-    StoreChoice("BandSet", set == BandSet::Amateur ? 1 : 0);
+    StoreChoice(SettingId::BandSet);
     ComputeMUF();
 }
 
-void TPROPForm::StoreChoice(const char* name, int value)
+void TPROPForm::StoreChoice(SettingId choice)
 {
     try {
-        regIni_->WriteValues("Divers", {RegIni::Value::Integer(name, value)});
+        SaveSettings(*regIni_, Kept(), std::span(&choice, 1));
     } catch (const StoreError& e) {
         services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"), QString::fromUtf8(e.what()));
     }
@@ -1132,11 +1084,7 @@ void TPROPForm::FormClose()
     // start, under the keys start-up reads them from, each section in one
     // update of the file.
     try {
-        regIni_->WriteValues("Station", {RegIni::Value::Integer("Display", Number(settings_.Display)),
-                                         RegIni::Value::Integer("GainTable", Number(settings_.GainTable)),
-                                         RegIni::Value::Integer("Path", settings_.Path ? 1 : 0)});
-        regIni_->WriteValues("Divers", {RegIni::Value::Integer("DistLon", ui_->DESTLong->value()),
-                                        RegIni::Value::Integer("DistLat", ui_->DESTLat->value())});
+        SaveSettings(*regIni_, Kept(), KeptAtClosing);
     } catch (const StoreError& e) {
         services_.Messages->Show(this, MessageIcon::Warning, QStringLiteral("Warning"), QString::fromUtf8(e.what()));
     }

@@ -7,6 +7,7 @@
 #include "app/platform.h"
 #include "map/picture.h"
 #include "engine/prediction.h"
+#include "station/settings_schema.h"
 #include "version.h"
 
 #include <QPointer>
@@ -150,9 +151,12 @@ protected:
 
 private:
     void InitProgram();
-    // A choice of the menus kept at once under Divers; a store that cannot
-    // be written is said in a warning, and the choice still holds.
-    void StoreChoice(const char* name, int value);
+    // A choice of the menus kept at once; a store that cannot be written is
+    // said in a warning, and the choice still holds.
+    void StoreChoice(SettingId choice);
+    // The settings as the window holds them now, as the settings file keeps
+    // them.
+    StoredSettings Kept() const;
     // Whether the program was told to end during start-up.
     bool Abandoned() const;
     void ReadSettings();

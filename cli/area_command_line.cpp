@@ -201,7 +201,7 @@ AreaCommandLine ParseAreaCommandLine(int argc, const char* const argv[])
 
 std::string AreaHelpText()
 {
-    const Settings d;
+    const Settings& d = StoredDefaults().Station;
     const AreaRequest r;
     std::string t;
     t += "Usage:\n";

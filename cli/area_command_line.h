@@ -7,6 +7,7 @@
 #include "engine/prediction.h"
 #include "cli/program.h"
 #include "cli/values.h"
+#include "station/settings_schema.h"
 
 #include <optional>
 #include <string>
@@ -28,9 +29,9 @@ enum class OutputKind { Png, Csv, Json };
 // What one invocation asks for. The station's options take the defaults of
 // a new station, as orvela-predict's do.
 struct AreaRequest {
-    Settings Station;   // home in Latitude/Longitude, power, angle, antenna, long path
-    UtcDateTime Moment; // the prediction's date and hour; the map's shading
-    TableBand Band;     // the band: an amateur band, or a frequency alone
+    Settings Station = StoredDefaults().Station; // home in Latitude/Longitude, power, angle, antenna, long path
+    UtcDateTime Moment;                          // the prediction's date and hour; the map's shading
+    TableBand Band;                              // the band: an amateur band, or a frequency alone
     ld Flux = DefaultFlux;
     bool FluxAuto = false; // --flux auto: the day's flux from NOAA's bulletin
     std::string FluxUrl;   // --flux-url, or empty for the build's address

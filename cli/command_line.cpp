@@ -93,7 +93,7 @@ CommandLine ParseCommandLine(int argc, const char* const argv[])
 
 std::string HelpText()
 {
-    const Settings d;
+    const Settings& d = StoredDefaults().Station;
     const Request r;
     std::string t;
     t += "Usage:\n";
@@ -127,7 +127,7 @@ std::string HelpText()
          ")\n";
     t += "  --bands SET       the table's rows: fixed (2, 4, ... 30 MHz) or ham (one row\n";
     t += "                    per amateur band, 80 m to 10 m, labelled \"40 m 7.1\")\n";
-    t += "                    (default fixed)\n";
+    t += "                    (default " + std::string(BandSetNames[static_cast<std::size_t>(r.Bands)]) + ")\n";
     t += "  --date YYYY-MM-DD prediction date, also shown on the date line\n";
     t += "                    (default: today's local date)\n";
     t += "  --call CALLSIGN   call sign of the home station (default " + d.CallSign + "); printable\n";
@@ -203,9 +203,13 @@ std::string StationOptionsUsage(const Settings& d)
     t += "                    and the flux is 100\n";
     t += "  --flux-url URL    where --flux auto fetches the bulletin\n";
     t += "                    (default " + std::string(solar::DefaultFluxUrl()) + ")\n";
-    t += "  --power DBW       transmitter power, whole dBW from 5 to 2500\n";
+    const SettingRow& power = SettingRowOf(SettingId::Power);
+    const SettingRow& angle = SettingRowOf(SettingId::MinAngle);
+    t += "  --power DBW       transmitter power, whole dBW from " + std::to_string(power.WholeMin()) + " to " +
+         std::to_string(power.WholeMax()) + "\n";
     t += "                    (default " + std::to_string(d.Power) + ")\n";
-    t += "  --min-angle DEG   lowest take-off angle, whole degrees from 0 to 90\n";
+    t += "  --min-angle DEG   lowest take-off angle, whole degrees from " + std::to_string(angle.WholeMin()) + " to " +
+         std::to_string(angle.WholeMax()) + "\n";
     t += "                    (default " + std::to_string(d.MinAngle) + ")\n";
     t += "  --antenna TYPE    isotropic, dipole (simple dipole) or yagi (three-element\n";
     t += "                    Yagi) (default " + std::string(AntennaNames[static_cast<std::size_t>(d.GainTable)]) +

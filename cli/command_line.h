@@ -6,6 +6,7 @@
 #include "engine/model.h"
 #include "engine/prediction.h"
 #include "cli/values.h"
+#include "station/settings_schema.h"
 
 #include <optional>
 #include <string>
@@ -19,13 +20,13 @@ enum class OutputFormat { Text, Csv, Json };
 // What one invocation asks for. The defaults are those of the settings
 // store: the station and options in `Station`, a flux of 100.
 struct Request {
-    Settings Station; // home position in Latitude/Longitude
+    Settings Station = StoredDefaults().Station; // home position in Latitude/Longitude
     GeoPosition Remote;
     ld Flux = DefaultFlux;
-    bool FluxAuto = false;          // --flux auto: the day's flux from NOAA's bulletin
-    std::string FluxUrl;            // --flux-url, or empty for the build's address
-    std::optional<CivilDate> Date;  // none: today's local date
-    BandSet Bands = BandSet::Fixed; // the table's rows
+    bool FluxAuto = false;                 // --flux auto: the day's flux from NOAA's bulletin
+    std::string FluxUrl;                   // --flux-url, or empty for the build's address
+    std::optional<CivilDate> Date;         // none: today's local date
+    BandSet Bands = StoredDefaults().Rows; // the table's rows
     OutputFormat Format = OutputFormat::Text;
 };
 

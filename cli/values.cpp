@@ -1,6 +1,7 @@
 #include "cli/values.h"
 
 #include "station/locator.h"
+#include "station/settings_schema.h"
 #include "common/whole_number.h"
 
 #include <algorithm>
@@ -206,12 +207,18 @@ Parsed<ld> ParseFrequency(std::string_view text, const std::string& range)
 
 Parsed<int> ParsePower(std::string_view text)
 {
-    return ParseWholeInRange(text, 5, 2500, "the power is 5 to 2500 dBW");
+    const SettingRow& power = SettingRowOf(SettingId::Power);
+    return ParseWholeInRange(text, power.WholeMin(), power.WholeMax(),
+                             "the power is " + std::to_string(power.WholeMin()) + " to " +
+                                 std::to_string(power.WholeMax()) + " dBW");
 }
 
 Parsed<int> ParseMinAngle(std::string_view text)
 {
-    return ParseWholeInRange(text, 0, 90, "the minimum take-off angle is 0 to 90 degrees");
+    const SettingRow& angle = SettingRowOf(SettingId::MinAngle);
+    return ParseWholeInRange(text, angle.WholeMin(), angle.WholeMax(),
+                             "the minimum take-off angle is " + std::to_string(angle.WholeMin()) + " to " +
+                                 std::to_string(angle.WholeMax()) + " degrees");
 }
 
 Parsed<int> ParseThreads(std::string_view text)

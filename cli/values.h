@@ -48,13 +48,15 @@ Parsed<ld> ParseFlux(std::string_view text);
 // a host, and no blanks or control characters.
 Parsed<std::string> ParseFluxUrl(std::string_view text);
 
-// Transmitter power, whole dBW, 5 to 2500 as the setup dialog allows.
+// Transmitter power, whole dBW, within the range the station's settings
+// allow (5 to 2500).
 // A frequency from 2 to 30 MHz, a plain decimal number: "7", "7.1", "14.07".
 Parsed<ld> ParseFrequency(std::string_view text, const std::string& range);
 
 Parsed<int> ParsePower(std::string_view text);
 
-// Lowest take-off angle, whole degrees, 0 to 90.
+// Lowest take-off angle, whole degrees, within the range the station's
+// settings allow (0 to 90).
 Parsed<int> ParseMinAngle(std::string_view text);
 
 // Threads of a batch, 0 (one per core) to 1024.

@@ -29,12 +29,6 @@ constexpr const char* FileName = "ORVELA.reg";
 // and is treated like a file that cannot be parsed.
 constexpr off_t MaxFileSize = 16 * 1024 * 1024;
 
-std::function<void()>& BeforeRenameHook()
-{
-    static std::function<void()> hook;
-    return hook;
-}
-
 std::string ErrorText(int err)
 {
     return std::generic_category().message(err);
@@ -215,13 +209,6 @@ bool IsValidSection(const std::string& section)
 
 } // namespace
 
-namespace detail {
-void SetBeforeRenameHook(std::function<void()> hook)
-{
-    BeforeRenameHook() = std::move(hook);
-}
-} // namespace detail
-
 std::string DefaultSettingsPath()
 {
     auto withoutTrailingSlashes = [](std::string p) {
@@ -258,8 +245,9 @@ std::string SectionKeyPath(const std::string& section)
     return std::string(StoreKey) + "\\" + section;
 }
 
-RegIni::RegIni(std::string path)
+RegIni::RegIni(std::string path, BeforeReplace beforeReplace)
     : path_(std::move(path))
+    , beforeReplace_(std::move(beforeReplace))
 {
     const FileContents fc = ReadWholeFile(path_);
     if (fc.Error == ENOENT) {
@@ -435,8 +423,8 @@ void RegIni::Store(const std::string& section, const std::vector<Value>& values)
                 return aside;
             }
         }
-        if (BeforeRenameHook()) {
-            BeforeRenameHook()();
+        if (beforeReplace_) {
+            beforeReplace_();
         }
         return 0;
     });

@@ -44,10 +44,16 @@ std::string SectionKeyPath(const std::string& section);
 
 class RegIni {
 public:
+    // Runs during every write once the new file is complete and flushed to
+    // disk, just before it replaces the old one. It may refuse the write by
+    // throwing StoreError: the old file then stays. The program passes none;
+    // tests stop or fail a writer at that moment.
+    using BeforeReplace = std::function<void()>;
+
     // Opens the store on the file, which need not exist. Never throws: a file
     // that cannot be read or parsed is noted in ParseProblem(), and the store
     // holds what was read before the faulty line.
-    explicit RegIni(std::string path);
+    explicit RegIni(std::string path, BeforeReplace beforeReplace = {});
 
     const std::string& Path() const { return path_; }
 
@@ -119,15 +125,9 @@ private:
     void Store(const std::string& section, const std::vector<Value>& values);
 
     std::string path_;
+    BeforeReplace beforeReplace_;
     std::string problem_;
     reg::RegDocument doc_;
 };
-
-namespace detail {
-// For tests: called during every write once the new file is complete and
-// flushed to disk, just before it replaces the old one. Pass an empty
-// function to remove it.
-void SetBeforeRenameHook(std::function<void()> hook);
-} // namespace detail
 
 } // namespace orvela

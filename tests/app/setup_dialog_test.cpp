@@ -1,6 +1,7 @@
 // The station setup dialog, driven offscreen through the real main window:
 // what it reads, what it stores, and what the main window shows after it.
 #include "station/locator.h"
+#include "station/settings_schema.h"
 #include "tests/app/window_fixture.h"
 
 #include <QFileInfo>
@@ -96,6 +97,32 @@ TEST_F(SetupDialog, OpensOnTheStoredStationAndAcceptingStoresItAgain)
     EXPECT_EQ(reread.ReadInteger("Station", "Power", 0), 20);
     EXPECT_EQ(reread.ReadInteger("Station", "MinAngle", 0), 10);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// The degrees, the power and the angle allow what the settings allow: a
+// value the dialog accepts is one start-up uses.
+TEST_F(SetupDialog, TheSpinsAllowWhatTheSettingsAllow)
+{
+    WriteSettings(ParisStation);
+    auto form = Open();
+    Answer(
+        [](Ui::TCoordForm& d) {
+            const struct {
+                QSpinBox* Spin;
+                SettingId Setting;
+            } spins[] = {{d.LngDeg, SettingId::Longitude},
+                         {d.LttDeg, SettingId::Latitude},
+                         {d.PWRSpin, SettingId::Power},
+                         {d.ANGSpin, SettingId::MinAngle}};
+            for (const auto& s : spins) {
+                SCOPED_TRACE(SettingRowOf(s.Setting).Name);
+                EXPECT_EQ(s.Spin->minimum(), SettingRowOf(s.Setting).WholeMin());
+                EXPECT_EQ(s.Spin->maximum(), SettingRowOf(s.Setting).WholeMax());
+            }
+        },
+        false);
+    form->Widgets().ChangeBtn->click();
+    EXPECT_NE(opened, nullptr);
 }
 
 TEST_F(SetupDialog, CancelAfterEditingEverythingChangesNothing)
@@ -389,11 +416,11 @@ TEST_F(SetupDialog, AcceptStoresTheStationInOneUpdate)
         SCOPED_TRACE(everyWriteFails ? "every write fails" : "the writes after the first fail");
         messages.shown.clear();
         int writes = 0;
-        orvela::detail::SetBeforeRenameHook([&writes, everyWriteFails] {
+        beforeSettingsReplaced = [&writes, everyWriteFails] {
             if (everyWriteFails || ++writes > 1) {
                 throw StoreError("Cannot save the settings: disk full");
             }
-        });
+        };
         dialogs.onOpen = [](QDialog& d) {
             auto& dialog = static_cast<TCoordForm&>(d);
             dialog.Widgets().INDEdit->setText(QStringLiteral("W1AW"));
@@ -410,7 +437,7 @@ TEST_F(SetupDialog, AcceptStoresTheStationInOneUpdate)
             return d.result();
         };
         form->Widgets().ChangeBtn->click();
-        orvela::detail::SetBeforeRenameHook({});
+        beforeSettingsReplaced = nullptr;
         RegIni reread(path);
         const bool newCall = reread.ReadString("Station", "CallSign", "") == "W1AW";
         const bool newPlace =

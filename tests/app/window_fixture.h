@@ -96,6 +96,11 @@ protected:
         s.Messages = &messages;
         s.TimeSource = &clock;
         s.SettingsPath = path;
+        s.BeforeSettingsReplaced = [this] {
+            if (beforeSettingsReplaced) {
+                beforeSettingsReplaced();
+            }
+        };
         s.Flux = fluxSource != nullptr ? fluxSource : &flux;
         s.Dialogs = &dialogs;
         s.Opener = &opener;
@@ -129,6 +134,9 @@ protected:
     FakeMapPictures pictures;
     QString dataDir;               // the program's data folder; none by default
     bool startUpAbandoned = false; // as after a termination signal during start-up
+    // Runs in every write of the settings file just before the new file
+    // replaces the old one; it may throw StoreError to fail the write.
+    std::function<void()> beforeSettingsReplaced;
 };
 
 } // namespace orvela::app::testing

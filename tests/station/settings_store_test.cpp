@@ -1,4 +1,5 @@
 #include "station/settings_store.h"
+#include "tests/support/scoped_env.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,11 +55,7 @@ protected:
         root_ = templ;
         path_ = (root_ / "Talvik Software" / "ORVELA.reg").string();
     }
-    void TearDown() override
-    {
-        orvela::detail::SetBeforeRenameHook({});
-        fs::remove_all(root_);
-    }
+    void TearDown() override { fs::remove_all(root_); }
 
     // Files of the folder other than the settings file and its lock.
     std::vector<std::string> Leftovers() const
@@ -535,10 +533,8 @@ TEST_F(SettingsFile, CrashDuringAWriteLeavesTheOldFile)
     RegIni(path_).WriteInteger("Divers", "DistLon", 10);
     const std::string before = ReadFile(path_);
 
-    const int status = InChild([this] {
-        orvela::detail::SetBeforeRenameHook([] { std::raise(SIGKILL); });
-        RegIni(path_).WriteInteger("Divers", "DistLon", 20);
-    });
+    const int status =
+        InChild([this] { RegIni(path_, [] { std::raise(SIGKILL); }).WriteInteger("Divers", "DistLon", 20); });
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
 
@@ -595,8 +591,7 @@ TEST_F(SettingsFile, ConcurrentWritersBothLand)
             ::close(gate[1]);
             int code = 0;
             try {
-                RegIni ini(path_);
-                orvela::detail::SetBeforeRenameHook([] { ::usleep(1000); });
+                RegIni ini(path_, [] { ::usleep(1000); });
                 if (::write(ready[1], "r", 1) != 1 || ReadUpTo(gate[0], 1) != 0) {
                     ::_exit(2);
                 }
@@ -633,8 +628,14 @@ TEST_F(SettingsFile, ConcurrentWritersBothLand)
     EXPECT_TRUE(Leftovers().empty());
 }
 
-TEST(DefaultSettingsPath, FollowsXdgConfigHome)
+TEST(DefaultSettingsPath, FollowsXdgConfigHomeAndLeavesTheEnvironmentAsItWas)
 {
+    const auto valueOf = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v ? std::optional<std::string>(v) : std::nullopt;
+    };
+    const std::optional<std::string> xdgBefore = valueOf("XDG_CONFIG_HOME");
+    const std::optional<std::string> homeBefore = valueOf("HOME");
     const struct {
         const char* Xdg; // null: unset
         const char* Home;
@@ -646,15 +647,17 @@ TEST(DefaultSettingsPath, FollowsXdgConfigHome)
         {"", "/home/op", "/home/op/.config/Talvik Software/ORVELA.reg"},
         {nullptr, "/home/op/", "/home/op/.config/Talvik Software/ORVELA.reg"},
     };
-    for (const auto& c : cases) {
-        if (c.Xdg) {
-            ::setenv("XDG_CONFIG_HOME", c.Xdg, 1);
-        } else {
-            ::unsetenv("XDG_CONFIG_HOME");
+    {
+        const orvela_test::ScopedEnv xdg("XDG_CONFIG_HOME");
+        const orvela_test::ScopedEnv home("HOME");
+        for (const auto& c : cases) {
+            xdg.Set(c.Xdg);
+            home.Set(c.Home);
+            EXPECT_EQ(orvela::DefaultSettingsPath(), c.Expected) << (c.Xdg ? c.Xdg : "(unset)");
         }
-        ::setenv("HOME", c.Home, 1);
-        EXPECT_EQ(orvela::DefaultSettingsPath(), c.Expected) << (c.Xdg ? c.Xdg : "(unset)");
     }
+    EXPECT_EQ(valueOf("XDG_CONFIG_HOME"), xdgBefore);
+    EXPECT_EQ(valueOf("HOME"), homeBefore);
 }
 
 } // namespace
