@@ -7,7 +7,8 @@
 #   scripts/record-outputs.sh BUILD_DIR OUT_DIR
 #
 # BUILD_DIR is a built tree (its cli/ holds the programs). Every line names
-# its date or moment, so the record does not depend on the day it is made.
+# its date or moment, a past one, so the record does not depend on the day
+# or the hour it is made (today's date marks the current hour).
 # The bulletin for --flux auto comes from a server on loopback (python3's
 # http.server), so no network is used.
 set -u
@@ -59,7 +60,7 @@ run_in() {
 P="$cli/orvela-predict"
 M="$cli/orvela-map"
 A="$cli/orvela-area"
-D="--date 2026-12-11"
+D="--date 2025-12-11"
 
 run predict-help "$P" --help
 run predict-none "$P"
@@ -93,12 +94,12 @@ for bad in "--home 91N,0E --remote 0N,0E" "--home 48.85N,2.35E" "--home -48.85,2
     # shellcheck disable=SC2086
     run bad "$P" $bad $D
 done
-batch='{"home":"JN18DU","remote":"FN30","date":"2026-12-11"}
+batch='{"home":"JN18DU","remote":"FN30","date":"2025-12-11"}
 {"home":"48.85N,2.35E","remote":"40.71N,74.01W","flux":150,"power":"100","min-angle":5,"long-path":true,"antenna":"dipole","display":"angle","bands":"ham","date":"2026-03-01","call":"G4ABC"}
 
 {"home":"91N,0E","remote":"FN30"}
 not json
-{"home":"JN18","remote":"QF56","flux":"auto","date":"2026-12-11"}
+{"home":"JN18","remote":"QF56","flux":"auto","date":"2025-12-11"}
 '
 run_in batch-json "$batch" "$P" --batch - --threads 2 --flux-url "$bulletin"
 run_in batch-csv "$batch" "$P" --batch - --format csv --threads 1 --flux-url "$bulletin"
@@ -106,7 +107,7 @@ run batch-missing "$P" --batch /nonexistent/batch.jsonl
 
 run map-help "$M" --help
 run map-default "$M" --utc 2026-06-21T12:00:00Z --out map.png
-run map-wide "$M" --utc 2026-12-11T03:30:00Z --width 1000 --out map.png
+run map-wide "$M" --utc 2025-12-11T03:30:00Z --width 1000 --out map.png
 run map-nosun "$M" --utc 2026-03-20T18:00:00Z --width 16 --no-sun --out map.png
 run map-pictures "$M" --utc 2026-09-23T00:00:00Z --day "$here/resources/map-day.jpg" --night "$here/resources/map-night.jpg" --out map.png
 run map-bad-width "$M" --utc 2026-06-21T12:00:00Z --width 8193 --out map.png
@@ -114,15 +115,15 @@ run map-bad-utc "$M" --utc 2026-06-21 --out map.png
 run map-one-picture "$M" --utc 2026-06-21T12:00:00Z --day "$here/resources/map-day.jpg" --out map.png
 
 run area-help "$A" --help
-run area-png "$A" --home JN18DU --utc 2026-12-11T12:00Z --band 20m --out area.png
-run area-csv "$A" --home 48.85N,2.35E --utc 2026-12-11T18:00Z --band 7.1 --step 5 --out area.csv
+run area-png "$A" --home JN18DU --utc 2025-12-11T12:00Z --band 20m --out area.png
+run area-csv "$A" --home 48.85N,2.35E --utc 2025-12-11T18:00Z --band 7.1 --step 5 --out area.csv
 run area-json "$A" --home FN30 --utc 2026-06-21T00:00:00Z --band "40 m" --antenna yagi --power 100 --step 10 --out area.json
-run area-long "$A" --home QF56 --utc 2026-12-11T06:00Z --band 14 --long-path --step 15 --out area.json
-run area-empty "$A" --home JN18 --utc 2026-12-11T12:00Z --band 28.5 --power 5 --flux 1 --min-angle 90 --out area.png
-run area-all-hours "$A" --home JN18 --utc 2026-12-11T12:00Z --band 10m --step 20 --all-hours --out area.csv
-run area-all-hours-png "$A" --home JN18 --utc 2026-12-11T12:00Z --band 10m --step 20 --all-hours --width 512 --out area.png
-run area-flux-auto "$A" --home JN18 --utc 2026-12-11T12:00Z --band 20m --step 20 --flux auto --flux-url "$bulletin" --out area.json
-run area-bad-band "$A" --home JN18 --utc 2026-12-11T12:00Z --band 2m --out area.png
-run area-bad-step "$A" --home JN18 --utc 2026-12-11T12:00Z --band 20m --step 7 --out area.png
-run area-bad-out "$A" --home JN18 --utc 2026-12-11T12:00Z --band 20m --out area.gif
+run area-long "$A" --home QF56 --utc 2025-12-11T06:00Z --band 14 --long-path --step 15 --out area.json
+run area-empty "$A" --home JN18 --utc 2025-12-11T12:00Z --band 28.5 --power 5 --flux 1 --min-angle 90 --out area.png
+run area-all-hours "$A" --home JN18 --utc 2025-12-11T12:00Z --band 10m --step 20 --all-hours --out area.csv
+run area-all-hours-png "$A" --home JN18 --utc 2025-12-11T12:00Z --band 10m --step 20 --all-hours --width 512 --out area.png
+run area-flux-auto "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --step 20 --flux auto --flux-url "$bulletin" --out area.json
+run area-bad-band "$A" --home JN18 --utc 2025-12-11T12:00Z --band 2m --out area.png
+run area-bad-step "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --step 7 --out area.png
+run area-bad-out "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --out area.gif
 echo "$n command lines recorded in $out"
