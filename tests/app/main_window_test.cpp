@@ -1,8 +1,7 @@
 // The real main window, driven offscreen with fake platform services and a
-// real settings file in a temporary folder.
+// real settings file in a temporary folder: start-up, the options and the
+// cell report, closing, the clock, and the day/night map.
 #include "app/close_on_signals.h"
-#include "tests/support/http_test_server.h"
-#include "app/network_solar_flux.h"
 #include "tests/app/window_fixture.h"
 
 #include <QApplication>
@@ -11,23 +10,16 @@
 #include <QRadioButton>
 #include <QEvent>
 #include <QEventLoop>
-#include <QMouseEvent>
 #include <QFile>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <mutex>
-#include <optional>
 #include <sstream>
 
 namespace orvela::app {
