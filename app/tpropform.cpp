@@ -406,19 +406,8 @@ void TPROPForm::ComputeMUF()
     }
     ++runCount_;
     const std::time_t now = services_.TimeSource->Now();
-    const std::tm local = LocalTime(now);
-    RunInput in;
-    in.Station = settings_;
-    in.Flux = static_cast<ld>(ui_->FLXSpin->value());
-    in.RemoteLonDeg = ui_->DESTLong->value();
-    in.RemoteLatDeg = ui_->DESTLat->value();
-    in.Month = month_;
-    in.Day = day_;
-    in.LocalDate = CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-    in.UtcHour = UtcMinuteOfDay(now) / 60;
+    const RunInput in = InputsShown(*ui_, settings_, month_, day_, now, remoteLabel_, bandSet_);
     tableHour_ = in.UtcHour;
-    in.RemoteLabel = remoteLabel_.toStdString();
-    in.Bands = BandsOf(bandSet_);
     orvela::ComputeMUF(in, workspace_, prediction_);
     lastInput_ = in;
     pathOverlay_->SetPath(static_cast<double>(settings_.Latitude), static_cast<double>(settings_.Longitude),
