@@ -13,9 +13,11 @@
 #include "version.h"
 
 #include <QPoint>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
+#include <ctime>
 #include <memory>
 
 class QAction;
