@@ -16,6 +16,7 @@
 #include "app/splash.h"
 #include "app/system_services.h"
 #include "app/tpropform.h"
+#include "tests/app/window_probe.h"
 #include "ui_tpropform.h"
 
 #include <QApplication>
@@ -79,7 +80,7 @@ void BM_DisplayFormatClick(benchmark::State& state)
     TPROPForm form(f.services);
     form.show();
     QApplication::processEvents();
-    Ui::TPROPForm& ui = form.Widgets();
+    Ui::TPROPForm& ui = Probe(form).Widgets();
     ui.DESTLong->setValue(74);
     ui.DESTLat->setValue(40);
     bool flip = false;
@@ -165,12 +166,12 @@ struct CoverageFixture : Fixture {
     TPROPForm form{services};
     CoverageFixture()
     {
-        form.Station().Latitude = 48.85L;
-        form.Station().Longitude = -2.35L;
-        form.Station().GainTable = orvela::Antenna::Dipole;
+        Probe(form).Station().Latitude = 48.85L;
+        Probe(form).Station().Longitude = -2.35L;
+        Probe(form).Station().GainTable = orvela::Antenna::Dipole;
         form.show();
-        form.Widgets().DESTLong->setValue(74);
-        form.Widgets().DESTLat->setValue(40);
+        Probe(form).Widgets().DESTLong->setValue(74);
+        Probe(form).Widgets().DESTLat->setValue(40);
         QApplication::processEvents();
     }
 };
@@ -182,11 +183,11 @@ void BM_CoverageFirstPicture(benchmark::State& state)
     double longestStall = 0;
     double opening = 0;
     for (auto _ : state) {
-        delete f.form.Coverage();
+        delete Probe(f.form).Coverage();
         QElapsedTimer clock;
         clock.start();
-        f.form.OpenCoverage(7, 12);
-        CoverageWindow* w = f.form.Coverage();
+        Probe(f.form).OpenCoverage(7, 12);
+        CoverageWindow* w = Probe(f.form).Coverage();
         opening += static_cast<double>(clock.nsecsElapsed()) / 1e6;
         // A tick every millisecond: the gap between two is how long the
         // thread was kept from its events. The ticks also end the waits,
@@ -223,8 +224,8 @@ BENCHMARK(BM_CoverageFirstPicture)->Unit(benchmark::kMillisecond)->UseManualTime
 void BM_CoverageSliderRedraw(benchmark::State& state)
 {
     CoverageFixture f;
-    f.form.OpenCoverage(7, 12);
-    CoverageWindow* w = f.form.Coverage();
+    Probe(f.form).OpenCoverage(7, 12);
+    CoverageWindow* w = Probe(f.form).Coverage();
     while (!w->Final() || w->Computing()) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     }

@@ -46,12 +46,13 @@ protected:
     // of `band` at `hour`, then C while the menu is open.
     static CoverageWindow* FromTheTable(TPROPForm& form, int band, int hour)
     {
-        PredictionTable* table = form.Widgets().MUFGrid;
+        PredictionTable* table = Probe(form).Widgets().MUFGrid;
         const QRect cell = table->visualRect(table->model()->index(BandRow(band), hour + 1));
         QCursor::setPos(table->viewport()->mapToGlobal(cell.center()));
-        QTimer::singleShot(0, form.TableMenu(), [&form] { QTest::keyClick(form.TableMenu(), Qt::Key_C); });
+        QTimer::singleShot(0, Probe(form).TableMenu(),
+                           [&form] { QTest::keyClick(Probe(form).TableMenu(), Qt::Key_C); });
         emit table->customContextMenuRequested(cell.center());
-        return form.Coverage();
+        return Probe(form).Coverage();
     }
 
     // The window of 14 MHz at 12h on the tests' grid, its whole day shown.
@@ -88,16 +89,16 @@ TEST_F(Coverage, OpensFromTheTableCellAndTheMap)
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 22 MHz, 03h UTC"));
 
     // From the keyboard, the pointer away from the table: the current cell.
-    PredictionTable* table = form->Widgets().MUFGrid;
+    PredictionTable* table = Probe(*form).Widgets().MUFGrid;
     table->setCurrentIndex(table->model()->index(BandRow(2), 6 + 1));
     QCursor::setPos(form->mapToGlobal(QPoint(-100, -100)));
-    QTimer::singleShot(0, form->TableMenu(), [&form] { QTest::keyClick(form->TableMenu(), Qt::Key_C); });
+    QTimer::singleShot(0, Probe(*form).TableMenu(), [&form] { QTest::keyClick(Probe(*form).TableMenu(), Qt::Key_C); });
     emit table->customContextMenuRequested(QPoint(5, 5));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 4 MHz, 06h UTC"));
 
     // The map's menu: the last band, at the clock's hour (12h).
     QAction* fromMap = nullptr;
-    for (QAction* a : form->MapMenu()->actions()) {
+    for (QAction* a : Probe(*form).MapMenu()->actions()) {
         if (a->text() == QStringLiteral("&Coverage map\u2026")) {
             fromMap = a;
         }
@@ -172,11 +173,11 @@ TEST_F(Coverage, FollowsTheMainWindowAndTheSliderOnlyRedraws)
     EXPECT_EQ(w->Request(), request);
     EXPECT_EQ(w->Day(), day);
 
-    form->Widgets().DESTLong->setValue(74);
-    form->Widgets().DESTLat->setValue(40);
+    Probe(*form).Widgets().DESTLong->setValue(74);
+    Probe(*form).Widgets().DESTLat->setValue(40);
     EXPECT_EQ(w->Request(), request);
 
-    Ui::TPROPForm& ui = form->Widgets();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
     struct Change {
         const char* What;
         std::function<void()> Make;
@@ -220,13 +221,13 @@ TEST_F(Coverage, AClickThereMovesTheRemotePoint)
     // New York, 40.7 N 74.0 W.
     const QPoint at(map.left() + static_cast<int>(std::lround(proj.X(74.0))),
                     map.top() + static_cast<int>(std::lround(proj.Y(40.7))));
-    const int runs = form->RunCount();
+    const int runs = Probe(*form).RunCount();
     QTest::mouseClick(view, Qt::LeftButton, {}, at);
-    Ui::TPROPForm& ui = form->Widgets();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
     EXPECT_NEAR(ui.DESTLong->value(), 74, 1);
     EXPECT_NEAR(ui.DESTLat->value(), 40, 1);
-    EXPECT_GT(form->RunCount(), runs);
-    EXPECT_EQ(form->RemoteLabel(), QStringLiteral("Remote station"));
+    EXPECT_GT(Probe(*form).RunCount(), runs);
+    EXPECT_EQ(Probe(*form).RemoteLabel(), QStringLiteral("Remote station"));
 
     // The cursor is on the new remote point; two steps west and one north.
     view->setFocus();
@@ -249,7 +250,7 @@ TEST_F(Coverage, TheCursorAndTheStatusLineFollowTheRemotePoint)
     auto form = OpenParis();
     CoverageWindow* w = SettledAt14MHz(*form);
     ASSERT_TRUE(w != nullptr && w->Final());
-    Ui::TPROPForm& ui = form->Widgets();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
     CoverageMapView* view = w->MapView();
     const QRect map = view->MapRect();
     const CoverageProjection proj{map.width(), map.height()};
@@ -290,7 +291,7 @@ TEST_F(Coverage, TheCursorAndTheStatusLineFollowTheRemotePoint)
                  dialog.accept();
                  return dialog.result();
              };
-             form->GoToLocator();
+             Probe(*form).GoToLocator();
          }},
     };
     for (const Move& m : moves) {
@@ -417,7 +418,7 @@ TEST_F(Coverage, SavesThePictureShownWithItsCaption)
     EXPECT_LT(changed.bottom(), shown.height() / 4);
 
     // An amateur band is named with its frequency; the hour is the slider's.
-    form->SetRows(BandSet::Amateur);
+    Probe(*form).SetRows(BandSet::Amateur);
     w->HourSlider()->setValue(3);
     EXPECT_TRUE(w->Caption().value(0).endsWith(QStringLiteral(" MHz), 2026-12-10 03:00 UTC")))
         << w->Caption().value(0).toStdString();
@@ -429,8 +430,8 @@ TEST_F(Coverage, SavesThePictureShownWithItsCaption)
 TEST_F(Coverage, OpensWithOneFrameAtItsSize)
 {
     auto form = OpenParis();
-    form->OpenCoverage(7, 12);
-    CoverageWindow* w = form->Coverage();
+    Probe(*form).OpenCoverage(7, 12);
+    CoverageWindow* w = Probe(*form).Coverage();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->FramesDrawn(), 1);
     EXPECT_EQ(w->MapView()->Render().size(), w->MapView()->MapRect().size());

@@ -14,14 +14,7 @@ using namespace ::orvela::app::testing;
 
 bool AnyResultCell(const PredictionTable& table)
 {
-    for (int r = 0; r < RowUtc; ++r) {
-        for (int c = 1; c < TableCols; ++c) {
-            if (!table.CellText(c, r).isEmpty()) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return ResultCell(table).isValid();
 }
 
 // Paris to Tokyo: the short path fills cells, the long one, 30,317 km,
@@ -35,7 +28,7 @@ TEST_F(MainWindow, AnEmptyTableSaysWhyOverItsCells)
                   "\"DistLon\"=\"-140\"\r\n\"DistLat\"=\"36\"\r\n");
     auto form = Open();
     form->show();
-    Ui::TPROPForm& ui = form->Widgets();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
     PredictionTable& table = *ui.MUFGrid;
     const QLabel& notice = *table.EmptyNotice();
     ASSERT_TRUE(AnyResultCell(table));

@@ -1,5 +1,4 @@
-// Help, the information window, the about box, context help, and the table
-// taken away through its context menu.
+// Help, the information window, the about box and context help.
 #include "app/help_window.h"
 #include "app/info_window.h"
 #include "cli/render.h"
@@ -79,13 +78,13 @@ TEST_F(HelpAndInfo, HelpOpensTheCompiledHelpOfTheStartDirectoryElseOfTheDataFold
     QDir::setCurrent(dir.filePath(QStringLiteral("start")));
     auto form = Open();
     QDir::setCurrent(startDir); // the help stays where the program started
-    form->Widgets().HelpBtn->click();
+    Probe(*form).Widgets().HelpBtn->click();
     LayOut(QStringLiteral("start"));
-    form->Widgets().HelpBtn->click();
+    Probe(*form).Widgets().HelpBtn->click();
     ASSERT_EQ(opener.opened.size(), 2u);
     EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(dataDir + QStringLiteral("/ORVELA.CHM")));
     EXPECT_EQ(opener.opened[1], QUrl::fromLocalFile(dir.filePath(QStringLiteral("start/ORVELA.CHM"))));
-    EXPECT_EQ(form->HelpWindow(), nullptr);
+    EXPECT_EQ(Probe(*form).HelpWindow(), nullptr);
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -95,9 +94,9 @@ TEST_F(HelpAndInfo, WithoutACHMViewerTheHelpOpensInItsOwnWindowAtThePageAsked)
     opener.handled.clear();
     auto form = Open();
     form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    form->Widgets().HelpBtn->click();
-    THelpForm* help = form->HelpWindow();
+    ASSERT_TRUE(WaitUntilExposed(*form));
+    Probe(*form).Widgets().HelpBtn->click();
+    THelpForm* help = Probe(*form).HelpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(opener.opened.empty());
     EXPECT_TRUE(messages.shown.empty());
@@ -122,11 +121,11 @@ TEST_F(HelpAndInfo, WithoutACHMViewerTheHelpOpensInItsOwnWindowAtThePageAsked)
     // the map's page.
     help->CloseButton()->click();
     EXPECT_FALSE(help->isVisible());
-    QCursor::setPos(form->Widgets().MAP->mapToGlobal(form->Widgets().MAP->rect().center()));
+    QCursor::setPos(Probe(*form).Widgets().MAP->mapToGlobal(Probe(*form).Widgets().MAP->rect().center()));
     form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ASSERT_TRUE(WaitUntilActive(*form));
     QTest::keyClick(form.get(), Qt::Key_F1);
-    EXPECT_EQ(form->HelpWindow(), help);
+    EXPECT_EQ(Probe(*form).HelpWindow(), help);
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->Browser()->source(), QUrl::fromLocalFile(html + QStringLiteral("map.html")));
     EXPECT_EQ(contents->currentItem()->text(0), QStringLiteral("Page map"));
@@ -137,7 +136,7 @@ TEST_F(HelpAndInfo, WithoutACHMViewerTheHelpOpensInItsOwnWindowAtThePageAsked)
     EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("index.html"));
     EXPECT_EQ(contents->currentItem()->text(0), QStringLiteral("Orvela Help"));
     QApplication::setActiveWindow(help); // the offscreen platform leaves it to the program
-    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    ASSERT_TRUE(WaitUntilActive(*help));
     QTest::keySequence(help, QKeySequence::Forward);
     EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("map.html"));
     contents->setCurrentItem(contents->topLevelItem(1));
@@ -157,7 +156,7 @@ TEST_F(HelpAndInfo, WithoutACHMViewerTheHelpOpensInItsOwnWindowAtThePageAsked)
     // A desktop with a CHM viewer but no browser: F1 too uses our window.
     opener.handled = {QStringLiteral("application/vnd.ms-htmlhelp")};
     form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ASSERT_TRUE(WaitUntilActive(*form));
     QTest::keyClick(form.get(), Qt::Key_F1);
     EXPECT_TRUE(opener.opened.empty());
     EXPECT_TRUE(help->isVisible());
@@ -172,22 +171,22 @@ TEST_F(HelpAndInfo, HelpOpenedInTheModalSetupDialogCanBeReadBeforeTheDialogClose
     opener.handled.clear(); // our own help window
     auto form = Open();
     form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_TRUE(WaitUntilExposed(*form));
     QPointer<THelpForm> help;
     QString asked, afterClick;
     dialogs.onOpen = [&](QDialog& d) {
         d.setWindowModality(Qt::ApplicationModal);
         d.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&d));
+        EXPECT_TRUE(WaitUntilExposed(d));
         EXPECT_EQ(QApplication::activeModalWidget(), &d);
         QApplication::setActiveWindow(&d);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+        EXPECT_TRUE(WaitUntilActive(d));
         QWidget* power = static_cast<TCoordForm&>(d).Widgets().LabelPower;
         QCursor::setPos(power->mapToGlobal(power->rect().center()));
         QTest::keyClick(d.windowHandle(), Qt::Key_F1);
-        help = form->HelpWindow();
+        help = Probe(*form).HelpWindow();
         if (help != nullptr) {
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
+            EXPECT_TRUE(WaitUntilExposed(*help));
             asked = help->Browser()->source().fileName();
             // A click as the window system delivers it, which a window
             // blocked by the modal dialog never gets.
@@ -199,7 +198,7 @@ TEST_F(HelpAndInfo, HelpOpenedInTheModalSetupDialogCanBeReadBeforeTheDialogClose
         d.reject();
         return d.result();
     };
-    form->Widgets().ChangeBtn->click();
+    Probe(*form).Widgets().ChangeBtn->click();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(asked, QStringLiteral("station.html"));
     EXPECT_EQ(afterClick, QStringLiteral("index.html"));
@@ -226,10 +225,10 @@ TEST_F(HelpAndInfo, HelpOrInfosThatFindNothingNameTheFoldersTheyLookedIn)
         }
         messages.shown.clear();
         auto form = Open();
-        form->Widgets().HelpBtn->click();
-        form->Widgets().InfoBtn->click();
+        Probe(*form).Widgets().HelpBtn->click();
+        Probe(*form).Widgets().InfoBtn->click();
         EXPECT_TRUE(opener.opened.empty());
-        EXPECT_EQ(form->HelpWindow(), nullptr);
+        EXPECT_EQ(Probe(*form).HelpWindow(), nullptr);
         ASSERT_EQ(messages.shown.size(), 2u);
         EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Help"));
         EXPECT_EQ(messages.shown[1].Caption, QStringLiteral("Infos"));
@@ -250,9 +249,9 @@ TEST_F(HelpAndInfo, InfosReadsInfoTxtFromTheDataFolderWhenTheCurrentDirectoryHas
     QDir(dir.path()).mkdir(QStringLiteral("start"));
     QDir::setCurrent(dir.filePath(QStringLiteral("start")));
     auto form = Open();
-    form->Widgets().InfoBtn->click();
+    Probe(*form).Widgets().InfoBtn->click();
     WriteFile(dir.filePath(QStringLiteral("start/Info.txt")).toStdString(), "Here\n");
-    form->Widgets().InfoBtn->click();
+    Probe(*form).Widgets().InfoBtn->click();
     const QList<TInfoForm*> windows = form->findChildren<TInfoForm*>();
     ASSERT_EQ(windows.size(), 2);
     EXPECT_EQ(windows[0]->Text()->toPlainText(), QStringLiteral("Ionosphere \u00B0\n"));
@@ -265,10 +264,10 @@ TEST_F(HelpAndInfo, InfoWindowsReadInfoTxtFromTheCurrentDirectoryAndGoWithTheMai
     auto form = Open();
     QDir::setCurrent(dir.path());
     WriteFile(dir.filePath(QStringLiteral("Info.txt")).toStdString(), "Propagation: 100 W is 20 dBW \xC2\xB0\n");
-    form->Widgets().InfoBtn->click();
+    Probe(*form).Widgets().InfoBtn->click();
     QFile::remove(dir.filePath(QStringLiteral("Info.txt")));
-    form->Widgets().InfoBtn->click();
-    form->Widgets().InfoBtn->click();
+    Probe(*form).Widgets().InfoBtn->click();
+    Probe(*form).Widgets().InfoBtn->click();
 
     const QList<TInfoForm*> windows = form->findChildren<TInfoForm*>();
     ASSERT_EQ(windows.size(), 3);
@@ -313,7 +312,7 @@ TEST_F(HelpAndInfo, TheAboutBoxReportsPhysicalMemoryInKilobytes)
             about.Widgets().CloseBtn->click();
             return d.result();
         };
-        form->Widgets().AboutBtn->click();
+        Probe(*form).Widgets().AboutBtn->click();
         EXPECT_EQ(shown, QString::fromLatin1(c.text));
     }
     EXPECT_EQ(form->findChildren<TAPropos*>().size(), 3);
@@ -350,7 +349,7 @@ TEST_F(HelpAndInfo, F1OpensThePageOfTheControlUnderTheMouse)
     QDir::setCurrent(LayOut(QStringLiteral(".")));
     auto form = Open();
     form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_TRUE(WaitUntilExposed(*form));
     form->activateWindow();
     const auto pressF1Over = [&](QWidget* control) {
         opener.opened.clear();
@@ -358,92 +357,14 @@ TEST_F(HelpAndInfo, F1OpensThePageOfTheControlUnderTheMouse)
         QTest::keyClick(form.get(), Qt::Key_F1);
         return opener.opened.size() == 1 ? opener.opened[0].fileName() : QStringLiteral("(none)");
     };
-    EXPECT_EQ(pressF1Over(form->Widgets().MAP), QStringLiteral("map.html")); // the home marker sits there
-    EXPECT_EQ(pressF1Over(form->Widgets().LBL), QStringLiteral("map.html"));
+    EXPECT_EQ(pressF1Over(Probe(*form).Widgets().MAP), QStringLiteral("map.html")); // the home marker sits there
+    EXPECT_EQ(pressF1Over(Probe(*form).Widgets().LBL), QStringLiteral("map.html"));
     EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(dir.path() + QStringLiteral("/html/map.html")));
-    EXPECT_EQ(pressF1Over(form->Widgets().MUFGrid->viewport()), QStringLiteral("table.html"));
-    EXPECT_EQ(pressF1Over(form->Widgets().DESTLat), QStringLiteral("remote.html"));
-    EXPECT_EQ(pressF1Over(form->Widgets().H2), QStringLiteral("strips.html"));
-    EXPECT_EQ(pressF1Over(form->Widgets().LabelPower), QStringLiteral("station.html"));
-    EXPECT_EQ(pressF1Over(form->Widgets().FLXSpin), QStringLiteral("index.html"));
-}
-
-TEST_F(HelpAndInfo, TheTableIsCopiedAndSavedAsItIs)
-{
-    auto form = Open();
-    const Prediction& p = form->Widgets().MUFGrid->Current();
-    const QList<QAction*> actions = form->TableMenu()->actions();
-    ASSERT_EQ(actions.size(), 8);
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("Copy as text"));
-    EXPECT_EQ(actions[4]->text(), QStringLiteral("&Coverage map\u2026"));
-    EXPECT_EQ(actions[1]->text(), QStringLiteral("Save as CSV\u2026"));
-    EXPECT_EQ(actions[2]->text(), QStringLiteral("Save as PNG\u2026"));
-
-    actions[0]->trigger();
-    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 2 + 19 + 1);
-    EXPECT_EQ(lines[0], QString::fromStdString(p.H1[0] + "\t" + p.H1[1] + "\t" + p.H1[2] + "\t" + p.H1[3]));
-    EXPECT_EQ(lines[2].split(QLatin1Char('\t')).size(), 25);
-    EXPECT_EQ(lines[2].split(QLatin1Char('\t'))[0], QStringLiteral("30 Mhz"));
-    EXPECT_EQ(lines[20].split(QLatin1Char('\t'))[12], QString::fromStdString(p.Cells[18][12].Text));
-
-    // The CSV is offered under the call sign, the remote point and the
-    // date; it says what it holds, then holds the command line's CSV.
-    std::tm local{};
-    localtime_r(&clock.now, &local);
-    char date[48];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    files.answer = dir.filePath(QStringLiteral("table.csv"));
-    actions[1]->trigger();
-    ASSERT_FALSE(files.suggestions.empty());
-    EXPECT_EQ(files.suggestions.back(),
-              QDir(QDir::homePath()).filePath(QStringLiteral("orvela-F6XYZ-to-40N74W-%1.csv").arg(date)));
-    const std::string csv = ReadFile(files.answer.toStdString());
-    EXPECT_EQ(csv.rfind("Station,F6XYZ\n", 0), 0u) << csv;
-    for (const std::string& line :
-         {std::string("\"Remote point\",\"40N 74W\""), "Date," + std::string(date),
-          std::string("\"Solar flux (sfu)\",122.0"), std::string("Antenna,\"Isotrop antenna\"")}) {
-        EXPECT_NE(csv.find("\n" + line + "\n"), std::string::npos) << line << "\n" << csv;
-    }
-    const std::string rows = "\n\n" + cli::RenderCsv(p);
-    ASSERT_GT(csv.size(), rows.size());
-    EXPECT_EQ(csv.substr(csv.size() - rows.size()), rows);
-
-    files.answer = dir.filePath(QStringLiteral("table.png"));
-    actions[2]->trigger();
-    EXPECT_EQ(files.suggestions.back(),
-              QDir(QDir::homePath()).filePath(QStringLiteral("orvela-F6XYZ-to-40N74W-%1.png").arg(date)));
-    const QImage saved(files.answer);
-    const QImage drawn = form->Widgets().MUFGrid->grab().toImage();
-    // The table as drawn, under its caption band.
-    ASSERT_GT(saved.height(), drawn.height());
-    EXPECT_EQ(saved.copy(0, saved.height() - drawn.height(), drawn.width(), drawn.height())
-                  .convertToFormat(QImage::Format_RGB32),
-              drawn.convertToFormat(QImage::Format_RGB32));
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral("table")).size(), 2); // no leftovers
-
-    files.answer.clear(); // cancelled: nothing happens
-    actions[1]->trigger();
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(HelpAndInfo, ASaveThatFailsSaysWhichFileAndWhy)
-{
-    auto form = Open();
-    // A plain file stands where the folder should be: nothing can be made
-    // there, whatever the user's rights.
-    WriteFile(dir.filePath(QStringLiteral("blocked")).toStdString(), "not a folder");
-    for (int action : {1, 2}) {
-        messages.shown.clear();
-        files.answer = dir.filePath(QStringLiteral("blocked/table.out"));
-        form->TableMenu()->actions()[action]->trigger();
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
-        EXPECT_TRUE(messages.shown[0].Text.startsWith(QStringLiteral("Could not save ") + files.answer + ": "))
-            << messages.shown[0].Text.toStdString();
-    }
-    EXPECT_EQ(ReadFile(dir.filePath(QStringLiteral("blocked")).toStdString()), "not a folder");
+    EXPECT_EQ(pressF1Over(Probe(*form).Widgets().MUFGrid->viewport()), QStringLiteral("table.html"));
+    EXPECT_EQ(pressF1Over(Probe(*form).Widgets().DESTLat), QStringLiteral("remote.html"));
+    EXPECT_EQ(pressF1Over(Probe(*form).Widgets().H2), QStringLiteral("strips.html"));
+    EXPECT_EQ(pressF1Over(Probe(*form).Widgets().LabelPower), QStringLiteral("station.html"));
+    EXPECT_EQ(pressF1Over(Probe(*form).Widgets().FLXSpin), QStringLiteral("index.html"));
 }
 
 // The desktop's association database, laid out in a temporary folder: the

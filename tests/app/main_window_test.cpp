@@ -1,8 +1,7 @@
 // The real main window, driven offscreen with fake platform services and a
-// real settings file in a temporary folder.
+// real settings file in a temporary folder: start-up, the options and the
+// cell report, closing, the clock, and the day/night map.
 #include "app/close_on_signals.h"
-#include "tests/support/http_test_server.h"
-#include "app/network_solar_flux.h"
 #include "tests/app/window_fixture.h"
 
 #include <QApplication>
@@ -11,22 +10,16 @@
 #include <QRadioButton>
 #include <QEvent>
 #include <QEventLoop>
-#include <QMouseEvent>
 #include <QFile>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 
 namespace orvela::app {
@@ -74,21 +67,21 @@ TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
     bool readyDuringDialog = true;
     int runsDuringDialog = -1;
     dialogs.onOpen = [&](QDialog& d) {
-        const auto* f = static_cast<const TPROPForm*>(d.parentWidget());
-        readyDuringDialog = f->ProgramReady();
-        runsDuringDialog = f->RunCount();
+        auto& f = *static_cast<TPROPForm*>(d.parentWidget());
+        readyDuringDialog = Probe(f).ProgramReady();
+        runsDuringDialog = Probe(f).RunCount();
         d.reject();
         return d.result();
     };
     auto form = Open();
-    Ui::TPROPForm& ui = form->Widgets();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
 
     ASSERT_EQ(dialogs.titles.size(), 1u);
     EXPECT_EQ(dialogs.titles[0], QStringLiteral("Before anything else..."));
     EXPECT_FALSE(readyDuringDialog);
     EXPECT_EQ(runsDuringDialog, 0);
 
-    const Settings& st = form->Station();
+    const Settings& st = Probe(*form).Station();
     EXPECT_EQ(st.CallSign, "NoCall");
     EXPECT_EQ(st.Power, 20);
     EXPECT_EQ(st.MinAngle, 10);
@@ -107,13 +100,13 @@ TEST_F(MainWindow, FirstRunWithoutAFileTakesTheDefaultsAndAsksForTheStation)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path))); // nothing written before closing
 
     // One run, at the end of start-up, with the downloaded flux.
-    EXPECT_TRUE(form->ProgramReady());
-    EXPECT_EQ(form->RunCount(), 1);
+    EXPECT_TRUE(Probe(*form).ProgramReady());
+    EXPECT_EQ(Probe(*form).RunCount(), 1);
     EXPECT_EQ(ui.SolarBox->title(), QStringLiteral("2026 Dec 10 0305 UTC"));
     EXPECT_DOUBLE_EQ(ui.FLXSpin->value(), 122.0);
     EXPECT_EQ(ui.H2->Text(0), QStringLiteral("Solar flux at 10.7cm : 122.0"));
     EXPECT_EQ(ui.H1->Text(0).left(11), QStringLiteral("NoCall Lat "));
-    EXPECT_EQ(form->MapUpdateCount(), 1);
+    EXPECT_EQ(Probe(*form).MapUpdateCount(), 1);
     EXPECT_EQ(form->windowTitle().right(16), QStringLiteral(" - Build 1.5.0.0"));
     EXPECT_TRUE(form->windowTitle().startsWith(QStringLiteral("Orvela v1.5b")));
 }
@@ -133,7 +126,7 @@ TEST_F(MainWindow, StoredStationFillsTheWindow)
                       "\"GainTable\"=\"2\"\r\n",
                   "\"DistLon\"=\"90\"\r\n\"DistLat\"=\"45\"\r\n");
     auto form = Open();
-    Ui::TPROPForm& ui = form->Widgets();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
 
     EXPECT_TRUE(dialogs.titles.empty());
     EXPECT_TRUE(messages.shown.empty());
@@ -159,7 +152,7 @@ TEST_F(MainWindow, StoredStationFillsTheWindow)
     EXPECT_EQ(ui.STA->pos(), QPoint(259, 59));
     EXPECT_EQ(ui.CC->pos(), QPoint(124, 60));
     EXPECT_EQ(ui.STA->toolTip(), QStringLiteral("F6XYZ"));
-    EXPECT_EQ(form->RunCount(), 1);
+    EXPECT_EQ(Probe(*form).RunCount(), 1);
 }
 
 TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
@@ -193,16 +186,16 @@ TEST_F(MainWindow, SettingsThatCannotBeReadWarnAndKeepWhatWasRead)
         EXPECT_TRUE(messages.shown[0].Detail.startsWith(QString::fromStdString(path) + QStringLiteral(": ")))
             << messages.shown[0].Detail.toStdString();
         EXPECT_GT(messages.shown[0].Detail.size(), static_cast<qsizetype>(path.size()) + 10);
-        EXPECT_EQ(form->Station().CallSign, c.callSign);
-        EXPECT_EQ(form->Station().Power, c.power);
-        EXPECT_EQ(Number(form->Station().Display), c.display);
+        EXPECT_EQ(Probe(*form).Station().CallSign, c.callSign);
+        EXPECT_EQ(Probe(*form).Station().Power, c.power);
+        EXPECT_EQ(Number(Probe(*form).Station().Display), c.display);
         int checked = 0;
-        for (QRadioButton* item : {form->Widgets().DisplayItem0, form->Widgets().DisplayItem1,
-                                   form->Widgets().DisplayItem2, form->Widgets().DisplayItem3}) {
+        for (QRadioButton* item : {Probe(*form).Widgets().DisplayItem0, Probe(*form).Widgets().DisplayItem1,
+                                   Probe(*form).Widgets().DisplayItem2, Probe(*form).Widgets().DisplayItem3}) {
             checked += item->isChecked() ? 1 : 0;
         }
         EXPECT_EQ(checked, c.display == 0 ? 0 : 1);
-        EXPECT_EQ(form->RunCount(), 1);
+        EXPECT_EQ(Probe(*form).RunCount(), 1);
         form->close();
     }
     // The unreadable file was kept aside, byte for byte, before the remote point was saved.
@@ -222,46 +215,34 @@ TEST_F(MainWindow, NothingIsComputedBeforeStartUpEnds)
         auto& dialog = static_cast<TCoordForm&>(d);
         dialog.Widgets().PWRSpin->setValue(30);
         dialog.Widgets().ANGSpin->setValue(3);
-        f.Widgets().DESTLong->setValue(12);
-        f.Widgets().FLXSpin->setValue(150);
+        Probe(f).Widgets().DESTLong->setValue(12);
+        Probe(f).Widgets().FLXSpin->setValue(150);
         dialog.Widgets().OkBtn->click();
         return d.result();
     };
     auto form = Open();
-    EXPECT_EQ(form->RunCount(), 1);
-    EXPECT_EQ(form->Station().Power, 30);
-    EXPECT_EQ(form->Station().MinAngle, 3);
+    EXPECT_EQ(Probe(*form).RunCount(), 1);
+    EXPECT_EQ(Probe(*form).Station().Power, 30);
+    EXPECT_EQ(Probe(*form).Station().MinAngle, 3);
 
-    form->Widgets().FLXSpin->setValue(180.5);
-    EXPECT_EQ(form->RunCount(), 2);
-    EXPECT_EQ(form->Widgets().H2->Text(0), QStringLiteral("Solar flux at 10.7cm : 180.5"));
+    Probe(*form).Widgets().FLXSpin->setValue(180.5);
+    EXPECT_EQ(Probe(*form).RunCount(), 2);
+    EXPECT_EQ(Probe(*form).Widgets().H2->Text(0), QStringLiteral("Solar flux at 10.7cm : 180.5"));
 }
 
 TEST_F(MainWindow, SelectingABandCellExplainsItAndLabelsExplainNothing)
 {
     WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
     auto form = Open();
-    PredictionTable* grid = form->Widgets().MUFGrid;
-    const Prediction& p = grid->Current();
-
-    // Find a result cell in the band rows.
-    int col = -1, row = -1;
-    for (int r = 0; r < 15 && col < 0; ++r) {
-        for (int c = 1; c < 25; ++c) {
-            if (!p.At(c, r).Text.empty()) {
-                col = c;
-                row = r;
-                break;
-            }
-        }
-    }
-    ASSERT_GE(col, 1);
+    PredictionTable* grid = Probe(*form).Widgets().MUFGrid;
+    const QModelIndex cell = ResultCell(*grid);
+    ASSERT_TRUE(cell.isValid());
 
     grid->setCurrentIndex(grid->model()->index(0, 0)); // label column: nothing
     QCoreApplication::processEvents();
     EXPECT_TRUE(messages.shown.empty());
 
-    grid->setCurrentIndex(grid->model()->index(row, col));
+    grid->setCurrentIndex(cell);
     QCoreApplication::processEvents();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Information);
@@ -270,7 +251,7 @@ TEST_F(MainWindow, SelectingABandCellExplainsItAndLabelsExplainNothing)
         messages.shown[0].Text.startsWith(QStringLiteral("- Signal level in dB above rated receiver sensitivity : ")));
     EXPECT_FALSE(messages.shown[0].Text.contains(QLatin1Char('\r')));
 
-    grid->setCurrentIndex(grid->model()->index(17, col)); // the MUF row: nothing
+    grid->setCurrentIndex(grid->model()->index(RowMuf, cell.column())); // the MUF row: nothing
     QCoreApplication::processEvents();
     EXPECT_EQ(messages.shown.size(), 1u);
 }
@@ -279,11 +260,11 @@ TEST_F(MainWindow, DisplayFormatSwitchRelabelsTheTable)
 {
     WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
     auto form = Open();
-    Ui::TPROPForm& ui = form->Widgets();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
     EXPECT_EQ(ui.MUFGrid->CellText(0, 0), QStringLiteral("30 Mhz"));
 
     ui.DisplayItem3->click();
-    EXPECT_EQ(Number(form->Station().Display), 4);
+    EXPECT_EQ(Number(Probe(*form).Station().Display), 4);
     EXPECT_EQ(ui.MUFGrid->CellText(0, 0), QString());
     EXPECT_EQ(ui.MUFGrid->CellText(0, 13), QStringLiteral("FRQ"));
     EXPECT_EQ(ui.MUFGrid->CellText(0, 14), QStringLiteral("DSC"));
@@ -296,7 +277,45 @@ TEST_F(MainWindow, DisplayFormatSwitchRelabelsTheTable)
 
     ui.AGTItem1->click();
     EXPECT_EQ(ui.InfoBar->PanelText(2), QStringLiteral("Simple dipole"));
-    EXPECT_EQ(form->RunCount(), 4);
+    EXPECT_EQ(Probe(*form).RunCount(), 4);
+}
+
+TEST_F(MainWindow, TheLongPathBoxRunsTheLongPathAndIsStoredAtClosing)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n\"Path\"=\"1\"\r\n", "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
+    EXPECT_EQ(ui.LongPathBox->text(), QStringLiteral("Long path"));
+    EXPECT_EQ(ui.LongPathBox->accessibleName(), QStringLiteral("Long path"));
+    EXPECT_NE(ui.LongPathBox->focusPolicy() & Qt::TabFocus, 0);
+    EXPECT_TRUE(ui.LongPathBox->isChecked()); // as stored
+    EXPECT_TRUE(Probe(*form).Station().Path);
+    const QString longDistance = ui.H1->Text(2);
+
+    // Unticked from the keyboard: the short path at once.
+    const int runs = Probe(*form).RunCount();
+    ui.LongPathBox->setFocus();
+    QTest::keyClick(ui.LongPathBox, Qt::Key_Space);
+    EXPECT_FALSE(ui.LongPathBox->isChecked());
+    EXPECT_FALSE(Probe(*form).Station().Path);
+    EXPECT_EQ(Probe(*form).RunCount(), runs + 1);
+    const QString shortDistance = ui.H1->Text(2);
+    EXPECT_NE(shortDistance, longDistance);
+    // The two ways round add up to the Earth's circumference.
+    const auto km = [](const QString& text) {
+        return text.section(QLatin1Char(':'), 1).remove(QStringLiteral("Km")).trimmed().toDouble();
+    };
+    EXPECT_NEAR(km(shortDistance) + km(longDistance), 40030, 100)
+        << shortDistance.toStdString() << " / " << longDistance.toStdString();
+
+    form->close();
+    EXPECT_NE(ReadFile(path).find("\"Path\"=\"0\""), std::string::npos) << ReadFile(path);
+    auto again = Open();
+    EXPECT_FALSE(Probe(*again).Widgets().LongPathBox->isChecked());
+    Probe(*again).Widgets().LongPathBox->setChecked(true);
+    EXPECT_EQ(Probe(*again).Widgets().H1->Text(2), longDistance);
+    again->close();
+    EXPECT_TRUE(Probe(*Open()).Widgets().LongPathBox->isChecked());
 }
 
 TEST_F(MainWindow, ClosingSavesTheRemotePointFormatAndAntennaAndKeepsEverythingElse)
@@ -309,10 +328,10 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointFormatAndAntennaAndKeepsEverythingE
                                DiversKey + "\"DistLon\"=\"10\"\r\n\"Other\"=dword:00000001\r\n\"DistLat\"=\"20\"\r\n";
     WriteFile(path, before);
     auto form = Open();
-    form->Widgets().DESTLong->setValue(-75);
-    form->Widgets().DESTLat->setValue(-33);
-    form->Widgets().DisplayItem2->click();
-    form->Widgets().AGTItem2->click();
+    Probe(*form).Widgets().DESTLong->setValue(-75);
+    Probe(*form).Widgets().DESTLat->setValue(-33);
+    Probe(*form).Widgets().DisplayItem2->click();
+    Probe(*form).Widgets().AGTItem2->click();
     form->close();
     EXPECT_TRUE(messages.shown.empty());
 
@@ -328,12 +347,12 @@ TEST_F(MainWindow, ClosingSavesTheRemotePointFormatAndAntennaAndKeepsEverythingE
 
     // And the next start finds the remote point again.
     auto again = Open();
-    EXPECT_EQ(again->Widgets().DESTLong->value(), -75);
-    EXPECT_EQ(again->Widgets().DESTLat->value(), -33);
-    EXPECT_TRUE(again->Widgets().DisplayItem2->isChecked());
-    EXPECT_TRUE(again->Widgets().AGTItem2->isChecked());
-    EXPECT_EQ(Number(again->Station().Display), 3);
-    EXPECT_EQ(Number(again->Station().GainTable), 2);
+    EXPECT_EQ(Probe(*again).Widgets().DESTLong->value(), -75);
+    EXPECT_EQ(Probe(*again).Widgets().DESTLat->value(), -33);
+    EXPECT_TRUE(Probe(*again).Widgets().DisplayItem2->isChecked());
+    EXPECT_TRUE(Probe(*again).Widgets().AGTItem2->isChecked());
+    EXPECT_EQ(Number(Probe(*again).Station().Display), 3);
+    EXPECT_EQ(Number(Probe(*again).Station().GainTable), 2);
 }
 
 TEST_F(MainWindow, TerminationSignalsCloseTheWindowAndSaveTheRemotePoint)
@@ -344,7 +363,7 @@ TEST_F(MainWindow, TerminationSignalsCloseTheWindowAndSaveTheRemotePoint)
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
         SCOPED_TRACE(sig);
         form->show();
-        form->Widgets().DESTLong->setValue(sig);
+        Probe(*form).Widgets().DESTLong->setValue(sig);
         ASSERT_EQ(raise(sig), 0);
         EXPECT_TRUE(WaitUntilHidden(*form));
         EXPECT_EQ(RegIni(path).ReadInteger("Divers", "DistLon", 0), sig);
@@ -393,9 +412,9 @@ TEST_F(MainWindow, AnAbandonedStartUpStopsAfterTheStepThatWaited)
         EXPECT_EQ(messages.shown.size(), static_cast<std::size_t>(c.boxes));
         EXPECT_EQ(dialogs.titles.size(), static_cast<std::size_t>(c.dialogs));
         EXPECT_EQ(flux.calls, c.downloads);
-        EXPECT_EQ(form->MapUpdateCount(), 0);
-        EXPECT_FALSE(form->ProgramReady());
-        EXPECT_EQ(form->RunCount(), 0);
+        EXPECT_EQ(Probe(*form).MapUpdateCount(), 0);
+        EXPECT_FALSE(Probe(*form).ProgramReady());
+        EXPECT_EQ(Probe(*form).RunCount(), 0);
         form.reset();
         EXPECT_EQ(folder.entryList(QDir::Files), before);
         EXPECT_EQ(ReadFile(path), c.file);
@@ -439,9 +458,9 @@ TEST_F(MainWindow, ClockShowsUniversalTimeInTheLocalZone)
         WithTimeZone(c.zone, [&] {
             clock.now = c.moment;
             auto form = Open();
-            EXPECT_EQ(form->Widgets().ClockPanel->text(), QStringLiteral("Universal time"));
-            form->TimerClick();
-            EXPECT_EQ(form->Widgets().ClockPanel->text(), QString::fromLatin1(c.expected));
+            EXPECT_EQ(Probe(*form).Widgets().ClockPanel->text(), QStringLiteral("Universal time"));
+            Probe(*form).TimerClick();
+            EXPECT_EQ(Probe(*form).Widgets().ClockPanel->text(), QString::fromLatin1(c.expected));
         });
     }
 }
@@ -450,7 +469,7 @@ TEST_F(MainWindow, LeftOpenTheTableFollowsTheHourAndTheMapTheClock)
 {
     WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
     auto form = Open(); // 12:00 UTC
-    const PredictionTable& grid = *form->Widgets().MUFGrid;
+    const PredictionTable& grid = *Probe(*form).Widgets().MUFGrid;
     const auto highlighted = [&grid] {
         for (int col = 1; col < TableCols; ++col) {
             if (grid.Current().At(col, RowUtc).Bg == 0xFFFF00) {
@@ -459,10 +478,10 @@ TEST_F(MainWindow, LeftOpenTheTableFollowsTheHourAndTheMapTheClock)
         }
         return 0;
     };
-    const auto mapImage = [&form] { return form->Widgets().MAP->pixmap().toImage(); };
+    const auto mapImage = [&form] { return Probe(*form).Widgets().MAP->pixmap().toImage(); };
     ASSERT_EQ(highlighted(), 13);
-    const int runs = form->RunCount();
-    const int maps = form->MapUpdateCount();
+    const int runs = Probe(*form).RunCount();
+    const int maps = Probe(*form).MapUpdateCount();
     const QImage atNoon = mapImage();
 
     struct Step {
@@ -480,9 +499,9 @@ TEST_F(MainWindow, LeftOpenTheTableFollowsTheHourAndTheMapTheClock)
     for (const Step& step : steps) {
         clock.now += step.advance;
         SCOPED_TRACE(::testing::Message() << "at " << clock.now);
-        form->TimerClick();
-        EXPECT_EQ(form->RunCount() - runs, step.runs);
-        EXPECT_EQ(form->MapUpdateCount() - maps, step.maps);
+        Probe(*form).TimerClick();
+        EXPECT_EQ(Probe(*form).RunCount() - runs, step.runs);
+        EXPECT_EQ(Probe(*form).MapUpdateCount() - maps, step.maps);
         EXPECT_EQ(highlighted(), step.column);
         if (step.column == 14) {
             EXPECT_NE(mapImage(), atNoon); // the terminator has moved
@@ -490,73 +509,13 @@ TEST_F(MainWindow, LeftOpenTheTableFollowsTheHourAndTheMapTheClock)
     }
 }
 
-TEST_F(MainWindow, AFailedFluxDownloadWarnsAndUsesOneHundred)
-{
-    flux.result = SolarFlux{};
-    auto form = Open();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Error);
-    EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Error"));
-    EXPECT_EQ(messages.shown[0].Text,
-              QStringLiteral("Could not download Geophysical Alert Message wwv.txt from http://127.0.0.1:9"));
-    EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 100.0);
-    EXPECT_EQ(form->Widgets().SolarBox->title(), QStringLiteral("Flux error"));
-    EXPECT_TRUE(form->Widgets().SolarBox->toolTip().endsWith(QStringLiteral("http://127.0.0.1:9/text/wwv.txt")));
-}
-
-TEST_F(MainWindow, TheMapPicksTheRemotePoint)
-{
-    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
-    auto form = Open();
-    Ui::TPROPForm& ui = form->Widgets();
-    EXPECT_TRUE(ui.H1->Text(1).startsWith(QStringLiteral(" Lat "))); // no label before the first click
-
-    const auto send = [&](QEvent::Type type, QPoint at) {
-        QMouseEvent e(type, at, ui.MAP->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(ui.MAP, &e);
-    };
-    send(QEvent::MouseMove, QPoint(400, 200));
-    EXPECT_EQ(ui.LBL->text(), QStringLiteral("Longitude 101\u00B0 East - Latitude 50\u00B0 South"));
-    EXPECT_EQ(ui.DESTLong->value(), 0); // moving picks nothing
-    // The widest coordinates fit the label's fixed width, drawn in Arial or
-    // the font with its widths.
-    send(QEvent::MouseMove, QPoint(0, 0));
-    EXPECT_EQ(ui.LBL->text(), QStringLiteral("Longitude 180\u00B0 West - Latitude 90\u00B0 North"));
-    EXPECT_LE(QFontMetrics(ui.LBL->font()).horizontalAdvance(ui.LBL->text()), ui.LBL->width())
-        << QFontInfo(ui.LBL->font()).family().toStdString();
-
-    const int runs = form->RunCount();
-    send(QEvent::MouseButtonPress, QPoint(0, 0));
-    EXPECT_EQ(ui.DESTLong->value(), 180);
-    EXPECT_EQ(ui.DESTLat->value(), 90);
-    EXPECT_EQ(ui.LBL3->text(), QStringLiteral("degrees West"));
-    EXPECT_EQ(ui.LBL4->text(), QStringLiteral("degrees North"));
-    EXPECT_EQ(ui.CC->pos(), QPoint(-4, -4));
-    EXPECT_EQ(form->RemoteLabel(), QStringLiteral("Remote station"));
-    EXPECT_TRUE(ui.H1->Text(1).startsWith(QStringLiteral("Remote station Lat 90.0\u00B0N Lon 180.0\u00B0O")))
-        << ui.H1->Text(1).toStdString();
-    EXPECT_EQ(form->RunCount(), runs + 3); // each spin edit's change, then the click
-
-    ui.DESTLat->setValue(-45); // typed: the marker follows
-    EXPECT_EQ(ui.CC->pos(), QPoint(-4, 188));
-    EXPECT_EQ(ui.LBL4->text(), QStringLiteral("degrees South"));
-
-    // The second press of a double click picks its point too.
-    send(QEvent::MouseButtonRelease, QPoint(0, 0));
-    send(QEvent::MouseButtonDblClick, QPoint(128, 64));
-    EXPECT_EQ(ui.DESTLong->value(), 90);
-    EXPECT_EQ(ui.DESTLat->value(), 45);
-    EXPECT_EQ(ui.CC->pos(), QPoint(124, 60));
-}
-
 TEST_F(MainWindow, StartUpShadesTheMapForNow)
 {
     WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
     clock.now = 1781870400; // 2026-06-19 12:00:00 UTC: the sun over longitude 0
     auto form = Open();
-    Ui::TPROPForm& ui = form->Widgets();
-    EXPECT_EQ(form->MapUpdateCount(), 1);
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
+    EXPECT_EQ(Probe(*form).MapUpdateCount(), 1);
     const QImage map = ui.MAP->pixmap().toImage();
     ASSERT_EQ(map.size(), QSize(512, 257));
     // The composed picture is the compositor's, byte for byte: the sub-solar
@@ -573,9 +532,9 @@ TEST_F(MainWindow, StartUpShadesTheMapForNow)
 
     // The clock rewrites its text only.
     for (int i = 0; i < 3; ++i) {
-        form->TimerClick();
+        Probe(*form).TimerClick();
     }
-    EXPECT_EQ(form->MapUpdateCount(), 1);
+    EXPECT_EQ(Probe(*form).MapUpdateCount(), 1);
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -590,88 +549,13 @@ TEST_F(MainWindow, AMissingMapPictureIsReportedAndTheCaptionStays)
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].Icon, MessageIcon::None);
         EXPECT_EQ(messages.shown[0].Text, QStringLiteral("Error, no image was found"));
-        EXPECT_EQ(form->MapUpdateCount(), 0);
-        EXPECT_TRUE(form->Widgets().MAP->pixmap().isNull());
-        EXPECT_EQ(form->Widgets().MAPCaption->text(), QStringLiteral("World map"));
-        EXPECT_EQ(form->RunCount(), 1); // start-up goes on
+        EXPECT_EQ(Probe(*form).MapUpdateCount(), 0);
+        EXPECT_TRUE(Probe(*form).Widgets().MAP->pixmap().isNull());
+        EXPECT_EQ(Probe(*form).Widgets().MAPCaption->text(), QStringLiteral("World map"));
+        EXPECT_EQ(Probe(*form).RunCount(), 1); // start-up goes on
         clock.now += 600;
-        form->TimerClick();
+        Probe(*form).TimerClick();
         EXPECT_EQ(messages.shown.size(), 1u); // reported once, not at every refresh
-    }
-}
-
-// The download itself, from a server on the loopback interface.
-TEST_F(MainWindow, DownloadedFluxFillsTheSolarBox)
-{
-    using namespace solar::testing;
-    const std::string bulletin = ":Product: Geophysical Alert Message wwv.txt\n"
-                                 ":Issued: 2026 Dec 10 0305 UTC\n"
-                                 "Solar flux 620 and estimated planetary A-index 5.\n";
-    // The server answers only after the event loop has gone round three
-    // times since the request came in: one that stood still during the
-    // download leaves the server waiting, and after ten seconds it answers
-    // all the same, for the test to fail.
-    std::mutex mutex;
-    std::condition_variable ticked;
-    int ticks = 0;
-    bool ranDuringDownload = false;
-    HttpTestServer server([&](const HttpRequest& r, HttpConnection& c) {
-        {
-            std::unique_lock lock(mutex);
-            const int atRequest = ticks;
-            ranDuringDownload = ticked.wait_for(lock, std::chrono::seconds(10), [&] { return ticks >= atRequest + 3; });
-        }
-        Reply(200, bulletin)(r, c);
-    });
-    NetworkSolarFlux source(server.Url("/text/wwv.txt"));
-    QTimer paintingGoesOn;
-    QObject::connect(&paintingGoesOn, &QTimer::timeout, [&] {
-        {
-            const std::lock_guard lock(mutex);
-            ++ticks;
-        }
-        ticked.notify_all();
-    });
-    paintingGoesOn.start(10);
-
-    auto form = Open(&source);
-    {
-        const std::lock_guard lock(mutex);
-        EXPECT_TRUE(ranDuringDownload) << "the event loop stood still during the download";
-    }
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(form->Widgets().SolarBox->title(), QStringLiteral("2026 Dec 10 0305 UTC"));
-    EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 500.0); // 620 is beyond the flux's range
-    EXPECT_EQ(form->Widgets().H2->Text(0), QStringLiteral("Solar flux at 10.7cm : 500.0"));
-    EXPECT_TRUE(form->Widgets().SolarBox->toolTip().endsWith(QString::fromStdString(server.Url("/text/wwv.txt"))));
-}
-
-TEST_F(MainWindow, AFailedDownloadIsReportedAndTheFluxIsOneHundred)
-{
-    using namespace solar::testing;
-    struct Case {
-        const char* name;
-        Handler handler;
-    };
-    const Case cases[] = {
-        {"not found", Reply(404, "<html>Not Found</html>")},
-        {"data outage",
-         Reply(200, ":Issued: 2026 Jun 02 0305 UTC\nSolar flux ??? and estimated planetary A-index 5.\n")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        messages.shown.clear();
-        HttpTestServer server(c.handler);
-        NetworkSolarFlux source(server.Url("/text/wwv.txt"));
-        auto form = Open(&source);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Error);
-        EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Error"));
-        EXPECT_EQ(messages.shown[0].Text, QStringLiteral("Could not download Geophysical Alert Message wwv.txt from ") +
-                                              QString::fromStdString(server.Origin()));
-        EXPECT_DOUBLE_EQ(form->Widgets().FLXSpin->value(), 100.0);
-        EXPECT_EQ(form->Widgets().SolarBox->title(), QStringLiteral("Flux error"));
-        EXPECT_EQ(form->RunCount(), 1);
     }
 }
 

@@ -23,8 +23,8 @@ TEST_F(MainWindow, ThePathLineFollowsTheRemotePointUnderTheMarkers)
     WriteSettings(Paris, "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
     auto form = Open();
     form->show();
-    Ui::TPROPForm& ui = form->Widgets();
-    PathOverlay* line = form->PathLine();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
+    PathOverlay* line = Probe(*form).PathLine();
     ASSERT_NE(line, nullptr);
     EXPECT_TRUE(line->isVisible());
     EXPECT_EQ(line->geometry(), ui.MAP->geometry());
@@ -62,14 +62,14 @@ TEST_F(MainWindow, ShowThePathIsKept)
     {
         auto form = Open();
         form->show();
-        QAction* show = form->ShowPathAction();
+        QAction* show = Probe(*form).ShowPathAction();
         ASSERT_NE(show, nullptr);
-        EXPECT_TRUE(form->MapMenu()->actions().contains(show));
+        EXPECT_TRUE(Probe(*form).MapMenu()->actions().contains(show));
         EXPECT_EQ(show->text(), QStringLiteral("Show the path"));
         EXPECT_TRUE(show->isCheckable());
         EXPECT_TRUE(show->isChecked());
         show->trigger();
-        EXPECT_FALSE(form->PathLine()->isVisible());
+        EXPECT_FALSE(Probe(*form).PathLine()->isVisible());
         EXPECT_NE(ReadFile(path).find("\"ShowPath\"=\"0\""), std::string::npos) << ReadFile(path);
         form->close(); // keeps the value beside the remote point
     }
@@ -77,10 +77,10 @@ TEST_F(MainWindow, ShowThePathIsKept)
     {
         auto form = Open();
         form->show();
-        EXPECT_FALSE(form->ShowPathAction()->isChecked());
-        EXPECT_FALSE(form->PathLine()->isVisible());
-        form->ShowPathAction()->trigger();
-        EXPECT_TRUE(form->PathLine()->isVisible());
+        EXPECT_FALSE(Probe(*form).ShowPathAction()->isChecked());
+        EXPECT_FALSE(Probe(*form).PathLine()->isVisible());
+        Probe(*form).ShowPathAction()->trigger();
+        EXPECT_TRUE(Probe(*form).PathLine()->isVisible());
         EXPECT_NE(ReadFile(path).find("\"ShowPath\"=\"1\""), std::string::npos);
     }
     EXPECT_TRUE(messages.shown.empty());

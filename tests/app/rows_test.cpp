@@ -22,7 +22,7 @@ const std::string Paris =
 
 QString Label(TPROPForm& form, int row)
 {
-    return form.Widgets().MUFGrid->CellText(0, row);
+    return Probe(form).Widgets().MUFGrid->CellText(0, row);
 }
 
 // The amateur bands label their rows with band and frequency, lowest just
@@ -33,42 +33,42 @@ TEST_F(MainWindow, TheAmateurBandsAreChosenAndKept)
     WriteSettings(Paris, "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
     {
         auto form = Open();
-        EXPECT_EQ(form->Rows(), BandSet::Fixed);
-        EXPECT_TRUE(form->RowsAction(BandSet::Fixed)->isChecked());
+        EXPECT_EQ(Probe(*form).Rows(), BandSet::Fixed);
+        EXPECT_TRUE(Probe(*form).RowsAction(BandSet::Fixed)->isChecked());
         EXPECT_EQ(Label(*form, 14), QStringLiteral("2 Mhz"));
-        const Prediction fixed = form->Widgets().MUFGrid->Current();
+        const Prediction fixed = Probe(*form).Widgets().MUFGrid->Current();
 
-        form->RowsAction(BandSet::Amateur)->trigger();
-        EXPECT_EQ(form->Rows(), BandSet::Amateur);
+        Probe(*form).RowsAction(BandSet::Amateur)->trigger();
+        EXPECT_EQ(Probe(*form).Rows(), BandSet::Amateur);
         EXPECT_EQ(Label(*form, 14), QStringLiteral("80 m 3.6"));
         EXPECT_EQ(Label(*form, 12), QStringLiteral("40 m 7.1"));
         EXPECT_EQ(Label(*form, 6), QStringLiteral("10 m 28.5"));
         for (int row = 0; row < 6; ++row) {
             for (int col = 0; col < TableCols; ++col) {
-                EXPECT_TRUE(form->Widgets().MUFGrid->CellText(col, row).isEmpty()) << row << "," << col;
+                EXPECT_TRUE(Probe(*form).Widgets().MUFGrid->CellText(col, row).isEmpty()) << row << "," << col;
             }
         }
         // A screen reader names the band.
-        const QModelIndex cell = form->Widgets().MUFGrid->model()->index(12, 13);
+        const QModelIndex cell = Probe(*form).Widgets().MUFGrid->model()->index(12, 13);
         EXPECT_TRUE(
             cell.data(Qt::AccessibleDescriptionRole).toString().startsWith(QStringLiteral("40 m band, 12h UTC")))
             << cell.data(Qt::AccessibleDescriptionRole).toString().toStdString();
         EXPECT_NE(ReadFile(path).find("\"BandSet\"=\"1\""), std::string::npos) << ReadFile(path);
 
         // Back to the fixed rows: the table it had.
-        form->RowsAction(BandSet::Fixed)->trigger();
-        const Prediction again = form->Widgets().MUFGrid->Current();
+        Probe(*form).RowsAction(BandSet::Fixed)->trigger();
+        const Prediction again = Probe(*form).Widgets().MUFGrid->Current();
         for (int r = 0; r < TableRows; ++r) {
             for (int c = 0; c < TableCols; ++c) {
                 ASSERT_EQ(again.At(c, r).Text, fixed.At(c, r).Text) << r << "," << c;
             }
         }
-        form->RowsAction(BandSet::Amateur)->trigger();
+        Probe(*form).RowsAction(BandSet::Amateur)->trigger();
         form->close();
     }
     auto form = Open();
-    EXPECT_EQ(form->Rows(), BandSet::Amateur);
-    EXPECT_TRUE(form->RowsAction(BandSet::Amateur)->isChecked());
+    EXPECT_EQ(Probe(*form).Rows(), BandSet::Amateur);
+    EXPECT_TRUE(Probe(*form).RowsAction(BandSet::Amateur)->isChecked());
     EXPECT_EQ(Label(*form, 12), QStringLiteral("40 m 7.1"));
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -79,9 +79,9 @@ TEST_F(MainWindow, TheCoverageWindowFollowsTheRows)
 {
     WriteSettings(Paris);
     auto form = Open();
-    form->RowsAction(BandSet::Amateur)->trigger();
-    form->OpenCoverage(BandNearest(BandsOf(BandSet::Amateur), 14), 12);
-    CoverageWindow* w = form->Coverage();
+    Probe(*form).RowsAction(BandSet::Amateur)->trigger();
+    Probe(*form).OpenCoverage(BandNearest(BandsOf(BandSet::Amateur), 14), 12);
+    CoverageWindow* w = Probe(*form).Coverage();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->BandBox()->count(), static_cast<int>(BandsOf(BandSet::Amateur).size()));
     EXPECT_EQ(w->BandBox()->itemText(0), QStringLiteral("10 m 28.5"));
@@ -96,7 +96,7 @@ TEST_F(MainWindow, TheCoverageWindowFollowsTheRows)
     EXPECT_TRUE(said.contains(QStringLiteral(" dB, S"))) << said.toStdString();
 
     // Back to the fixed rows: the selector's fifteen, the band nearest.
-    form->RowsAction(BandSet::Fixed)->trigger();
+    Probe(*form).RowsAction(BandSet::Fixed)->trigger();
     EXPECT_EQ(w->BandBox()->count(), BandCount);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Coverage \u2014 14 MHz, 12h UTC"));
     w->close();

@@ -56,8 +56,8 @@ TEST_F(SetupDialog, OpensOnTheStoredStationAndAcceptingStoresItAgain)
 {
     WriteSettings(ParisStation);
     auto form = Open();
-    Ui::TPROPForm& ui = form->Widgets();
-    const int runs = form->RunCount();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
+    const int runs = Probe(*form).RunCount();
     // The dialog reads what the store read at start-up; what it writes on
     // Accept replaces this.
     WriteFile(path, std::string(Header) + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n");
@@ -82,18 +82,18 @@ TEST_F(SetupDialog, OpensOnTheStoredStationAndAcceptingStoresItAgain)
     EXPECT_EQ(opened->parent(), form.get());
     EXPECT_EQ(opened->size(), QSize(422, 209));
 
-    EXPECT_EQ(form->Station().Longitude, -2.25L);
+    EXPECT_EQ(Probe(*form).Station().Longitude, -2.25L);
     // Latitude 48.85 is stored as the dialog shows it, to the whole second.
-    EXPECT_EQ(form->Station().Latitude, ComposeDMS(48, 51, 0, false));
+    EXPECT_EQ(Probe(*form).Station().Latitude, ComposeDMS(48, 51, 0, false));
     EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"-2", "15", "0", "48", "51", "0", "20", "10"}));
     EXPECT_EQ(ui.STA->pos(), QPoint(256 + 3, 128 - 69));
-    EXPECT_EQ(form->MapUpdateCount(), 2);
+    EXPECT_EQ(Probe(*form).MapUpdateCount(), 2);
     // Neither power nor angle changed: one run follows the accepted station.
-    EXPECT_EQ(form->RunCount(), runs + 1);
+    EXPECT_EQ(Probe(*form).RunCount(), runs + 1);
     EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F6XYZ "));
     RegIni reread(path);
     EXPECT_EQ(reread.ReadExtended("Station", "Longitude"), -2.25L);
-    EXPECT_EQ(reread.ReadExtended("Station", "Latitude"), form->Station().Latitude);
+    EXPECT_EQ(reread.ReadExtended("Station", "Latitude"), Probe(*form).Station().Latitude);
     EXPECT_EQ(reread.ReadInteger("Station", "Power", 0), 20);
     EXPECT_EQ(reread.ReadInteger("Station", "MinAngle", 0), 10);
     EXPECT_TRUE(messages.shown.empty());
@@ -129,12 +129,12 @@ TEST_F(SetupDialog, CancelAfterEditingEverythingChangesNothing)
 {
     WriteSettings(ParisStation);
     auto form = Open();
-    Ui::TPROPForm& ui = form->Widgets();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
     const std::string before = ReadFile(path);
-    const Settings station = form->Station();
+    const Settings station = Probe(*form).Station();
     const std::vector<QString> shown = StationTexts(ui);
     const QPoint marker = ui.STA->pos();
-    const int runs = form->RunCount();
+    const int runs = Probe(*form).RunCount();
 
     Answer(
         [](Ui::TCoordForm& d) {
@@ -148,23 +148,23 @@ TEST_F(SetupDialog, CancelAfterEditingEverythingChangesNothing)
         false);
     ui.ChangeBtn->click();
     EXPECT_EQ(ReadFile(path), before);
-    EXPECT_EQ(form->Station().CallSign, station.CallSign);
-    EXPECT_EQ(form->Station().Longitude, station.Longitude);
-    EXPECT_EQ(form->Station().Latitude, station.Latitude);
-    EXPECT_EQ(form->Station().Power, station.Power);
-    EXPECT_EQ(form->Station().MinAngle, station.MinAngle);
+    EXPECT_EQ(Probe(*form).Station().CallSign, station.CallSign);
+    EXPECT_EQ(Probe(*form).Station().Longitude, station.Longitude);
+    EXPECT_EQ(Probe(*form).Station().Latitude, station.Latitude);
+    EXPECT_EQ(Probe(*form).Station().Power, station.Power);
+    EXPECT_EQ(Probe(*form).Station().MinAngle, station.MinAngle);
     EXPECT_EQ(StationTexts(ui), shown);
     EXPECT_EQ(ui.STA->pos(), marker);
-    EXPECT_EQ(form->RunCount(), runs);
-    EXPECT_EQ(form->MapUpdateCount(), 1);
+    EXPECT_EQ(Probe(*form).RunCount(), runs);
+    EXPECT_EQ(Probe(*form).MapUpdateCount(), 1);
 }
 
 TEST_F(SetupDialog, AcceptedValuesAreStoredShownAndUsed)
 {
     WriteSettings(ParisStation);
     auto form = Open();
-    Ui::TPROPForm& ui = form->Widgets();
-    const int runs = form->RunCount();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
+    const int runs = Probe(*form).RunCount();
 
     Answer([](Ui::TCoordForm& d) {
         d.INDEdit->setText(QStringLiteral("  F5ABC  "));
@@ -178,14 +178,14 @@ TEST_F(SetupDialog, AcceptedValuesAreStoredShownAndUsed)
         d.ANGSpin->setValue(5);
     });
     ui.ChangeBtn->click();
-    EXPECT_EQ(form->Station().CallSign, "F5ABC");
+    EXPECT_EQ(Probe(*form).Station().CallSign, "F5ABC");
     EXPECT_EQ(RegIni(path).ReadString("Station", "CallSign", ""), "  F5ABC  ");
-    EXPECT_NEAR(static_cast<double>(form->Station().Longitude), -2.291666667, 1e-9);
-    EXPECT_NEAR(static_cast<double>(form->Station().Latitude), -89.978888889, 1e-9);
+    EXPECT_NEAR(static_cast<double>(Probe(*form).Station().Longitude), -2.291666667, 1e-9);
+    EXPECT_NEAR(static_cast<double>(Probe(*form).Station().Latitude), -89.978888889, 1e-9);
     EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"-2", "17", "30", "-89", "58", "44", "250", "5"}));
-    EXPECT_EQ(form->Station().Power, 250);
-    EXPECT_EQ(form->Station().MinAngle, 5);
-    EXPECT_EQ(form->RunCount(), runs + 2); // the power's change, then the angle's
+    EXPECT_EQ(Probe(*form).Station().Power, 250);
+    EXPECT_EQ(Probe(*form).Station().MinAngle, 5);
+    EXPECT_EQ(Probe(*form).RunCount(), runs + 2); // the power's change, then the angle's
     EXPECT_EQ(ui.InfoBar->PanelText(1), QStringLiteral("250 dbW"));
     EXPECT_EQ(ui.STA->pos(), QPoint(256 + 3, 128 + 128));
     EXPECT_TRUE(ui.H1->Text(0).startsWith(QStringLiteral("F5ABC Lat 90.0\u00B0S"))) << ui.H1->Text(0).toStdString();
@@ -201,9 +201,9 @@ TEST_F(SetupDialog, ANewPositionAloneIsForecastAtOnce)
         d.INDEdit->setText(QStringLiteral("F6XYZ/P"));
         d.LttDeg->setValue(10);
     });
-    form->Widgets().ChangeBtn->click();
-    EXPECT_TRUE(form->Widgets().H1->Text(0).startsWith(QStringLiteral("F6XYZ/P Lat 10.9\u00B0N")))
-        << form->Widgets().H1->Text(0).toStdString();
+    Probe(*form).Widgets().ChangeBtn->click();
+    EXPECT_TRUE(Probe(*form).Widgets().H1->Text(0).startsWith(QStringLiteral("F6XYZ/P Lat 10.9\u00B0N")))
+        << Probe(*form).Widgets().H1->Text(0).toStdString();
 }
 
 TEST_F(SetupDialog, FirstRunAcceptedSetsTheStationBeforeTheWindowAppears)
@@ -219,15 +219,15 @@ TEST_F(SetupDialog, FirstRunAcceptedSetsTheStationBeforeTheWindowAppears)
         d.QTHEdit->setText(QStringLiteral("io91wm"));
     });
     auto form = Open();
-    Ui::TPROPForm& ui = form->Widgets();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
     ASSERT_EQ(dialogs.titles.size(), 1u);
     EXPECT_EQ(dialogs.titles[0], QStringLiteral("Before anything else..."));
     EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station G4XYZ "));
     EXPECT_EQ(StationTexts(ui), (std::vector<QString>{"0", "7", "30", "51", "31", "14", "31", "10"}));
-    EXPECT_EQ(form->Station().Longitude, LocatorToStation("IO91WM").Longitude);
-    EXPECT_GT(form->Station().Longitude, 0); // just west of Greenwich
-    EXPECT_EQ(form->RunCount(), 1);
-    EXPECT_EQ(form->MapUpdateCount(), 2); // the dialog's, then start-up's own
+    EXPECT_EQ(Probe(*form).Station().Longitude, LocatorToStation("IO91WM").Longitude);
+    EXPECT_GT(Probe(*form).Station().Longitude, 0); // just west of Greenwich
+    EXPECT_EQ(Probe(*form).RunCount(), 1);
+    EXPECT_EQ(Probe(*form).MapUpdateCount(), 2); // the dialog's, then start-up's own
     EXPECT_EQ(RegIni(path).ReadString("Station", "CallSign", ""), "G4XYZ");
 }
 
@@ -267,11 +267,11 @@ TEST_F(SetupDialog, APositionWithinADegreeOfZeroKeepsItsHemisphere)
             EXPECT_EQ(d.LngLbl->text(), QString::fromLatin1(c.lngWord));
             EXPECT_EQ(d.LttLbl->text(), QString::fromLatin1(c.lttWord));
         });
-        form->Widgets().ChangeBtn->click();
-        EXPECT_EQ(form->Station().Longitude, c.longitude);
-        EXPECT_EQ(form->Station().Latitude, c.latitude);
-        EXPECT_EQ(form->Widgets().LongDeg->text(), QString::fromLatin1(c.longDeg));
-        EXPECT_EQ(form->Widgets().LatDeg->text(), QString::fromLatin1(c.latDeg));
+        Probe(*form).Widgets().ChangeBtn->click();
+        EXPECT_EQ(Probe(*form).Station().Longitude, c.longitude);
+        EXPECT_EQ(Probe(*form).Station().Latitude, c.latitude);
+        EXPECT_EQ(Probe(*form).Widgets().LongDeg->text(), QString::fromLatin1(c.longDeg));
+        EXPECT_EQ(Probe(*form).Widgets().LatDeg->text(), QString::fromLatin1(c.latDeg));
         RegIni reread(path);
         EXPECT_EQ(reread.ReadExtended("Station", "Longitude"), c.longitude);
         EXPECT_EQ(reread.ReadExtended("Station", "Latitude"), c.latitude);
@@ -293,9 +293,9 @@ TEST_F(SetupDialog, TypingMinusZeroPutsTheStationEastOrSouth)
         d.LttMin->setValue(15);
         EXPECT_EQ(d.LttLbl->text(), QStringLiteral("South"));
     });
-    form->Widgets().ChangeBtn->click();
-    EXPECT_EQ(form->Station().Longitude, -0.5L);
-    EXPECT_EQ(form->Station().Latitude, -0.25L);
+    Probe(*form).Widgets().ChangeBtn->click();
+    EXPECT_EQ(Probe(*form).Station().Longitude, -0.5L);
+    EXPECT_EQ(Probe(*form).Station().Latitude, -0.25L);
 }
 
 // Over a stored station away from zero, the sign typed with a zero decides
@@ -324,9 +324,9 @@ TEST_F(SetupDialog, TheSignTypedWithZeroDecidesOverTheStoredHemisphere)
             d.LngMin->setValue(30);
             d.LttMin->setValue(15);
         });
-        form->Widgets().ChangeBtn->click();
-        EXPECT_EQ(form->Station().Longitude, c.Lon);
-        EXPECT_EQ(form->Station().Latitude, c.Lat);
+        Probe(*form).Widgets().ChangeBtn->click();
+        EXPECT_EQ(Probe(*form).Station().Longitude, c.Lon);
+        EXPECT_EQ(Probe(*form).Station().Latitude, c.Lat);
         RegIni reread(path);
         EXPECT_EQ(reread.ReadExtended("Station", "Longitude"), c.Lon);
         EXPECT_EQ(reread.ReadExtended("Station", "Latitude"), c.Lat);
@@ -366,14 +366,14 @@ TEST_F(SetupDialog, ALocatorFillsTheCoordinatesAndAWrongCharacterIsNamed)
             }
         },
         false);
-    form->Widgets().ChangeBtn->click();
+    Probe(*form).Widgets().ChangeBtn->click();
 }
 
 TEST_F(SetupDialog, AStoreThatCannotBeWrittenIsReportedAndNothingChanges)
 {
     WriteSettings(ParisStation);
     auto form = Open();
-    const Settings station = form->Station();
+    const Settings station = Probe(*form).Station();
     // From now on the settings folder's place is taken by a plain file.
     const QString folder = QFileInfo(QString::fromStdString(path)).path();
     const std::string saved = ReadFile(path);
@@ -392,16 +392,16 @@ TEST_F(SetupDialog, AStoreThatCannotBeWrittenIsReportedAndNothingChanges)
         dialog.Widgets().CancelBtn->click();
         return d.result();
     };
-    form->Widgets().ChangeBtn->click();
+    Probe(*form).Widgets().ChangeBtn->click();
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Warning"));
     EXPECT_TRUE(messages.shown[0].Text.contains(QStringLiteral("Not a directory")))
         << messages.shown[0].Text.toStdString();
-    EXPECT_EQ(form->Station().CallSign, station.CallSign);
-    EXPECT_EQ(form->Station().Longitude, station.Longitude);
-    EXPECT_EQ(form->Station().Power, station.Power);
-    EXPECT_EQ(form->Widgets().PWREdit->text(), QStringLiteral("20"));
+    EXPECT_EQ(Probe(*form).Station().CallSign, station.CallSign);
+    EXPECT_EQ(Probe(*form).Station().Longitude, station.Longitude);
+    EXPECT_EQ(Probe(*form).Station().Power, station.Power);
+    EXPECT_EQ(Probe(*form).Widgets().PWREdit->text(), QStringLiteral("20"));
 }
 
 // A write that fails once the first value of the station could have landed:
@@ -436,7 +436,7 @@ TEST_F(SetupDialog, AcceptStoresTheStationInOneUpdate)
             }
             return d.result();
         };
-        form->Widgets().ChangeBtn->click();
+        Probe(*form).Widgets().ChangeBtn->click();
         beforeSettingsReplaced = nullptr;
         RegIni reread(path);
         const bool newCall = reread.ReadString("Station", "CallSign", "") == "W1AW";
@@ -477,7 +477,7 @@ TEST_F(SetupDialog, AnUnusableCallSignIsRefusedAndTheDialogStaysOpen)
         SCOPED_TRACE(c.Typed.toStdString());
         WriteSettings(ParisStation);
         auto form = Open();
-        const Settings station = form->Station();
+        const Settings station = Probe(*form).Station();
         const std::string saved = ReadFile(path);
         messages.shown.clear();
         bool stayedOpen = false;
@@ -501,24 +501,24 @@ TEST_F(SetupDialog, AnUnusableCallSignIsRefusedAndTheDialogStaysOpen)
             }
             return d.result();
         };
-        form->Widgets().ChangeBtn->click();
+        Probe(*form).Widgets().ChangeBtn->click();
         EXPECT_TRUE(stayedOpen);
         EXPECT_EQ(storedMeanwhile, saved);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
         EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Warning"));
         EXPECT_EQ(messages.shown[0].Text, c.Message);
-        EXPECT_EQ(form->Station().CallSign, "F6XYZ");
+        EXPECT_EQ(Probe(*form).Station().CallSign, "F6XYZ");
         if (c.Mend) {
             RegIni reread(path);
             EXPECT_EQ(reread.ReadString("Station", "CallSign", ""), "F6XYZ");
             EXPECT_EQ(reread.ReadInteger("Station", "Power", 0), 30);
-            EXPECT_EQ(form->Station().Power, 30);
-            EXPECT_NE(form->Station().Longitude, station.Longitude);
+            EXPECT_EQ(Probe(*form).Station().Power, 30);
+            EXPECT_NE(Probe(*form).Station().Longitude, station.Longitude);
         } else {
             EXPECT_EQ(ReadFile(path), saved);
-            EXPECT_EQ(form->Station().Power, station.Power);
-            EXPECT_EQ(form->Station().Longitude, station.Longitude);
+            EXPECT_EQ(Probe(*form).Station().Power, station.Power);
+            EXPECT_EQ(Probe(*form).Station().Longitude, station.Longitude);
         }
     }
 }
@@ -529,13 +529,13 @@ TEST_F(SetupDialog, BlanksAroundTheStoredCallSignAreNotShown)
 {
     WriteSettings(ParisStation);
     Answer([](Ui::TCoordForm& d) { d.INDEdit->setText(QStringLiteral("  F5ABC  ")); });
-    Open()->Widgets().ChangeBtn->click();
+    Probe(*Open()).Widgets().ChangeBtn->click();
     ASSERT_EQ(RegIni(path).ReadString("Station", "CallSign", ""), "  F5ABC  ");
 
     dialogs.onOpen = nullptr;
     auto again = Open();
-    Ui::TPROPForm& ui = again->Widgets();
-    EXPECT_EQ(again->Station().CallSign, "F5ABC");
+    Ui::TPROPForm& ui = Probe(*again).Widgets();
+    EXPECT_EQ(Probe(*again).Station().CallSign, "F5ABC");
     EXPECT_EQ(ui.LocalGroupBox->title(), QStringLiteral(" Station F5ABC "));
     EXPECT_TRUE(ui.H1->Text(0).startsWith(QStringLiteral("F5ABC Lat "))) << ui.H1->Text(0).toStdString();
     EXPECT_EQ(dialogs.titles.size(), 1u); // not taken for a first run
@@ -549,8 +549,8 @@ TEST_F(SetupDialog, NumbersUseAPointWhateverTheLocale)
     WriteSettings("\"CallSign\"=\"DL1ABC\"\r\n\"Latitude\"=" + HexOf(48 + 51 / 60.0L + 44.16L / 3600) + "\r\n");
     auto form = Open();
     std::setlocale(LC_ALL, old.c_str());
-    EXPECT_EQ(form->Widgets().LatSec->text(), QStringLiteral("44.16"));
-    EXPECT_TRUE(form->Widgets().H1->Text(0).contains(QStringLiteral("Lat 48.9")));
+    EXPECT_EQ(Probe(*form).Widgets().LatSec->text(), QStringLiteral("44.16"));
+    EXPECT_TRUE(Probe(*form).Widgets().H1->Text(0).contains(QStringLiteral("Lat 48.9")));
 }
 
 } // namespace

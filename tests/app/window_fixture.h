@@ -1,5 +1,6 @@
 // The main window's test fixture: fakes for the screen, the clock and the
-// download, and a real settings file in a temporary folder.
+// download, a real settings file in a temporary folder, and the waits and
+// searches the window's tests share.
 #pragma once
 
 #include "map/compositor.h"
@@ -9,14 +10,17 @@
 #include "station/settings_store.h"
 #include "app/tcoordform.h"
 #include "app/tpropform.h"
+#include "tests/app/window_probe.h"
 #include "ui_tcoordform.h"
 #include "ui_tpropform.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -73,6 +77,35 @@ void WithTimeZone(const char* zone, F f)
         unsetenv("TZ");
     }
     tzset();
+}
+
+// The longest a test waits for the event loop: the event comes sooner on
+// any machine, and a loaded one slows the test down without failing it.
+constexpr int WaitMs = 10000;
+
+// Runs the event loop until the window is shown on the screen, or is the
+// active window.
+[[nodiscard]] inline bool WaitUntilExposed(QWidget& window)
+{
+    return QTest::qWaitForWindowExposed(&window, WaitMs);
+}
+[[nodiscard]] inline bool WaitUntilActive(QWidget& window)
+{
+    return QTest::qWaitForWindowActive(&window, WaitMs);
+}
+
+// A cell of the band rows with a result, found in the table; invalid when
+// the table has none.
+inline QModelIndex ResultCell(const PredictionTable& table)
+{
+    for (int row = 0; row < RowUtc; ++row) {
+        for (int col = 1; col < TableCols; ++col) {
+            if (!table.CellText(col, row).isEmpty()) {
+                return table.model()->index(row, col);
+            }
+        }
+    }
+    return {};
 }
 
 class MainWindow : public ::testing::Test {
@@ -137,6 +170,23 @@ protected:
     // Runs in every write of the settings file just before the new file
     // replaces the old one; it may throw StoreError to fail the write.
     std::function<void()> beforeSettingsReplaced;
+};
+
+// The main window of a station with a remote point stored.
+class StationWindow : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"74\"\r\n\"DistLat\"=\"40\"\r\n");
+    }
+    // Cell reports shown so far.
+    int Reports() const
+    {
+        return static_cast<int>(std::count_if(messages.shown.begin(), messages.shown.end(), [](const ShownMessage& m) {
+            return m.Caption == QStringLiteral("What it means...");
+        }));
+    }
 };
 
 } // namespace orvela::app::testing

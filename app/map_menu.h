@@ -1,0 +1,31 @@
+// The world map's context menu, over the map and over the markers on it
+// alike: "Go to locator…", which Ctrl+L also opens anywhere in the window,
+// "Coverage map…" and "Show the path".
+#pragma once
+
+#include <QMenu>
+
+#include <initializer_list>
+
+class QAction;
+
+namespace orvela::app {
+
+class MapMenu : public QMenu {
+    Q_OBJECT
+public:
+    // Opens over each of `over`; the shortcut works anywhere in `window`.
+    MapMenu(QWidget& window, std::initializer_list<QWidget*> over);
+
+    // Checked while the path is shown, as it is unless switched off.
+    QAction* ShowPathAction() const { return showPath_; }
+
+signals:
+    void GoToLocatorChosen();
+    void CoverageChosen();
+
+private:
+    QAction* showPath_;
+};
+
+} // namespace orvela::app
