@@ -122,8 +122,6 @@ void TPROPForm::BuildWindow()
 
     // The table taken away, its coverage, its rows.
     tableMenu_ = new TableMenu(*ui_->MUFGrid, this);
-    fixedRows_ = tableMenu_->RowsAction(BandSet::Fixed);
-    amateurRows_ = tableMenu_->RowsAction(BandSet::Amateur);
     connect(tableMenu_, &TableMenu::CopyAsTextChosen, this, [this] { exporter_->CopyAsText(prediction_); });
     connect(tableMenu_, &TableMenu::SaveAsCsvChosen, this, [this] { exporter_->SaveAsCsv(lastInput_, prediction_); });
     connect(tableMenu_, &TableMenu::SaveAsPngChosen, this,
@@ -237,7 +235,7 @@ void TPROPForm::ReadSettings()
     ui_->DESTLong->setValue(read.Values.RemoteLonWestDeg);
     ui_->DESTLat->setValue(read.Values.RemoteLatDeg);
     bandSet_ = read.Values.Rows;
-    RowsAction(bandSet_)->setChecked(true);
+    tableMenu_->RowsAction(bandSet_)->setChecked(true);
     showPath_->setChecked(read.Values.ShowPath);
     if (!read.Warnings.empty()) {
         QStringList why;

@@ -163,8 +163,6 @@ private:
     PathOverlay* pathOverlay_ = nullptr;
     BandSet bandSet_ = BandSet::Fixed;
     // The menus' choices that the settings file keeps.
-    QAction* fixedRows_ = nullptr;
-    QAction* amateurRows_ = nullptr;
     QAction* showPath_ = nullptr;
     // The inputs of the last run, which the coverage window follows.
     RunInput lastInput_;

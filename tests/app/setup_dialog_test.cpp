@@ -121,7 +121,7 @@ TEST_F(SetupDialog, TheSpinsAllowWhatTheSettingsAllow)
             }
         },
         false);
-    form->Widgets().ChangeBtn->click();
+    Probe(*form).Widgets().ChangeBtn->click();
     EXPECT_NE(opened, nullptr);
 }
 
