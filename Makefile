@@ -117,15 +117,16 @@ $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/w
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Isolar -Icommon tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
 
-$(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp tests/station/fuzz_reg_file.cpp | deps
+$(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp common/utf8.h common/utf8.cpp \
+		tests/station/fuzz_reg_file.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Istation tests/station/fuzz_reg_file.cpp station/reg_file.cpp -o $@
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Istation tests/station/fuzz_reg_file.cpp station/reg_file.cpp common/utf8.cpp -o $@
 
 # A batch line to the options of its prediction: the line's own files, the
 # options' checks and the call sign's, without the engine or the parser
 # library's command line.
 BATCH_LINE_SOURCES := cli/batch_line.cpp cli/prediction_options.cpp cli/values.cpp cli/program.cpp \
-	station/locator.cpp station/call_sign.cpp
+	station/locator.cpp station/call_sign.cpp common/utf8.cpp
 $(FUZZ_BUILD)/fuzz_batch_line: $(BATCH_LINE_SOURCES) $(wildcard cli/*.h station/*.h engine/*.h common/*.h) \
 		tests/cli/fuzz_batch_line.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
