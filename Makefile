@@ -90,18 +90,18 @@ test-sanitize: deps
 # two workers, the download tests (the loopback server runs on a thread of
 # its own), the command line's (the same server; orvela-map runs the map
 # workers, orvela-predict --batch its threads), the window's (the download
-# thread and the map workers), and the engine's ParallelFor (a test program
-# of its own).
+# thread and the map workers), the engine's ParallelFor (a test program
+# of its own), and common/'s wake-up descriptor and worker priorities.
 # -O1 with line tables only: ThreadSanitizer finds the same races at any
 # optimisation and needs only lines for its stacks; its instrumented code
 # compiles in half the time of -O2 -g.
 TSAN_OPT   := -O1 -g1 -DNDEBUG
-TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests orvela-parallel-tests orvela-coverage-tests
+TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests orvela-parallel-tests orvela-coverage-tests orvela-common-tests
 test-tsan: deps
 	$(CONFIGURE) $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$(TSAN_OPT)" \
 	  -DORVELA_TSAN=ON -DORVELA_BENCH=OFF
 	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
-	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app|coverage)\.|engine\.ParallelFor\.)'
+	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app|coverage|common)\.|engine\.ParallelFor\.)'
 
 # Three targets under libFuzzer: the solar-flux parser, seeded with the real
 # bulletins, the settings file's reader, seeded with registry exports, and
