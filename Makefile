@@ -115,12 +115,12 @@ FUZZ_SECONDS ?= 10
 
 $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Isolar -Icommon tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
 
 $(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp common/utf8.h common/utf8.cpp \
 		tests/station/fuzz_reg_file.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Istation tests/station/fuzz_reg_file.cpp station/reg_file.cpp common/utf8.cpp -o $@
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/station/fuzz_reg_file.cpp station/reg_file.cpp common/utf8.cpp -o $@
 
 # A batch line to the options of its prediction: the line's own files, the
 # options' checks and the call sign's, without the engine or the parser
@@ -130,7 +130,7 @@ BATCH_LINE_SOURCES := cli/batch_line.cpp cli/prediction_options.cpp cli/values.c
 $(FUZZ_BUILD)/fuzz_batch_line: $(BATCH_LINE_SOURCES) $(wildcard cli/*.h station/*.h engine/*.h common/*.h) \
 		tests/cli/fuzz_batch_line.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Icli -Istation -Iengine -Icommon tests/cli/fuzz_batch_line.cpp $(BATCH_LINE_SOURCES) -o $@
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/cli/fuzz_batch_line.cpp $(BATCH_LINE_SOURCES) -o $@
 
 # Each target's seeds and dictionary.
 FUZZ_SEEDS_fuzz_geoalert   := tests/solar/fixtures

@@ -5,7 +5,7 @@
 #include "engine/model.h"
 #include "station/settings_store.h"
 #include "station/station_display.h"
-#include "ui_tcoordform.h"
+#include "app/ui_tcoordform.h"
 
 #include <QLineEdit>
 #include <QSpinBox>

@@ -19,8 +19,8 @@
 #include "engine/table_export.h"
 #include "app/tapropos.h"
 #include "app/tcoordform.h"
-#include "ui_tcoordform.h"
-#include "ui_tpropform.h"
+#include "app/ui_tcoordform.h"
+#include "app/ui_tpropform.h"
 #include "map/utc_offset.h"
 
 #include <QAction>

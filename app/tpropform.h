@@ -7,7 +7,7 @@
 #include "app/platform.h"
 #include "map/picture.h"
 #include "engine/prediction.h"
-#include "version.h"
+#include "app/version.h"
 
 #include <QPointer>
 #include <QStringList>

@@ -16,7 +16,7 @@
 #include "app/splash.h"
 #include "app/system_services.h"
 #include "app/tpropform.h"
-#include "ui_tpropform.h"
+#include "app/ui_tpropform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

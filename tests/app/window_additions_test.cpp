@@ -2,7 +2,7 @@
 // table's caption, on the real main window.
 #include "app/goto_dialog.h"
 #include "station/locator.h"
-#include "ui_goto_dialog.h"
+#include "app/ui_goto_dialog.h"
 #include "map/map_coordinates.h"
 #include "tests/app/window_fixture.h"
 

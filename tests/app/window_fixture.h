@@ -9,8 +9,8 @@
 #include "station/settings_store.h"
 #include "app/tcoordform.h"
 #include "app/tpropform.h"
-#include "ui_tcoordform.h"
-#include "ui_tpropform.h"
+#include "app/ui_tcoordform.h"
+#include "app/ui_tpropform.h"
 
 #include <QDir>
 #include <QTemporaryDir>
