@@ -90,18 +90,18 @@ test-sanitize: deps
 # two workers, the download tests (the loopback server runs on a thread of
 # its own), the command line's (the same server; orvela-map runs the map
 # workers, orvela-predict --batch its threads), the window's (the download
-# thread and the map workers), and the engine's ParallelFor (a test program
-# of its own).
+# thread and the map workers), the engine's ParallelFor (a test program
+# of its own), and common/'s wake-up descriptor and worker priorities.
 # -O1 with line tables only: ThreadSanitizer finds the same races at any
 # optimisation and needs only lines for its stacks; its instrumented code
 # compiles in half the time of -O2 -g.
 TSAN_OPT   := -O1 -g1 -DNDEBUG
-TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests orvela-parallel-tests orvela-coverage-tests
+TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests orvela-parallel-tests orvela-coverage-tests orvela-common-tests
 test-tsan: deps
 	$(CONFIGURE) $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$(TSAN_OPT)" \
 	  -DORVELA_TSAN=ON -DORVELA_BENCH=OFF
 	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
-	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app|coverage)\.|engine\.ParallelFor\.)'
+	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app|coverage|common)\.|engine\.ParallelFor\.)'
 
 # Six targets under libFuzzer: the solar-flux parser, seeded with the real
 # bulletins, the readers of NOAA's other flux products and of their cached
@@ -119,7 +119,7 @@ FUZZ_SECONDS ?= 10
 
 $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Isolar -Icommon tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
 
 # The products' readers and the cache's, with the atomic file the cache
 # writes through; nlohmann-json is header only.
@@ -129,19 +129,20 @@ $(FUZZ_BUILD)/fuzz_products: $(PRODUCTS_SOURCES) solar/products.h solar/product_
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/solar/fuzz_products.cpp $(PRODUCTS_SOURCES) -o $@
 
-$(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp tests/station/fuzz_reg_file.cpp | deps
+$(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp common/utf8.h common/utf8.cpp \
+		tests/station/fuzz_reg_file.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Istation tests/station/fuzz_reg_file.cpp station/reg_file.cpp -o $@
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/station/fuzz_reg_file.cpp station/reg_file.cpp common/utf8.cpp -o $@
 
 # A batch line to the options of its prediction: the line's own files, the
 # options' checks and the call sign's, without the engine or the parser
 # library's command line.
 BATCH_LINE_SOURCES := cli/batch_line.cpp cli/prediction_options.cpp cli/values.cpp cli/program.cpp \
-	station/locator.cpp station/call_sign.cpp
+	station/locator.cpp station/call_sign.cpp common/utf8.cpp
 $(FUZZ_BUILD)/fuzz_batch_line: $(BATCH_LINE_SOURCES) $(wildcard cli/*.h station/*.h engine/*.h common/*.h) \
 		tests/cli/fuzz_batch_line.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -Icli -Istation -Iengine -Icommon tests/cli/fuzz_batch_line.cpp $(BATCH_LINE_SOURCES) -o $@
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/cli/fuzz_batch_line.cpp $(BATCH_LINE_SOURCES) -o $@
 
 # The country file's reader, and the look-up of any text as a call sign in
 # the fixture country file.

@@ -21,11 +21,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace orvela::app {
 
@@ -571,29 +568,18 @@ CoverageWindow::CoverageWindow(const MapPictures& pictures, SaveFile save, QWidg
 
     // The worker wakes this thread through an eventfd: a write there is all
     // it does on its own thread; the answer is taken here, under its mutex.
-    wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ >= 0) {
-        wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read, this);
+    if (wake_.Fd() >= 0) {
+        wakeNotifier_ = new QSocketNotifier(wake_.Fd(), QSocketNotifier::Read, this);
         connect(wakeNotifier_, &QSocketNotifier::activated, this, &CoverageWindow::TakeAnswers);
     }
-    const int fd = wakeFd_;
-    worker_ = std::make_unique<area::CoverageWorker>([fd] {
-        if (fd >= 0) {
-            const std::uint64_t one = 1;
-            while (write(fd, &one, sizeof one) < 0 && errno == EINTR) {
-            }
-        }
-    });
+    worker_ = std::make_unique<area::CoverageWorker>([wake = &wake_] { wake->Raise(); });
     UpdateTitle();
 }
 
 CoverageWindow::~CoverageWindow()
 {
     worker_.reset();
-    if (wakeFd_ >= 0) {
-        delete wakeNotifier_;
-        ::close(wakeFd_);
-    }
+    delete wakeNotifier_; // before the descriptor it watches is closed
 }
 
 int CoverageWindow::Band() const
@@ -711,8 +697,7 @@ void CoverageWindow::AskDay()
 
 void CoverageWindow::TakeAnswers()
 {
-    std::uint64_t count = 0;
-    [[maybe_unused]] const ssize_t n = read(wakeFd_, &count, sizeof count);
+    wake_.Clear();
     while (std::optional<area::CoverageAnswer> a = worker_->Take()) {
         Accept(std::move(*a));
     }

@@ -4,6 +4,7 @@
 // day is in, the hour slider only redraws.
 #pragma once
 
+#include "common/wake_up.h"
 #include "engine/bands.h"
 #include "coverage/coverage_worker.h"
 #include "map/picture.h"
@@ -229,7 +230,7 @@ private:
     // The last point described, so that a new day or hour describes it again.
     std::optional<std::pair<double, double>> described_;
 
-    int wakeFd_ = -1;
+    WakeUp wake_;
     QSocketNotifier* wakeNotifier_ = nullptr;
     // Last, so that it stops before what it wakes goes.
     std::unique_ptr<area::CoverageWorker> worker_;

@@ -2,7 +2,7 @@
 
 #include "app/platform.h"
 #include "station/locator.h"
-#include "ui_goto_dialog.h"
+#include "app/ui_goto_dialog.h"
 
 #include <string>
 

@@ -1,5 +1,7 @@
 #include "app/help_window.h"
 
+#include "common/whole_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
@@ -24,11 +26,8 @@ constexpr int PageRole = Qt::UserRole; // "map.html" or "map.html#drag"
 
 QString ReadPage(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return QString::fromUtf8(file.readAll());
+    const WholeFile file = ReadWholeFile(QFile::encodeName(path).toStdString());
+    return file.Error == 0 ? QString::fromStdString(file.Bytes) : QString();
 }
 
 // The plain text of a bit of HTML: tags dropped, entities decoded.

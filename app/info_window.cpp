@@ -1,5 +1,7 @@
 #include "app/info_window.h"
 
+#include "common/whole_file.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -28,17 +30,12 @@ TInfoForm::TInfoForm(QWidget* owner)
 
 bool TInfoForm::LoadText(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const WholeFile file = ReadWholeFile(QFile::encodeName(path).toStdString());
+    if (file.Error != 0) {
         text_->setPlainText(QString::fromLatin1(MissingText));
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        text_->setPlainText(QString::fromLatin1(MissingText));
-        return false;
-    }
-    text_->setPlainText(QString::fromUtf8(bytes));
+    text_->setPlainText(QString::fromStdString(file.Bytes));
     return true;
 }
 

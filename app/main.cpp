@@ -5,7 +5,7 @@
 #include "app/splash.h"
 #include "app/system_services.h"
 #include "app/tpropform.h"
-#include "version.h"
+#include "app/version.h"
 
 #include <QApplication>
 

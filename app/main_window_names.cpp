@@ -1,7 +1,7 @@
 #include "app/main_window_names.h"
 
 #include "app/context_help.h"
-#include "ui_tpropform.h"
+#include "app/ui_tpropform.h"
 
 #include <utility>
 

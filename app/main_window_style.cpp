@@ -2,7 +2,7 @@
 
 #include "app/marker_shape.h"
 #include "app/prediction_table.h"
-#include "ui_tpropform.h"
+#include "app/ui_tpropform.h"
 
 #include <QFont>
 #include <QIcon>

@@ -4,12 +4,6 @@
 #include <QLoggingCategory>
 #include <QSocketNotifier>
 
-#include <cerrno>
-#include <cstdint>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 namespace orvela::app {
 
 namespace {
@@ -26,7 +20,6 @@ Q_LOGGING_CATEGORY(lcDownload, "orvela.download", QtInfoMsg)
 NetworkSolarFlux::NetworkSolarFlux(std::string url, solar::FetchOptions options)
     : url_(std::move(url))
     , options_(options)
-    , finished_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
 }
 
@@ -37,9 +30,6 @@ NetworkSolarFlux::~NetworkSolarFlux()
         cancel_.Cancel();
         worker_.join();
         qCDebug(lcDownload, "ended: %s", alert_.Ok ? "the bulletin was read" : alert_.Problem.c_str());
-    }
-    if (finished_ >= 0) {
-        close(finished_);
     }
 }
 
@@ -52,18 +42,13 @@ void NetworkSolarFlux::Start()
         alert_ = solar::GetSolarFlux(url_, options_, cancel_);
         // The worker's last act. The waiting side only learns that it may
         // join now; the result itself is handed over by the join.
-        if (finished_ >= 0) {
-            const std::uint64_t one = 1;
-            while (write(finished_, &one, sizeof one) < 0 && errno == EINTR) {
-            }
-        }
+        finished_.Raise();
     });
 }
 
 bool NetworkSolarFlux::Finished() const
 {
-    pollfd p{finished_, POLLIN, 0};
-    return poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
+    return finished_.Raised();
 }
 
 SolarFlux NetworkSolarFlux::GetSolarFlux()
@@ -71,13 +56,13 @@ SolarFlux NetworkSolarFlux::GetSolarFlux()
     Start();
     // Without its eventfd the window cannot wait with its event loop
     // running: the join below then waits alone.
-    if (finished_ >= 0 && !Finished()) {
+    if (finished_.Fd() >= 0 && !Finished()) {
         QEventLoop loop;
         // A notifier reports a readable descriptor for as long as it stays
         // readable: a download that ends between the test above and the
         // loop still ends the loop. Each wait has a notifier of its own, so
         // that no wake-up reaches an event loop that waits for nothing.
-        QSocketNotifier notifier(finished_, QSocketNotifier::Read);
+        QSocketNotifier notifier(finished_.Fd(), QSocketNotifier::Read);
         QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
         qCDebug(lcDownload, "start-up waits for the download");
         // Returns at once too when the program is ending (a termination
@@ -91,11 +76,8 @@ SolarFlux NetworkSolarFlux::GetSolarFlux()
     }
     worker_.join();
     qCDebug(lcDownload, "ended: %s", alert_.Ok ? "the bulletin was read" : alert_.Problem.c_str());
-    if (finished_ >= 0) {
-        // Cleared for the next download.
-        std::uint64_t count = 0;
-        [[maybe_unused]] const ssize_t n = read(finished_, &count, sizeof count);
-    }
+    // Cleared for the next download.
+    finished_.Clear();
     problem_ = alert_.Problem;
     return SolarFlux{alert_.Ok, alert_.Issued, alert_.Flux};
 }

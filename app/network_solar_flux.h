@@ -1,6 +1,7 @@
 // The day's solar flux downloaded from NOAA's Geophysical Alert Message.
 #pragma once
 
+#include "common/wake_up.h"
 #include "solar/geoalert.h"
 #include "solar/transfer_cancel.h"
 #include "app/platform.h"
@@ -49,10 +50,10 @@ private:
     solar::TransferCancel cancel_;
     std::thread worker_;
     solar::GeoAlert alert_; // written by the worker, read once it is joined
-    // An eventfd the worker writes once when its download ends: the user
-    // interface thread waits for it to become readable with a socket
-    // notifier, and never touches the worker's result before joining it.
-    int finished_ = -1;
+    // Raised by the worker once when its download ends: the user interface
+    // thread waits for it to become readable with a socket notifier, and
+    // never touches the worker's result before joining it.
+    WakeUp finished_;
 };
 
 } // namespace orvela::app

@@ -2,7 +2,7 @@
 
 #include "engine/reach.h"
 #include "map/utc_offset.h"
-#include "ui_tpropform.h"
+#include "app/ui_tpropform.h"
 
 namespace orvela::app {
 

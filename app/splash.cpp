@@ -1,5 +1,5 @@
 #include "app/splash.h"
-#include "version.h"
+#include "app/version.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>

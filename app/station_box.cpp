@@ -2,8 +2,8 @@
 
 #include "app/tcoordform.h"
 #include "station/station_display.h"
-#include "ui_tcoordform.h"
-#include "ui_tpropform.h"
+#include "app/ui_tcoordform.h"
+#include "app/ui_tpropform.h"
 
 namespace orvela::app {
 

@@ -3,7 +3,7 @@
 #include "map/picture_io.h"
 #include "app/splash.h"
 #include "app/tpropform.h"
-#include "ui_tpropform.h"
+#include "app/ui_tpropform.h"
 
 #include <QApplication>
 #include <QDesktopServices>

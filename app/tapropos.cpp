@@ -1,7 +1,7 @@
 #include "app/tapropos.h"
 
 #include "app/platform.h"
-#include "ui_tapropos.h"
+#include "app/ui_tapropos.h"
 
 #include <QFontMetrics>
 #include <QIcon>

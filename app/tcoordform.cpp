@@ -6,7 +6,7 @@
 #include "station/settings_schema.h"
 #include "station/settings_store.h"
 #include "station/station_display.h"
-#include "ui_tcoordform.h"
+#include "app/ui_tcoordform.h"
 
 #include <QLineEdit>
 #include <QSpinBox>

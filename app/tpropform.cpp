@@ -26,8 +26,8 @@
 #include "app/tapropos.h"
 #include "app/tcoordform.h"
 #include "app/window_clock.h"
-#include "ui_tcoordform.h"
-#include "ui_tpropform.h"
+#include "app/ui_tcoordform.h"
+#include "app/ui_tpropform.h"
 #include "map/utc_offset.h"
 
 #include <QAction>

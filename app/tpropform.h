@@ -11,7 +11,7 @@
 #include "map/picture.h"
 #include "engine/prediction.h"
 #include "station/settings_schema.h"
-#include "version.h"
+#include "app/version.h"
 
 #include <QPoint>
 #include <QStringList>

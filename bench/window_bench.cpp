@@ -17,7 +17,7 @@
 #include "app/system_services.h"
 #include "app/tpropform.h"
 #include "tests/app/window_probe.h"
-#include "ui_tpropform.h"
+#include "app/ui_tpropform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -68,7 +68,7 @@ std::vector<Option> ValueOptions()
     o.push_back({"--step", "DEG", false, Checked(&ParseStep, [](AreaRequest& r, int v) { r.StepDeg = v; })});
     o.push_back({"--width", "W", false, Checked(&ParseAreaWidth, [](AreaRequest& r, int v) { r.Width = v; })});
     o.push_back({"--threads", "N", false,
-                 Checked(&ParseThreads, [](AreaRequest& r, int v) { r.Threads = static_cast<unsigned>(v); })});
+                 Checked(&cli::ParseThreads, [](AreaRequest& r, int v) { r.Threads = static_cast<unsigned>(v); })});
     o.push_back({"--out", "FILE", true, [](std::string_view text, AreaRequest& r) -> std::optional<std::string> {
                      const Parsed<OutputKind> kind = ParseOutput(text);
                      if (!kind) {
@@ -137,12 +137,6 @@ Parsed<int> ParseStep(std::string_view text)
         return Parsed<int>::Fail(Quoted(text) + " does not divide 180; " + steps);
     }
     return step;
-}
-
-Parsed<int> ParseThreads(std::string_view text)
-{
-    return cli::ParseWholeInRange(text, 0, MaxThreads,
-                                  "the threads are 0 (one per core) to " + std::to_string(MaxThreads));
 }
 
 Parsed<int> ParseAreaWidth(std::string_view text)

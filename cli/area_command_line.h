@@ -20,8 +20,6 @@ constexpr int DefaultWidth = 1024;
 constexpr int MinWidth = 512;
 constexpr int MaxWidth = 8192;
 constexpr int DefaultStep = 2;
-// A thread per core is the default; more than this is surely a typing slip.
-constexpr int MaxThreads = 1024;
 
 // What --out's extension asks for.
 enum class OutputKind { Png, Csv, Json };
@@ -55,9 +53,6 @@ cli::Parsed<TableBand> ParseBand(std::string_view text);
 
 // The grid's step, a whole number of degrees that divides 180.
 cli::Parsed<int> ParseStep(std::string_view text);
-
-// The number of threads, 0 (one per core) to MaxThreads.
-cli::Parsed<int> ParseThreads(std::string_view text);
 
 // The picture's width in pixels, MinWidth to MaxWidth.
 cli::Parsed<int> ParseAreaWidth(std::string_view text);

@@ -3,6 +3,7 @@
 #include "cli/batch_line.h"
 #include "engine/hour.h"
 #include "engine/table_export.h"
+#include "common/worker_threads.h"
 
 #include <nlohmann/json.hpp>
 
@@ -182,7 +183,7 @@ bool IsBlank(const std::string& s)
 BatchResult RunBatch(std::istream& in, std::ostream& out, const BatchRequest& request, const Now& now,
                      const FluxSource& flux)
 {
-    const unsigned threads = request.Threads != 0 ? request.Threads : std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threads = WorkerThreads(request.Threads);
     const std::size_t chunk = LinesPerThread * threads;
 
     BatchResult result;

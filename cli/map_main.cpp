@@ -2,6 +2,7 @@
 #include "map/compositor.h"
 #include "cli/map_command_line.h"
 #include "map/picture_io.h"
+#include "common/whole_file.h"
 
 #include <ctime>
 #include <exception>
@@ -27,14 +28,12 @@ std::string Size(const Picture24& p)
 // refusal.
 Picture24 ReadJpeg(const char* option, const std::string& path)
 {
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = ReadFileBytes(path);
-    } catch (const PictureError& e) {
-        throw Failure{std::string(option) + ": " + e.what()};
+    const WholeFile file = ReadWholeFile(path);
+    if (file.Error != 0) {
+        throw Failure{std::string(option) + ": " + path + ": " + file.Problem()};
     }
     try {
-        return DecodeJpeg(bytes);
+        return DecodeJpeg(file.Data());
     } catch (const PictureError& e) {
         throw Failure{std::string(option) + ": " + path + ": " + e.what()};
     }

@@ -1,5 +1,6 @@
 #include "cli/program.h"
 
+#include "common/utf8.h"
 #include "common/whole_number.h"
 
 #include <CLI/CLI.hpp>
@@ -27,7 +28,6 @@ Parsed<int> ParseWholeInRange(std::string_view text, int low, int high, const st
 
 std::string Quoted(std::string_view s)
 {
-    const auto byte = [&s](std::size_t i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0u; };
     const auto hex = [](unsigned value, int digits) {
         std::string text(static_cast<std::size_t>(digits), '0');
         for (int i = digits - 1; i >= 0; --i, value >>= 4) {
@@ -35,33 +35,27 @@ std::string Quoted(std::string_view s)
         }
         return text;
     };
+    // The C1 controls U+0080 to U+009F, and the bidirectional controls
+    // U+061C, U+200E, U+200F, U+202A to U+202E and U+2066 to U+2069.
+    const auto wide = [](char32_t c) {
+        return (c >= 0x80 && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+               (c >= 0x2066 && c <= 0x2069);
+    };
     std::string out = "\"";
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const unsigned b = byte(i);
-        if (b < 0x20 || b == 0x7F) {
-            out += "\\x" + hex(b, 2);
+    for (std::size_t i = 0; i < s.size();) {
+        const Utf8Char c = DecodeUtf8(s, i);
+        if (c.Length == 0) {
+            out += s[i++]; // a byte that is not UTF-8, kept as it is
             continue;
         }
-        // U+0080 to U+009F, and U+061C, U+200E, U+200F, U+202A to U+202E,
-        // U+2066 to U+2069 in UTF-8.
-        char32_t code = 0;
-        std::size_t length = 0;
-        if (b == 0xC2 && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F) {
-            code = byte(i + 1), length = 2;
-        } else if (b == 0xD8 && byte(i + 1) == 0x9C) {
-            code = 0x061C, length = 2;
-        } else if (b == 0xE2 && (byte(i + 1) == 0x80 || byte(i + 1) == 0x81) && (byte(i + 2) & 0xC0) == 0x80) {
-            const char32_t c = 0x2000 | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
-            if (c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)) {
-                code = c, length = 3;
-            }
+        if (c.Code < 0x20 || c.Code == 0x7F) {
+            out += "\\x" + hex(static_cast<unsigned>(c.Code), 2);
+        } else if (wide(c.Code)) {
+            out += "\\u" + hex(static_cast<unsigned>(c.Code), 4);
+        } else {
+            out.append(s.substr(i, c.Length));
         }
-        if (length > 0) {
-            out += "\\u" + hex(static_cast<unsigned>(code), 4);
-            i += length - 1;
-            continue;
-        }
-        out += s[i];
+        i += c.Length;
     }
     return out + "\"";
 }

@@ -3,6 +3,7 @@
 #include "station/locator.h"
 #include "station/settings_schema.h"
 #include "common/whole_number.h"
+#include "common/worker_threads.h"
 
 #include <algorithm>
 #include <charconv>
@@ -223,7 +224,8 @@ Parsed<int> ParseMinAngle(std::string_view text)
 
 Parsed<int> ParseThreads(std::string_view text)
 {
-    return ParseWholeInRange(text, 0, 1024, "the threads are 0 (one per core) to 1024");
+    return ParseWholeInRange(text, 0, MaxWorkerThreads,
+                             "the threads are 0 (one per core) to " + std::to_string(MaxWorkerThreads));
 }
 
 Parsed<CivilDate> ParseDate(std::string_view text)

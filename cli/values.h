@@ -59,7 +59,7 @@ Parsed<int> ParsePower(std::string_view text);
 // settings allow (0 to 90).
 Parsed<int> ParseMinAngle(std::string_view text);
 
-// Threads of a batch, 0 (one per core) to 1024.
+// Threads that share a computation, 0 (one per core) to MaxWorkerThreads.
 Parsed<int> ParseThreads(std::string_view text);
 
 // A calendar date written YYYY-MM-DD (years 0001 to 9999).

@@ -1,10 +1,8 @@
 #include "coverage/coverage_worker.h"
 
-#include <cerrno>
+#include "common/thread_priority.h"
+
 #include <new>
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 #include <utility>
 
 namespace orvela::area {
@@ -87,14 +85,10 @@ void CoverageWorker::Deliver(CoverageAnswer answer)
 
 void CoverageWorker::Run()
 {
-    // Below the user interface: on Linux the nice value belongs to the
-    // thread, and the threads that share the grid inherit it from this one.
-    // A window that waits for its next frame then gets a core at once.
-    errno = 0;
-    const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
-    if (errno == 0 && nice < WorkerNice) {
-        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), WorkerNice);
-    }
+    // Below the user interface, and so are the threads that share the grid,
+    // which inherit it from this one. A window that waits for its next frame
+    // then gets a core at once.
+    LowerThisThread(WorkerPriority::Niced);
     for (;;) {
         CoverageRequest request;
         std::uint64_t id = 0;

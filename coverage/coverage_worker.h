@@ -41,8 +41,6 @@ public:
     // The grid of the first answers when a finer one is asked for: one hour
     // of it takes about ten milliseconds on two cores, its whole day forty.
     static constexpr int CoarseStepDeg = 10;
-    // The nice value of the threads that compute.
-    static constexpr int WorkerNice = 10;
 
     // `ready` is called on the worker thread each time an answer is waiting
     // in Take(); it must only wake the thread that takes it. `threads` as

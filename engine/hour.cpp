@@ -2,6 +2,7 @@
 
 #include "engine/ionosphere.h"
 #include "engine/run_steps.h"
+#include "common/worker_threads.h"
 
 #include <algorithm>
 #include <atomic>
@@ -81,10 +82,7 @@ void ParallelFor(std::size_t count, unsigned threads, const std::function<void(s
     if (count == 0) {
         return;
     }
-    if (threads == 0) {
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    }
-    threads = static_cast<unsigned>(std::min<std::size_t>(threads, count));
+    threads = static_cast<unsigned>(std::min<std::size_t>(WorkerThreads(threads), count));
 
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};

@@ -1,9 +1,7 @@
 #include "map/compositor.h"
 
 #include "map/picture_io.h"
-
-#include <pthread.h>
-#include <sched.h>
+#include "common/thread_priority.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,26 +40,6 @@ constexpr long double FullDayWeight = 255.0L;
 constexpr double TwilightStepsPerSineFast = 1020.0;
 constexpr double TwilightDepthSineFast = 0.15;
 constexpr double FullDayWeightFast = 255.0;
-
-// The calling thread runs at idle priority when its policy is SCHED_IDLE.
-bool CallerRunsIdle()
-{
-    int policy = 0;
-    sched_param param{};
-    if (pthread_getschedparam(pthread_self(), &policy, &param) != 0)
-        return false;
-    return policy == SCHED_IDLE;
-}
-
-// Moves the calling thread to idle priority. Lowering one's own priority needs
-// no privilege; should the system refuse, the worker simply runs at normal
-// priority, which changes the timing and not the picture.
-void RunThisThreadIdle()
-{
-    sched_param param{};
-    param.sched_priority = 0;
-    pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
-}
 
 // Bound on the gap between the weight parameter t = 1020 (c + 0.15) computed
 // in double and in extended precision: below 1e-12 for values of t up to
@@ -154,7 +132,7 @@ TMapCalcThread::TMapCalcThread(bool runIdle, int topLine, int bottomLine, const 
     // Declared last: the worker starts only once every field above is stored.
     thread_([this, runIdle] {
         if (runIdle)
-            RunThisThreadIdle();
+            LowerThisThread(WorkerPriority::Idle);
         Execute();
     })
 {
@@ -238,7 +216,7 @@ void ShadeEarth(const Picture24& earthDay, Picture24& earthCombined, double sunA
     }
     const std::shared_ptr<const TRealArray> shared = std::move(cosLongs);
 
-    const bool runIdle = CallerRunsIdle();
+    const bool runIdle = ThisThreadRunsIdle();
     const long double sinZLat = sinDecl;
     // Two fixed halves of the rows, whatever the processor count; their rows
     // are disjoint, so the workers take no lock.

@@ -21,7 +21,7 @@ foreach(entry IN LISTS entries)
 endforeach()
 
 set(source "// Generated at build time from the pictures in resources/; not to be edited.
-#include \"picture_io.h\"
+#include \"map/picture_io.h\"
 
 namespace orvela {
 

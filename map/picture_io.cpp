@@ -216,33 +216,6 @@ Picture24 LoadJpegImage(std::string_view mapName)
     }
 }
 
-std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw PictureError(path + ": " + Reason(errno));
-    std::vector<std::uint8_t> bytes;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    std::uint8_t buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            throw PictureError(path + ": " + Reason(error));
-        }
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    }
-    ::close(fd);
-    return bytes;
-}
-
 void WritePng(const Picture24& picture, const std::string& path)
 {
     if (picture.Empty())

@@ -51,9 +51,6 @@ std::span<const std::uint8_t> MapResource(std::string_view name);
 // throws PictureError when it is missing or cannot be decoded.
 Picture24 LoadJpegImage(std::string_view mapName);
 
-// Reads a whole file into memory; throws PictureError naming the file.
-std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
-
 // Writes the picture as an 8-bit RGB PNG. The file is written beside its
 // final name and renamed into place, so a failure leaves nothing behind.
 // Throws PictureError naming the file and the reason.

@@ -2,6 +2,8 @@
 // while the download still waits for the network.
 #pragma once
 
+#include "common/wake_up.h"
+
 #include <atomic>
 
 namespace orvela::solar {
@@ -11,8 +13,7 @@ namespace orvela::solar {
 // (the name, the connection, the reply), rather than at its time-outs.
 class TransferCancel {
 public:
-    TransferCancel();
-    ~TransferCancel();
+    TransferCancel() = default;
     TransferCancel(const TransferCancel&) = delete;
     TransferCancel& operator=(const TransferCancel&) = delete;
 
@@ -24,11 +25,12 @@ public:
 
     // Readable once cancelled; -1 when the system gave no descriptor, and
     // the download then looks at Cancelled() ten times a second.
-    int Descriptor() const { return fd_; }
+    int Descriptor() const { return wake_.Fd(); }
 
 private:
     std::atomic<bool> cancelled_{false};
-    int fd_ = -1;
+    // Raised once and never cleared: it stays readable for every later wait.
+    WakeUp wake_;
 };
 
 } // namespace orvela::solar

@@ -1,6 +1,7 @@
 #include "station/call_sign.h"
 
-#include <cstdint>
+#include "common/utf8.h"
+
 #include <cstdio>
 
 namespace orvela {
@@ -8,56 +9,6 @@ namespace orvela {
 namespace {
 
 constexpr const char* Printable = "; a call sign is printable text";
-
-// The code point that starts at `text[at]` and the bytes it takes, or a
-// length of 0 when the bytes there are not UTF-8: a stray continuation
-// byte, a sequence cut short, an overlong form, a surrogate or a value past
-// U+10FFFF.
-struct Decoded {
-    char32_t Code = 0;
-    std::size_t Length = 0;
-};
-
-Decoded DecodeAt(std::string_view text, std::size_t at)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-    const std::uint8_t lead = byte(at);
-    if (lead < 0x80) {
-        return {lead, 1};
-    }
-    std::size_t length = 0;
-    char32_t code = 0;
-    char32_t lowest = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-        lowest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        lowest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        lowest = 0x10000;
-    } else {
-        return {};
-    }
-    if (text.size() - at < length) {
-        return {};
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const std::uint8_t next = byte(at + i);
-        if ((next & 0xC0) != 0x80) {
-            return {};
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return {};
-    }
-    return {code, length};
-}
 
 bool IsControl(char32_t c)
 {
@@ -114,7 +65,7 @@ std::optional<std::string> CallSignProblem(std::string_view utf8)
     std::size_t character = 0;
     for (std::size_t at = 0; at < utf8.size();) {
         ++character;
-        const Decoded d = DecodeAt(utf8, at);
+        const Utf8Char d = DecodeUtf8(utf8, at);
         if (d.Length == 0) {
             return "the call sign is not UTF-8 text (at byte " + std::to_string(at + 1) + ")" + Printable;
         }
@@ -135,7 +86,7 @@ std::string PrintableCallSign(std::string_view utf8)
 {
     std::string out;
     for (std::size_t at = 0; at < utf8.size();) {
-        const Decoded d = DecodeAt(utf8, at);
+        const Utf8Char d = DecodeUtf8(utf8, at);
         if (d.Length == 0) {
             ++at; // a byte that is not UTF-8
             continue;

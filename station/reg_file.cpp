@@ -1,5 +1,7 @@
 #include "station/reg_file.h"
 
+#include "common/utf8.h"
+
 #include <cstddef>
 #include <optional>
 #include <utility>
@@ -166,54 +168,6 @@ void AppendUtf8(std::string& out, std::uint32_t cp)
 }
 
 constexpr std::uint32_t Replacement = 0xFFFD;
-
-// One code point from UTF-8 at s[pos]; a malformed sequence yields U+FFFD
-// and consumes one byte.
-std::uint32_t NextCodePoint(std::string_view s, std::size_t& pos)
-{
-    const auto b0 = static_cast<unsigned char>(s[pos]);
-    if (b0 < 0x80) {
-        ++pos;
-        return b0;
-    }
-    int extra;
-    std::uint32_t cp;
-    std::uint32_t min;
-    if ((b0 & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = b0 & 0x1F;
-        min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = b0 & 0x0F;
-        min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = b0 & 0x07;
-        min = 0x10000;
-    } else {
-        ++pos;
-        return Replacement;
-    }
-    if (pos + static_cast<std::size_t>(extra) >= s.size()) {
-        ++pos;
-        return Replacement;
-    }
-    for (int i = 1; i <= extra; ++i) {
-        const auto b = static_cast<unsigned char>(s[pos + static_cast<std::size_t>(i)]);
-        if ((b & 0xC0) != 0x80) {
-            ++pos;
-            return Replacement;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++pos;
-        return Replacement;
-    }
-    pos += static_cast<std::size_t>(extra) + 1;
-    return cp;
-}
 
 // Splits decoded text into lines: LF ends a line and one CR before it is
 // dropped.
@@ -532,7 +486,10 @@ std::vector<std::uint8_t> Utf8ToUtf16Le(std::string_view text)
     };
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::uint32_t cp = NextCodePoint(text, pos);
+        // A byte that is not UTF-8 becomes U+FFFD on its own.
+        const Utf8Char c = DecodeUtf8(text, pos);
+        const std::uint32_t cp = c.Length > 0 ? c.Code : Replacement;
+        pos += c.Length > 0 ? c.Length : 1;
         if (cp >= 0x10000) {
             put(0xD800 + ((cp - 0x10000) >> 10));
             put(0xDC00 + ((cp - 0x10000) & 0x3FF));

@@ -1,6 +1,7 @@
 #include "station/settings_store.h"
 
 #include "common/atomic_file.h"
+#include "common/whole_file.h"
 
 #include <optional>
 
@@ -27,7 +28,7 @@ constexpr const char* FolderName = "Talvik Software";
 constexpr const char* FileName = "ORVELA.reg";
 // A settings file is a few hundred bytes; anything this large is not one,
 // and is treated like a file that cannot be parsed.
-constexpr off_t MaxFileSize = 16 * 1024 * 1024;
+constexpr std::size_t MaxFileSize = 16 * 1024 * 1024;
 
 std::string ErrorText(int err)
 {
@@ -63,61 +64,9 @@ private:
     int fd_;
 };
 
-struct FileContents {
-    int Error = 0; // errno of opening or reading; ENOENT for a missing file
-    bool TooLarge = false;
-    mode_t Mode = 0;
-    std::string Bytes;
-};
-
-FileContents ReadWholeFile(const std::string& path)
-{
-    FileContents fc;
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) {
-        fc.Error = errno;
-        return fc;
-    }
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0) {
-        fc.Error = errno;
-        return fc;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        fc.Error = EISDIR;
-        return fc;
-    }
-    fc.Mode = st.st_mode;
-    if (st.st_size > MaxFileSize) {
-        fc.TooLarge = true;
-        return fc;
-    }
-    char buf[8192];
-    while (true) {
-        const ssize_t n = ::read(fd.Get(), buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            fc.Error = errno;
-            return fc;
-        }
-        if (n == 0) {
-            break;
-        }
-        fc.Bytes.append(buf, static_cast<std::size_t>(n));
-        if (fc.Bytes.size() > static_cast<std::size_t>(MaxFileSize)) {
-            fc.TooLarge = true;
-            fc.Bytes.clear();
-            return fc;
-        }
-    }
-    return fc;
-}
-
 // The document in a file that was read, and the reason it could not be
 // parsed to its end ("" when it could).
-std::pair<reg::RegDocument, std::string> ParseContents(const FileContents& fc)
+std::pair<reg::RegDocument, std::string> ParseContents(const WholeFile& fc)
 {
     if (fc.TooLarge) {
         return {reg::RegDocument{}, "the file is larger than a settings file can be"};
@@ -249,7 +198,7 @@ RegIni::RegIni(std::string path, BeforeReplace beforeReplace)
     : path_(std::move(path))
     , beforeReplace_(std::move(beforeReplace))
 {
-    const FileContents fc = ReadWholeFile(path_);
+    const WholeFile fc = ReadWholeFile(path_, MaxFileSize);
     if (fc.Error == ENOENT) {
         return;
     }
@@ -391,7 +340,7 @@ void RegIni::Store(const std::string& section, const std::vector<Value>& values)
 
     // Another Orvela may have written since this store was opened: apply
     // the change to what is on disk now.
-    const FileContents current = ReadWholeFile(target);
+    const WholeFile current = ReadWholeFile(target, MaxFileSize);
     reg::RegDocument doc;
     std::string problem;
     if (current.Error != 0 && current.Error != ENOENT) {

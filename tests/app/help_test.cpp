@@ -5,7 +5,7 @@
 #include "app/system_services.h"
 #include "engine/table_export.h"
 #include "app/tapropos.h"
-#include "ui_tapropos.h"
+#include "app/ui_tapropos.h"
 #include "tests/app/window_fixture.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "app/goto_dialog.h"
 #include "app/remote_point.h"
 #include "station/locator.h"
-#include "ui_goto_dialog.h"
+#include "app/ui_goto_dialog.h"
 #include "map/map_coordinates.h"
 #include "tests/app/window_fixture.h"
 

@@ -11,8 +11,8 @@
 #include "app/tcoordform.h"
 #include "app/tpropform.h"
 #include "tests/app/window_probe.h"
-#include "ui_tcoordform.h"
-#include "ui_tpropform.h"
+#include "app/ui_tcoordform.h"
+#include "app/ui_tpropform.h"
 
 #include <QDir>
 #include <QTemporaryDir>

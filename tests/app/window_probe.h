@@ -9,7 +9,7 @@
 #include "app/path_overlay.h"
 #include "app/table_menu.h"
 #include "app/tpropform.h"
-#include "ui_tpropform.h"
+#include "app/ui_tpropform.h"
 
 namespace orvela::app {
 

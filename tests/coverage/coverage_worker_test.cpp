@@ -1,5 +1,6 @@
 // The background computation behind the coverage window.
 #include "coverage/coverage_worker.h"
+#include "common/thread_priority.h"
 #include "tests/support/test_paths.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,10 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -140,6 +145,29 @@ TEST(CoverageWorker, AnswersCoarseThenAsAsked)
     const std::vector<area::CoverageAnswer> once = t.Until(coarse);
     ASSERT_EQ(once.size(), 1u);
     EXPECT_EQ(once[0].Day.StepDeg, 15);
+}
+
+// The paths are worked out below the window that asked: the thread that
+// hands the answers over runs niced, and the asking thread keeps its place.
+TEST(CoverageWorker, ComputesNicedBelowTheAskingThread)
+{
+    const auto niceOfThisThread = [] { return getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid))); };
+    const int asking = niceOfThisThread();
+    std::mutex mutex;
+    std::condition_variable handed;
+    std::optional<int> computing;
+    area::CoverageWorker worker(
+        [&] {
+            const std::lock_guard lock(mutex);
+            computing = niceOfThisThread();
+            handed.notify_all();
+        },
+        1);
+    worker.Ask({Paris(), 7, area::CoverageWorker::CoarseStepDeg, 12});
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(handed.wait_for(lock, 60s, [&] { return computing.has_value(); }));
+    EXPECT_EQ(*computing, std::max(asking, WorkerNice));
+    EXPECT_EQ(niceOfThisThread(), asking);
 }
 
 // A slow request replaced by a quick one once its 1-degree day is under

@@ -1,9 +1,11 @@
 // libFuzzer target for the registry-export reader: any file reads without a
 // crash; the document keeps every line it read, as it read it, up to the
-// first line it could not parse; what it writes reads back the same; and
+// first line it could not parse; what it writes reads back the same;
 // storing the remote point, as closing the window does, changes that value
-// alone.
+// alone; and a string goes to UTF-16, as the registry holds it, and back
+// unchanged when it is UTF-8.
 #include "station/reg_file.h"
+#include "common/utf8.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -97,6 +99,26 @@ std::vector<std::pair<std::pair<std::string, std::string>, const RegValue*>> Val
     return found;
 }
 
+// Text to UTF-16 and back: UTF-8 comes back as it was, and whatever comes
+// back (each byte that is not UTF-8 made U+FFFD) goes there and back
+// unchanged.
+void CheckUtf16RoundTrip(std::string_view text)
+{
+    const auto thereAndBack = [](std::string_view t) {
+        const std::vector<std::uint8_t> utf16 = orvela::reg::Utf8ToUtf16Le(t);
+        return orvela::reg::Utf16LeToUtf8(utf16.data(), utf16.size());
+    };
+    const std::string back = thereAndBack(text);
+    Check(thereAndBack(back) == back, "text back from UTF-16 goes there and back unchanged");
+    bool utf8 = true;
+    for (std::size_t at = 0; at < text.size() && utf8;) {
+        const orvela::Utf8Char c = orvela::DecodeUtf8(text, at);
+        utf8 = c.Length > 0;
+        at += c.Length;
+    }
+    Check(!utf8 || back == text, "UTF-8 text goes to UTF-16 and back unchanged");
+}
+
 const std::string Divers = "HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Divers";
 
 bool SameNameNoCase(std::string_view a, std::string_view b)
@@ -159,5 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check((value == nullptr) == (now == nullptr), "storing one value adds or removes no other");
         Check(value == nullptr || SameValue(*value, *now), "storing one value changes no other");
     }
+
+    CheckUtf16RoundTrip(bytes);
     return 0;
 }

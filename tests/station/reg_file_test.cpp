@@ -102,6 +102,14 @@ TEST(RegFile, TextOfStringTypesOnly)
     EXPECT_FALSE(RegValue::Hex({}, orvela::reg::RegMultiSz).IsText());
     EXPECT_EQ(RegValue::String("A\xC3\xA9").RawData(), (std::vector<std::uint8_t>{'A', 0, 0xE9, 0, 0, 0}));
     EXPECT_EQ(RegValue::Dword(0x01020304).RawData(), (std::vector<std::uint8_t>{4, 3, 2, 1}));
+    // Past U+FFFF a character takes two UTF-16 units; each byte that is not
+    // UTF-8 becomes U+FFFD on its own, and what follows it is read again.
+    EXPECT_EQ(RegValue::String("\xF0\x9F\x93\xBB").RawData(),
+              (std::vector<std::uint8_t>{0x3D, 0xD8, 0xFB, 0xDC, 0, 0}));
+    EXPECT_EQ(RegValue::String("\xE2\x80"
+                               "A\xC0\xAF")
+                  .RawData(),
+              (std::vector<std::uint8_t>{0xFD, 0xFF, 0xFD, 0xFF, 'A', 0, 0xFD, 0xFF, 0xFD, 0xFF, 0, 0}));
 }
 
 // The file is applied in order, as an import would: later lines win, and
