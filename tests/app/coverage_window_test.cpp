@@ -2,6 +2,9 @@
 // the map, computed on its workers, following the main window, and picking
 // the remote point.
 #include "app/coverage_window.h"
+#include "app/coverage_painting.h"
+#include "coverage/map_projection.h"
+#include "coverage/point_description.h"
 #include "tests/app/window_fixture.h"
 
 #include <QAccessible>
@@ -216,7 +219,7 @@ TEST_F(Coverage, AClickThereMovesTheRemotePoint)
     ASSERT_NE(w, nullptr);
     CoverageMapView* view = w->MapView();
     const QRect map = view->MapRect();
-    const CoverageProjection proj{map.width(), map.height()};
+    const area::MapProjection proj{map.width(), map.height()};
     // New York, 40.7 N 74.0 W.
     const QPoint at(map.left() + static_cast<int>(std::lround(proj.X(74.0))),
                     map.top() + static_cast<int>(std::lround(proj.Y(40.7))));
@@ -252,7 +255,7 @@ TEST_F(Coverage, TheCursorAndTheStatusLineFollowTheRemotePoint)
     Ui::TPROPForm& ui = form->Widgets();
     CoverageMapView* view = w->MapView();
     const QRect map = view->MapRect();
-    const CoverageProjection proj{map.width(), map.height()};
+    const area::MapProjection proj{map.width(), map.height()};
     const auto pointAt = [&](double lat, double lonWest) {
         return QPoint(map.left() + static_cast<int>(std::lround(proj.X(lonWest))),
                       map.top() + static_cast<int>(std::lround(proj.Y(lat))));
@@ -263,9 +266,9 @@ TEST_F(Coverage, TheCursorAndTheStatusLineFollowTheRemotePoint)
         QCoreApplication::sendEvent(to, &e);
     };
     const auto remoteSaid = [&] {
-        return PointDescription(*w->Day(), w->Hour(),
-                                NearestGridPoint(ui.DESTLat->value(), ui.DESTLong->value(), TestStep),
-                                QStringLiteral("14 MHz"));
+        return QString::fromStdString(area::PointDescription(
+            *w->Day(), w->Hour(), area::NearestGridPoint(ui.DESTLat->value(), ui.DESTLong->value(), TestStep),
+            "14 MHz"));
     };
     // The window opens on the remote point.
     EXPECT_EQ(view->Cursor(), QPointF(ui.DESTLong->value(), ui.DESTLat->value()));
