@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -375,13 +376,23 @@ TEST_F(Coverage, TheControlsHaveNamesAndTheStatusLineSpeaks)
     EXPECT_TRUE(w->StatusLine()->text().contains(QStringLiteral(" at 11h UTC")))
         << w->StatusLine()->text().toStdString();
 
+    QSignalSpy hours(w->HourSlider(), &QSlider::valueChanged);
     w->PlayButton()->click();
     EXPECT_EQ(w->PlayButton()->text(), QStringLiteral("&Pause"));
-    EXPECT_TRUE(QTest::qWaitFor([w] { return w->Hour() == 12; }, 5000));
+    ASSERT_TRUE(hours.wait(10000));
+    EXPECT_EQ(w->Hour(), 12);
     w->PlayButton()->click();
-    const int stopped = w->Hour();
-    QTest::qWait(2 * CoverageWindow::PlayIntervalMs);
-    EXPECT_EQ(w->Hour(), stopped);
+    EXPECT_EQ(w->PlayButton()->text(), QStringLiteral("&Play"));
+    // Paused, the hours stand still: a timer of two of the play's intervals,
+    // started now, runs out after the play's next tick would have come, and
+    // timers that are due fire in the order they fall due.
+    hours.clear();
+    QTimer twoTicks;
+    twoTicks.setSingleShot(true);
+    QSignalSpy ranOut(&twoTicks, &QTimer::timeout);
+    twoTicks.start(2 * CoverageWindow::PlayIntervalMs);
+    ASSERT_TRUE(ranOut.wait(10000));
+    EXPECT_TRUE(hours.isEmpty());
     w->close();
 }
 
