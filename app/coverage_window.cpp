@@ -4,7 +4,7 @@
 #include "coverage/map_caption.h"
 #include "coverage/map_projection.h"
 #include "coverage/point_description.h"
-#include "ui_coverage_window.h"
+#include "app/ui_coverage_window.h"
 
 #include <QAccessible>
 #include <QComboBox>
