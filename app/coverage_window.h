@@ -4,14 +4,15 @@
 // day is in, the hour slider only redraws.
 #pragma once
 
+#include "app/coverage_map_view.h"
 #include "common/wake_up.h"
-#include "engine/bands.h"
-#include "coverage/coverage_worker.h"
-#include "map/picture.h"
 #include "app/platform.h"
+#include "coverage/coverage_inputs.h"
+#include "coverage/coverage_worker.h"
+#include "engine/bands.h"
+#include "map/built_in_map.h"
 
 #include <QImage>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -27,93 +28,11 @@ class QPushButton;
 class QSlider;
 class QSocketNotifier;
 
+namespace Ui {
+class CoverageWindow;
+}
+
 namespace orvela::app {
-
-// Where a grid point is on a picture w x h of the whole globe, and back.
-struct CoverageProjection {
-    int Width = 0;
-    int Height = 0;
-    // Longitude positive west, as everywhere in the program.
-    double X(double lonWestDeg) const { return (180 - lonWestDeg) / 360 * Width; }
-    double Y(double latDeg) const { return (90 - latDeg) / 180 * Height; }
-    double LonWest(double x) const { return 180 - x / Width * 360; }
-    double Lat(double y) const { return 90 - y / Height * 180; }
-};
-
-// The index of the grid point nearest to a position (longitude positive
-// west), in the order of area::GridPoints(stepDeg).
-std::size_t NearestGridPoint(double latDeg, double lonWestDeg, int stepDeg);
-
-// The day/night map scaled to a picture with each point's cell blended over
-// it in the colour of its class, hatched below the sensitivity, untouched
-// where there is no path. A map handed over as the only reference to its
-// pixels is blended in place.
-QImage BlendCoverage(QImage map, const area::CoverageDaySummary& day, int utcHour);
-
-// What the status line says of a grid point at an hour: its position, and
-// the level, S-meter reading, day/night letter and hops of its path, or that
-// it has none. `band` names the band ("14 MHz", "20 m").
-QString PointDescription(const area::CoverageDaySummary& day, int utcHour, std::size_t point, const QString& band);
-
-// A band as the coverage window names it: "14 MHz" for a fixed row, "20 m"
-// for an amateur band; with `frequency`, the amateur band's frequency too:
-// "20 m (14.1 MHz)".
-QString BandName(const TableBand& band, bool frequency = false);
-// The band (1-based) of a list nearest to a frequency.
-int BandNearest(const std::vector<TableBand>& bands, ld mhz);
-
-// The map with the cells, the two stations and the legend. Its pointer or
-// its keyboard cursor (the arrows, one grid step) names a point; a click,
-// Return or Space picks it.
-class CoverageMapView : public QWidget {
-    Q_OBJECT
-public:
-    explicit CoverageMapView(QWidget* parent = nullptr);
-    QSize sizeHint() const override { return {1024, 512}; }
-
-    // The picture to show, without the stations and the legend.
-    void SetFrame(const QImage& frame);
-    const QImage& Frame() const { return frame_; }
-    void SetStations(double homeLat, double homeLonWest, double remoteLat, double remoteLonWest);
-    // The grid step the cursor moves by.
-    void SetStep(int stepDeg);
-    // Where the map lies within the widget: the largest 2:1 rectangle, centred.
-    QRect MapRect() const;
-    // The point of the keyboard cursor, degrees (longitude positive west).
-    QPointF Cursor() const { return cursor_; }
-    void SetCursor(double latDeg, double lonWestDeg);
-    // The whole picture as the window shows it, stations and legend drawn,
-    // and the caption's lines in the top left corner when there are any.
-    QImage Render(const QStringList& caption = {}) const;
-
-signals:
-    // The pointer or the cursor is over this position (latitude, longitude
-    // positive west); `fromPointer` false for the keyboard's cursor.
-    void PointFocused(double latDeg, double lonWestDeg, bool fromPointer);
-    // A click, Return or Space: whole degrees, truncated toward zero as a
-    // click on the main map.
-    void PointPicked(int latDeg, int lonWestDeg);
-    void Resized();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    void Draw(QPainter& p, const QRect& map) const;
-    std::optional<QPointF> Position(const QPointF& at) const;
-
-    QImage frame_;
-    double homeLat_ = 0, homeLon_ = 0, remoteLat_ = 0, remoteLon_ = 0;
-    int step_ = 2;
-    QPointF cursor_; // x: longitude west, y: latitude
-};
 
 class CoverageWindow : public QWidget {
     Q_OBJECT
@@ -157,12 +76,12 @@ public:
     bool Accept(area::CoverageAnswer answer);
     // Number of frames drawn (map and cells) since the window was made.
     int FramesDrawn() const { return framesDrawn_; }
-    CoverageMapView* MapView() const { return view_; }
-    QSlider* HourSlider() const { return hour_; }
-    QComboBox* BandBox() const { return band_; }
-    QComboBox* GridBox() const { return grid_; }
-    QPushButton* PlayButton() const { return play_; }
-    QLabel* StatusLine() const { return status_; }
+    CoverageMapView* MapView() const;
+    QSlider* HourSlider() const;
+    QComboBox* BandBox() const;
+    QComboBox* GridBox() const;
+    QPushButton* PlayButton() const;
+    QLabel* StatusLine() const;
     // What the saved picture's caption says: band and moment, flux and home
     // station, power and antenna, as orvela-area's maps say it; empty before
     // the main window's inputs come in.
@@ -191,19 +110,12 @@ private:
     // last shown: the answers that refine it do not scale it again.
     const QImage& ScaledMap(int utcHour, const QSize& size);
 
+    void ListBands(const std::vector<TableBand>& bands);
+
+    std::unique_ptr<Ui::CoverageWindow> ui_;
     const MapPictures& pictures_;
     SaveFile save_;
-    CoverageMapView* view_ = nullptr;
-    QComboBox* band_ = nullptr;
-    QSlider* hour_ = nullptr;
-    QLabel* hourText_ = nullptr;
-    QPushButton* play_ = nullptr;
-    QComboBox* grid_ = nullptr;
-    QPushButton* saveButton_ = nullptr;
-    QLabel* status_ = nullptr;
     QTimer playTimer_;
-
-    void ListBands(const std::vector<TableBand>& bands);
 
     std::optional<RunInput> input_;
     std::vector<TableBand> bands_;
@@ -219,8 +131,7 @@ private:
     // The pixels of the frame shown, written again for each new frame.
     QImage frame_;
     // The pictures they are composed from, decoded once.
-    Picture24 dayPicture_, nightPicture_;
-    SunGlyph sun_;
+    std::optional<BuiltInPictures> builtIn_;
     bool picturesMissing_ = false;
     // A request put off while the window was closed, made when it shows.
     bool askWhenShown_ = false;

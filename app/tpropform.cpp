@@ -2,6 +2,7 @@
 
 #include "station/call_sign.h"
 #include "map/compositor.h"
+#include "map/built_in_map.h"
 #include "app/context_help.h"
 #include "app/coverage_link.h"
 #include "app/goto_dialog.h"
@@ -325,8 +326,8 @@ void TPROPForm::UpdateMap(std::time_t utc)
                                  QStringLiteral("Error, no image was found"));
         return;
     }
-    Picture24 earthCombined;
-    ComposeMap(day, night, earthCombined, ToUtcDateTime(utc), true, sun.Glyph, sun.Alpha, MapWidth);
+    const Picture24 earthCombined =
+        ComposeBuiltInMap(ToUtcDateTime(utc), MapWidth, {std::move(day), std::move(night), std::move(sun)});
     if (earthCombined.Empty()) {
         return;
     }

@@ -1,5 +1,8 @@
 #include "cli/area_picture.h"
 
+#include "coverage/map_panels.h"
+#include "coverage/map_projection.h"
+#include "map/built_in_map.h"
 #include "map/picture_io.h"
 
 #include <cairo.h>
@@ -15,9 +18,6 @@
 namespace orvela::area {
 
 namespace {
-
-// The built-in pictures are 512 x 256; the map is composed at that size and
-// the sun glyph drawn at the size the window draws it.
 
 // The colour of the cells below the sensitivity.
 std::uint32_t BelowColour()
@@ -106,43 +106,28 @@ Picture24 ToPicture(cairo_surface_t* s)
     return p;
 }
 
-// The day/night map of the moment at the built-in pictures' size.
-Picture24 ComposeBuiltInMap(const UtcDateTime& moment)
+// The map's projection, positions rounded to whole pixels, so that
+// neighbouring cells share their edges exactly and leave neither a gap nor
+// an overlap.
+double PixelX(const MapProjection& map, double lonWestDeg)
 {
-    const Picture24 day = LoadJpegImage("MAP_DAY");
-    const Picture24 night = LoadJpegImage("MAP_NIGHT");
-    const SunGlyph sun = DecodeSunGlyph(MapResource("SUN_BMP"), MapResource("SUN_ALPHA"));
-    Picture24 map;
-    ComposeMap(day, night, map, moment, true, sun.Glyph, sun.Alpha, BuiltInMapWidth);
-    if (map.Empty()) {
-        throw PictureError("the built-in map could not be composed");
-    }
-    return map;
+    return std::round(map.X(lonWestDeg));
 }
-
-// The map's projection on a picture width x height: equirectangular, 180
-// degrees West on the left edge, the North Pole on the top edge. Positions
-// are rounded to whole pixels, so that neighbouring cells share their edges
-// exactly and leave neither a gap nor an overlap.
-struct Projection {
-    int Width;
-    int Height;
-
-    // Longitude positive west.
-    double X(double lonWestDeg) const { return std::round((180 - lonWestDeg) / 360 * Width); }
-    double Y(double latDeg) const { return std::round((90 - latDeg) / 180 * Height); }
-};
+double PixelY(const MapProjection& map, double latDeg)
+{
+    return std::round(map.Y(latDeg));
+}
 
 // Adds the cell of a grid point to the current path; a cell across the
 // map's left or right edge is drawn on both sides.
-void AddCell(cairo_t* cr, const Projection& map, const GridPoint& p, int step)
+void AddCell(cairo_t* cr, const MapProjection& map, const GridPoint& p, int step)
 {
     const double half = step / 2.0;
     // West-positive: the eastern edge has the smaller longitude.
-    const double left = map.X(p.LonDeg + half);
-    const double right = map.X(p.LonDeg - half);
-    const double top = map.Y(p.LatDeg + half);
-    const double bottom = map.Y(p.LatDeg - half);
+    const double left = PixelX(map, p.LonDeg + half);
+    const double right = PixelX(map, p.LonDeg - half);
+    const double top = PixelY(map, p.LatDeg + half);
+    const double bottom = PixelY(map, p.LatDeg - half);
     cairo_rectangle(cr, left, top, right - left, bottom - top);
     if (left < 0) {
         cairo_rectangle(cr, left + map.Width, top, right - left, bottom - top);
@@ -167,7 +152,7 @@ void Hatch(cairo_t* cr, double x0, double y0, double width, double height, doubl
     cairo_restore(cr);
 }
 
-void DrawCoverage(cairo_t* cr, const Projection& map, const Coverage& c, double scale)
+void DrawCoverage(cairo_t* cr, const MapProjection& map, const Coverage& c, double scale)
 {
     cairo_save(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
@@ -242,17 +227,10 @@ void OutlinedText(cairo_t* cr, double x, double y, const std::string& text, doub
     cairo_restore(cr);
 }
 
-void Panel(cairo_t* cr, double x, double y, double width, double height)
+void DrawHome(cairo_t* cr, const MapProjection& map, ld latDeg, ld lonWestDeg, double scale)
 {
-    SetColour(cr, 0x101418, 0.72);
-    cairo_rectangle(cr, x, y, width, height);
-    cairo_fill(cr);
-}
-
-void DrawHome(cairo_t* cr, const Projection& map, ld latDeg, ld lonWestDeg, double scale)
-{
-    const double x = (180 - static_cast<double>(lonWestDeg)) / 360 * map.Width;
-    const double y = (90 - static_cast<double>(latDeg)) / 180 * map.Height;
+    const double x = map.X(static_cast<double>(lonWestDeg));
+    const double y = map.Y(static_cast<double>(latDeg));
     const double r = 7 * scale;
     cairo_save(cr);
     cairo_new_path(cr);
@@ -278,82 +256,36 @@ void DrawHome(cairo_t* cr, const Projection& map, ld latDeg, ld lonWestDeg, doub
     cairo_restore(cr);
 }
 
-void DrawCaption(cairo_t* cr, const MapCaption& caption, double scale)
+// A panel over the map, exactly as laid out; the swatches hatched as the
+// cells below the sensitivity are.
+void DrawPanel(cairo_t* cr, const MapPanel& panel, double scale)
 {
-    const std::vector<std::string> lines = CaptionLines(caption);
-    const double margin = 8 * scale;
-    const double pad = 6 * scale;
-    const double line = 17 * scale;
-    SelectFont(cr, 14 * scale, true);
-    double width = TextWidth(cr, lines[0]);
-    SelectFont(cr, 12 * scale, false);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        width = std::max(width, TextWidth(cr, lines[i]));
-    }
-    Panel(cr, margin, margin, width + 2 * pad, static_cast<double>(lines.size()) * line + pad);
-    SetColour(cr, 0xFFFFFF, 1);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        SelectFont(cr, (i == 0 ? 14 : 12) * scale, i == 0);
-        cairo_move_to(cr, margin + pad, margin + pad + 12 * scale + static_cast<double>(i) * line);
-        cairo_show_text(cr, lines[i].c_str());
-    }
-}
-
-void DrawLegend(cairo_t* cr, const Projection& map, double scale)
-{
-    const std::string title = LegendTitle;
-    const std::string none = LegendNoPath;
-    const double margin = 8 * scale;
-    const double pad = 7 * scale;
-    const double row = 17 * scale;
-    const double swatchW = 22 * scale;
-    const double swatchH = 12 * scale;
-    const int classes = static_cast<int>(LevelClass::Count);
-
-    SelectFont(cr, 12 * scale, true);
-    double width = TextWidth(cr, title);
-    SelectFont(cr, 12 * scale, false);
-    for (const ClassLook& look : ClassLooks()) {
-        width = std::max(width, swatchW + 6 * scale + TextWidth(cr, look.Label));
-    }
-    width = std::max(width, TextWidth(cr, none));
-    const double height = (classes + 2) * row + pad;
-    const double x0 = margin;
-    const double y0 = map.Height - margin - height - pad;
-    Panel(cr, x0, y0, width + 2 * pad, height + pad);
-
-    SetColour(cr, 0xFFFFFF, 1);
-    SelectFont(cr, 12 * scale, true);
-    cairo_move_to(cr, x0 + pad, y0 + pad + 11 * scale);
-    cairo_show_text(cr, title.c_str());
-    SelectFont(cr, 12 * scale, false);
-    // Strongest on top, as on a meter.
-    for (int k = classes - 1, i = 0; k >= 0; --k, ++i) {
-        const double y = y0 + pad + (i + 1) * row;
-        const double sx = x0 + pad;
-        // The swatch as the cell looks over a mid-grey map.
-        SetColour(cr, 0x606060, 1);
-        cairo_rectangle(cr, sx, y, swatchW, swatchH);
+    SetColour(cr, panel.Background.Rgb, panel.Background.Alpha);
+    cairo_rectangle(cr, panel.Box.X, panel.Box.Y, panel.Box.Width, panel.Box.Height);
+    cairo_fill(cr);
+    for (const PanelSwatch& s : panel.Swatches) {
+        const PanelRect& b = s.Box;
+        SetColour(cr, s.Ground.Rgb, s.Ground.Alpha);
+        cairo_rectangle(cr, b.X, b.Y, b.Width, b.Height);
         cairo_fill(cr);
-        if (static_cast<LevelClass>(k) == LevelClass::Below) {
-            SetColour(cr, BelowColour(), BelowAlpha);
-            cairo_rectangle(cr, sx, y, swatchW, swatchH);
+        SetColour(cr, s.Cell.Rgb, s.Cell.Alpha);
+        cairo_rectangle(cr, b.X, b.Y, b.Width, b.Height);
+        if (s.Hatched) {
             cairo_fill_preserve(cr);
             cairo_save(cr);
             cairo_clip(cr);
-            Hatch(cr, sx, y, swatchW, swatchH, 6 * scale, std::max(1.0, scale));
+            Hatch(cr, b.X, b.Y, b.Width, b.Height, 6 * scale, std::max(1.0, scale));
             cairo_restore(cr);
         } else {
-            SetColour(cr, ClassLooks()[k].Colour, CellAlpha);
-            cairo_rectangle(cr, sx, y, swatchW, swatchH);
             cairo_fill(cr);
         }
-        SetColour(cr, 0xFFFFFF, 1);
-        cairo_move_to(cr, sx + swatchW + 6 * scale, y + 10.5 * scale);
-        cairo_show_text(cr, ClassLooks()[k].Label);
     }
-    cairo_move_to(cr, x0 + pad, y0 + pad + (classes + 1) * row + 10.5 * scale);
-    cairo_show_text(cr, none.c_str());
+    SetColour(cr, panel.TextColour.Rgb, panel.TextColour.Alpha);
+    for (const PanelText& t : panel.Texts) {
+        SelectFont(cr, t.Size, t.Bold);
+        cairo_move_to(cr, t.X, t.Baseline);
+        cairo_show_text(cr, t.Text.c_str());
+    }
 }
 
 } // namespace
@@ -362,8 +294,11 @@ Picture24 DrawCoverageMap(const Coverage& c, const UtcDateTime& moment, const Ma
 {
     // Declared first, so that it runs after every Cairo object is gone.
     const FontCachesReleased released;
-    const Picture24 base = ComposeBuiltInMap(moment);
-    const Projection map{width, width * base.Height / base.Width};
+    const Picture24 base = ComposeBuiltInMap(moment, BuiltInMapWidth);
+    if (base.Empty()) {
+        throw PictureError("the built-in map could not be composed");
+    }
+    const MapProjection map{width, width * base.Height / base.Width};
     // Lines and letters grow with the picture, and stay legible on the
     // narrowest one.
     const double scale = std::max(0.8, width / 1024.0);
@@ -387,8 +322,12 @@ Picture24 DrawCoverageMap(const Coverage& c, const UtcDateTime& moment, const Ma
 
     DrawCoverage(cr, map, c, scale);
     DrawHome(cr, map, caption.HomeLatDeg, caption.HomeLonDeg, scale);
-    DrawCaption(cr, caption, scale);
-    DrawLegend(cr, map, scale);
+    const MeasureText measure = [cr](const std::string& text, double size, bool bold) {
+        SelectFont(cr, size, bold);
+        return TextWidth(cr, text);
+    };
+    DrawPanel(cr, CaptionPanel(0, 0, scale, CaptionLines(caption), measure), scale);
+    DrawPanel(cr, LegendPanel(0, map.Height, scale, measure), scale);
     Check(cairo_status(cr));
     return ToPicture(target.get());
 }

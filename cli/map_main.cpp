@@ -1,4 +1,5 @@
 // orvela-map: the day/night world map of one moment, written as a PNG.
+#include "map/built_in_map.h"
 #include "map/compositor.h"
 #include "cli/map_command_line.h"
 #include "map/picture_io.h"
@@ -41,15 +42,14 @@ Picture24 ReadJpeg(const char* option, const std::string& path)
 
 Picture24 ComposeRequested(const mapcli::MapRequest& req)
 {
-    Picture24 day;
-    Picture24 night;
+    const UtcDateTime moment = req.Moment.value_or(ToUtcDateTime(std::time(nullptr)));
     if (req.DayFile.empty()) {
-        day = LoadJpegImage("MAP_DAY");
-        night = LoadJpegImage("MAP_NIGHT");
-    } else {
-        day = ReadJpeg("--day", req.DayFile);
-        night = ReadJpeg("--night", req.NightFile);
+        // The program's own pictures: of one size, and half as high as wide
+        // at any width accepted.
+        return ComposeBuiltInMap(moment, req.Width, DecodeBuiltInPictures(), req.DrawSun);
     }
+    const Picture24 day = ReadJpeg("--day", req.DayFile);
+    const Picture24 night = ReadJpeg("--night", req.NightFile);
     // The compositor leaves the map empty for such a pair; say why.
     if (day.Width != night.Width || day.Height != night.Height) {
         throw Failure{"the day picture is " + Size(day) + " pixels and the night picture " + Size(night) +
@@ -67,8 +67,6 @@ Picture24 ComposeRequested(const mapcli::MapRequest& req)
 
     // The sun glyph at the size the window draws it.
     const SunGlyph sun = DecodeSunGlyph(MapResource("SUN_BMP"), MapResource("SUN_ALPHA"));
-    const UtcDateTime moment = req.Moment.value_or(ToUtcDateTime(std::time(nullptr)));
-
     Picture24 map;
     ComposeMap(day, night, map, moment, req.DrawSun, sun.Glyph, sun.Alpha, req.Width);
     if (map.Empty()) {

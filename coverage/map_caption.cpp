@@ -42,6 +42,15 @@ std::vector<std::string> WrapWords(const std::string& text, std::size_t width)
 
 } // namespace
 
+std::string BandName(const TableBand& band, bool frequency)
+{
+    const std::string mhz = MhzText(band.Mhz) + " MHz";
+    if (band.Name.empty()) {
+        return mhz;
+    }
+    return frequency ? band.Name + " (" + mhz + ")" : band.Name;
+}
+
 std::vector<std::string> CaptionLines(const MapCaption& caption)
 {
     char moment[64];
@@ -50,10 +59,8 @@ std::vector<std::string> CaptionLines(const MapCaption& caption)
     static const char* const antennas[3] = {"isotropic antenna", "simple dipole", "3-element Yagi"};
     const int a = Number(caption.GainTable);
     const char* antenna = a >= 0 && a <= 2 ? antennas[a] : "";
-    const std::string mhz = MhzText(caption.Band.Mhz) + " MHz";
-    const std::string band = caption.Band.Name.empty() ? mhz : caption.Band.Name + " (" + mhz + ")";
     const std::string call = caption.CallSign.empty() ? std::string() : " (" + caption.CallSign + ")";
-    std::vector<std::string> lines = {band + ", " + moment,
+    std::vector<std::string> lines = {BandName(caption.Band, true) + ", " + moment,
                                       "Solar flux " + FormatFixed(caption.Flux, 1) + ", home " +
                                           PositionText(caption.HomeLatDeg, caption.HomeLonDeg) + call,
                                       "Power " + std::to_string(caption.PowerDbw) + " dBW, " + antenna +

@@ -31,6 +31,11 @@ struct MapCaption {
     std::string EmptyReason; // why no point has a path, when none has
 };
 
+// A band as the coverage maps name it: "14 MHz" for a fixed row, "20 m" for
+// an amateur band; with `frequency`, the amateur band's frequency too:
+// "20 m (14.1 MHz)".
+std::string BandName(const TableBand& band, bool frequency = false);
+
 // The caption's three lines: band and moment, "14 MHz, 2026-06-21 18:30
 // UTC"; flux and home, "Solar flux 122.0, home 48.85N 2.35E", the call sign
 // after the position in brackets when there is one; power and antenna,

@@ -34,6 +34,17 @@ std::optional<BandSet> SetOf(const std::vector<TableBand>& bands)
     return std::nullopt;
 }
 
+int BandNearest(const std::vector<TableBand>& bands, ld mhz)
+{
+    int best = 1;
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        if (std::fabs(bands[i].Mhz - mhz) < std::fabs(bands[static_cast<std::size_t>(best - 1)].Mhz - mhz)) {
+            best = static_cast<int>(i) + 1;
+        }
+    }
+    return best;
+}
+
 std::string MhzText(ld mhz)
 {
     // The shortest text that reads back as the same double: 7.1, 10.12.

@@ -43,6 +43,10 @@ std::optional<BandSet> SetOf(const std::vector<TableBand>& bands);
 // frequency, "40 m 7.1".
 std::string BandLabel(const TableBand& band);
 
+// The band (1-based) of a list nearest to a frequency; the lower one of two
+// as near.
+int BandNearest(const std::vector<TableBand>& bands, ld mhz);
+
 // A frequency in MHz written shortest: "7.1", "14", "10.12".
 std::string MhzText(ld mhz);
 

@@ -23,6 +23,7 @@ struct CivilDate {
     int Year = 2000;
     int Month = 1; // 1..12
     int Day = 1;
+    friend bool operator==(const CivilDate&, const CivilDate&) = default;
 };
 
 // "dd mmmm yyyy", English month names: "05 December 2026".

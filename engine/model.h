@@ -84,6 +84,7 @@ struct Settings {
     DisplayFormat Display = DisplayFormat::SignalLevel;
     Antenna GainTable = Antenna::Isotropic;
     int MinAngle = DefaultMinAngle; // degrees
+    friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 using GainTableData = std::array<std::array<ld, 5>, 46>;

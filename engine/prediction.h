@@ -75,6 +75,7 @@ struct RunInput {
     // The table's rows, ascending, 1 to 15 of them: band i (1-based) in row
     // BandRow(i), the rows above the last left empty.
     std::vector<TableBand> Bands = BandsOf(BandSet::Fixed);
+    friend bool operator==(const RunInput&, const RunInput&) = default;
 };
 
 // The fixed last section of the second header strip.

@@ -204,9 +204,8 @@ SunGlyph DecodeSunGlyph(std::span<const std::uint8_t> glyphBmp, std::span<const 
             ResizeNearest(DecodeBmp8(alphaBmp), SunGlyphSize, SunGlyphSize)};
 }
 
-Picture24 LoadJpegImage(std::string_view mapName)
+Picture24 DecodeNamedJpeg(std::string_view mapName, std::span<const std::uint8_t> data)
 {
-    const std::span<const std::uint8_t> data = MapResource(mapName);
     if (data.empty())
         throw PictureError("no picture named " + std::string(mapName));
     try {
@@ -214,6 +213,11 @@ Picture24 LoadJpegImage(std::string_view mapName)
     } catch (const PictureError& e) {
         throw PictureError(std::string(mapName) + ": " + e.what());
     }
+}
+
+Picture24 LoadJpegImage(std::string_view mapName)
+{
+    return DecodeNamedJpeg(mapName, MapResource(mapName));
 }
 
 void WritePng(const Picture24& picture, const std::string& path)

@@ -47,6 +47,10 @@ SunGlyph DecodeSunGlyph(std::span<const std::uint8_t> glyphBmp, std::span<const 
 // "SUN_BMP", "SUN_ALPHA" (BMP). An empty span for any other name.
 std::span<const std::uint8_t> MapResource(std::string_view name);
 
+// Decodes the JPEG a program holds under a name ("MAP_DAY"), its bytes
+// empty when it holds none; throws PictureError naming the picture.
+Picture24 DecodeNamedJpeg(std::string_view mapName, std::span<const std::uint8_t> data);
+
 // Decodes the compiled-in JPEG of that name ("MAP_DAY", "MAP_NIGHT");
 // throws PictureError when it is missing or cannot be decoded.
 Picture24 LoadJpegImage(std::string_view mapName);

@@ -2,6 +2,9 @@
 // the map, computed on its workers, following the main window, and picking
 // the remote point.
 #include "app/coverage_window.h"
+#include "app/coverage_painting.h"
+#include "coverage/map_projection.h"
+#include "coverage/point_description.h"
 #include "tests/app/window_fixture.h"
 
 #include <QAccessible>
@@ -13,6 +16,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -217,7 +221,7 @@ TEST_F(Coverage, AClickThereMovesTheRemotePoint)
     ASSERT_NE(w, nullptr);
     CoverageMapView* view = w->MapView();
     const QRect map = view->MapRect();
-    const CoverageProjection proj{map.width(), map.height()};
+    const area::MapProjection proj{map.width(), map.height()};
     // New York, 40.7 N 74.0 W.
     const QPoint at(map.left() + static_cast<int>(std::lround(proj.X(74.0))),
                     map.top() + static_cast<int>(std::lround(proj.Y(40.7))));
@@ -253,7 +257,7 @@ TEST_F(Coverage, TheCursorAndTheStatusLineFollowTheRemotePoint)
     Ui::TPROPForm& ui = Probe(*form).Widgets();
     CoverageMapView* view = w->MapView();
     const QRect map = view->MapRect();
-    const CoverageProjection proj{map.width(), map.height()};
+    const area::MapProjection proj{map.width(), map.height()};
     const auto pointAt = [&](double lat, double lonWest) {
         return QPoint(map.left() + static_cast<int>(std::lround(proj.X(lonWest))),
                       map.top() + static_cast<int>(std::lround(proj.Y(lat))));
@@ -264,9 +268,9 @@ TEST_F(Coverage, TheCursorAndTheStatusLineFollowTheRemotePoint)
         QCoreApplication::sendEvent(to, &e);
     };
     const auto remoteSaid = [&] {
-        return PointDescription(*w->Day(), w->Hour(),
-                                NearestGridPoint(ui.DESTLat->value(), ui.DESTLong->value(), TestStep),
-                                QStringLiteral("14 MHz"));
+        return QString::fromStdString(area::PointDescription(
+            *w->Day(), w->Hour(), area::NearestGridPoint(ui.DESTLat->value(), ui.DESTLong->value(), TestStep),
+            "14 MHz"));
     };
     // The window opens on the remote point.
     EXPECT_EQ(view->Cursor(), QPointF(ui.DESTLong->value(), ui.DESTLat->value()));
@@ -373,13 +377,23 @@ TEST_F(Coverage, TheControlsHaveNamesAndTheStatusLineSpeaks)
     EXPECT_TRUE(w->StatusLine()->text().contains(QStringLiteral(" at 11h UTC")))
         << w->StatusLine()->text().toStdString();
 
+    QSignalSpy hours(w->HourSlider(), &QSlider::valueChanged);
     w->PlayButton()->click();
     EXPECT_EQ(w->PlayButton()->text(), QStringLiteral("&Pause"));
-    EXPECT_TRUE(QTest::qWaitFor([w] { return w->Hour() == 12; }, 5000));
+    ASSERT_TRUE(hours.wait(10000));
+    EXPECT_EQ(w->Hour(), 12);
     w->PlayButton()->click();
-    const int stopped = w->Hour();
-    QTest::qWait(2 * CoverageWindow::PlayIntervalMs);
-    EXPECT_EQ(w->Hour(), stopped);
+    EXPECT_EQ(w->PlayButton()->text(), QStringLiteral("&Play"));
+    // Paused, the hours stand still: a timer of two of the play's intervals,
+    // started now, runs out after the play's next tick would have come, and
+    // timers that are due fire in the order they fall due.
+    hours.clear();
+    QTimer twoTicks;
+    twoTicks.setSingleShot(true);
+    QSignalSpy ranOut(&twoTicks, &QTimer::timeout);
+    twoTicks.start(2 * CoverageWindow::PlayIntervalMs);
+    ASSERT_TRUE(ranOut.wait(10000));
+    EXPECT_TRUE(hours.isEmpty());
     w->close();
 }
 

@@ -124,11 +124,29 @@ struct SharedRun {
     std::vector<std::string> PredictOptions;
 };
 
+// An option's entry in the help, from its name to the next option, its
+// words joined by single blanks whatever the lines it is wrapped into.
+std::string HelpEntry(const std::string& help, const std::string& option)
+{
+    const std::size_t start = help.find("\n  " + option + " ");
+    if (start == std::string::npos) {
+        return {};
+    }
+    const std::size_t end = help.find("\n  --", start + 1);
+    std::istringstream words(help.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    std::string entry;
+    for (std::string word; words >> word;) {
+        entry += (entry.empty() ? "" : " ") + word;
+    }
+    return entry;
+}
+
 TEST(OrvelaAreaHelp, ThePowerDefaultsToTwentyDbw)
 {
     const Outcome o = RunArea({"--help"});
     EXPECT_EQ(o.Status, 0);
-    EXPECT_NE(o.Out.find("whole dBW from 5 to 2500\n                    (default 20)\n"), std::string::npos) << o.Out;
+    EXPECT_EQ(HelpEntry(o.Out, "--power"), "--power DBW transmitter power, whole dBW from 5 to 2500 (default 20)")
+        << o.Out;
 }
 
 TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)

@@ -201,11 +201,27 @@ TEST(CoverageWorker, ANewerRequestReplacesTheOneUnderWay)
     ExpectSameCells(got.back().Day, area::ComputeCoverageDaySummary(sydney, 3, 15, 1));
     EXPECT_EQ(t.worker.GivenUp(), 1u);
 
-    t.worker.Ask({Paris(), 7, 1});
+    // Stop() once the slow request's first answer waits: that answer is
+    // dropped, and the computation under way is given up before the worker
+    // takes up anything else, so that nothing of it comes after the next
+    // request is asked.
+    {
+        const std::lock_guard lock(t.mutex);
+        t.wakes = 0;
+    }
+    const std::uint64_t stopped = t.worker.Ask({Paris(), 7, 1});
+    {
+        std::unique_lock lock(t.mutex);
+        ASSERT_TRUE(t.woken.wait_for(lock, 60s, [&t] { return t.wakes > 0; }));
+    }
     t.worker.Stop();
     EXPECT_FALSE(t.worker.Busy());
-    std::this_thread::sleep_for(50ms);
     EXPECT_FALSE(t.worker.Take().has_value());
+    const std::uint64_t next = t.worker.Ask({sydney, 3, 15, 0});
+    for (const area::CoverageAnswer& a : t.Until(next)) {
+        EXPECT_EQ(a.Id, next) << "an answer to request " << stopped << " came after it was stopped";
+    }
+    EXPECT_EQ(t.worker.GivenUp(), 2u);
 }
 
 } // namespace
