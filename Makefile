@@ -123,9 +123,9 @@ $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/w
 
 # The products' readers and the cache's, with the atomic file the cache
 # writes through; nlohmann-json is header only.
-PRODUCTS_SOURCES := solar/product_parsers.cpp solar/product_cache.cpp common/atomic_file.cpp
+PRODUCTS_SOURCES := solar/product_parsers.cpp solar/product_cache.cpp common/atomic_file.cpp common/civil_time.cpp
 $(FUZZ_BUILD)/fuzz_products: $(PRODUCTS_SOURCES) solar/products.h solar/product_cache.h common/atomic_file.h \
-		common/whole_number.h tests/solar/fuzz_products.cpp | deps
+		common/civil_time.h common/whole_number.h tests/solar/fuzz_products.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/solar/fuzz_products.cpp $(PRODUCTS_SOURCES) -o $@
 
@@ -138,7 +138,7 @@ $(FUZZ_BUILD)/fuzz_reg_file: station/reg_file.h station/reg_file.cpp common/utf8
 # options' checks and the call sign's, without the engine or the parser
 # library's command line.
 BATCH_LINE_SOURCES := cli/batch_line.cpp cli/prediction_options.cpp cli/values.cpp cli/program.cpp \
-	station/locator.cpp station/call_sign.cpp common/utf8.cpp
+	station/locator.cpp station/call_sign.cpp common/utf8.cpp common/civil_time.cpp
 $(FUZZ_BUILD)/fuzz_batch_line: $(BATCH_LINE_SOURCES) $(wildcard cli/*.h station/*.h engine/*.h common/*.h) \
 		tests/cli/fuzz_batch_line.cpp | deps
 	mkdir -p $(FUZZ_BUILD)

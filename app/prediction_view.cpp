@@ -1,5 +1,6 @@
 #include "app/prediction_view.h"
 
+#include "common/civil_time.h"
 #include "engine/reach.h"
 #include "map/utc_offset.h"
 #include "app/ui_tpropform.h"
@@ -9,8 +10,6 @@ namespace orvela::app {
 RunInput InputsShown(const Ui::TPROPForm& ui, const Settings& station, int month, int day, std::time_t now,
                      const QString& remoteLabel, BandSet rows)
 {
-    std::tm local{};
-    localtime_r(&now, &local);
     RunInput in;
     in.Station = station;
     in.Flux = static_cast<ld>(ui.FLXSpin->value());
@@ -18,7 +17,7 @@ RunInput InputsShown(const Ui::TPROPForm& ui, const Settings& station, int month
     in.RemoteLatDeg = ui.DESTLat->value();
     in.Month = month;
     in.Day = day;
-    in.LocalDate = CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    in.LocalDate = LocalDateOf(now);
     in.UtcHour = UtcMinuteOfDay(now) / 60;
     in.RemoteLabel = remoteLabel.toStdString();
     in.Bands = BandsOf(rows);

@@ -22,11 +22,8 @@
 namespace {
 
 using namespace orvela::solar;
-using std::chrono::day;
-using std::chrono::December;
-using std::chrono::year;
 
-constexpr Date Today{year(2026), December, day(10)};
+constexpr Date Today{2026, 12, 10};
 const std::string Service = "https://services.swpc.noaa.gov";
 
 std::string Fixture(const std::string& name)
@@ -155,7 +152,7 @@ public:
     }
     const std::string& Path() const { return path_; }
 
-    static std::chrono::sys_seconds Noon() { return std::chrono::sys_days(Today) + std::chrono::hours(12); }
+    static std::chrono::sys_seconds Noon() { return ToSysDays(Today) + std::chrono::hours(12); }
 
 private:
     std::string path_;
@@ -179,12 +176,11 @@ ProductsSettings Offline(const std::string& cacheFolder)
 // (predicted), three days ago (daily indices), two years ago (observed).
 Date DateOf(Product p)
 {
-    const std::chrono::sys_days today(Today);
     switch (p) {
-    case Product::Outlook: return Date{today + std::chrono::days(10)};
-    case Product::PredictedCycle: return Date{today + std::chrono::days(182)};
-    case Product::DailyIndices: return Date{today - std::chrono::days(3)};
-    default: return Date{today - std::chrono::days(730)};
+    case Product::Outlook: return AddDays(Today, 10);
+    case Product::PredictedCycle: return AddDays(Today, 182);
+    case Product::DailyIndices: return AddDays(Today, -3);
+    default: return AddDays(Today, -730);
     }
 }
 

@@ -294,20 +294,12 @@ RunInput MakeAreaRunInput(const AreaRequest& req)
     in.Flux = req.Flux;
     in.Month = req.Moment.Month;
     in.Day = req.Moment.Day;
-    in.LocalDate = CivilDate{req.Moment.Year, req.Moment.Month, req.Moment.Day};
+    in.LocalDate = DateOf(req.Moment);
     in.UtcHour = req.Moment.Hour;
     in.RemoteLabel = "Remote station";
     // One row: the band asked for.
     in.Bands = {req.Band};
     return in;
-}
-
-std::string MomentText(const UtcDateTime& m)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", m.Year, m.Month, m.Day, m.Hour, m.Minute,
-                  m.Second);
-    return buf;
 }
 
 } // namespace orvela::areacli

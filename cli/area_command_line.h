@@ -77,7 +77,4 @@ RunInput MakeAreaRunInput(const AreaRequest& req);
 // map-23.png.
 std::string HourPictureName(const std::string& out, int utcHour);
 
-// The moment written back in the form --utc takes, with its seconds.
-std::string MomentText(const UtcDateTime& m);
-
 } // namespace orvela::areacli

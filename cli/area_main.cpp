@@ -2,6 +2,7 @@
 // to every point of a grid over the globe, as CSV, JSON or a PNG map.
 #include "cli/area_command_line.h"
 #include "common/atomic_file.h"
+#include "common/civil_time.h"
 #include "cli/map_command_line.h"
 #include "coverage/area_coverage.h"
 #include "coverage/empty_map.h"
@@ -47,7 +48,7 @@ ld RequestedFlux(const areacli::AreaRequest& req)
 // The JSON output's header: the home station, the moment asked and the band.
 area::CoverageHeader HeaderOf(const areacli::AreaRequest& req)
 {
-    return {req.Station.Latitude, req.Station.Longitude, areacli::MomentText(req.Moment), req.Band.Mhz};
+    return {req.Station.Latitude, req.Station.Longitude, IsoMoment(req.Moment), req.Band.Mhz};
 }
 
 // The PNG map's caption for the coverage at `moment`, with the reason when
@@ -57,7 +58,7 @@ area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, 
 {
     area::MapCaption caption;
     caption.Band = req.Band;
-    caption.Date = {moment.Year, moment.Month, moment.Day};
+    caption.Date = DateOf(moment);
     caption.Hour = moment.Hour;
     caption.Minute = moment.Minute;
     caption.Flux = in.Flux;

@@ -3,6 +3,7 @@
 #include "cli/command_line.h"
 #include "cli/flux_download.h"
 #include "cli/render.h"
+#include "common/civil_time.h"
 
 #include <cerrno>
 #include <cstring>
@@ -20,13 +21,9 @@ constexpr const char* Program = "orvela-predict";
 orvela::cli::Now ReadClock()
 {
     const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    std::tm utc{};
-    localtime_r(&t, &local);
-    gmtime_r(&t, &utc);
     orvela::cli::Now now;
-    now.LocalDate = orvela::CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-    now.UtcHour = utc.tm_hour;
+    now.LocalDate = orvela::LocalDateOf(t);
+    now.UtcHour = orvela::ToUtcDateTime(t).Hour;
     return now;
 }
 

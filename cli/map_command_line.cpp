@@ -1,4 +1,5 @@
 #include "cli/map_command_line.h"
+#include "common/civil_time.h"
 #include "common/whole_number.h"
 
 #include <chrono>
@@ -51,38 +52,21 @@ std::vector<Option> ValueOptions()
 
 Checked<UtcDateTime> ParseMoment(std::string_view text, Seconds seconds)
 {
-    // 2026-06-21T12:00:00Z, or 2026-06-21T12:00Z when the seconds may be left out
-    // 0123456789012345678 9
-    const bool withSeconds = text.size() == 20 && text[16] == ':' && IsDigits(text.substr(17, 2));
-    const bool toMinute = seconds == Seconds::Optional && text.size() == 17;
-    const bool shaped = (withSeconds || toMinute) && text[4] == '-' && text[7] == '-' && text[10] == 'T' &&
-                        text[13] == ':' && text.back() == 'Z' && IsDigits(text.substr(0, 4)) &&
-                        IsDigits(text.substr(5, 2)) && IsDigits(text.substr(8, 2)) && IsDigits(text.substr(11, 2)) &&
-                        IsDigits(text.substr(14, 2));
-    if (!shaped) {
+    const CivilTimeRead<UtcDateTime> read = ReadIsoMoment(text, seconds == Seconds::Optional);
+    if (read.Fault == CivilTimeFault::Shape) {
         return Checked<UtcDateTime>::Fail(Quoted(text) + " is not a moment; expected " +
                                           (seconds == Seconds::Required
                                                ? "YYYY-MM-DDTHH:MM:SSZ in UTC, e.g. 2026-06-21T12:00:00Z"
                                                : "YYYY-MM-DDTHH:MM[:SS]Z in UTC, e.g. 2026-06-21T12:00Z"));
     }
-    const auto field = [&](std::size_t at, std::size_t n) { return *ParseWholeNumber(text.substr(at, n)); };
-    UtcDateTime m;
-    m.Year = field(0, 4);
-    m.Month = field(5, 2);
-    m.Day = field(8, 2);
-    m.Hour = field(11, 2);
-    m.Minute = field(14, 2);
-    m.Second = withSeconds ? field(17, 2) : 0;
-    const std::chrono::year_month_day ymd{std::chrono::year{m.Year}, std::chrono::month{static_cast<unsigned>(m.Month)},
-                                          std::chrono::day{static_cast<unsigned>(m.Day)}};
-    if (m.Year < 1 || !ymd.ok()) {
+    if (read.Fault == CivilTimeFault::Date) {
         return Checked<UtcDateTime>::Fail(Quoted(text.substr(0, 10)) + " is not a day of the calendar");
     }
-    if (m.Hour > 23 || m.Minute > 59 || m.Second > 59) {
+    if (read.Fault == CivilTimeFault::TimeOfDay) {
         return Checked<UtcDateTime>::Fail(Quoted(text.substr(11, text.size() - 12)) +
                                           " is not a time of day; hours are 00 to 23, minutes and seconds 00 to 59");
     }
-    return Checked<UtcDateTime>{m, {}};
+    return Checked<UtcDateTime>{read.Value, {}};
 }
 
 Checked<int> ParseWidth(std::string_view text)

@@ -2,6 +2,7 @@
 
 #include "station/locator.h"
 #include "station/settings_schema.h"
+#include "common/civil_time.h"
 #include "common/whole_number.h"
 #include "common/worker_threads.h"
 
@@ -230,19 +231,14 @@ Parsed<int> ParseThreads(std::string_view text)
 
 Parsed<CivilDate> ParseDate(std::string_view text)
 {
-    const bool shaped = text.size() == 10 && text[4] == '-' && text[7] == '-' && IsDigits(text.substr(0, 4)) &&
-                        IsDigits(text.substr(5, 2)) && IsDigits(text.substr(8, 2));
-    if (!shaped) {
+    const CivilTimeRead<CivilDate> read = ReadIsoDate(text);
+    if (read.Fault == CivilTimeFault::Shape) {
         return Parsed<CivilDate>::Fail(Quoted(text) + " is not a date; expected YYYY-MM-DD");
     }
-    const CivilDate d{*ParseWholeNumber(text.substr(0, 4)), *ParseWholeNumber(text.substr(5, 2)),
-                      *ParseWholeNumber(text.substr(8, 2))};
-    const std::chrono::year_month_day ymd{std::chrono::year{d.Year}, std::chrono::month{static_cast<unsigned>(d.Month)},
-                                          std::chrono::day{static_cast<unsigned>(d.Day)}};
-    if (d.Year < 1 || !ymd.ok()) {
+    if (read.Fault != CivilTimeFault::None) {
         return Parsed<CivilDate>::Fail(Quoted(text) + " is not a day of the calendar");
     }
-    return Parsed<CivilDate>::Ok(d);
+    return Parsed<CivilDate>::Ok(read.Value);
 }
 
 Parsed<int> ParseChoice(std::string_view text, std::span<const std::string_view> names)

@@ -1,6 +1,7 @@
 // Number and date texts as the table and the header strips write them.
 #pragma once
 
+#include "common/civil_time.h"
 #include "engine/model.h"
 
 #include <string>
@@ -18,13 +19,6 @@ std::string FormatFixed(ld value, int decimals);
 // grouped in threes by commas, as English prose writes a distance:
 // "30,318". Independent of the locale.
 std::string FormatThousands(ld value);
-
-struct CivilDate {
-    int Year = 2000;
-    int Month = 1; // 1..12
-    int Day = 1;
-    friend bool operator==(const CivilDate&, const CivilDate&) = default;
-};
 
 // "dd mmmm yyyy", English month names: "05 December 2026".
 std::string FormatLongDate(const CivilDate& d);

@@ -86,13 +86,6 @@ CivilDate PredictionDate(const RunInput& in)
     return d;
 }
 
-std::string IsoDate(const CivilDate& d)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.Year, d.Month, d.Day);
-    return text;
-}
-
 // The call sign's ASCII letters and digits, each other run of characters
 // one "-", at most 40 characters.
 std::string CallSignForFileName(std::string_view call)

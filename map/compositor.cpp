@@ -73,20 +73,6 @@ inline void ShadePixelExactly(long double c, const std::uint8_t* day, std::uint8
 
 } // namespace
 
-UtcDateTime ToUtcDateTime(std::time_t t)
-{
-    std::tm tm{};
-    gmtime_r(&t, &tm);
-    UtcDateTime m;
-    m.Year = tm.tm_year + 1900;
-    m.Month = tm.tm_mon + 1;
-    m.Day = tm.tm_mday;
-    m.Hour = tm.tm_hour;
-    m.Minute = tm.tm_min;
-    m.Second = tm.tm_sec;
-    return m;
-}
-
 int DayNumber(int month, int day)
 {
     // A month outside 1..12 counts as the nearest valid one rather than

@@ -6,6 +6,7 @@
 // degrees North.
 #pragma once
 
+#include "common/civil_time.h"
 #include "map/picture.h"
 
 #include <ctime>
@@ -14,18 +15,6 @@
 #include <vector>
 
 namespace orvela {
-
-// A moment in UTC, to the second.
-struct UtcDateTime {
-    int Year = 2000;
-    int Month = 1; // 1..12
-    int Day = 1;   // 1..31
-    int Hour = 0;
-    int Minute = 0;
-    int Second = 0;
-};
-
-UtcDateTime ToUtcDateTime(std::time_t t);
 
 // The sun model of the map, separate from the prediction engine's.
 // Day of the year counted on a common year: February always has 28 days.

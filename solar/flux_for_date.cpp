@@ -8,8 +8,6 @@ namespace orvela::solar {
 
 namespace {
 
-using std::chrono::sys_days;
-
 // The daily solar indices hold the last 30 days, the outlook 27 days from
 // its issue.
 constexpr int OutlookDays = 27;
@@ -50,8 +48,7 @@ std::string DayText(Date d)
     static constexpr const char* Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     char text[32];
-    std::snprintf(text, sizeof text, "%u %s %d", static_cast<unsigned>(d.day()),
-                  Months[static_cast<unsigned>(d.month()) - 1], static_cast<int>(d.year()));
+    std::snprintf(text, sizeof text, "%d %s %d", d.Day, Months[d.Month - 1], d.Year);
     return text;
 }
 
@@ -73,7 +70,7 @@ const char* FluxSourceName(FluxSource source)
 
 std::vector<Product> ProductsFor(Date day, Date today)
 {
-    const int ahead = static_cast<int>((sys_days(day) - sys_days(today)).count());
+    const int ahead = DaysBetween(today, day);
     if (ahead == 0)
         return {Product::Bulletin, Product::Outlook, Product::PredictedCycle};
     if (ahead > 0 && ahead <= OutlookDays)
@@ -89,7 +86,7 @@ FluxChoice FluxForDate(SolarProducts& products, Date day, Date today, double fal
 {
     FluxChoice choice;
     choice.Sfu = fallback;
-    if (!day.ok() || !today.ok()) {
+    if (!IsCalendarDate(day) || !IsCalendarDate(today)) {
         choice.Messages.push_back("no flux for a date that is not one of the calendar");
         return choice;
     }

@@ -15,9 +15,7 @@ namespace orvela::solar {
 
 namespace {
 
-using std::chrono::day;
 using std::chrono::month;
-using std::chrono::sys_days;
 using std::chrono::year;
 
 // Printable form of a short piece of a product for a one-line message.
@@ -113,8 +111,8 @@ std::optional<Date> MakeDate(std::optional<int> y, std::optional<unsigned> m, st
 {
     if (!y || !m || !d)
         return std::nullopt;
-    const Date date{year(*y), month(*m), day(static_cast<unsigned>(*d))};
-    if (!date.ok())
+    const Date date{*y, static_cast<int>(*m), *d};
+    if (!IsCalendarDate(date))
         return std::nullopt;
     return date;
 }
@@ -177,7 +175,7 @@ Parsed<std::pair<Date, std::vector<DayT>>> ParseDays(std::string_view body, std:
             return Result{{},
                           where + " is not a day of the " + std::string(what) + ": " + Quoted(line) +
                               (problem.empty() ? "" : " (" + problem + ")")};
-        if (!days.empty() && sys_days(d->Day) <= sys_days(days.back().Day))
+        if (!days.empty() && d->Day <= days.back().Day)
             return Result{
                 {},
                 where + ": " + IsoDate(d->Day) +
@@ -422,7 +420,7 @@ Parsed<MonthlyCycle> ParseCycle(std::string_view body, std::array<std::string_vi
 // where the month's middle lies.
 double NoonOf(Date d)
 {
-    return static_cast<double>(static_cast<unsigned>(d.day())) - 0.5;
+    return static_cast<double>(d.Day) - 0.5;
 }
 
 double LengthOf(Month m)
@@ -439,14 +437,6 @@ std::string FluxProblem(double flux)
     if (flux < MinFlux || flux > MaxFlux)
         return "a flux of " + Number(flux) + ", outside " + Number(MinFlux) + " to " + Number(MaxFlux) + " sfu";
     return "";
-}
-
-std::string IsoDate(Date d)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(d.year()), static_cast<unsigned>(d.month()),
-                  static_cast<unsigned>(d.day()));
-    return text;
 }
 
 std::string IsoMonth(Month m)
@@ -545,7 +535,7 @@ template <class DayT>
 FluxAnswer FluxOnDayOf(const std::vector<DayT>& days, Date d)
 {
     const auto at = std::lower_bound(days.begin(), days.end(), d,
-                                     [](const DayT& x, Date v) { return sys_days(x.Day) < sys_days(v); });
+                                     [](const DayT& x, Date v) { return x.Day < v; });
     if (at == days.end() || at->Day != d) {
         if (days.empty())
             return {{}, "no value for " + IsoDate(d) + ": no day at all"};
@@ -573,7 +563,7 @@ FluxAnswer FluxOnDay(const std::vector<DailyFlux>& days, Date d)
 FluxAnswer FluxOnDayOfMonths(const MonthlyCycle& cycle, Date d)
 {
     const std::vector<MonthlyFlux>& months = cycle.Months;
-    const Month of = d.year() / d.month();
+    const Month of = year{d.Year} / month{static_cast<unsigned>(d.Month)};
     if (months.empty())
         return {{}, "no value for " + IsoMonth(of) + ": no month at all"};
     const auto at =

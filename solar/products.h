@@ -15,6 +15,8 @@
 // No network library and no file here: the fuzz target builds this alone.
 #pragma once
 
+#include "common/civil_time.h"
+
 #include <chrono>
 #include <cstddef>
 #include <optional>
@@ -24,7 +26,7 @@
 
 namespace orvela::solar {
 
-using Date = std::chrono::year_month_day;
+using Date = CivilDate;
 using Month = std::chrono::year_month;
 
 // Well outside what the sun has given since the 10.7 cm flux was first
@@ -121,8 +123,7 @@ FluxAnswer FluxOnDayOfMonths(const MonthlyCycle& cycle, Date day);
 // when it can.
 std::string FluxProblem(double flux);
 
-// "2026-12-10", "2026-12".
-std::string IsoDate(Date day);
+// "2026-12" (a date is written by IsoDate).
 std::string IsoMonth(Month month);
 
 // The date in an issue line: "2026 Dec 10 0305 UTC" (the bulletin, the

@@ -49,7 +49,7 @@ std::string UtcText(sys_seconds t)
     char text[16];
     std::snprintf(text, sizeof text, " %02d:%02d UTC", static_cast<int>(time.hours().count()),
                   static_cast<int>(time.minutes().count()));
-    return IsoDate(Date(day)) + text;
+    return IsoDate(CivilDateOf(day)) + text;
 }
 
 std::string AgeText(seconds age)

@@ -37,7 +37,7 @@ TEST(ProductsFor, ByTheDistanceFromToday)
                           Case{27, {Outlook, PredictedCycle}}, Case{28, {PredictedCycle}}, Case{4000, {PredictedCycle}},
                           Case{-1, {DailyIndices, ObservedCycle}}, Case{-30, {DailyIndices, ObservedCycle}},
                           Case{-31, {ObservedCycle}}, Case{-40000, {ObservedCycle}}}) {
-        const Date day{std::chrono::sys_days(Today) + std::chrono::days(c.days)};
+        const Date day = AddDays(Today, c.days);
         EXPECT_EQ(ProductsFor(day, Today), c.products) << c.days << " days from today";
     }
 }
@@ -192,7 +192,7 @@ TEST(FluxForDate, EachProductIsFetchedOnceARun)
     SolarProducts products(FakeSettings(service));
     std::vector<Date> days;
     for (int d = -60; d <= 400; d += 3)
-        days.push_back(Date{std::chrono::sys_days(Today) + std::chrono::days(d)});
+        days.push_back(AddDays(Today, d));
     days.push_back(Today);
 
     // From several threads at once, as a batch may ask.

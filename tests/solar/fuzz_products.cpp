@@ -46,7 +46,7 @@ void CheckAnswer(const FluxAnswer& a)
 Date Around(Date d, const std::uint8_t* data, std::size_t size)
 {
     const int shift = size >= 2 ? (data[0] | data[1] << 8) % 2001 - 1000 : 0;
-    return Date{std::chrono::sys_days(d) + std::chrono::days(shift)};
+    return AddDays(d, shift);
 }
 
 template <class DayT>
@@ -56,7 +56,7 @@ void CheckDays(const std::vector<DayT>& days, const std::uint8_t* data, std::siz
     for (std::size_t i = 0; i < days.size(); ++i) {
         Check(days[i].Day.ok(), "a day is a date");
         CheckFlux(days[i].Flux);
-        Check(i == 0 || std::chrono::sys_days(days[i - 1].Day) < std::chrono::sys_days(days[i].Day),
+        Check(i == 0 || days[i - 1].Day < days[i].Day,
               "days in order, each once");
     }
     for (const Date d : {days.front().Day, days.back().Day, Around(days.front().Day, data, size)}) {
@@ -79,8 +79,8 @@ void CheckCycle(const Parsed<MonthlyCycle>& parsed, const std::uint8_t* data, st
         CheckFlux(months[i].Low);
         Check(i == 0 || months[i - 1].Of < months[i].Of, "months in order, each once");
     }
-    const Date first = months.front().Of / std::chrono::day(1);
-    const Date last = months.back().Of / std::chrono::last;
+    const Date first = CivilDateOf(months.front().Of / std::chrono::day(1));
+    const Date last = CivilDateOf(months.back().Of / std::chrono::last);
     for (const Date d : {first, last, Around(first, data, size)})
         CheckAnswer(FluxOnDayOfMonths(*parsed.Value, d));
 }

@@ -77,7 +77,7 @@ TEST_F(ProductCacheTest, KeepsWhatItWasGiven)
     const CacheRead seed = DecodeCachedCopy(testing::Fixture("products/cached-27-day-outlook.txt"));
     ASSERT_TRUE(seed.Copy) << seed.Problem;
     EXPECT_EQ(seed.Copy->Body, ProductFixture(Product::Outlook));
-    EXPECT_EQ(seed.Copy->FetchedAt, std::chrono::sys_days(Day(2026, 12, 7)) + 1h + 30min);
+    EXPECT_EQ(seed.Copy->FetchedAt, ToSysDays(Day(2026, 12, 7)) + 1h + 30min);
 
     const CacheRead none = cache.Read("observed-solar-cycle-indices.json");
     EXPECT_FALSE(none.Copy);

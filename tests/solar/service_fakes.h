@@ -15,16 +15,16 @@ namespace orvela::solar::testing {
 inline constexpr std::string_view Service = "http://noaa.test";
 inline const std::string BulletinUrl = "http://noaa.test/text/wwv.txt";
 
-inline constexpr Date Today{std::chrono::year(2026), std::chrono::December, std::chrono::day(10)};
+inline constexpr Date Today{2026, 12, 10};
 
 inline std::chrono::sys_seconds Noon()
 {
-    return std::chrono::sys_days(Today) + std::chrono::hours(12);
+    return ToSysDays(Today) + std::chrono::hours(12);
 }
 
-inline Date Day(int y, unsigned m, unsigned d)
+inline Date Day(int y, int m, int d)
 {
-    return Date{std::chrono::year(y), std::chrono::month(m), std::chrono::day(d)};
+    return Date{y, m, d};
 }
 
 // The products' fixture of each product; the bulletin of Bulletin().
