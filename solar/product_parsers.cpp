@@ -534,8 +534,7 @@ namespace {
 template <class DayT>
 FluxAnswer FluxOnDayOf(const std::vector<DayT>& days, Date d)
 {
-    const auto at = std::lower_bound(days.begin(), days.end(), d,
-                                     [](const DayT& x, Date v) { return x.Day < v; });
+    const auto at = std::lower_bound(days.begin(), days.end(), d, [](const DayT& x, Date v) { return x.Day < v; });
     if (at == days.end() || at->Day != d) {
         if (days.empty())
             return {{}, "no value for " + IsoDate(d) + ": no day at all"};

@@ -46,7 +46,7 @@ void CheckAnswer(const FluxAnswer& a)
 Date Around(Date d, const std::uint8_t* data, std::size_t size)
 {
     const int shift = size >= 2 ? (data[0] | data[1] << 8) % 2001 - 1000 : 0;
-    return AddDays(d, shift);
+    return orvela::AddDays(d, shift);
 }
 
 template <class DayT>
@@ -54,10 +54,9 @@ void CheckDays(const std::vector<DayT>& days, const std::uint8_t* data, std::siz
 {
     Check(!days.empty(), "a product has a day");
     for (std::size_t i = 0; i < days.size(); ++i) {
-        Check(days[i].Day.ok(), "a day is a date");
+        Check(orvela::IsCalendarDate(days[i].Day), "a day is a date");
         CheckFlux(days[i].Flux);
-        Check(i == 0 || days[i - 1].Day < days[i].Day,
-              "days in order, each once");
+        Check(i == 0 || days[i - 1].Day < days[i].Day, "days in order, each once");
     }
     for (const Date d : {days.front().Day, days.back().Day, Around(days.front().Day, data, size)}) {
         const FluxAnswer a = FluxOnDay(days, d);
@@ -79,8 +78,8 @@ void CheckCycle(const Parsed<MonthlyCycle>& parsed, const std::uint8_t* data, st
         CheckFlux(months[i].Low);
         Check(i == 0 || months[i - 1].Of < months[i].Of, "months in order, each once");
     }
-    const Date first = CivilDateOf(months.front().Of / std::chrono::day(1));
-    const Date last = CivilDateOf(months.back().Of / std::chrono::last);
+    const Date first = orvela::CivilDateOf(months.front().Of / std::chrono::day(1));
+    const Date last = orvela::CivilDateOf(std::chrono::year_month_day{months.back().Of / std::chrono::last});
     for (const Date d : {first, last, Around(first, data, size)})
         CheckAnswer(FluxOnDayOfMonths(*parsed.Value, d));
 }
@@ -94,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Parsed<Outlook> outlook = ParseOutlook(body);
     CheckProblem(outlook.Value.has_value(), outlook.Problem);
     if (outlook.Value) {
-        Check(outlook.Value->Issued.ok(), "the issue date is a date");
+        Check(orvela::IsCalendarDate(outlook.Value->Issued), "the issue date is a date");
         CheckDays(outlook.Value->Days, data, size);
         for (const OutlookDay& d : outlook.Value->Days)
             Check(d.PlanetaryA >= 0 && d.PlanetaryA <= 999 && d.LargestKp >= 0 && d.LargestKp <= 9,
@@ -104,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Parsed<DailyIndices> daily = ParseDailyIndices(body);
     CheckProblem(daily.Value.has_value(), daily.Problem);
     if (daily.Value) {
-        Check(daily.Value->Issued.ok(), "the issue date is a date");
+        Check(orvela::IsCalendarDate(daily.Value->Issued), "the issue date is a date");
         CheckDays(daily.Value->Days, data, size);
     }
 
