@@ -117,14 +117,14 @@ test-tsan: deps
 FUZZ_TARGETS := fuzz_geoalert fuzz_products fuzz_reg_file fuzz_batch_line fuzz_country_file fuzz_call_lookup
 FUZZ_SECONDS ?= 10
 
-$(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
+$(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/quoted_piece.h solar/geoalert_parser.cpp common/whole_number.h tests/solar/fuzz_geoalert.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
 
 # The products' readers and the cache's, with the atomic file the cache
 # writes through; nlohmann-json is header only.
 PRODUCTS_SOURCES := solar/product_parsers.cpp solar/product_cache.cpp common/atomic_file.cpp common/civil_time.cpp
-$(FUZZ_BUILD)/fuzz_products: $(PRODUCTS_SOURCES) solar/products.h solar/product_cache.h common/atomic_file.h \
+$(FUZZ_BUILD)/fuzz_products: $(PRODUCTS_SOURCES) solar/products.h solar/quoted_piece.h solar/product_cache.h common/atomic_file.h \
 		common/civil_time.h common/whole_number.h tests/solar/fuzz_products.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/solar/fuzz_products.cpp $(PRODUCTS_SOURCES) -o $@

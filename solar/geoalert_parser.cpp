@@ -1,6 +1,7 @@
 // Reading the Geophysical Alert Message piece by piece. No network here, so
 // that the parser can be built and fuzzed on its own.
 #include "solar/geoalert.h"
+#include "solar/quoted_piece.h"
 #include "common/whole_number.h"
 
 #include <algorithm>
@@ -30,19 +31,7 @@ std::string_view Trim(std::string_view s)
 // Printable form of a short piece of the bulletin for a one-line message.
 std::string Quoted(std::string_view s)
 {
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (char c : s) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 32 || b >= 127 || c == '"' || c == '\\') {
-            out += "\\x";
-            out += hex[b >> 4];
-            out += hex[b & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+    return QuotedPiece(s);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Reading NOAA's flux products and asking them for a date. No network and
 // no file here, so that the readers can be built and fuzzed on their own.
 #include "solar/products.h"
+#include "solar/quoted_piece.h"
 #include "common/whole_number.h"
 
 #include <nlohmann/json.hpp>
@@ -21,22 +22,7 @@ using std::chrono::year;
 // Printable form of a short piece of a product for a one-line message.
 std::string Quoted(std::string_view s)
 {
-    static constexpr std::size_t Longest = 48;
-    static constexpr char hex[] = "0123456789abcdef";
-    const bool cut = s.size() > Longest;
-    s = s.substr(0, Longest);
-    std::string out = "\"";
-    for (char c : s) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 32 || b >= 127 || c == '"' || c == '\\') {
-            out += "\\x";
-            out += hex[b >> 4];
-            out += hex[b & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + (cut ? "...\"" : "\"");
+    return QuotedPiece(s, 48);
 }
 
 std::string Number(double v)
