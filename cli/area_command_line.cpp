@@ -49,10 +49,15 @@ std::vector<Option> ValueOptions()
                          r.FluxAuto = true;
                          return std::nullopt;
                      }
-                     return Checked(&cli::ParseFlux, [](AreaRequest& q, ld v) { q.Flux = v; })(text, r);
+                     return Checked(&cli::ParseFlux, [](AreaRequest& q, ld v) {
+                         q.Flux = v;
+                         q.FluxTyped = true;
+                     })(text, r);
                  }});
     o.push_back({"--flux-url", "URL", false,
                  Checked(&cli::ParseFluxUrl, [](AreaRequest& r, const std::string& url) { r.FluxUrl = url; })});
+    o.push_back({"--service-url", "URL", false,
+                 Checked(&cli::ParseServiceUrl, [](AreaRequest& r, const std::string& url) { r.ServiceUrl = url; })});
     o.push_back(
         {"--power", "DBW", false, Checked(&cli::ParsePower, [](AreaRequest& r, int v) { r.Station.Power = v; })});
     o.push_back({"--min-angle", "DEG", false,
@@ -189,6 +194,9 @@ AreaCommandLine ParseAreaCommandLine(int argc, const char* const argv[])
     }
     if (!cl.Req.FluxUrl.empty() && !cl.Req.FluxAuto) {
         return Refuse("--flux-url is only used with --flux auto");
+    }
+    if (!cl.Req.ServiceUrl.empty() && !cl.Req.FluxAuto) {
+        return Refuse("--service-url is only used with --flux auto");
     }
     return cl;
 }

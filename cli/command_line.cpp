@@ -61,6 +61,7 @@ CommandLine BatchRun(std::vector<Option>& options, std::vector<ValueOption<Batch
     }
     cl.Batch.Format = req.Format;
     cl.Batch.FluxUrl = req.FluxUrl;
+    cl.Batch.ServiceUrl = req.ServiceUrl;
     if (std::optional<std::string> why = ApplyValueOptions(batchOptions, cl.Batch)) {
         return Refusal(*why);
     }
