@@ -210,7 +210,7 @@ TEST(CommandLine, HelpGoesToStdoutWithTheUsage)
     EXPECT_EQ(o.Status, 0);
     EXPECT_EQ(o.Err, "");
     const std::string usage = "orvela-predict --home POS --remote POS [--flux SFU|auto] [--flux-url URL]\n"
-                              "               [--power DBW] [--min-angle DEG] [--long-path]\n"
+                              "               [--service-url URL] [--power DBW] [--min-angle DEG] [--long-path]\n"
                               "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n"
                               "               [--bands fixed|ham] [--date YYYY-MM-DD] [--call CALLSIGN]\n"
                               "               [--format text|csv|json]\n";
