@@ -6,20 +6,19 @@
 
 namespace orvela::app {
 
-RunInput InputsShown(const Ui::TPROPForm& ui, const Settings& station, int month, int day, std::time_t now,
-                     const QString& remoteLabel, BandSet rows)
+RunInput InputsShown(const Ui::TPROPForm& ui, const Settings& station, const CivilDate& date, bool today,
+                     std::time_t now, const QString& remoteLabel, BandSet rows)
 {
-    std::tm local{};
-    localtime_r(&now, &local);
     RunInput in;
     in.Station = station;
     in.Flux = static_cast<ld>(ui.FLXSpin->value());
     in.RemoteLonDeg = ui.DESTLong->value();
     in.RemoteLatDeg = ui.DESTLat->value();
-    in.Month = month;
-    in.Day = day;
-    in.LocalDate = CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    in.Month = date.Month;
+    in.Day = date.Day;
+    in.LocalDate = date;
     in.UtcHour = UtcMinuteOfDay(now) / 60;
+    in.HighlightHour = today;
     in.RemoteLabel = remoteLabel.toStdString();
     in.Bands = BandsOf(rows);
     return in;
