@@ -14,23 +14,26 @@ struct PlanCaption {
     std::string CallSign; // may be empty
 };
 
-// The header lines "# station F6XYZ 48.85 N 2.35 E", "# date 2026-12-11",
-// "# band 20 m", "# flux 120", "# open: at or above the receiver's
-// sensitivity", then the column names
-// entry,name,prefix,continent,cq,itu,lat_deg,lon_west_deg,distance_km,bearing_deg,best_db,best_hour,00..23
+// Heading lines of two fields each, as the table's own CSV file has them
+// (station, its position, path, date, band, solar flux, power, lowest
+// take-off angle, what "open" means), a blank line, then the column names
+// entry,kind,name,prefix,continent,cq,itu,lat_deg,lon_west_deg,distance_km,bearing_deg,best_db,best_hour,00,...,23
 // and one line per row of `rows` (indices into the plan's rows), LF line
-// ends. An hour's field: for one band its level in dB (negative below the
-// sensitivity), empty without a mode; for all bands the band and level,
-// "20 m 12", of the cell shown. An unresolved entry has empty fields after
-// its entry and name, and the reason in the name field.
+// ends. An hour's field is the number of the cell shown, in dB above the
+// receiver's sensitivity as the table writes it ("-3" below it), empty
+// without a mode; for all bands the band before it, "20 m 12". An
+// unresolved entry has the reason in the name field and no further fields.
 std::string PlanCsv(const Plan& plan, const std::vector<std::size_t>& rows, const PlanCaption& caption);
 
-// One object: "station", "date", "band", "flux", "long_path", and
-// "targets": an array of one object per row with "entry", "kind",
-// "entity" ({"name","prefix","cq","itu","continent"} or null), "lat_deg",
-// "lon_west_deg", "distance_km", "bearing_deg", "best" and "hours" (24
-// objects {"hour","class","band","level_db","text"}), or "problem" for an
-// unresolved entry.
+// One object: "station", "home" {"lat_deg","lon_west_deg"}, "date",
+// "band", "flux", "power_dbw", "min_angle_deg", "long_path", and
+// "targets": one object per row of `rows` with "entry", "kind", "entity"
+// ({"name","prefix","cq","itu","continent"}, null for a locator),
+// "lat_deg", "lon_west_deg", "distance_km", "bearing_deg", "best" ({"hour",
+// "level_db"} or null) and "hours": 24 objects {"hour","class","band",
+// "level_db","text"}, "class" being "empty", "below" or "open" and "band"
+// null for an empty cell; an unresolved entry has "entry", "kind" and
+// "problem" alone. LF at the end.
 std::string PlanJson(const Plan& plan, const std::vector<std::size_t>& rows, const PlanCaption& caption);
 
 } // namespace orvela::planner
