@@ -6,7 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <utility>
 
 namespace orvela::planner {
@@ -183,6 +185,101 @@ std::string PlanJson(const Plan& plan, const std::vector<std::size_t>& rows, con
     }
     top["targets"] = std::move(targets);
     return top.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+namespace {
+
+// One character per amateur band, in the order of BandsOf(BandSet::Amateur).
+constexpr std::string_view AmateurBandCharacters = "864327510";
+
+// At most `width` characters of UTF-8 text, cut between characters, padded
+// with blanks to `width` columns (each character counted as one column).
+std::string Column(const std::string& text, std::size_t width)
+{
+    std::string out;
+    std::size_t columns = 0;
+    for (std::size_t i = 0; i < text.size() && columns < width;) {
+        std::size_t n = 1;
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0xF0) {
+            n = 4;
+        } else if (c >= 0xE0) {
+            n = 3;
+        } else if (c >= 0xC0) {
+            n = 2;
+        }
+        out.append(text, i, n);
+        i += n;
+        ++columns;
+    }
+    return out + std::string(width - columns, ' ');
+}
+
+std::string RightAligned(const std::string& text, std::size_t width)
+{
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+constexpr std::size_t NameWidth = 24;
+constexpr std::size_t PrefixWidth = 7;
+
+} // namespace
+
+char ChartCharacter(const Plan& plan, const PlanCell& cell)
+{
+    switch (cell.Class) {
+    case TableCellClass::Empty: return '.';
+    case TableCellClass::Below: return '-';
+    case TableCellClass::Usable: break;
+    }
+    if (plan.Bands.size() > 1) {
+        const std::vector<TableBand>& amateur = BandsOf(BandSet::Amateur);
+        for (std::size_t b = 0; b < amateur.size(); ++b) {
+            if (amateur[b] == plan.Bands[static_cast<std::size_t>(cell.Band)]) {
+                return AmateurBandCharacters[b];
+            }
+        }
+        return '+';
+    }
+    return static_cast<char>('1' + std::clamp(cell.LevelDb / 20, 0, 4));
+}
+
+std::string PlanChart(const Plan& plan, const std::vector<std::size_t>& rows, const PlanCaption& caption)
+{
+    const PlanInputs& in = plan.In;
+    std::string out = caption.CallSign.empty() ? std::string() : caption.CallSign + " ";
+    out += LatitudeName(in.HomeLatDeg) + " " + LongitudeName(in.HomeLonWestDeg) + ", " + IsoDate(in.Date) + ", " +
+           BandChoiceText(in) + ", flux " + FormatFixed(in.Flux, 0) + ", " +
+           (in.LongPath ? "long path" : "short path") + "\n";
+    if (plan.Bands.size() > 1) {
+        out += "Open: the highest band, 8=80 m 6=60 m 4=40 m 3=30 m 2=20 m 7=17 m 5=15 m 1=12 m 0=10 m;";
+    } else {
+        out += "Open: dB above the receiver's sensitivity, 1=0-19 2=20-39 3=40-59 4=60-79 5=80+;";
+    }
+    out += " -=below the sensitivity .=no mode\n";
+    const std::string lead = Column("", NameWidth) + " " + Column("", PrefixWidth) + " " + RightAligned("km", 6) + " " +
+                             RightAligned("deg", 3) + "  ";
+    std::string hours;
+    for (int h = 0; h < HoursPerDay; h += 3) {
+        hours += HourName(h) + " ";
+    }
+    out += lead + hours + "UTC\n";
+    for (const std::size_t i : rows) {
+        const Target& t = plan.Targets[i];
+        if (!t.Resolved) {
+            out += Column(t.Entry, NameWidth) + " " + t.Problem + "\n";
+            continue;
+        }
+        const PlanRow& r = plan.Rows[i];
+        out += Column(t.Name, NameWidth) + " " + Column(t.Prefix, PrefixWidth) + " " +
+               RightAligned(FormatFixed(r.DistanceKm, 0), 6) + " " +
+               RightAligned(std::to_string(std::lround(static_cast<double>(r.BearingDeg)) % 360), 3) + "  ";
+        for (const PlanCell& c : r.Hours) {
+            out += ChartCharacter(plan, c);
+        }
+        out += '\n';
+    }
+    return out;
 }
 
 } // namespace orvela::planner

@@ -36,4 +36,17 @@ std::string PlanCsv(const Plan& plan, const std::vector<std::size_t>& rows, cons
 // "problem" alone. LF at the end.
 std::string PlanJson(const Plan& plan, const std::vector<std::size_t>& rows, const PlanCaption& caption);
 
+// The plan as a chart for a terminal: a caption line (station, position,
+// date, band, flux, path), a legend line, a line of the hours, then one line
+// per row of `rows`: its name (cut to fit), prefix, distance and bearing,
+// and one character per UTC hour. For one band an open hour is its level's
+// class (1: 0 to 19 dB, 2: 20 to 39, 3: 40 to 59, 4: 60 to 79, 5: 80 dB and
+// more); for all bands it is the band shown (8, 6, 4, 3, 2 for 80 to 20 m,
+// 7 for 17 m, 5 for 15 m, 1 for 12 m, 0 for 10 m). '-' is below the
+// sensitivity, '.' no mode. An unresolved entry shows its reason.
+std::string PlanChart(const Plan& plan, const std::vector<std::size_t>& rows, const PlanCaption& caption);
+
+// The chart's character of a cell.
+char ChartCharacter(const Plan& plan, const PlanCell& cell);
+
 } // namespace orvela::planner

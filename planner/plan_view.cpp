@@ -74,14 +74,16 @@ std::vector<std::size_t> VisibleRows(const Plan& plan, SortKey key, const RowFil
         const PlanRow& rb = plan.Rows[b];
         const auto rest = [&] { return std::tie(ta.Name, ta.Entry) < std::tie(tb.Name, tb.Entry); };
         switch (key) {
+        // A locator has no continent or zone: after those that have one.
         case SortKey::Continent:
             if (ta.Continent != tb.Continent) {
-                return ta.Continent < tb.Continent;
+                return std::make_tuple(ta.Continent.empty(), ta.Continent) <
+                       std::make_tuple(tb.Continent.empty(), tb.Continent);
             }
             break;
         case SortKey::CqZone:
             if (ta.CqZone != tb.CqZone) {
-                return ta.CqZone < tb.CqZone;
+                return std::make_tuple(ta.CqZone == 0, ta.CqZone) < std::make_tuple(tb.CqZone == 0, tb.CqZone);
             }
             break;
         case SortKey::Distance:

@@ -30,8 +30,9 @@ struct RowFilter {
 bool MatchesSearch(const Target& target, std::string_view search);
 
 // The indices of the rows the filter keeps, ordered by the key (and then by
-// name, then by entry). Unresolved targets pass a search, never the "open"
-// filter, and come last in every order.
+// name, then by entry). Locators, which have no continent or zone, come
+// after the targets that have one; unresolved targets pass a search, never
+// the "open" filter, and come last in every order.
 std::vector<std::size_t> VisibleRows(const Plan& plan, SortKey key, const RowFilter& filter = {});
 
 } // namespace orvela::planner
