@@ -65,6 +65,25 @@ TEST(VisibleRows, SortsByEachKeyUnresolvedLast)
     EXPECT_FALSE(SortKeyNamed("Name"));
 }
 
+// A locator has no continent or zone: it follows the targets that have one
+// in those orders, and keeps its place by distance.
+TEST(VisibleRows, LocatorsAfterTargetsWithAContinentOrZone)
+{
+    Plan plan = Fixture();
+    Target square;
+    square.Entry = square.Name = "AA00";
+    square.Kind = TargetKind::Locator;
+    square.Resolved = true;
+    plan.Targets.push_back(square);
+    PlanRow row;
+    row.DistanceKm = 100;
+    row.OpenHours = {0};
+    plan.Rows.push_back(row);
+    EXPECT_EQ(VisibleRows(plan, SortKey::Continent), (std::vector<std::size_t>{4, 0, 3, 1, 5, 2}));
+    EXPECT_EQ(VisibleRows(plan, SortKey::CqZone), (std::vector<std::size_t>{1, 3, 4, 0, 5, 2}));
+    EXPECT_EQ(VisibleRows(plan, SortKey::Distance), (std::vector<std::size_t>{5, 3, 4, 1, 0, 2}));
+}
+
 // The search finds a name, a prefix or an entry in any case; "open now"
 // keeps what opens at that hour (a red cell is not open).
 TEST(VisibleRows, SearchAndOpenNow)
