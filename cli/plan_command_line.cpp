@@ -44,10 +44,15 @@ std::vector<Option> ValueOptions()
                          r.FluxAuto = true;
                          return std::nullopt;
                      }
-                     return Checked(&cli::ParseFlux, [](PlanRequest& q, ld v) { q.Flux = v; })(text, r);
+                     return Checked(&cli::ParseFlux, [](PlanRequest& q, ld v) {
+                         q.Flux = v;
+                         q.FluxTyped = true;
+                     })(text, r);
                  }});
     o.push_back({"--flux-url", "URL", false,
                  Checked(&cli::ParseFluxUrl, [](PlanRequest& r, const std::string& url) { r.FluxUrl = url; })});
+    o.push_back({"--service-url", "URL", false,
+                 Checked(&cli::ParseServiceUrl, [](PlanRequest& r, const std::string& url) { r.ServiceUrl = url; })});
     o.push_back(
         {"--power", "DBW", false, Checked(&cli::ParsePower, [](PlanRequest& r, int v) { r.Station.Power = v; })});
     o.push_back({"--min-angle", "DEG", false,
@@ -160,6 +165,9 @@ PlanCommandLine ParsePlanCommandLine(int argc, const char* const argv[])
     if (!cl.Req.FluxUrl.empty() && !cl.Req.FluxAuto) {
         return cli::Refused<PlanCommandLine>("--flux-url is only used with --flux auto");
     }
+    if (!cl.Req.ServiceUrl.empty() && !cl.Req.FluxAuto) {
+        return cli::Refused<PlanCommandLine>("--service-url is only used with --flux auto");
+    }
     if (cl.Req.OpenNow && cl.Req.OpenAtHour) {
         return cli::Refused<PlanCommandLine>("--open-now and --hour exclude each other: give one of them");
     }
@@ -173,7 +181,7 @@ std::string PlanHelpText()
     t += "Usage:\n";
     t += "orvela-plan --home POS [--date YYYY-MM-DD] [--band BAND|all]\n";
     t += "            [--targets dxcc|FILE|LIST] [--country-file PATH] [--flux SFU|auto]\n";
-    t += "            [--flux-url URL] [--power DBW] [--min-angle DEG]\n";
+    t += "            [--flux-url URL] [--service-url URL] [--power DBW] [--min-angle DEG]\n";
     t += "            [--antenna isotropic|dipole|yagi] [--long-path] [--call CALLSIGN]\n";
     t += "            [--open-now|--hour H] [--search TEXT]\n";
     t += "            [--sort continent|cq|distance|bearing|name]\n";

@@ -23,8 +23,10 @@ struct PlanRequest {
     std::optional<CivilDate> Date;               // none: today's local date
     std::optional<TableBand> Band;               // none: all amateur bands
     ld Flux = DefaultFlux;
-    bool FluxAuto = false; // --flux auto: the day's flux from NOAA's bulletin
-    std::string FluxUrl;   // --flux-url, or empty for the build's address
+    bool FluxAuto = false;  // --flux auto: the day's flux from NOAA's bulletin
+    bool FluxTyped = false; // --flux given with a number
+    std::string FluxUrl;    // --flux-url, or empty for the build's address
+    std::string ServiceUrl; // --service-url, or empty for the build's address
     // "dxcc" (every DXCC entity), a file of entries, or entries separated
     // by commas.
     std::string Targets = "dxcc";

@@ -1,6 +1,7 @@
 // orvela-plan: who can be worked, on which band, when: every DXCC entity, or
 // the call signs, prefixes and locators given, against the 24 UTC hours of a
 // date, as a chart, CSV or JSON.
+#include "cli/date_flux.h"
 #include "cli/flux_download.h"
 #include "cli/plan_command_line.h"
 #include "common/civil_time.h"
@@ -10,6 +11,7 @@
 #include "planner/plan_export.h"
 
 #include <ctime>
+#include <iostream>
 #include <new>
 #include <optional>
 #include <sys/stat.h>
@@ -92,7 +94,13 @@ std::string Run(const plancli::PlanRequest& req)
     in.LongPath = req.Station.Path;
     in.Date = req.Date.value_or(LocalDateOf(now));
     in.Band = req.Band;
-    in.Flux = req.FluxAuto ? cli::DownloadFlux(req.FluxUrl).FluxUsed : req.Flux;
+    if (req.FluxAuto) {
+        // The flux of the prediction's date, as orvela-predict picks it.
+        cli::DateFluxPicker picker(cli::CommandLineProducts(req.FluxUrl, req.ServiceUrl), cli::DownloadFlux, std::cerr);
+        in.Flux = picker.Pick(in.Date, LocalDateOf(now)).Origin.Sfu;
+    } else {
+        in.Flux = req.Flux;
+    }
 
     const planner::Plan plan = planner::ComputePlan(in, std::move(targets), req.Threads);
     planner::RowFilter filter;
