@@ -506,9 +506,9 @@ void TPROPForm::GoToLocator()
     }
     // Whole degrees truncated toward zero, as a click gives them, and the
     // marker on the square's centre itself, as on the clicked pixel.
-    const double lon = dialog.LongitudeWest();
+    const double lonWestDeg = dialog.LonWestDeg();
     const double lat = dialog.Latitude();
-    MoveRemotePoint(static_cast<int>(lon), static_cast<int>(lat), RemotePoint::PixelOf(lon, lat));
+    MoveRemotePoint(static_cast<int>(lonWestDeg), static_cast<int>(lat), RemotePoint::PixelOf(lonWestDeg, lat));
 }
 
 void TPROPForm::SetRows(BandSet set)

@@ -63,7 +63,7 @@ area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, 
     caption.Minute = moment.Minute;
     caption.Flux = in.Flux;
     caption.HomeLatDeg = req.Station.Latitude;
-    caption.HomeLonDeg = req.Station.Longitude;
+    caption.HomeLonWestDeg = req.Station.Longitude;
     caption.PowerDbw = req.Station.Power;
     caption.GainTable = req.Station.GainTable;
     caption.LongPath = req.Station.Path;
