@@ -172,7 +172,7 @@ void TPROPForm::InitProgram()
     // wait for the user (a message box, the first-run dialog, the download)
     // is followed by a look at whether the program was told to end
     // meanwhile: the rest of start-up is then left out.
-    regIni_ = std::make_unique<RegIni>(services_.SettingsPath, services_.BeforeSettingsReplaced);
+    regIni_ = std::make_unique<RegIni>(services_.SettingsFile, services_.BeforeSettingsReplaced);
     ReadSettings();
     if (Abandoned()) {
         return;
@@ -244,7 +244,7 @@ void TPROPForm::ReadSettings()
             why << QString::fromStdString(line);
         }
         Report(MessageIcon::Warning, QStringLiteral("Warning"), QStringLiteral("Problem reading the registry"),
-               QString::fromStdString(regIni_->Path()) + QStringLiteral(": ") + why.join(QLatin1Char('\n')));
+               QString::fromStdString(regIni_->File()) + QStringLiteral(": ") + why.join(QLatin1Char('\n')));
     }
 }
 
