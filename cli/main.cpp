@@ -1,6 +1,7 @@
 // orvela-predict: one prediction run from the command line.
 #include "cli/batch.h"
 #include "cli/command_line.h"
+#include "cli/date_flux.h"
 #include "cli/flux_download.h"
 #include "cli/render.h"
 #include "common/civil_time.h"
@@ -48,7 +49,8 @@ int RunBatchCommand(const orvela::cli::BatchRequest& batch)
         }
         in = &file;
     }
-    const BatchResult r = RunBatch(*in, std::cout, batch, ReadClock(), DownloadFlux);
+    DateFluxPicker flux(CommandLineProducts(batch.FluxUrl, batch.ServiceUrl), DownloadFlux, std::cerr);
+    const BatchResult r = RunBatch(*in, std::cout, batch, ReadClock(), flux);
     if (r.WriteFailed) {
         std::cerr << Program << ": cannot write the output" << std::endl;
         return 1;
@@ -76,14 +78,20 @@ int main(int argc, char* argv[])
         return RunBatchCommand(cl.Batch);
     }
 
-    RunInput in = MakeRunInput(cl.Req, ReadClock());
-    std::optional<SolarReport> solar;
+    const Now now = ReadClock();
+    RunInput in = MakeRunInput(cl.Req, now);
+    FluxOrigin flux = GivenFlux(in.Flux, cl.Req.FluxTyped);
+    const SolarReport* report = nullptr;
+    std::optional<DateFluxPicker> picker;
     if (cl.Req.FluxAuto) {
-        // As the window does: the bulletin's flux, or 100 after a failure.
-        solar = DownloadFlux(cl.Req.FluxUrl);
-        in.Flux = solar->FluxUsed;
+        // As the window does: the flux of the date from the product that
+        // covers it, or 100 when none answers.
+        picker.emplace(CommandLineProducts(cl.Req.FluxUrl, cl.Req.ServiceUrl), DownloadFlux, std::cerr);
+        const DateFlux chosen = picker->Pick(in.LocalDate, now.LocalDate);
+        flux = chosen.Origin;
+        report = chosen.Bulletin;
+        in.Flux = flux.Sfu;
     }
-    const SolarReport* report = solar ? &*solar : nullptr;
     Workspace ws;
     Prediction p;
     ComputeMUF(in, ws, p);
@@ -91,9 +99,9 @@ int main(int argc, char* argv[])
 
     std::string out;
     switch (cl.Req.Format) {
-    case OutputFormat::Text: out = RenderText(p, reach, isatty(STDOUT_FILENO) == 1, report); break;
-    case OutputFormat::Csv: out = RenderCsv(p, reach); break;
-    case OutputFormat::Json: out = RenderJson(p, in, reach, report); break;
+    case OutputFormat::Text: out = RenderText(p, reach, isatty(STDOUT_FILENO) == 1, report, &flux); break;
+    case OutputFormat::Csv: out = RenderCsv(p, reach, &flux); break;
+    case OutputFormat::Json: out = RenderJson(p, in, reach, report, &flux); break;
     }
     return WriteOutput(Program, out);
 }
