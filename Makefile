@@ -122,10 +122,11 @@ $(FUZZ_BUILD)/fuzz_geoalert: solar/geoalert.h solar/quoted_piece.h solar/geoaler
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/solar/fuzz_geoalert.cpp solar/geoalert_parser.cpp -o $@
 
 # The products' readers and the cache's, with the atomic file the cache
-# writes through; nlohmann-json is header only.
-PRODUCTS_SOURCES := solar/product_parsers.cpp solar/product_cache.cpp common/atomic_file.cpp common/civil_time.cpp
+# writes through and the whole-file reader it reads through; nlohmann-json is header only.
+PRODUCTS_SOURCES := solar/product_parsers.cpp solar/product_cache.cpp common/atomic_file.cpp common/civil_time.cpp \
+	common/whole_file.cpp
 $(FUZZ_BUILD)/fuzz_products: $(PRODUCTS_SOURCES) solar/products.h solar/quoted_piece.h solar/product_cache.h common/atomic_file.h \
-		common/civil_time.h common/whole_number.h tests/solar/fuzz_products.cpp | deps
+		common/civil_time.h common/whole_number.h common/whole_file.h tests/solar/fuzz_products.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/solar/fuzz_products.cpp $(PRODUCTS_SOURCES) -o $@
 
@@ -147,16 +148,17 @@ $(FUZZ_BUILD)/fuzz_batch_line: $(BATCH_LINE_SOURCES) $(wildcard cli/*.h station/
 # The country file's reader, and the look-up of any text as a call sign in
 # the fixture country file.
 COUNTRY_FIXTURE := tests/country/fixtures/cty-small.dat
-$(FUZZ_BUILD)/fuzz_country_file: country/country_file.h country/country_file.cpp country/call_lookup.h \
-		country/call_lookup.cpp tests/country/fuzz_country_file.cpp | deps
+COUNTRY_SOURCES := country/country_file.cpp country/call_lookup.cpp common/whole_file.cpp
+$(FUZZ_BUILD)/fuzz_country_file: $(COUNTRY_SOURCES) country/country_file.h country/call_lookup.h common/whole_file.h \
+		tests/country/fuzz_country_file.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/country/fuzz_country_file.cpp country/country_file.cpp country/call_lookup.cpp -o $@
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. tests/country/fuzz_country_file.cpp $(COUNTRY_SOURCES) -o $@
 
-$(FUZZ_BUILD)/fuzz_call_lookup: country/country_file.h country/country_file.cpp country/call_lookup.h \
-		country/call_lookup.cpp tests/country/fuzz_call_lookup.cpp | deps
+$(FUZZ_BUILD)/fuzz_call_lookup: $(COUNTRY_SOURCES) country/country_file.h country/call_lookup.h common/whole_file.h \
+		tests/country/fuzz_call_lookup.cpp | deps
 	mkdir -p $(FUZZ_BUILD)
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -I. -DORVELA_COUNTRY_FIXTURE='"$(abspath $(COUNTRY_FIXTURE))"' \
-	  tests/country/fuzz_call_lookup.cpp country/country_file.cpp country/call_lookup.cpp -o $@
+	  tests/country/fuzz_call_lookup.cpp $(COUNTRY_SOURCES) -o $@
 
 # Each target's seeds and dictionary.
 FUZZ_SEEDS_fuzz_geoalert   := tests/solar/fixtures

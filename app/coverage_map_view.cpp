@@ -33,12 +33,12 @@ void CoverageMapView::SetFrame(const QImage& frame)
     update();
 }
 
-void CoverageMapView::SetStations(double homeLat, double homeLonWest, double remoteLat, double remoteLonWest)
+void CoverageMapView::SetStations(double homeLat, double homeLonWestDeg, double remoteLat, double remoteLonWestDeg)
 {
     homeLat_ = homeLat;
-    homeLon_ = homeLonWest;
+    homeLonWestDeg_ = homeLonWestDeg;
     remoteLat_ = remoteLat;
-    remoteLon_ = remoteLonWest;
+    remoteLonWestDeg_ = remoteLonWestDeg;
     update();
 }
 
@@ -67,7 +67,7 @@ std::optional<QPointF> CoverageMapView::Position(const QPointF& at) const
         return std::nullopt;
     }
     const area::MapProjection proj{r.width(), r.height()};
-    return QPointF(proj.LonWest(at.x() - r.left()), proj.Lat(at.y() - r.top()));
+    return QPointF(proj.LonWestDeg(at.x() - r.left()), proj.Lat(at.y() - r.top()));
 }
 
 void CoverageMapView::Draw(QPainter& p, const QRect& map) const
@@ -82,11 +82,11 @@ void CoverageMapView::Draw(QPainter& p, const QRect& map) const
     p.setRenderHint(QPainter::Antialiasing);
     // The stations as the main map shows them: home a green disc, the remote
     // point a red square.
-    const QPointF home(map.left() + proj.X(homeLon_), map.top() + proj.Y(homeLat_));
+    const QPointF home(map.left() + proj.X(homeLonWestDeg_), map.top() + proj.Y(homeLat_));
     p.setPen(QPen(Qt::black, 1.5));
     p.setBrush(QColor(0x00, 0xFF, 0x00));
     p.drawEllipse(home, 5, 5);
-    const QPointF remote(map.left() + proj.X(remoteLon_), map.top() + proj.Y(remoteLat_));
+    const QPointF remote(map.left() + proj.X(remoteLonWestDeg_), map.top() + proj.Y(remoteLat_));
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 4));
     p.drawRect(QRectF(remote - QPointF(5, 5), QSizeF(10, 10)));
@@ -161,25 +161,25 @@ void CoverageMapView::leaveEvent(QEvent*)
 void CoverageMapView::keyPressEvent(QKeyEvent* event)
 {
     double lat = cursor_.y();
-    double lon = cursor_.x();
+    double lonWestDeg = cursor_.x();
     switch (event->key()) {
-    case Qt::Key_Left: lon += step_; break;
-    case Qt::Key_Right: lon -= step_; break;
+    case Qt::Key_Left: lonWestDeg += step_; break;
+    case Qt::Key_Right: lonWestDeg -= step_; break;
     case Qt::Key_Up: lat = std::min(90.0, lat + step_); break;
     case Qt::Key_Down: lat = std::max(-90.0, lat - step_); break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space: emit PointPicked(static_cast<int>(lat), static_cast<int>(lon)); return;
+    case Qt::Key_Space: emit PointPicked(static_cast<int>(lat), static_cast<int>(lonWestDeg)); return;
     default: QWidget::keyPressEvent(event); return;
     }
     // Round the world east and west.
-    if (lon >= 180) {
-        lon -= 360;
-    } else if (lon < -180) {
-        lon += 360;
+    if (lonWestDeg >= 180) {
+        lonWestDeg -= 360;
+    } else if (lonWestDeg < -180) {
+        lonWestDeg += 360;
     }
-    SetCursor(lat, lon);
-    emit PointFocused(lat, lon, false);
+    SetCursor(lat, lonWestDeg);
+    emit PointFocused(lat, lonWestDeg, false);
 }
 
 void CoverageMapView::focusInEvent(QFocusEvent* event)

@@ -21,7 +21,7 @@ public:
     // The picture to show, without the stations and the legend.
     void SetFrame(const QImage& frame);
     const QImage& Frame() const { return frame_; }
-    void SetStations(double homeLat, double homeLonWest, double remoteLat, double remoteLonWest);
+    void SetStations(double homeLat, double homeLonWestDeg, double remoteLat, double remoteLonWestDeg);
     // The grid step the cursor moves by.
     void SetStep(int stepDeg);
     // Where the map lies within the widget: the largest 2:1 rectangle, centred.
@@ -57,7 +57,7 @@ private:
     std::optional<QPointF> Position(const QPointF& at) const;
 
     QImage frame_;
-    double homeLat_ = 0, homeLon_ = 0, remoteLat_ = 0, remoteLon_ = 0;
+    double homeLat_ = 0, homeLonWestDeg_ = 0, remoteLat_ = 0, remoteLonWestDeg_ = 0;
     int step_ = 2;
     QPointF cursor_; // x: longitude west, y: latitude
 };

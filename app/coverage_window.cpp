@@ -90,7 +90,7 @@ CoverageWindow::CoverageWindow(const MapPictures& pictures, SaveFile save, QWidg
     connect(&playTimer_, &QTimer::timeout, this,
             [this] { ui_->CoverageHour->setValue((ui_->CoverageHour->value() + 1) % 24); });
     connect(ui_->CoverageMap, &CoverageMapView::PointFocused, this,
-            [this](double lat, double lon, bool) { Describe(lat, lon); });
+            [this](double lat, double lonWestDeg, bool) { Describe(lat, lonWestDeg); });
     connect(ui_->CoverageMap, &CoverageMapView::PointPicked, this, &CoverageWindow::RemotePointPicked);
     connect(ui_->CoverageMap, &CoverageMapView::Resized, this, &CoverageWindow::Redraw);
 
@@ -195,7 +195,7 @@ void CoverageWindow::Follow(const RunInput& in, int year)
     const bool newDay = !input_ || in.Month != input_->Month || in.Day != input_->Day || year != year_;
     const bool recompute = !input_ || area::CoverageInputs(in) != area::CoverageInputs(*input_) || year != year_;
     const bool remoteMoved =
-        !input_ || in.RemoteLatDeg != input_->RemoteLatDeg || in.RemoteLonDeg != input_->RemoteLonDeg;
+        !input_ || in.RemoteLatDeg != input_->RemoteLatDeg || in.RemoteLonWestDeg != input_->RemoteLonWestDeg;
     input_ = in;
     year_ = year;
     if (newDay) {
@@ -203,15 +203,15 @@ void CoverageWindow::Follow(const RunInput& in, int year)
         scaledHour_ = -1;
     }
     ui_->CoverageMap->SetStations(static_cast<double>(in.Station.Latitude), static_cast<double>(in.Station.Longitude),
-                                  static_cast<double>(in.RemoteLatDeg), static_cast<double>(in.RemoteLonDeg));
+                                  static_cast<double>(in.RemoteLatDeg), static_cast<double>(in.RemoteLonWestDeg));
     if (remoteMoved) {
         // The keyboard's cursor and the status line go with the remote point,
         // wherever it was moved: a click here, the main map, its spin boxes,
         // a locator.
         const double lat = static_cast<double>(in.RemoteLatDeg);
-        const double lon = static_cast<double>(in.RemoteLonDeg);
-        ui_->CoverageMap->SetCursor(lat, lon);
-        Describe(lat, lon);
+        const double lonWestDeg = static_cast<double>(in.RemoteLonWestDeg);
+        ui_->CoverageMap->SetCursor(lat, lonWestDeg);
+        Describe(lat, lonWestDeg);
     }
     if (recompute) {
         AskDay();
@@ -412,7 +412,7 @@ QStringList CoverageWindow::Caption() const
     caption.Hour = Hour();
     caption.Flux = input_->Flux;
     caption.HomeLatDeg = input_->Station.Latitude;
-    caption.HomeLonDeg = input_->Station.Longitude;
+    caption.HomeLonWestDeg = input_->Station.Longitude;
     caption.CallSign = input_->Station.CallSign;
     caption.PowerDbw = input_->Station.Power;
     caption.GainTable = input_->Station.GainTable;

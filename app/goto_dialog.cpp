@@ -46,7 +46,7 @@ bool GoToDialog::TakeLocator()
     }
     // The centre of the square or sub-square; locators count east positive.
     lat_ = static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lat") : LocatorCentre(upper, "Lat"));
-    lonWest_ = -static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lon") : LocatorCentre(upper, "Lon"));
+    lonWestDeg_ = -static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lon") : LocatorCentre(upper, "Lon"));
     return true;
 }
 

@@ -30,7 +30,7 @@ public:
 
     // Once accepted: the centre of the square or sub-square, in degrees,
     // the longitude positive west and the latitude positive north.
-    double LongitudeWest() const { return lonWest_; }
+    double LonWestDeg() const { return lonWestDeg_; }
     double Latitude() const { return lat_; }
 
 private:
@@ -38,7 +38,7 @@ private:
 
     std::unique_ptr<Ui::GoToDialog> ui_;
     MessageBoxes& messages_;
-    double lonWest_ = 0;
+    double lonWestDeg_ = 0;
     double lat_ = 0;
 };
 

@@ -52,7 +52,7 @@ int main(int argc, char* argv[])
     orvela::app::Services services;
     services.Messages = &messages;
     services.TimeSource = &clock;
-    services.SettingsPath = orvela::DefaultSettingsPath();
+    services.SettingsFile = orvela::DefaultSettingsFile();
     services.Flux = &flux;
     services.Dialogs = &dialogs;
     services.Opener = &opener;

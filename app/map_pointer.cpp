@@ -40,11 +40,11 @@ bool MapPointer::eventFilter(QObject* watched, QEvent* event)
 
 QString CoordinatesText(QPoint pixel)
 {
-    const int lon = PixelToLongitude(pixel.x());
+    const int lonWestDeg = PixelToLongitude(pixel.x());
     const int lat = PixelToLatitude(pixel.y());
     QString text = QStringLiteral("Longitude ");
-    text += lon > 0 ? QString::number(lon) + QStringLiteral("\u00B0 West")
-                    : QString::number(-lon) + QStringLiteral("\u00B0 East");
+    text += lonWestDeg > 0 ? QString::number(lonWestDeg) + QStringLiteral("\u00B0 West")
+                           : QString::number(-lonWestDeg) + QStringLiteral("\u00B0 East");
     text += lat > 0 ? QStringLiteral(" - Latitude ") + QString::number(lat) + QStringLiteral("\u00B0 North")
                     : QStringLiteral(" - Latitude ") + QString::number(-lat) + QStringLiteral("\u00B0 South");
     return text;

@@ -51,20 +51,21 @@ PathOverlay::PathOverlay(QWidget* parent)
     setObjectName(QStringLiteral("PathOverlay"));
 }
 
-void PathOverlay::SetPath(double homeLat, double homeLonWest, double remoteLat, double remoteLonWest, bool longPath)
+void PathOverlay::SetPath(double homeLat, double homeLonWestDeg, double remoteLat, double remoteLonWestDeg,
+                          bool longPath)
 {
     homeLat_ = homeLat;
-    homeLon_ = homeLonWest;
+    homeLonWestDeg_ = homeLonWestDeg;
     remoteLat_ = remoteLat;
-    remoteLon_ = remoteLonWest;
+    remoteLonWestDeg_ = remoteLonWestDeg;
     longPath_ = longPath;
     Trace();
 }
 
 void PathOverlay::Trace()
 {
-    tracks_ =
-        GreatCircleTrack(homeLat_, homeLon_, remoteLat_, remoteLon_, width(), std::min<double>(height(), MapHeight));
+    tracks_ = GreatCircleTrack(homeLat_, homeLonWestDeg_, remoteLat_, remoteLonWestDeg_, width(),
+                               std::min<double>(height(), MapHeight));
     update();
 }
 

@@ -17,7 +17,7 @@ public:
 
     // Positions in degrees, longitudes positive west; `longPath` when the
     // prediction takes the long path.
-    void SetPath(double homeLat, double homeLonWest, double remoteLat, double remoteLonWest, bool longPath);
+    void SetPath(double homeLat, double homeLonWestDeg, double remoteLat, double remoteLonWestDeg, bool longPath);
     const GreatCircleTracks& Tracks() const { return tracks_; }
     bool LongPath() const { return longPath_; }
 
@@ -28,7 +28,7 @@ protected:
 private:
     void Trace();
 
-    double homeLat_ = 0, homeLon_ = 0, remoteLat_ = 0, remoteLon_ = 0;
+    double homeLat_ = 0, homeLonWestDeg_ = 0, remoteLat_ = 0, remoteLonWestDeg_ = 0;
     bool longPath_ = false;
     GreatCircleTracks tracks_;
 };

@@ -105,7 +105,7 @@ public:
 struct Services {
     MessageBoxes* Messages = nullptr;
     const Clock* TimeSource = nullptr;
-    std::string SettingsPath;
+    std::string SettingsFile;
     // Runs during every write of the settings file, once the new file is
     // complete and just before it replaces the old one; it may refuse the
     // write by throwing StoreError. None in the program: tests fail a write

@@ -13,7 +13,7 @@ RunInput InputsShown(const Ui::TPROPForm& ui, const Settings& station, const Civ
     RunInput in;
     in.Station = station;
     in.Flux = static_cast<ld>(ui.FLXSpin->value());
-    in.RemoteLonDeg = ui.DESTLong->value();
+    in.RemoteLonWestDeg = ui.DESTLong->value();
     in.RemoteLatDeg = ui.DESTLat->value();
     in.Month = date.Month;
     in.Day = date.Day;

@@ -7,8 +7,8 @@
 
 namespace orvela::app {
 
-RemotePoint::RemotePoint(QSpinBox& lonWest, QSpinBox& lat, QLabel& lonSide, QLabel& latSide, QWidget& marker)
-    : lonWest_(lonWest)
+RemotePoint::RemotePoint(QSpinBox& lonWestDeg, QSpinBox& lat, QLabel& lonSide, QLabel& latSide, QWidget& marker)
+    : lonWestDeg_(lonWestDeg)
     , lat_(lat)
     , lonSide_(lonSide)
     , latSide_(latSide)
@@ -28,7 +28,7 @@ QPoint RemotePoint::MarkerCorner(QPoint pixel)
 
 void RemotePoint::LongitudeChanged()
 {
-    const int v = lonWest_.value();
+    const int v = lonWestDeg_.value();
     lonSide_.setText(v > 0 ? QStringLiteral("degrees West") : v < 0 ? QStringLiteral("degrees East") : QString());
     marker_.move(MarkerCorner(PixelOf(v, 0)).x(), marker_.y());
 }
@@ -42,14 +42,14 @@ void RemotePoint::LatitudeChanged()
 
 void RemotePoint::MoveTo(int lonWestDeg, int latDeg, QPoint markerPixel)
 {
-    lonWest_.setValue(lonWestDeg);
+    lonWestDeg_.setValue(lonWestDeg);
     lat_.setValue(latDeg);
     marker_.move(MarkerCorner(markerPixel));
 }
 
 void RemotePoint::PlaceMarker()
 {
-    marker_.move(MarkerCorner(PixelOf(lonWest_.value(), lat_.value())));
+    marker_.move(MarkerCorner(PixelOf(lonWestDeg_.value(), lat_.value())));
 }
 
 } // namespace orvela::app

@@ -18,7 +18,7 @@ public:
     // lies this many pixels up and left of the point.
     static constexpr int MarkerOffset = 4;
 
-    RemotePoint(QSpinBox& lonWest, QSpinBox& lat, QLabel& lonSide, QLabel& latSide, QWidget& marker);
+    RemotePoint(QSpinBox& lonWestDeg, QSpinBox& lat, QLabel& lonSide, QLabel& latSide, QWidget& marker);
 
     // A spin edit's value has changed, typed, spun or set: its label names
     // the hemisphere, and the marker moves across (longitude) or up and
@@ -41,7 +41,7 @@ private:
     // Where the marker's corner goes to mark a pixel of the map.
     static QPoint MarkerCorner(QPoint pixel);
 
-    QSpinBox& lonWest_;
+    QSpinBox& lonWestDeg_;
     QSpinBox& lat_;
     QLabel& lonSide_;
     QLabel& latSide_;

@@ -24,12 +24,12 @@ QStringList TableCaption(const Settings& station, int remoteLatDeg, int remoteLo
 {
     // A position as the caption shows it: degrees with their hemisphere,
     // the program's longitudes being positive west.
-    const auto position = [](double lat, double lonWest, int decimals) {
+    const auto position = [](double lat, double lonWestDeg, int decimals) {
         return QStringLiteral("%1\u00B0%2 %3\u00B0%4")
             .arg(std::fabs(lat), 0, 'f', decimals)
             .arg(lat < 0 ? QLatin1Char('S') : QLatin1Char('N'))
-            .arg(std::fabs(lonWest), 0, 'f', decimals)
-            .arg(lonWest < 0 ? QLatin1Char('E') : QLatin1Char('W'));
+            .arg(std::fabs(lonWestDeg), 0, 'f', decimals)
+            .arg(lonWestDeg < 0 ? QLatin1Char('E') : QLatin1Char('W'));
     };
     const UtcDateTime utc = ToUtcDateTime(now);
     QString first = QStringLiteral("Station %1 %2  \u2014  Remote station %3")

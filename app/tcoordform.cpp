@@ -146,10 +146,10 @@ void TCoordForm::CreateForm()
     ui_->PWRSpin->setValue(stored.Station.Power);
     ui_->ANGSpin->setValue(stored.Station.MinAngle);
 
-    const Dms lon = SplitDMS(longitude);
-    SetSpin(ui_->LngDeg, lon.Degrees);
-    SetSpin(ui_->LngMin, lon.Minutes);
-    SetSpin(ui_->LngSec, lon.Seconds);
+    const Dms lonWestDms = SplitDMS(longitude);
+    SetSpin(ui_->LngDeg, lonWestDms.Degrees);
+    SetSpin(ui_->LngMin, lonWestDms.Minutes);
+    SetSpin(ui_->LngSec, lonWestDms.Seconds);
     const Dms lat = SplitDMS(latitude);
     SetSpin(ui_->LttDeg, lat.Degrees);
     SetSpin(ui_->LttMin, lat.Minutes);
@@ -197,17 +197,17 @@ void TCoordForm::QTHEditChange()
         return;
     }
     const TLoc lat = LocatorToLoc(upper, "Lat");
-    const TLoc lon = LocatorToLoc(upper, "Lon");
+    const TLoc lonEastDms = LocatorToLoc(upper, "Lon");
     // The degrees' own change handlers see the new sign first; a 0-degree
     // value takes its hemisphere from the conversion just after.
     SetSpin(ui_->LttDeg, lat.Deg);
     SetSpin(ui_->LttMin, std::fabs(lat.Min));
     SetSpin(ui_->LttSec, std::fabs(lat.Sec));
-    SetSpin(ui_->LngDeg, -lon.Deg);
-    SetSpin(ui_->LngMin, std::fabs(lon.Min));
-    SetSpin(ui_->LngSec, std::fabs(lon.Sec));
+    SetSpin(ui_->LngDeg, -lonEastDms.Deg);
+    SetSpin(ui_->LngMin, std::fabs(lonEastDms.Min));
+    SetSpin(ui_->LngSec, std::fabs(lonEastDms.Sec));
     latNegative_ = lat.Sens == "South";
-    lonNegative_ = lon.Sens == "East";
+    lonNegative_ = lonEastDms.Sens == "East";
     latWordShown_ = true;
     lonWordShown_ = true;
     ShowHemispheres();

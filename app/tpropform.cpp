@@ -164,7 +164,7 @@ void TPROPForm::InitProgram()
     // wait for the user (a message box, the first-run dialog, the download)
     // is followed by a look at whether the program was told to end
     // meanwhile: the rest of start-up is then left out.
-    regIni_ = std::make_unique<RegIni>(services_.SettingsPath, services_.BeforeSettingsReplaced);
+    regIni_ = std::make_unique<RegIni>(services_.SettingsFile, services_.BeforeSettingsReplaced);
     ReadSettings();
     if (Abandoned()) {
         return;
@@ -237,7 +237,7 @@ void TPROPForm::ReadSettings()
             why << QString::fromStdString(line);
         }
         Report(MessageIcon::Warning, QStringLiteral("Warning"), QStringLiteral("Problem reading the registry"),
-               QString::fromStdString(regIni_->Path()) + QStringLiteral(": ") + why.join(QLatin1Char('\n')));
+               QString::fromStdString(regIni_->File()) + QStringLiteral(": ") + why.join(QLatin1Char('\n')));
     }
 }
 
@@ -500,9 +500,9 @@ void TPROPForm::GoToLocator()
     }
     // Whole degrees truncated toward zero, as a click gives them, and the
     // marker on the square's centre itself, as on the clicked pixel.
-    const double lon = dialog.LongitudeWest();
+    const double lonWestDeg = dialog.LonWestDeg();
     const double lat = dialog.Latitude();
-    MoveRemotePoint(static_cast<int>(lon), static_cast<int>(lat), RemotePoint::PixelOf(lon, lat));
+    MoveRemotePoint(static_cast<int>(lonWestDeg), static_cast<int>(lat), RemotePoint::PixelOf(lonWestDeg, lat));
 }
 
 void TPROPForm::SetRows(BandSet set)

@@ -9,17 +9,17 @@ namespace {
 
 using namespace orvela;
 
-RunInput Input(ld homeLat, ld homeLonW, ld remoteLat, ld remoteLonW, bool longPath)
+RunInput Input(ld homeLat, ld homeLonWestDeg, ld remoteLat, ld remoteLonWestDeg, bool longPath)
 {
     RunInput in;
     in.Station.Latitude = homeLat;
-    in.Station.Longitude = homeLonW;
+    in.Station.Longitude = homeLonWestDeg;
     in.Station.Path = longPath;
     in.Station.GainTable = Antenna::Dipole;
     in.Station.Display = DisplayFormat::SignalLevel;
     in.Flux = 100;
     in.RemoteLatDeg = remoteLat;
-    in.RemoteLonDeg = remoteLonW;
+    in.RemoteLonWestDeg = remoteLonWestDeg;
     in.Month = 12;
     in.Day = 10;
     return in;

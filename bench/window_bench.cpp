@@ -71,7 +71,7 @@ struct Fixture {
     {
         services.Messages = &messages;
         services.TimeSource = &clock;
-        services.SettingsPath = dir.filePath(QStringLiteral("ORVELA.reg")).toStdString();
+        services.SettingsFile = dir.filePath(QStringLiteral("ORVELA.reg")).toStdString();
         services.Flux = &flux;
         services.Dialogs = &dialogs;
         services.Pictures = &pictures;

@@ -36,7 +36,7 @@ std::vector<Option> ValueOptions()
     o.push_back(
         {"--home", "POS", true, Checked(&cli::ParsePositionOrLocator, [](AreaRequest& r, const cli::GeoPosition& p) {
              r.Station.Latitude = p.LatDeg;
-             r.Station.Longitude = p.LonDeg;
+             r.Station.Longitude = p.LonWestDeg;
          })});
     o.push_back({"--utc", "YYYY-MM-DDTHH:MM[:SS]Z", true,
                  Checked(

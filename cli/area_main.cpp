@@ -60,7 +60,7 @@ area::CoverageHeader HeaderOf(const areacli::AreaRequest& req, const cli::FluxOr
 {
     area::CoverageHeader h;
     h.HomeLatDeg = req.Station.Latitude;
-    h.HomeLonDeg = req.Station.Longitude;
+    h.HomeLonWestDeg = req.Station.Longitude;
     h.Utc = IsoMoment(req.Moment);
     h.BandMhz = req.Band.Mhz;
     h.FluxSfu = std::round(static_cast<double>(flux.Sfu) * 10) / 10;
@@ -87,7 +87,7 @@ area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, 
     caption.Minute = moment.Minute;
     caption.Flux = in.Flux;
     caption.HomeLatDeg = req.Station.Latitude;
-    caption.HomeLonDeg = req.Station.Longitude;
+    caption.HomeLonWestDeg = req.Station.Longitude;
     caption.PowerDbw = req.Station.Power;
     caption.GainTable = req.Station.GainTable;
     caption.LongPath = req.Station.Path;

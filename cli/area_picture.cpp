@@ -124,8 +124,8 @@ void AddCell(cairo_t* cr, const MapProjection& map, const GridPoint& p, int step
 {
     const double half = step / 2.0;
     // West-positive: the eastern edge has the smaller longitude.
-    const double left = PixelX(map, p.LonDeg + half);
-    const double right = PixelX(map, p.LonDeg - half);
+    const double left = PixelX(map, p.LonWestDeg + half);
+    const double right = PixelX(map, p.LonWestDeg - half);
     const double top = PixelY(map, p.LatDeg + half);
     const double bottom = PixelY(map, p.LatDeg - half);
     cairo_rectangle(cr, left, top, right - left, bottom - top);
@@ -321,7 +321,7 @@ Picture24 DrawCoverageMap(const Coverage& c, const UtcDateTime& moment, const Ma
     }
 
     DrawCoverage(cr, map, c, scale);
-    DrawHome(cr, map, caption.HomeLatDeg, caption.HomeLonDeg, scale);
+    DrawHome(cr, map, caption.HomeLatDeg, caption.HomeLonWestDeg, scale);
     const MeasureText measure = [cr](const std::string& text, double size, bool bold) {
         SelectFont(cr, size, bold);
         return TextWidth(cr, text);

@@ -249,7 +249,7 @@ RunInput MakeRunInput(const Request& req, const Now& now)
     in.Station = req.Station;
     in.Flux = req.Flux;
     in.RemoteLatDeg = req.Remote.LatDeg;
-    in.RemoteLonDeg = req.Remote.LonDeg;
+    in.RemoteLonWestDeg = req.Remote.LonWestDeg;
     const CivilDate date = req.Date.value_or(now.LocalDate);
     in.Month = date.Month;
     in.Day = date.Day;

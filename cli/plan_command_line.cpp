@@ -37,7 +37,7 @@ std::vector<Option> ValueOptions()
     o.push_back(
         {"--home", "POS", true, Checked(&cli::ParsePositionOrLocator, [](PlanRequest& r, const cli::GeoPosition& p) {
              r.Station.Latitude = p.LatDeg;
-             r.Station.Longitude = p.LonDeg;
+             r.Station.Longitude = p.LonWestDeg;
          })});
     o.push_back({"--flux", "SFU", false, [](std::string_view text, PlanRequest& r) -> std::optional<std::string> {
                      if (text == "auto") {

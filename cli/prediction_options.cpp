@@ -43,7 +43,7 @@ std::vector<RequestOption> RequestOptions()
     std::vector<RequestOption> o;
     o.push_back({"--home", "POS", true, Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) {
                      r.Station.Latitude = p.LatDeg;
-                     r.Station.Longitude = p.LonDeg;
+                     r.Station.Longitude = p.LonWestDeg;
                  })});
     o.push_back({"--remote", "POS", true,
                  Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) { r.Remote = p; })});

@@ -194,14 +194,14 @@ void AppendHexColor(std::string& out, Rgb c)
     }
 }
 
-void AppendPosition(std::string& out, const char* key, ld lat, ld lon)
+void AppendPosition(std::string& out, const char* key, ld lat, ld lonWestDeg)
 {
     out += ",\"";
     out += key;
     out += "\":{\"lat_deg\":";
     AppendJsonNumber(out, static_cast<double>(lat));
     out += ",\"lon_deg\":";
-    AppendJsonNumber(out, static_cast<double>(lon));
+    AppendJsonNumber(out, static_cast<double>(lonWestDeg));
     out += '}';
 }
 
@@ -304,7 +304,7 @@ std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& rea
         AppendJsonString(out, reach.Reason);
     }
     AppendPosition(out, "home", in.Station.Latitude, in.Station.Longitude);
-    AppendPosition(out, "remote", in.RemoteLatDeg, in.RemoteLonDeg);
+    AppendPosition(out, "remote", in.RemoteLatDeg, in.RemoteLonWestDeg);
     if (solar != nullptr) {
         if (solar->Ok) {
             out += ",\"solar\":{\"issued\":";

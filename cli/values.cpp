@@ -124,11 +124,11 @@ Parsed<GeoPosition> ParsePosition(std::string_view text)
     if (!lat) {
         return Parsed<GeoPosition>::Fail(lat.Error);
     }
-    const Parsed<ld> lon = ParseCoordinate(text.substr(comma + 1), LongitudeAxis);
-    if (!lon) {
-        return Parsed<GeoPosition>::Fail(lon.Error);
+    const Parsed<ld> lonWestDeg = ParseCoordinate(text.substr(comma + 1), LongitudeAxis);
+    if (!lonWestDeg) {
+        return Parsed<GeoPosition>::Fail(lonWestDeg.Error);
     }
-    return Parsed<GeoPosition>::Ok(GeoPosition{*lat.Value, *lon.Value});
+    return Parsed<GeoPosition>::Ok(GeoPosition{*lat.Value, *lonWestDeg.Value});
 }
 
 Parsed<GeoPosition> ParseLocator(std::string_view text)

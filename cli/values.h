@@ -18,7 +18,7 @@ namespace orvela::cli {
 // north, longitude positive WEST, both in degrees.
 struct GeoPosition {
     ld LatDeg = 0;
-    ld LonDeg = 0;
+    ld LonWestDeg = 0;
 };
 
 // "LAT,LON" in decimal degrees, each followed by its hemisphere letter

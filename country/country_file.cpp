@@ -1,13 +1,10 @@
 #include "country/country_file.h"
+#include "common/whole_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace orvela::country {
@@ -193,6 +190,11 @@ void CheckCharacters(std::string_view line, int lineNo)
             Refuse(lineNo, "column " + std::to_string(i + 1) + ": a control character (" + hex + ")");
         }
     }
+}
+
+std::string TooLargeReason()
+{
+    return "the file is larger than " + std::to_string(MaxFileBytes / (1024 * 1024)) + " MiB";
 }
 
 } // namespace
@@ -451,7 +453,7 @@ CountryFileResult ParseCountryFile(std::string_view text)
 {
     CountryFileResult result;
     if (text.size() > MaxFileBytes) {
-        result.Problem = "the file is larger than " + std::to_string(MaxFileBytes / (1024 * 1024)) + " MiB";
+        result.Problem = TooLargeReason();
         return result;
     }
     if (text.starts_with("\xEF\xBB\xBF")) {
@@ -484,39 +486,18 @@ CountryFileResult ParseCountryFile(std::string_view text)
 CountryFileResult ReadCountryFile(const std::string& path)
 {
     CountryFileResult result;
-    const auto unreadable = [&](int error) {
-        result.Problem = "The country file " + path + " cannot be read: " + std::strerror(error);
+    // Whatever kind of file the path names, a pipe included: the reader stops
+    // one byte past the limit, so a stream too large is told as such.
+    const WholeFile file = ReadWholeFile(path, MaxFileBytes);
+    if (file.Error != 0) {
+        result.Problem = "The country file " + path + " cannot be read: " + file.Problem();
         return result;
-    };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return unreadable(errno);
     }
-    // Read in pieces, up to one byte more than allowed: that byte tells a
-    // file that is too large, whatever kind of file the path names.
-    std::string text;
-    struct stat about {};
-    if (::fstat(fd, &about) == 0 && S_ISREG(about.st_mode)) {
-        text.reserve(std::min(static_cast<std::size_t>(about.st_size), MaxFileBytes) + 1);
+    if (file.TooLarge) {
+        result.Problem = "The country file " + path + " is refused: " + TooLargeReason();
+        return result;
     }
-    char piece[65536];
-    while (text.size() <= MaxFileBytes) {
-        const ssize_t n = ::read(fd, piece, std::min(sizeof piece, MaxFileBytes + 1 - text.size()));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return unreadable(error);
-        }
-        if (n == 0) {
-            break;
-        }
-        text.append(piece, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    result = ParseCountryFile(text);
+    result = ParseCountryFile(file.Bytes);
     if (!result.File) {
         result.Problem = "The country file " + path + " is refused: " + result.Problem;
     }

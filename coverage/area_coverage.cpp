@@ -23,8 +23,8 @@ std::vector<GridPoint> GridPoints(int stepDeg)
     std::vector<GridPoint> points;
     points.reserve(static_cast<std::size_t>(180 / stepDeg + 1) * static_cast<std::size_t>(360 / stepDeg));
     for (int lat = -90; lat <= 90; lat += stepDeg) {
-        for (int lon = -180; lon < 180; lon += stepDeg) {
-            points.push_back({lat, lon});
+        for (int lonWestDeg = -180; lonWestDeg < 180; lonWestDeg += stepDeg) {
+            points.push_back({lat, lonWestDeg});
         }
     }
     return points;
@@ -53,7 +53,7 @@ Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg,
         StopIfCancelled(cancel);
         RunInput path = in;
         path.RemoteLatDeg = c.Points[i].LatDeg;
-        path.RemoteLonDeg = c.Points[i].LonDeg;
+        path.RemoteLonWestDeg = c.Points[i].LonWestDeg;
         c.Results[i] = ComputeBand(path, utcHour, band, ws);
     });
     return c;
@@ -71,7 +71,7 @@ void ForEachPointDay(const RunInput& in, int band, const std::vector<GridPoint>&
         StopIfCancelled(cancel);
         RunInput path = in;
         path.RemoteLatDeg = points[i].LatDeg;
-        path.RemoteLonDeg = points[i].LonDeg;
+        path.RemoteLonWestDeg = points[i].LonWestDeg;
         std::array<BandResult, HoursPerDay> cells;
         ComputeBandDay(path, band, ws, cells);
         keep(i, cells);
@@ -160,7 +160,7 @@ void AppendCsvRows(std::string& out, const Coverage& c, const std::string& prefi
         out += prefix;
         out += std::to_string(p.LatDeg);
         out += ',';
-        out += std::to_string(p.LonDeg);
+        out += std::to_string(p.LonWestDeg);
         if (!r.HasPath) {
             out += ",,,,,\n";
             continue;
@@ -194,7 +194,7 @@ void AppendJsonPoints(Json& points, const Coverage& c, int utcHour)
             point["utc_hour"] = utcHour;
         }
         point["lat_deg"] = p.LatDeg;
-        point["lon_deg"] = p.LonDeg;
+        point["lon_deg"] = p.LonWestDeg;
         point["text"] = r.HasPath ? r.Text : std::string();
         if (r.HasPath) {
             point["level_db"] = r.LevelDb;
@@ -216,8 +216,8 @@ void AppendJsonPoints(Json& points, const Coverage& c, int utcHour)
 std::string JsonText(const CoverageHeader& header, int stepDeg, Json points, const char* emptyKey, Json emptyValue)
 {
     Json j;
-    j["home"] =
-        Json{{"lat_deg", static_cast<double>(header.HomeLatDeg)}, {"lon_deg", static_cast<double>(header.HomeLonDeg)}};
+    j["home"] = Json{{"lat_deg", static_cast<double>(header.HomeLatDeg)},
+                     {"lon_deg", static_cast<double>(header.HomeLonWestDeg)}};
     j["utc"] = header.Utc;
     const double mhz = static_cast<double>(header.BandMhz);
     if (mhz == std::floor(mhz)) {

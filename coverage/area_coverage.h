@@ -19,7 +19,7 @@ namespace orvela::area {
 // positive WEST, as everywhere in Orvela.
 struct GridPoint {
     int LatDeg = 0;
-    int LonDeg = 0;
+    int LonWestDeg = 0;
 };
 
 // Latitudes -90 to 90 from south to north; within each, longitudes from -180
@@ -99,9 +99,9 @@ std::string CoverageCsv(const Coverage& c, const std::string& emptyReason = {});
 // What the JSON names besides the points.
 struct CoverageHeader {
     ld HomeLatDeg = 0;
-    ld HomeLonDeg = 0; // positive west
-    std::string Utc;   // YYYY-MM-DDTHH:MM:SSZ
-    ld BandMhz = 0;    // written whole when it is: 14, 7.1
+    ld HomeLonWestDeg = 0; // positive west
+    std::string Utc;       // YYYY-MM-DDTHH:MM:SSZ
+    ld BandMhz = 0;        // written whole when it is: 14, 7.1
     // The solar flux the coverage was computed with and where it came from,
     // written as "flux" {"sfu", "source", "issued"} when the source is named.
     double FluxSfu = 0;

@@ -48,7 +48,7 @@ void BlendCells(std::uint32_t* pixels, int width, int height, std::ptrdiff_t str
             static_cast<std::size_t>(NearestGridRow(proj.Lat(y + 0.5), day.StepDeg)) * columns;
     }
     for (int x = 0; x < width; ++x) {
-        columnOf[static_cast<std::size_t>(x)] = NearestGridColumn(proj.LonWest(x + 0.5), day.StepDeg);
+        columnOf[static_cast<std::size_t>(x)] = NearestGridColumn(proj.LonWestDeg(x + 0.5), day.StepDeg);
     }
     // The blend of each class, in 8-bit fixed point.
     struct Blend {

@@ -6,7 +6,7 @@ CoverageInputs::CoverageInputs(const RunInput& in)
     : In(in)
 {
     const RunInput unset;
-    In.RemoteLonDeg = unset.RemoteLonDeg;
+    In.RemoteLonWestDeg = unset.RemoteLonWestDeg;
     In.RemoteLatDeg = unset.RemoteLatDeg;
     In.UtcHour = unset.UtcHour;
     In.HighlightHour = unset.HighlightHour;

@@ -31,8 +31,8 @@ std::string PointText(const GridPoint& p)
     if (std::abs(p.LatDeg) == 90) {
         return p.LatDeg > 0 ? "the North Pole" : "the South Pole";
     }
-    return std::to_string(std::abs(p.LatDeg)) + (p.LatDeg < 0 ? "S " : "N ") + std::to_string(std::abs(p.LonDeg)) +
-           (p.LonDeg < 0 ? "E" : "W");
+    return std::to_string(std::abs(p.LatDeg)) + (p.LatDeg < 0 ? "S " : "N ") + std::to_string(std::abs(p.LonWestDeg)) +
+           (p.LonWestDeg < 0 ? "E" : "W");
 }
 
 std::string BandText(const TableBand& band)
@@ -45,7 +45,7 @@ RunInput PathTo(const RunInput& in, const GridPoint& p)
 {
     RunInput path = in;
     path.RemoteLatDeg = p.LatDeg;
-    path.RemoteLonDeg = p.LonDeg;
+    path.RemoteLonWestDeg = p.LonWestDeg;
     return path;
 }
 

@@ -62,7 +62,7 @@ std::vector<std::string> CaptionLines(const MapCaption& caption)
     const std::string call = caption.CallSign.empty() ? std::string() : " (" + caption.CallSign + ")";
     std::vector<std::string> lines = {BandName(caption.Band, true) + ", " + moment,
                                       "Solar flux " + FormatFixed(caption.Flux, 1) + ", home " +
-                                          PositionText(caption.HomeLatDeg, caption.HomeLonDeg) + call,
+                                          PositionText(caption.HomeLatDeg, caption.HomeLonWestDeg) + call,
                                       "Power " + std::to_string(caption.PowerDbw) + " dBW, " + antenna +
                                           (caption.LongPath ? ", long path" : "")};
     if (!caption.FluxSource.empty()) {

@@ -22,7 +22,7 @@ struct MapCaption {
     int Minute = 0;
     ld Flux = 0;
     ld HomeLatDeg = 0;
-    ld HomeLonDeg = 0; // positive west
+    ld HomeLonWestDeg = 0; // positive west
     // The home station's call sign; empty where none is known.
     std::string CallSign;
     int PowerDbw = 0;

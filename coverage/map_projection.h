@@ -17,7 +17,7 @@ struct MapProjection {
 
     double X(double lonWestDeg) const { return (180 - lonWestDeg) / 360 * Width; }
     double Y(double latDeg) const { return (90 - latDeg) / 180 * Height; }
-    double LonWest(double x) const { return 180 - x / Width * 360; }
+    double LonWestDeg(double x) const { return 180 - x / Width * 360; }
     double Lat(double y) const { return 90 - y / Height * 180; }
 };
 

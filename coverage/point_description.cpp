@@ -38,7 +38,7 @@ std::string PointDescription(const CoverageDaySummary& day, int utcHour, std::si
     const GridPoint& g = day.Points[point];
     char hour[8];
     std::snprintf(hour, sizeof hour, "%02d", utcHour);
-    std::string text = PositionName(g.LatDeg, g.LonDeg) + " at " + hour + "h UTC, " + band + ": ";
+    std::string text = PositionName(g.LatDeg, g.LonWestDeg) + " at " + hour + "h UTC, " + band + ": ";
     if (!day.Known[static_cast<std::size_t>(utcHour)]) {
         return text + "computing\u2026";
     }

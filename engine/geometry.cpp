@@ -15,17 +15,17 @@ constexpr ld Degenerate = 1e-15L;
 constexpr ld DegenerateArc = 1e-8L;
 } // namespace
 
-void SetHomePath(Workspace& ws, ld homeLat, ld homeLon, ld azimuth, ld deltaLon)
+void SetHomePath(Workspace& ws, ld homeLat, ld homeLonWestRad, ld azimuth, ld deltaLon)
 {
     ws.HomeLat = homeLat;
-    ws.HomeLon = homeLon;
+    ws.HomeLon = homeLonWestRad;
     ws.Azimuth = azimuth;
     ws.DeltaLon = deltaLon;
     sincosl(homeLat, &ws.SinHomeLat, &ws.CosHomeLat);
     ws.CosAzimuth = cosl(azimuth);
 }
 
-void SetSun(Workspace& ws, ld sunDecl, ld sunLon)
+void SetSun(Workspace& ws, ld sunDecl, ld sunLonWestRad)
 {
     // The declination is the same every hour of a run: its sine and cosine
     // are worked out when it changes.
@@ -34,7 +34,7 @@ void SetSun(Workspace& ws, ld sunDecl, ld sunLon)
         ws.SunDeclTrigValid = true;
     }
     ws.SunDecl = sunDecl;
-    ws.SunLon = sunLon;
+    ws.SunLon = sunLonWestRad;
 }
 
 int Sign(ld xval)
@@ -42,15 +42,15 @@ int Sign(ld xval)
     return xval < 0 ? -1 : 1;
 }
 
-ld FoldLongitude(ld dlon)
+ld FoldLongitude(ld deltaLon)
 {
-    if (dlon >= ShortPi) {
-        dlon -= ShortTwoPi;
+    if (deltaLon >= ShortPi) {
+        deltaLon -= ShortTwoPi;
     }
-    if (dlon <= -ShortPi) {
-        dlon += ShortTwoPi;
+    if (deltaLon <= -ShortPi) {
+        deltaLon += ShortTwoPi;
     }
-    return dlon;
+    return deltaLon;
 }
 
 ld ClampUnit(ld x)
@@ -82,13 +82,13 @@ ld BearingFromArc(ld sinFrom, ld cosFrom, ld fromLat, ld sinTo, ld d)
 
 ld ComputeBearing(ld tla, ld tlo, ld rla, ld rlo)
 {
-    const ld dlon = FoldLongitude(tlo - rlo);
+    const ld deltaLon = FoldLongitude(tlo - rlo);
     ld st, ct, sr, cr;
     sincosl(tla, &st, &ct);
     sincosl(rla, &sr, &cr);
-    const ld d = acosl(ClampUnit(st * sr + ct * cr * cosl(dlon)));
+    const ld d = acosl(ClampUnit(st * sr + ct * cr * cosl(deltaLon)));
     ld az = BearingFromArc(st, ct, tla, sr, d);
-    if (dlon < 0) {
+    if (deltaLon < 0) {
         az = ShortTwoPi - az;
     }
     return az;
@@ -117,13 +117,13 @@ PathPoint PathPointAt(const Workspace& ws, ld dst)
     if (ws.DeltaLon < 0) {
         dl = -dl;
     }
-    p.Lon = FoldLongitude(ws.HomeLon - dl);
+    p.LonWestRad = FoldLongitude(ws.HomeLon - dl);
     return p;
 }
 
 ld SunZenithAt(const Workspace& ws, const PathPoint& p)
 {
-    const ld h = ws.SunLon - p.Lon;
+    const ld h = ws.SunLon - p.LonWestRad;
     return acosl(ClampUnit(p.SinLat * ws.SinSunDecl + p.CosLat * ws.CosSunDecl * cosl(h)));
 }
 

@@ -10,7 +10,7 @@ int Sign(ld xval);
 
 // Folds a longitude difference into (-short pi, short pi]; exactly +/- short pi
 // both end as +short pi.
-ld FoldLongitude(ld dlon);
+ld FoldLongitude(ld deltaLon);
 
 // Arc-cosine argument brought into [-1, 1]. Rounding can push the argument of
 // a path along a meridian just past 1; a NaN (0/0 at a degenerate point) is

@@ -48,7 +48,8 @@ constexpr ld DaysPerMonth = 30.4L;
 constexpr ld SolsticeToYearStartDays = 10;
 constexpr ld ObliquityRad = 0.409L; // 23.4 degrees, the greatest declination
 
-// Local noon in UTC, Y = 3.82 lonC + 12 + 0.13 (sin A + 1.2 sin 2A) hours:
+// Local noon in UTC, Y = 3.82 L + 12 + 0.13 (sin A + 1.2 sin 2A) hours, L the
+// control point's longitude (radians, positive west):
 // the sun's hour angle moves 24 hours per turn of longitude (3.82 is about
 // 24 / 2 pi), and the equation of time has a yearly and a half-yearly term.
 constexpr ld HoursPerRadian = 3.82L;
@@ -146,7 +147,7 @@ void PrepareMiniMuf(MiniMufPath& path, ld mo, ld dy, ld tla, ld tlo, ld rla, ld 
     path.HemisphereFactor = 1 + CorrectionStep * (1 - Sign(tla) * Sign(rla));
 
     const ld equationOfTime = EquationOfTimeHours * (sinl(A) + HalfYearlyTermRatio * sinl(2 * A));
-    const int lonSign = Sign(sinl(tlo - rlo));
+    const int deltaLonSign = Sign(sinl(tlo - rlo));
 
     ld T = 1 / (2 * K);
     const ld last = 1 - 1 / (2 * K);
@@ -163,15 +164,15 @@ void PrepareMiniMuf(MiniMufPath& path, ld mo, ld dy, ld tla, ld tlo, ld rla, ld 
         const ld s = ClampUnit(srla * cP + crla * sP * cB);
         const ld latC = ShortHalfPi - acosl(s);
         const ld q = ClampUnit((cP - s * srla) / (sqrtl(1 - s * s) * crla));
-        ld lonC = rlo + lonSign * acosl(q);
-        if (lonC < 0) {
-            lonC += ShortTwoPi;
+        ld controlLonWestRad = rlo + deltaLonSign * acosl(q);
+        if (controlLonWestRad < 0) {
+            controlLonWestRad += ShortTwoPi;
         }
-        if (lonC >= ShortTwoPi) {
-            lonC -= ShortTwoPi;
+        if (controlLonWestRad >= ShortTwoPi) {
+            controlLonWestRad -= ShortTwoPi;
         }
 
-        ld Y = HoursPerRadian * lonC + HalfDayHours + equationOfTime;
+        ld Y = HoursPerRadian * controlLonWestRad + HalfDayHours + equationOfTime;
         if (Y >= HoursPerDay) {
             Y -= HoursPerDay;
         }

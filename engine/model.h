@@ -94,7 +94,7 @@ using GainTableData = std::array<std::array<ld, 5>, 46>;
 struct PathPoint {
     ld SinLat = 0;
     ld CosLat = 0;
-    ld Lon = 0; // west-positive, folded
+    ld LonWestRad = 0; // west-positive, folded
 };
 
 // The prediction workspace: everything one run computes and the model
@@ -138,8 +138,8 @@ struct Workspace {
 };
 
 // Stores the path quantities the zenith angle reads, with their sines and cosines.
-void SetHomePath(Workspace& ws, ld homeLat, ld homeLon, ld azimuth, ld deltaLon);
+void SetHomePath(Workspace& ws, ld homeLat, ld homeLonWestRad, ld azimuth, ld deltaLon);
 // Stores the sun's declination and sub-solar longitude.
-void SetSun(Workspace& ws, ld sunDecl, ld sunLon);
+void SetSun(Workspace& ws, ld sunDecl, ld sunLonWestRad);
 
 } // namespace orvela

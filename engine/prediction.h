@@ -63,10 +63,10 @@ inline constexpr ld DefaultFlux = 100;
 // The inputs of one run.
 struct RunInput {
     Settings Station;
-    ld Flux = DefaultFlux; // 10.7 cm solar flux, sfu
-    ld RemoteLonDeg = 0;   // degrees, positive west
-    ld RemoteLatDeg = 0;   // degrees, positive north
-    int Month = 1;         // prediction date
+    ld Flux = DefaultFlux;   // 10.7 cm solar flux, sfu
+    ld RemoteLonWestDeg = 0; // degrees, positive west
+    ld RemoteLatDeg = 0;     // degrees, positive north
+    int Month = 1;           // prediction date
     int Day = 1;
     CivilDate LocalDate; // today's local date, for the date line
     int UtcHour = 0;     // hour to highlight

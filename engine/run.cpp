@@ -47,10 +47,10 @@ std::string LatitudeText(ld lat)
     return lat > 0 ? FormatFixed(deg, 1) + "\u00B0N" : FormatFixed(-deg, 1) + "\u00B0S";
 }
 
-std::string LongitudeText(ld lon)
+std::string LongitudeText(ld lonWestRad)
 {
-    const ld deg = lon * RadToDeg;
-    return lon > 0 ? FormatFixed(deg, 1) + "\u00B0O" : FormatFixed(-deg, 1) + "\u00B0E";
+    const ld deg = lonWestRad * RadToDeg;
+    return lonWestRad > 0 ? FormatFixed(deg, 1) + "\u00B0O" : FormatFixed(-deg, 1) + "\u00B0E";
 }
 
 // The state of the best band of an hour, kept as it was when that band was
@@ -119,10 +119,10 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
 
     // Geometry of the path.
     const ld homeLat = st.Latitude * DegToRad;
-    const ld homeLon = st.Longitude * DegToRad;
-    ws.RemoteLon = in.RemoteLonDeg * DegToRad;
+    const ld homeLonWestRad = st.Longitude * DegToRad;
+    ws.RemoteLon = in.RemoteLonWestDeg * DegToRad;
     ws.RemoteLat = in.RemoteLatDeg * DegToRad;
-    const ld deltaLon = FoldLongitude(homeLon - ws.RemoteLon);
+    const ld deltaLon = FoldLongitude(homeLonWestRad - ws.RemoteLon);
     ld sH, cH, sR, cR;
     sincosl(homeLat, &sH, &cH);
     sincosl(ws.RemoteLat, &sR, &cR);
@@ -146,7 +146,7 @@ void PreparePath(const RunInput& in, Workspace& ws, PathPlan& plan)
             backAzimuth -= ShortTwoPi;
         }
     }
-    SetHomePath(ws, homeLat, homeLon, azimuth, deltaLon);
+    SetHomePath(ws, homeLat, homeLonWestRad, azimuth, deltaLon);
     ws.BackAzimuth = backAzimuth;
 
     const HopSearch hops = SearchHops(pathAngle, minAngle);

@@ -104,9 +104,9 @@ std::string LatitudeName(ld lat)
 {
     return Degrees(lat) + (lat < 0 ? "S" : "N");
 }
-std::string LongitudeName(ld lonWest)
+std::string LongitudeName(ld lonWestDeg)
 {
-    return Degrees(lonWest) + (lonWest < 0 ? "E" : "W");
+    return Degrees(lonWestDeg) + (lonWestDeg < 0 ? "E" : "W");
 }
 
 std::string TableCsvFile(const RunInput& in, const Prediction& p)
@@ -115,7 +115,7 @@ std::string TableCsvFile(const RunInput& in, const Prediction& p)
     const std::pair<const char*, std::string> heading[] = {
         {"Station", st.CallSign},
         {"Station position", LatitudeName(st.Latitude) + " " + LongitudeName(st.Longitude)},
-        {"Remote point", LatitudeName(in.RemoteLatDeg) + " " + LongitudeName(in.RemoteLonDeg)},
+        {"Remote point", LatitudeName(in.RemoteLatDeg) + " " + LongitudeName(in.RemoteLonWestDeg)},
         {"Path", st.Path ? "long path" : "short path"},
         {"Distance (km)", FormatFixed(p.Path.DistanceKm, 1)},
         {"Azimuth (degrees)", FormatFixed(p.Path.AzimuthDeg, 1)},
@@ -139,7 +139,7 @@ std::string TableCsvFile(const RunInput& in, const Prediction& p)
 std::string TableFileName(const RunInput& in, const std::string& extension)
 {
     return "orvela-" + CallSignForFileName(in.Station.CallSign) + "-to-" + LatitudeName(in.RemoteLatDeg) +
-           LongitudeName(in.RemoteLonDeg) + (in.Station.Path ? "-long-path-" : "-") + IsoDate(PredictionDate(in)) +
+           LongitudeName(in.RemoteLonWestDeg) + (in.Station.Path ? "-long-path-" : "-") + IsoDate(PredictionDate(in)) +
            "." + extension;
 }
 

@@ -15,7 +15,7 @@ std::string CsvField(const std::string& s);
 // Latitude positive north, longitude positive west, in unsigned degrees with
 // up to four decimals and the hemisphere's letter: "48.85N", "2.35E".
 std::string LatitudeName(ld lat);
-std::string LongitudeName(ld lonWest);
+std::string LongitudeName(ld lonWestDeg);
 
 // The 19 table rows, 25 fields each, LF line ends. A field holding a comma,
 // a double quote, a blank or a line break is quoted, quotes doubled.

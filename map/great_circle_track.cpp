@@ -17,8 +17,8 @@ constexpr double SamePoint = 0.01 * Rad;
 Vec Unit(double latDeg, double lonEastDeg)
 {
     const double lat = latDeg * Rad;
-    const double lon = lonEastDeg * Rad;
-    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+    const double lonEastRad = lonEastDeg * Rad;
+    return {std::cos(lat) * std::cos(lonEastRad), std::cos(lat) * std::sin(lonEastRad), std::sin(lat)};
 }
 
 double Dot(const Vec& a, const Vec& b)
@@ -51,8 +51,8 @@ bool Perpendicular(const Vec& a, const Vec& v, Vec& out)
 }
 
 struct LatLon {
-    double Lat;     // degrees north
-    double LonEast; // degrees east, -180..180
+    double LatDeg;     // degrees north
+    double LonEastDeg; // degrees east, -180..180
 };
 
 // Breaks the lines where the circle crosses the map's side edges or passes
@@ -69,30 +69,30 @@ public:
     {
         // A point on the 180th meridian takes the side the line comes from,
         // so that a line along it is not broken at every point.
-        if (have_ && std::fabs(p.LonEast) > 180 - 1e-9 && last_.LonEast != 0) {
-            p.LonEast = std::copysign(180.0, last_.LonEast);
+        if (have_ && std::fabs(p.LonEastDeg) > 180 - 1e-9 && last_.LonEastDeg != 0) {
+            p.LonEastDeg = std::copysign(180.0, last_.LonEastDeg);
         }
         if (!lines_.empty() && have_) {
-            const double d = p.LonEast - last_.LonEast;
+            const double d = p.LonEastDeg - last_.LonEastDeg;
             if (std::fabs(d) > 180) {
                 // Over the 180th meridian: the crossing's height by
                 // interpolation along the unwrapped longitude.
                 const bool eastward = d < 0; // from +180 side to -180 side
-                const double unwrapped = p.LonEast + (eastward ? 360 : -360);
+                const double unwrapped = p.LonEastDeg + (eastward ? 360 : -360);
                 const double edge = eastward ? 180 : -180;
-                const double span = unwrapped - last_.LonEast;
-                const double f = std::fabs(span) < 1e-12 ? 0 : (edge - last_.LonEast) / span;
-                const double lat = last_.Lat + f * (p.Lat - last_.Lat);
+                const double span = unwrapped - last_.LonEastDeg;
+                const double f = std::fabs(span) < 1e-12 ? 0 : (edge - last_.LonEastDeg) / span;
+                const double lat = last_.LatDeg + f * (p.LatDeg - last_.LatDeg);
                 lines_.back().push_back(Pixel({lat, edge}));
                 lines_.push_back({Pixel({lat, -edge})});
-            } else if (std::fabs(d) > 90 && std::fabs(p.Lat) > 60 && std::fabs(last_.Lat) > 60) {
+            } else if (std::fabs(d) > 90 && std::fabs(p.LatDeg) > 60 && std::fabs(last_.LatDeg) > 60) {
                 // Over a pole: up to the edge at one longitude, down from it
                 // at the other. (A circle that only comes near the pole
                 // sweeps along the edge: its longitude turns by less at
                 // each step, and the line follows it.)
-                const double pole = p.Lat > 0 ? 90 : -90;
-                lines_.back().push_back(Pixel({pole, last_.LonEast}));
-                lines_.push_back({Pixel({pole, p.LonEast})});
+                const double pole = p.LatDeg > 0 ? 90 : -90;
+                lines_.back().push_back(Pixel({pole, last_.LonEastDeg}));
+                lines_.push_back({Pixel({pole, p.LonEastDeg})});
             }
         } else if (lines_.empty()) {
             lines_.emplace_back();
@@ -105,7 +105,10 @@ public:
     std::vector<TrackLine> Take() { return std::move(lines_); }
 
 private:
-    TrackPoint Pixel(const LatLon& p) const { return {(180 + p.LonEast) / 360 * width_, (90 - p.Lat) / 180 * height_}; }
+    TrackPoint Pixel(const LatLon& p) const
+    {
+        return {(180 + p.LonEastDeg) / 360 * width_, (90 - p.LatDeg) / 180 * height_};
+    }
 
     double width_;
     double height_;

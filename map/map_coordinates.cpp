@@ -14,9 +14,9 @@ int PixelToLatitude(int y)
     return (128 - y) * 90 / 128;
 }
 
-int MarkerLeft(double longitudeDeg)
+int MarkerLeft(double lonWestDeg)
 {
-    return 256 - static_cast<int>(std::nearbyint(longitudeDeg / 180 * 256));
+    return 256 - static_cast<int>(std::nearbyint(lonWestDeg / 180 * 256));
 }
 
 int MarkerTop(double latitudeDeg)

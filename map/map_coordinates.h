@@ -13,7 +13,7 @@ int PixelToLatitude(int y);
 // Top-left corner, in the map panel, of a marker at a position in degrees
 // (rounded to the nearest pixel, halves to even). The home marker sits
 // there; the remote marker's corner is 4 pixels up and left of it.
-int MarkerLeft(double longitudeDeg);
+int MarkerLeft(double lonWestDeg);
 int MarkerTop(double latitudeDeg);
 
 } // namespace orvela

@@ -64,7 +64,7 @@ RunInput RunInputFor(const PlanInputs& in, const Target& target)
     run.Station.MinAngle = in.MinAngle;
     run.Flux = in.Flux;
     run.RemoteLatDeg = target.LatDeg;
-    run.RemoteLonDeg = target.LonWestDeg;
+    run.RemoteLonWestDeg = target.LonWestDeg;
     run.Month = in.Date.Month;
     run.Day = in.Date.Day;
     run.LocalDate = in.Date;

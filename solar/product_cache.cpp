@@ -1,6 +1,7 @@
 // The products' copies in the cache folder.
 #include "solar/product_cache.h"
 #include "common/atomic_file.h"
+#include "common/whole_file.h"
 #include "common/whole_number.h"
 #include "solar/products.h"
 
@@ -141,46 +142,17 @@ std::string ProductCache::PathOf(std::string_view fileName) const
 
 CacheRead ProductCache::Read(std::string_view fileName) const
 {
-    const std::string path = PathOf(fileName);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        // No copy yet: no file, or no folder (a file in its place).
-        if (errno == ENOENT || errno == ENOTDIR)
-            return {};
-        return Damaged(std::string("it cannot be read: ") + std::strerror(errno));
-    }
-    struct stat st {};
-    std::string file;
-    int error = 0;
-    if (::fstat(fd, &st) != 0) {
-        error = errno;
-    } else if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Damaged("it is not a file");
-    } else if (static_cast<unsigned long long>(st.st_size) > MaxProductBytes + LongestHead) {
-        ::close(fd);
-        return Damaged("it is larger than any product (" + std::to_string(st.st_size) + " bytes)");
-    } else {
-        file.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t at = 0;
-        while (at < file.size()) {
-            const ssize_t n = ::read(fd, file.data() + at, file.size() - at);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                error = errno;
-                break;
-            }
-            if (n == 0)
-                break;
-            at += static_cast<std::size_t>(n);
-        }
-        file.resize(at);
-    }
-    ::close(fd);
-    if (error != 0)
-        return Damaged(std::string("it cannot be read: ") + std::strerror(error));
-    return DecodeCachedCopy(file);
+    const WholeFile file = ReadWholeFile(PathOf(fileName), MaxProductBytes + LongestHead, FileKinds::RegularOnly);
+    // No copy yet: no file, or no folder (a file in its place).
+    if (file.Error == ENOENT || file.Error == ENOTDIR)
+        return {};
+    if (file.Error != 0)
+        return Damaged("it cannot be read: " + file.Problem());
+    if (file.NotRegular)
+        return Damaged("it is not a file but " + file.Kind());
+    if (file.TooLarge)
+        return Damaged("it is larger than any product (" + std::to_string(file.Size) + " bytes)");
+    return DecodeCachedCopy(file.Bytes);
 }
 
 std::string ProductCache::Write(std::string_view fileName, const CachedCopy& copy) const

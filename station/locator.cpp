@@ -149,13 +149,13 @@ long double ComposeDMS(long double degrees, long double minutes, long double sec
 StationPosition LocatorToStation(std::string_view upper)
 {
     const TLoc lat = LocatorToLoc(upper, "Lat");
-    const TLoc lon = LocatorToLoc(upper, "Lon");
+    const TLoc lonEastDms = LocatorToLoc(upper, "Lon");
     // The spins as the dialog fills them: the longitude turned west-positive,
     // minutes and seconds as magnitudes. Near the equator or Greenwich the
     // degrees are 0, so the hemisphere comes from the conversion's word.
     StationPosition p;
     p.Latitude = ComposeDMS(lat.Deg, fabsl(lat.Min), fabsl(lat.Sec), lat.Sens == "South");
-    p.Longitude = ComposeDMS(-lon.Deg, fabsl(lon.Min), fabsl(lon.Sec), lon.Sens == "East");
+    p.Longitude = ComposeDMS(-lonEastDms.Deg, fabsl(lonEastDms.Min), fabsl(lonEastDms.Sec), lonEastDms.Sens == "East");
     return p;
 }
 

@@ -158,7 +158,7 @@ bool IsValidSection(const std::string& section)
 
 } // namespace
 
-std::string DefaultSettingsPath()
+std::string DefaultSettingsFile()
 {
     auto withoutTrailingSlashes = [](std::string p) {
         while (!p.empty() && p.back() == '/') {
@@ -195,10 +195,10 @@ std::string SectionKeyPath(const std::string& section)
 }
 
 RegIni::RegIni(std::string path, BeforeReplace beforeReplace)
-    : path_(std::move(path))
+    : file_(std::move(path))
     , beforeReplace_(std::move(beforeReplace))
 {
-    const WholeFile fc = ReadWholeFile(path_, MaxFileSize);
+    const WholeFile fc = ReadWholeFile(file_, MaxFileSize);
     if (fc.Error == ENOENT) {
         return;
     }
@@ -214,7 +214,7 @@ RegIni::RegIni(std::string path, BeforeReplace beforeReplace)
 void RegIni::CreateKey(const std::string& section)
 {
     if (!IsValidSection(section)) {
-        throw StoreError("Cannot create the settings section \"" + section + "\" in \"" + path_ +
+        throw StoreError("Cannot create the settings section \"" + section + "\" in \"" + file_ +
                          "\": not a valid key name");
     }
 }
@@ -231,7 +231,7 @@ std::string RegIni::ReadString(const std::string& section, const std::string& na
         return def;
     }
     if (!v->IsText()) {
-        throw StoreError("The setting " + section + "\\" + name + " in \"" + path_ + "\" is not a text value");
+        throw StoreError("The setting " + section + "\\" + name + " in \"" + file_ + "\" is not a text value");
     }
     return v->AsText();
 }
@@ -312,13 +312,13 @@ void RegIni::Store(const std::string& section, const std::vector<Value>& values)
 {
     CreateKey(section);
     auto fail = [this](int err) {
-        throw StoreError("Cannot save the settings to \"" + path_ + "\": " + ErrorText(err));
+        throw StoreError("Cannot save the settings to \"" + file_ + "\": " + ErrorText(err));
     };
-    if (path_.empty()) {
+    if (file_.empty()) {
         fail(ENOENT);
     }
 
-    const std::string target = ResolveTarget(path_);
+    const std::string target = ResolveTarget(file_);
     const std::string folder = FolderOf(target);
     if (const int err = MakeFolders(folder)) {
         fail(err);

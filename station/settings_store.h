@@ -37,7 +37,7 @@ struct StoreError : std::runtime_error {
 // $XDG_CONFIG_HOME/Talvik Software/ORVELA.reg. An unset, empty or relative
 // XDG_CONFIG_HOME is ignored in favour of $HOME/.config (the home folder of
 // the password database when HOME is unset or relative).
-std::string DefaultSettingsPath();
+std::string DefaultSettingsFile();
 
 // The registry key of a section: HKEY_CURRENT_USER\Software\Talvik Software\ORVELA\<section>.
 std::string SectionKeyPath(const std::string& section);
@@ -55,7 +55,7 @@ public:
     // holds what was read before the faulty line.
     explicit RegIni(std::string path, BeforeReplace beforeReplace = {});
 
-    const std::string& Path() const { return path_; }
+    const std::string& File() const { return file_; }
 
     // Non-empty when the file could not be read or parsed when the store was
     // opened: a one-line reason such as "line 7: bad dword value". The
@@ -124,7 +124,7 @@ private:
     const reg::RegValue* Find(const std::string& section, const std::string& name) const;
     void Store(const std::string& section, const std::vector<Value>& values);
 
-    std::string path_;
+    std::string file_;
     BeforeReplace beforeReplace_;
     std::string problem_;
     reg::RegDocument doc_;

@@ -147,7 +147,7 @@ TEST_F(Coverage, TheCellsAreThoseOfOrvelaArea)
         }
         ASSERT_EQ(f.size(), 7u) << line;
         const std::string mine =
-            std::to_string(day.Points[i].LatDeg) + "," + std::to_string(day.Points[i].LonDeg) + "," +
+            std::to_string(day.Points[i].LatDeg) + "," + std::to_string(day.Points[i].LonWestDeg) + "," +
             (c.HasPath ? std::to_string(c.LevelDb) + "," + c.Letter + "," + std::to_string(c.Hops) + "," +
                              (c.Marker == ' ' ? std::string() : std::string(1, c.Marker))
                        : std::string(",,,"));
@@ -236,12 +236,12 @@ TEST_F(Coverage, AClickThereMovesTheRemotePoint)
     // The cursor is on the new remote point; two steps west and one north.
     view->setFocus();
     EXPECT_EQ(view->Cursor(), QPointF(ui.DESTLong->value(), ui.DESTLat->value()));
-    const int lat = ui.DESTLat->value(), lon = ui.DESTLong->value();
+    const int lat = ui.DESTLat->value(), lonWestDeg = ui.DESTLong->value();
     QTest::keyClick(view, Qt::Key_Left);
     QTest::keyClick(view, Qt::Key_Left);
     QTest::keyClick(view, Qt::Key_Up);
     QTest::keyClick(view, Qt::Key_Return);
-    EXPECT_EQ(ui.DESTLong->value(), lon + 2 * CoverageWindow::DefaultStepDeg);
+    EXPECT_EQ(ui.DESTLong->value(), lonWestDeg + 2 * CoverageWindow::DefaultStepDeg);
     EXPECT_EQ(ui.DESTLat->value(), lat + CoverageWindow::DefaultStepDeg);
     w->close();
 }
@@ -258,8 +258,8 @@ TEST_F(Coverage, TheCursorAndTheStatusLineFollowTheRemotePoint)
     CoverageMapView* view = w->MapView();
     const QRect map = view->MapRect();
     const area::MapProjection proj{map.width(), map.height()};
-    const auto pointAt = [&](double lat, double lonWest) {
-        return QPoint(map.left() + static_cast<int>(std::lround(proj.X(lonWest))),
+    const auto pointAt = [&](double lat, double lonWestDeg) {
+        return QPoint(map.left() + static_cast<int>(std::lround(proj.X(lonWestDeg))),
                       map.top() + static_cast<int>(std::lround(proj.Y(lat))));
     };
     const auto send = [](QWidget* to, QEvent::Type type, QPoint at) {

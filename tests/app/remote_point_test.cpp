@@ -101,7 +101,7 @@ TEST_F(RemotePointPicking, ALocatorMovesTheRemotePointAsAClickThere)
 
     const struct {
         const char* Locator;
-        int Lon; // positive west
+        int LonWestDeg; // positive west
         int Lat;
     } cases[] = {
         {"JN18DU", -2, 48},  // 2.29 E, 48.85 N: truncated toward zero, as a click
@@ -116,7 +116,7 @@ TEST_F(RemotePointPicking, ALocatorMovesTheRemotePointAsAClickThere)
         AnswerLocator(dialogs, QString::fromLatin1(c.Locator));
         actions[0]->trigger();
         EXPECT_EQ(dialogs.titles.back(), QStringLiteral("Go to locator"));
-        EXPECT_EQ(ui.DESTLong->value(), c.Lon);
+        EXPECT_EQ(ui.DESTLong->value(), c.LonWestDeg);
         EXPECT_EQ(ui.DESTLat->value(), c.Lat);
         EXPECT_EQ(Probe(*form).RemoteLabel(), QStringLiteral("Remote station"));
         EXPECT_GT(Probe(*form).RunCount(), runs);

@@ -303,16 +303,16 @@ TEST_F(SetupDialog, TypingMinusZeroPutsTheStationEastOrSouth)
 TEST_F(SetupDialog, TheSignTypedWithZeroDecidesOverTheStoredHemisphere)
 {
     const struct {
-        long double StoredLon, StoredLat;
+        long double StoredLonWestDeg, StoredLat;
         const char* Typed;
-        long double Lon, Lat;
+        long double LonWestDeg, Lat;
     } cases[] = {
         {5.0L, 3.0L, "-0", -0.5L, -0.25L}, // 5 W, 3 N: east and south
         {-5.0L, -3.0L, "0", 0.5L, 0.25L},  // 5 E, 3 S: west and north
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Typed);
-        WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n\"Longitude\"=" + HexOf(c.StoredLon) +
+        WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n\"Longitude\"=" + HexOf(c.StoredLonWestDeg) +
                       "\r\n\"Latitude\"=" + HexOf(c.StoredLat) + "\r\n");
         auto form = Open();
         Answer([&c](Ui::TCoordForm& d) {
@@ -325,10 +325,10 @@ TEST_F(SetupDialog, TheSignTypedWithZeroDecidesOverTheStoredHemisphere)
             d.LttMin->setValue(15);
         });
         Probe(*form).Widgets().ChangeBtn->click();
-        EXPECT_EQ(Probe(*form).Station().Longitude, c.Lon);
+        EXPECT_EQ(Probe(*form).Station().Longitude, c.LonWestDeg);
         EXPECT_EQ(Probe(*form).Station().Latitude, c.Lat);
         RegIni reread(path);
-        EXPECT_EQ(reread.ReadExtended("Station", "Longitude"), c.Lon);
+        EXPECT_EQ(reread.ReadExtended("Station", "Longitude"), c.LonWestDeg);
         EXPECT_EQ(reread.ReadExtended("Station", "Latitude"), c.Lat);
     }
 }

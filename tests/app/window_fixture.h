@@ -129,7 +129,7 @@ protected:
         Services s;
         s.Messages = &messages;
         s.TimeSource = &clock;
-        s.SettingsPath = path;
+        s.SettingsFile = path;
         s.BeforeSettingsReplaced = [this] {
             if (beforeSettingsReplaced) {
                 beforeSettingsReplaced();

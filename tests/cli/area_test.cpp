@@ -101,15 +101,15 @@ private:
 const std::vector<std::string> Home = {"--home", "50N,10E"};
 
 // A grid position as orvela-predict takes it, with hemisphere letters.
-std::string PositionText(int lat, int lonWest)
+std::string PositionText(int lat, int lonWestDeg)
 {
-    return std::to_string(std::abs(lat)) + (lat < 0 ? "S," : "N,") + std::to_string(std::abs(lonWest)) +
-           (lonWest < 0 ? "E" : "W");
+    return std::to_string(std::abs(lat)) + (lat < 0 ? "S," : "N,") + std::to_string(std::abs(lonWestDeg)) +
+           (lonWestDeg < 0 ? "E" : "W");
 }
 
 struct Sample {
     int Lat;
-    int LonWest;
+    int LonWestDeg;
 };
 
 // A run of both programs: the options they share, the moment orvela-area
@@ -221,10 +221,10 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
             ASSERT_EQ(r.size(), 7u) << csv;
             // South to north, east to west within a latitude.
             const int lat = -90 + static_cast<int>((i - 1) / 36) * 10;
-            const int lon = -180 + static_cast<int>((i - 1) % 36) * 10;
+            const int lonWestDeg = -180 + static_cast<int>((i - 1) % 36) * 10;
             ASSERT_EQ(r[0], std::to_string(lat));
-            ASSERT_EQ(r[1], std::to_string(lon));
-            byPoint[{lat, lon}] = r;
+            ASSERT_EQ(r[1], std::to_string(lonWestDeg));
+            byPoint[{lat, lonWestDeg}] = r;
             if (r[2].empty()) {
                 EXPECT_EQ(Row(r.begin() + 3, r.end()), Row(4, "")) << "line " << i;
                 continue;
@@ -242,10 +242,10 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
         EXPECT_LT(paths, 19 * 36);
 
         for (const Sample& s : samples) {
-            SCOPED_TRACE(PositionText(s.Lat, s.LonWest));
+            SCOPED_TRACE(PositionText(s.Lat, s.LonWestDeg));
             std::vector<std::string> predict = Home;
-            predict.insert(predict.end(), {"--remote", PositionText(s.Lat, s.LonWest), "--date", run.Date, "--format",
-                                           "json", "--display", "signal"});
+            predict.insert(predict.end(), {"--remote", PositionText(s.Lat, s.LonWestDeg), "--date", run.Date,
+                                           "--format", "json", "--display", "signal"});
             predict.insert(predict.end(), run.Options.begin(), run.Options.end());
             predict.insert(predict.end(), run.PredictOptions.begin(), run.PredictOptions.end());
             const Outcome o = orvela::child::RunProgram(ORVELA_PREDICT_PATH, predict);
@@ -253,7 +253,7 @@ TEST_F(OrvelaArea, TenDegreeGridMatchesSeparatePredictionsPointByPoint)
             const Json table = Json::parse(o.Out);
             // Column 0 holds the labels.
             const std::string expected = table["grid"][run.Row][run.Hour + 1];
-            EXPECT_EQ(byPoint.at({s.Lat, s.LonWest})[2], expected);
+            EXPECT_EQ(byPoint.at({s.Lat, s.LonWestDeg})[2], expected);
         }
     }
 }
@@ -365,8 +365,8 @@ TEST_F(OrvelaArea, PngIsTheMapOfTheMomentWithCoverageOnlyWherePathsAre)
     int bare = 0;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const int lat = std::stoi(rows[i][0]);
-        const int lonWest = std::stoi(rows[i][1]);
-        const int x = static_cast<int>(std::lround((180.0 - lonWest) / 360 * 512)) % 512;
+        const int lonWestDeg = std::stoi(rows[i][1]);
+        const int x = static_cast<int>(std::lround((180.0 - lonWestDeg) / 360 * 512)) % 512;
         const int y = std::min(255, static_cast<int>(std::lround((90.0 - lat) / 180 * 256)));
         const bool caption = x < 240 && y < 75;
         const bool legend = x < 240 && y > 110;
@@ -376,11 +376,11 @@ TEST_F(OrvelaArea, PngIsTheMapOfTheMomentWithCoverageOnlyWherePathsAre)
         }
         const bool same = std::equal(area.Pixel(x, y), area.Pixel(x, y) + 3, plain.Pixel(x, y));
         if (rows[i][2].empty()) {
-            EXPECT_TRUE(same) << "no path at " << lat << ", " << lonWest << " yet pixel " << x << ", " << y
+            EXPECT_TRUE(same) << "no path at " << lat << ", " << lonWestDeg << " yet pixel " << x << ", " << y
                               << " changed";
             ++bare;
         } else {
-            EXPECT_FALSE(same) << "a path at " << lat << ", " << lonWest << " yet pixel " << x << ", " << y
+            EXPECT_FALSE(same) << "a path at " << lat << ", " << lonWestDeg << " yet pixel " << x << ", " << y
                                << " is the plain map's";
             ++covered;
         }

@@ -34,7 +34,8 @@ void CheckRequest(const Request& r)
 {
     const orvela::Settings& s = r.Station;
     Check(Within(s.Latitude, -90, 90) && Within(s.Longitude, -180, 180), "the home position is on the globe");
-    Check(Within(r.Remote.LatDeg, -90, 90) && Within(r.Remote.LonDeg, -180, 180), "the remote point is on the globe");
+    Check(Within(r.Remote.LatDeg, -90, 90) && Within(r.Remote.LonWestDeg, -180, 180),
+          "the remote point is on the globe");
     Check(r.FluxAuto || Within(r.Flux, 1, 500), "the flux is 1 to 500");
     Check(s.Power >= 5 && s.Power <= 2500, "the power is 5 to 2500");
     Check(s.MinAngle >= 0 && s.MinAngle <= 90, "the minimum angle is 0 to 90");

@@ -627,9 +627,9 @@ TEST(Text, AlignedColumnsWithoutEscapesWhenPiped)
 // and keeps the rest of its layout.
 TEST(EmptyRun, EveryFormatSaysWhy)
 {
-    const std::vector<std::string> tokyoLong = {"--home",      ParisText, "--remote",  "35.68N,139.69E",
-                                                "--long-path", "--date",  "2026-12-10"};
-    const Json j = RunJson(tokyoLong);
+    const std::vector<std::string> tokyoLongPath = {"--home",      ParisText, "--remote",  "35.68N,139.69E",
+                                                    "--long-path", "--date",  "2026-12-10"};
+    const Json j = RunJson(tokyoLongPath);
     EXPECT_EQ(j["reaches"], false);
     const std::string why = j["empty_reason"];
     EXPECT_EQ(why, "No mode reaches the receiver on this 30,317 km path: the long path is beyond the model at 20 dBW. "
@@ -641,7 +641,7 @@ TEST(EmptyRun, EveryFormatSaysWhy)
         }
     }
 
-    const Outcome text = RunPredict(tokyoLong);
+    const Outcome text = RunPredict(tokyoLongPath);
     ASSERT_EQ(text.Status, 0) << text.Err;
     const auto lines = Lines(text.Out);
     ASSERT_EQ(lines.size(), 2u + 1u + 19u + 3u);
@@ -649,7 +649,7 @@ TEST(EmptyRun, EveryFormatSaysWhy)
     EXPECT_EQ(lines[23], why);
     EXPECT_EQ(lines[24], "Power (dBm) above threshold | Isotrop antenna | 20 dbW");
 
-    const Outcome csv = RunPredict(With(tokyoLong, {"--format", "csv"}));
+    const Outcome csv = RunPredict(With(tokyoLongPath, {"--format", "csv"}));
     ASSERT_EQ(csv.Status, 0) << csv.Err;
     const auto records = Lines(csv.Out);
     ASSERT_EQ(records.size(), 20u);

@@ -14,8 +14,8 @@ namespace {
 
 struct GoodPosition {
     const char* Text;
-    double Lat; // north-positive
-    double Lon; // west-positive
+    double Lat;        // north-positive
+    double LonWestDeg; // west-positive
 };
 
 TEST(ParsePosition, ReadsHemisphereLettersWestPositive)
@@ -30,7 +30,7 @@ TEST(ParsePosition, ReadsHemisphereLettersWestPositive)
         const Parsed<GeoPosition> p = ParsePosition(c.Text);
         ASSERT_TRUE(p) << p.Error;
         EXPECT_NEAR(static_cast<double>(p.Value->LatDeg), c.Lat, 1e-12);
-        EXPECT_NEAR(static_cast<double>(p.Value->LonDeg), c.Lon, 1e-12);
+        EXPECT_NEAR(static_cast<double>(p.Value->LonWestDeg), c.LonWestDeg, 1e-12);
     }
 }
 
@@ -42,9 +42,9 @@ TEST(ParsePosition, ZeroHasNoSignInEitherHemisphere)
         const Parsed<GeoPosition> p = ParsePosition(text);
         ASSERT_TRUE(p) << p.Error;
         EXPECT_EQ(p.Value->LatDeg, 0);
-        EXPECT_EQ(p.Value->LonDeg, 0);
+        EXPECT_EQ(p.Value->LonWestDeg, 0);
         EXPECT_FALSE(std::signbit(p.Value->LatDeg));
-        EXPECT_FALSE(std::signbit(p.Value->LonDeg));
+        EXPECT_FALSE(std::signbit(p.Value->LonWestDeg));
     }
 }
 
@@ -104,12 +104,12 @@ TEST(ParsePositionOrLocator, SixLettersAndDigitsAreALocator)
         const Parsed<GeoPosition> p = ParsePositionOrLocator(text);
         ASSERT_TRUE(p) << p.Error;
         EXPECT_EQ(p.Value->LatDeg, jn18du.Latitude);
-        EXPECT_EQ(p.Value->LonDeg, jn18du.Longitude);
+        EXPECT_EQ(p.Value->LonWestDeg, jn18du.Longitude);
     }
     const Parsed<GeoPosition> decimal = ParsePositionOrLocator("48N,2E");
     ASSERT_TRUE(decimal) << decimal.Error;
     EXPECT_EQ(decimal.Value->LatDeg, 48);
-    EXPECT_EQ(decimal.Value->LonDeg, -2);
+    EXPECT_EQ(decimal.Value->LonWestDeg, -2);
 
     const BadPosition cases[] = {
         {"JS18DU", "JS18DU: character 2 of a locator must be a letter A to R"},
@@ -147,7 +147,7 @@ TEST(ParsePositionOrLocator, FourCharactersAreTheCentreOfTheSquare)
     const struct {
         const char* Text;
         double Lat;
-        double Lon;
+        double LonWestDeg;
     } cases[] = {
         {"JN18", 48.5, -3},                         // Paris's square: 2..4 E, 48..49 N
         {"jn18", 48.5, -3},   {"AA00", -89.5, 179}, // the south-west corner of the grid
@@ -160,7 +160,7 @@ TEST(ParsePositionOrLocator, FourCharactersAreTheCentreOfTheSquare)
         const Parsed<GeoPosition> p = ParsePositionOrLocator(c.Text);
         ASSERT_TRUE(p) << p.Error;
         EXPECT_EQ(p.Value->LatDeg, c.Lat);
-        EXPECT_EQ(p.Value->LonDeg, c.Lon);
+        EXPECT_EQ(p.Value->LonWestDeg, c.LonWestDeg);
     }
 }
 

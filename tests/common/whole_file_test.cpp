@@ -83,6 +83,33 @@ TEST_F(WholeFileTest, RefusalsSayWhy)
     const WholeFile piped = ReadWholeFile("/proc/self/fd/" + std::to_string(pipeEnds[0]), 9);
     ::close(pipeEnds[0]);
     EXPECT_TRUE(piped.TooLarge);
+    EXPECT_EQ(piped.Size, 10u);
+}
+
+// A reader of regular files only refuses a named pipe without waiting for
+// its writer, and a folder, saying what each is; a regular file too large
+// is refused by its size, unread, and the size is told.
+TEST_F(WholeFileTest, RegularOnlyRefusesOtherKindsUnreadAndTellsTheSize)
+{
+    const std::string fifo = dir + "/pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const WholeFile pipe = ReadWholeFile(fifo, 100, FileKinds::RegularOnly);
+    EXPECT_EQ(pipe.Error, 0);
+    EXPECT_TRUE(pipe.NotRegular);
+    EXPECT_EQ(pipe.Kind(), "a named pipe");
+
+    const WholeFile folder = ReadWholeFile(dir, 100, FileKinds::RegularOnly);
+    EXPECT_TRUE(folder.NotRegular);
+    EXPECT_EQ(folder.Kind(), "a folder");
+
+    const std::string ten = Write("ten", "0123456789");
+    const WholeFile tooLarge = ReadWholeFile(ten, 9, FileKinds::RegularOnly);
+    EXPECT_FALSE(tooLarge.NotRegular);
+    EXPECT_TRUE(tooLarge.TooLarge);
+    EXPECT_EQ(tooLarge.Size, 10u);
+    const WholeFile whole = ReadWholeFile(ten, 10, FileKinds::RegularOnly);
+    EXPECT_EQ(whole.Bytes, "0123456789");
+    EXPECT_EQ(whole.Size, 10u);
 }
 
 } // namespace

@@ -15,7 +15,7 @@ using namespace orvela;
 std::string Where(const area::Coverage& c, std::size_t i, int h)
 {
     return "hour " + std::to_string(h) + " at " + std::to_string(c.Points[i].LatDeg) + "," +
-           std::to_string(c.Points[i].LonDeg);
+           std::to_string(c.Points[i].LonWestDeg);
 }
 
 // The day, each point's path worked out once, is the 24 single-hour grids,

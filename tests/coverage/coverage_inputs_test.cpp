@@ -33,7 +33,7 @@ TEST(CoverageInputs, DifferOnlyWhereThePathsDo)
         {"remote point",
          [](RunInput& in) {
              in.RemoteLatDeg += 10;
-             in.RemoteLonDeg -= 10;
+             in.RemoteLonWestDeg -= 10;
          },
          false},
         {"hour", [](RunInput& in) { in.UtcHour = (in.UtcHour + 5) % 24; }, false},

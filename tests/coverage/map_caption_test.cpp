@@ -18,7 +18,7 @@ TEST(MapCaption, NamesTheMomentTheHomeThePowerAndTheAntenna)
     c.Minute = 30;
     c.Flux = 122.04L;
     c.HomeLatDeg = 48.85L;
-    c.HomeLonDeg = -2.35L;
+    c.HomeLonWestDeg = -2.35L;
     c.PowerDbw = 20;
     c.GainTable = Antenna::Yagi;
     const std::vector<std::string> expected = {"14 MHz, 2026-06-21 18:30 UTC", "Solar flux 122.0, home 48.85N 2.35E",
@@ -37,7 +37,7 @@ TEST(MapCaption, NamesTheMomentTheHomeThePowerAndTheAntenna)
     c.Hour = 1;
     c.Minute = 0;
     c.HomeLatDeg = -33.87L;
-    c.HomeLonDeg = 70.65L;
+    c.HomeLonWestDeg = 70.65L;
     c.CallSign = "CE3ABC";
     EXPECT_EQ(CaptionLines(c)[0], "20 m (14.1 MHz), 2027-01-02 01:00 UTC");
     EXPECT_EQ(CaptionLines(c)[1], "Solar flux 122.0, home 33.87S 70.65W (CE3ABC)");

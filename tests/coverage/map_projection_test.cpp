@@ -20,7 +20,7 @@ TEST(MapProjection, PutsTheDateLineOnBothEdgesAndThePolesOnTopAndBottom)
     EXPECT_EQ(map.X(0), 360);
     EXPECT_EQ(map.Y(90), 0);
     EXPECT_EQ(map.Y(-90), 360);
-    EXPECT_DOUBLE_EQ(map.LonWest(map.X(-74.5)), -74.5);
+    EXPECT_DOUBLE_EQ(map.LonWestDeg(map.X(-74.5)), -74.5);
     EXPECT_DOUBLE_EQ(map.Lat(map.Y(40.25)), 40.25);
 }
 
@@ -29,7 +29,7 @@ TEST(MapProjection, PutsTheDateLineOnBothEdgesAndThePolesOnTopAndBottom)
 TEST(NearestGridPoint, WrapsAtTheDateLineAndStopsAtThePoles)
 {
     struct Case {
-        double Lat, LonWest;
+        double Lat, LonWestDeg;
         int Step;
         GridPoint Expected;
     };
@@ -50,12 +50,12 @@ TEST(NearestGridPoint, WrapsAtTheDateLineAndStopsAtThePoles)
         {-89.1, 1.1, 1, {-89, 1}}, //
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.Lat << " " << c.LonWest << " step " << c.Step);
+        SCOPED_TRACE(testing::Message() << c.Lat << " " << c.LonWestDeg << " step " << c.Step);
         const std::vector<GridPoint> points = GridPoints(c.Step);
-        const std::size_t i = NearestGridPoint(c.Lat, c.LonWest, c.Step);
+        const std::size_t i = NearestGridPoint(c.Lat, c.LonWestDeg, c.Step);
         ASSERT_LT(i, points.size());
         EXPECT_EQ(points[i].LatDeg, c.Expected.LatDeg);
-        EXPECT_EQ(points[i].LonDeg, c.Expected.LonDeg);
+        EXPECT_EQ(points[i].LonWestDeg, c.Expected.LonWestDeg);
     }
 }
 
@@ -67,11 +67,11 @@ TEST(NearestGridPoint, IsNeverMoreThanHalfAStepAway)
         SCOPED_TRACE(step);
         const std::vector<GridPoint> points = GridPoints(step);
         for (double lat = -90; lat <= 90; lat += 0.7) {
-            for (double lon = -180; lon <= 180; lon += 0.7) {
-                const GridPoint& p = points[NearestGridPoint(lat, lon, step)];
-                const double dLon = std::fabs(std::remainder(lon - p.LonDeg, 360.0));
-                ASSERT_LE(std::fabs(lat - p.LatDeg), step / 2.0) << lat << " " << lon;
-                ASSERT_LE(dLon, step / 2.0) << lat << " " << lon;
+            for (double lonWestDeg = -180; lonWestDeg <= 180; lonWestDeg += 0.7) {
+                const GridPoint& p = points[NearestGridPoint(lat, lonWestDeg, step)];
+                const double lonGapDeg = std::fabs(std::remainder(lonWestDeg - p.LonWestDeg, 360.0));
+                ASSERT_LE(std::fabs(lat - p.LatDeg), step / 2.0) << lat << " " << lonWestDeg;
+                ASSERT_LE(lonGapDeg, step / 2.0) << lat << " " << lonWestDeg;
             }
         }
     }
@@ -108,9 +108,9 @@ TEST(BlendCells, ColoursTheCellsOfPathsOnlyTheDateLinesOnBothEdges)
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const double lat = proj.Lat(y + 0.5);
-            const double lon = proj.LonWest(x + 0.5);
-            const bool onDateLine = std::fabs(lat - 20) < 5 && std::fabs(std::fabs(lon) - 180) < 5;
-            const bool nearPole = lat > 85 && std::fabs(lon) < 5;
+            const double lonWestDeg = proj.LonWestDeg(x + 0.5);
+            const bool onDateLine = std::fabs(lat - 20) < 5 && std::fabs(std::fabs(lonWestDeg) - 180) < 5;
+            const bool nearPole = lat > 85 && std::fabs(lonWestDeg) < 5;
             const bool coloured = blended[static_cast<std::size_t>(y * width + x)] != grey;
             ASSERT_EQ(coloured, onDateLine || nearPole) << "pixel " << x << "," << y;
         }

@@ -59,11 +59,13 @@ TEST(ComputeBearing, MatchesASphericalBearing)
 {
     for (int lat1 = -80; lat1 <= 80; lat1 += 20) {
         for (int lat2 = -85; lat2 <= 85; lat2 += 17) {
-            for (int dlon = -175; dlon <= 175; dlon += 25) {
-                const double lonW1 = 30, lonW2 = 30 - dlon;
-                const ld az = ComputeBearing(lat1 * DegToRad, lonW1 * DegToRad, lat2 * DegToRad, lonW2 * DegToRad);
-                const double expected = SphereBearing(lat1 * D2R, -lonW1 * D2R, lat2 * D2R, -lonW2 * D2R);
-                EXPECT_LT(BearingGap(static_cast<double>(az), expected), 1e-8) << lat1 << " " << lat2 << " " << dlon;
+            for (int deltaLonDeg = -175; deltaLonDeg <= 175; deltaLonDeg += 25) {
+                const double lonWestDeg1 = 30, lonWestDeg2 = 30 - deltaLonDeg;
+                const ld az =
+                    ComputeBearing(lat1 * DegToRad, lonWestDeg1 * DegToRad, lat2 * DegToRad, lonWestDeg2 * DegToRad);
+                const double expected = SphereBearing(lat1 * D2R, -lonWestDeg1 * D2R, lat2 * D2R, -lonWestDeg2 * D2R);
+                EXPECT_LT(BearingGap(static_cast<double>(az), expected), 1e-8)
+                    << lat1 << " " << lat2 << " " << deltaLonDeg;
             }
         }
     }
@@ -74,38 +76,42 @@ TEST(ComputeBearing, MatchesASphericalBearing)
 TEST(ComputeBearing, DegeneratePathsLookNorthOrAwayFromThePole)
 {
     for (int lat = -89; lat <= 89; ++lat) {
-        for (int lon = -180; lon <= 180; lon += 45) {
-            const ld la = lat * DegToRad, lo = lon * DegToRad;
-            const ld anti = (lon > 0 ? lon - 180 : lon + 180) * DegToRad;
+        for (int lonWestDeg = -180; lonWestDeg <= 180; lonWestDeg += 45) {
+            const ld la = lat * DegToRad, lo = lonWestDeg * DegToRad;
+            const ld anti = (lonWestDeg > 0 ? lonWestDeg - 180 : lonWestDeg + 180) * DegToRad;
             const ld same = ComputeBearing(la, lo, la, lo);
             const ld opposite = ComputeBearing(la, lo, -la, anti);
             EXPECT_TRUE(std::isfinite(same) && std::isfinite(opposite));
-            EXPECT_LT(BearingGap(static_cast<double>(same), 0), 1e-9) << lat << " " << lon;
-            EXPECT_LT(BearingGap(static_cast<double>(opposite), 0), 1e-9) << lat << " " << lon;
+            EXPECT_LT(BearingGap(static_cast<double>(same), 0), 1e-9) << lat << " " << lonWestDeg;
+            EXPECT_LT(BearingGap(static_cast<double>(opposite), 0), 1e-9) << lat << " " << lonWestDeg;
         }
     }
-    for (const ld lon : {-1.0L, 0.0L, 1.0L}) {
-        EXPECT_LT(BearingGap(static_cast<double>(ComputeBearing(90 * DegToRad, 0, 40 * DegToRad, lon)), PiD), 1e-9);
-        EXPECT_LT(BearingGap(static_cast<double>(ComputeBearing(90 * DegToRad, 0, 90 * DegToRad, lon)), PiD), 1e-9);
-        EXPECT_LT(BearingGap(static_cast<double>(ComputeBearing(-90 * DegToRad, 0, 40 * DegToRad, lon)), 0), 1e-9);
+    for (const ld lonWestRad : {-1.0L, 0.0L, 1.0L}) {
+        EXPECT_LT(BearingGap(static_cast<double>(ComputeBearing(90 * DegToRad, 0, 40 * DegToRad, lonWestRad)), PiD),
+                  1e-9);
+        EXPECT_LT(BearingGap(static_cast<double>(ComputeBearing(90 * DegToRad, 0, 90 * DegToRad, lonWestRad)), PiD),
+                  1e-9);
+        EXPECT_LT(BearingGap(static_cast<double>(ComputeBearing(-90 * DegToRad, 0, 40 * DegToRad, lonWestRad)), 0),
+                  1e-9);
     }
 }
 
 // Sun zenith angle at a point, west-positive longitudes, by the direct formula.
-double DirectZenith(double lat, double lonW, double decl, double sunLonW)
+double DirectZenith(double lat, double lonWestRad, double decl, double sunLonWestRad)
 {
-    return std::acos(std::sin(lat) * std::sin(decl) + std::cos(lat) * std::cos(decl) * std::cos(sunLonW - lonW));
+    return std::acos(std::sin(lat) * std::sin(decl) +
+                     std::cos(lat) * std::cos(decl) * std::cos(sunLonWestRad - lonWestRad));
 }
 
 struct PathCase {
-    double HomeLat, HomeLonW, RemoteLat, RemoteLonW;
+    double HomeLat, HomeLonWestDeg, RemoteLat, RemoteLonWestDeg;
 };
 
 // A workspace set on the short path of `p`, and the path's central angle.
 Workspace OnPath(const PathCase& p, ld& centralAngle)
 {
-    const ld hl = p.HomeLat * DegToRad, ho = p.HomeLonW * DegToRad;
-    const ld rl = p.RemoteLat * DegToRad, ro = p.RemoteLonW * DegToRad;
+    const ld hl = p.HomeLat * DegToRad, ho = p.HomeLonWestDeg * DegToRad;
+    const ld rl = p.RemoteLat * DegToRad, ro = p.RemoteLonWestDeg * DegToRad;
     centralAngle = acosl(sinl(hl) * sinl(rl) + cosl(hl) * cosl(rl) * cosl(ho - ro));
     Workspace ws;
     SetHomePath(ws, hl, ho, ComputeBearing(hl, ho, rl, ro), FoldLongitude(ho - ro));
@@ -128,8 +134,8 @@ TEST(Zenith, FollowsTheGreatCircleFromHome)
         ld d = 0;
         Workspace ws = OnPath(p, d);
         const ld az = ws.Azimuth;
-        for (double sunLonDeg = -180; sunLonDeg < 180; sunLonDeg += 45) {
-            SetSun(ws, decl, sunLonDeg * D2R);
+        for (double sunLonWestDeg = -180; sunLonWestDeg < 180; sunLonWestDeg += 45) {
+            SetSun(ws, decl, sunLonWestDeg * D2R);
             for (double f : {0.0, 0.25, 0.5, 0.75, 1.0, 1.2}) {
                 const double dst = static_cast<double>(d) * f;
                 if (dst >= 3.14) {
@@ -138,11 +144,12 @@ TEST(Zenith, FollowsTheGreatCircleFromHome)
                 const double lat1 = p.HomeLat * D2R, b = static_cast<double>(az);
                 const double lat =
                     std::asin(std::sin(lat1) * std::cos(dst) + std::cos(lat1) * std::sin(dst) * std::cos(b));
-                const double lonE = -p.HomeLonW * D2R + std::atan2(std::sin(b) * std::sin(dst) * std::cos(lat1),
-                                                                   std::cos(dst) - std::sin(lat1) * std::sin(lat));
-                const double expected = DirectZenith(lat, -lonE, decl, sunLonDeg * D2R);
+                const double lonEastRad =
+                    -p.HomeLonWestDeg * D2R + std::atan2(std::sin(b) * std::sin(dst) * std::cos(lat1),
+                                                         std::cos(dst) - std::sin(lat1) * std::sin(lat));
+                const double expected = DirectZenith(lat, -lonEastRad, decl, sunLonWestDeg * D2R);
                 EXPECT_NEAR(static_cast<double>(Zenith(ws, dst)), expected, 1e-9)
-                    << p.HomeLat << " " << p.HomeLonW << " f " << f << " sun " << sunLonDeg;
+                    << p.HomeLat << " " << p.HomeLonWestDeg << " f " << f << " sun " << sunLonWestDeg;
             }
         }
     }
@@ -155,13 +162,13 @@ TEST(Zenith, FromAPoleRunsDownTheRemoteMeridian)
     for (const double homeLat : {90.0, -90.0}) {
         ld d = 0;
         Workspace ws = OnPath({homeLat, 0, 40, 74}, d);
-        for (double sunLonDeg = -180; sunLonDeg < 180; sunLonDeg += 60) {
-            SetSun(ws, decl, sunLonDeg * D2R);
+        for (double sunLonWestDeg = -180; sunLonWestDeg < 180; sunLonWestDeg += 60) {
+            SetSun(ws, decl, sunLonWestDeg * D2R);
             for (double f : {0.2, 0.6, 1.0}) {
                 const double dst = static_cast<double>(d) * f;
                 const double lat = homeLat > 0 ? 90 * D2R - dst : -90 * D2R + dst;
-                EXPECT_NEAR(static_cast<double>(Zenith(ws, dst)), DirectZenith(lat, 74 * D2R, decl, sunLonDeg * D2R),
-                            1e-9)
+                EXPECT_NEAR(static_cast<double>(Zenith(ws, dst)),
+                            DirectZenith(lat, 74 * D2R, decl, sunLonWestDeg * D2R), 1e-9)
                     << homeLat << " f " << f;
             }
         }

@@ -31,7 +31,7 @@ TEST(MiniMuf, NeverAbove100MHz)
 {
     const ld d = DegToRad;
     const ld paths[][4] = {
-        {Paris.Lat * d, Paris.LonW * d, NewYork.Lat * d, NewYork.LonW * d},
+        {Paris.Lat * d, Paris.LonWestDeg * d, NewYork.Lat * d, NewYork.LonWestDeg * d},
         {0, 0, 0.3L, 0.2L},
         {-34 * d, -151 * d, 51.5L * d, 0.12L * d},
     };
@@ -69,7 +69,7 @@ TEST(MiniMuf, OneControlPointPathIsSymmetric)
 {
     const ld d = DegToRad;
     const ld paths[][4] = {
-        {Paris.Lat * d, Paris.LonW * d, 52 * d, 13 * d},
+        {Paris.Lat * d, Paris.LonWestDeg * d, 52 * d, 13 * d},
         {10 * d, 170 * d, 20 * d, -170 * d},
         {-5 * d, 20 * d, 12 * d, -5 * d},
     };

@@ -44,7 +44,7 @@ TEST(EmptyRunReason, ExactlyForTheRunsThatFillNoCell)
 // Paris to Tokyo the long way round, the path of the first complaint.
 TEST(EmptyRunReason, TheLongPathToTokyo)
 {
-    RunInput in = PathInput(Paris.Lat, Paris.LonW, 35.68L, -139.69L);
+    RunInput in = PathInput(Paris.Lat, Paris.LonWestDeg, 35.68L, -139.69L);
     in.Station.GainTable = Antenna::Isotropic;
     in.Station.Path = true;
     EXPECT_EQ(EmptyRunReason(in), "No mode reaches the receiver on this 30,317 km path: the long path is beyond the "
@@ -61,7 +61,7 @@ TEST(EmptyRunReason, NamesTheCauseAndThePowerThatWouldReach)
     enum class Fix { None, Angle, Antenna, Power, All };
     struct Case {
         const char* What;
-        ld RemoteLat, RemoteLonW;
+        ld RemoteLat, RemoteLonWestDeg;
         bool LongPath;
         int MinAngle;
         Antenna Gain;
@@ -86,7 +86,7 @@ TEST(EmptyRunReason, NamesTheCauseAndThePowerThatWouldReach)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
-        RunInput in = PathInput(Paris.Lat, Paris.LonW, c.RemoteLat, c.RemoteLonW);
+        RunInput in = PathInput(Paris.Lat, Paris.LonWestDeg, c.RemoteLat, c.RemoteLonWestDeg);
         in.Station.Path = c.LongPath;
         in.Station.MinAngle = c.MinAngle;
         in.Station.GainTable = c.Gain;
@@ -139,7 +139,7 @@ TEST(EmptyRunReason, AMufBelowEveryRow)
 // steep hop a MUF under 2 MHz; the reason says that 10 degrees would not.
 TEST(EmptyRunReason, AMufLoweredByATakeOffAngleOfNothing)
 {
-    RunInput in = PathInput(Paris.Lat, Paris.LonW, 50, -6);
+    RunInput in = PathInput(Paris.Lat, Paris.LonWestDeg, 50, -6);
     in.Station.GainTable = Antenna::Isotropic;
     in.Station.MinAngle = 0;
     EXPECT_EQ(EmptyRunReason(in), "No mode reaches the receiver on this 293 km path: every row, from 2 MHz up, lies "

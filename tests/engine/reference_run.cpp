@@ -25,7 +25,7 @@ void ReferenceRun(const RunInput& in, Workspace& ws, Prediction& out)
 
     ws.HomeLat = st.Latitude * DegToRad;
     ws.HomeLon = st.Longitude * DegToRad;
-    ws.RemoteLon = in.RemoteLonDeg * DegToRad;
+    ws.RemoteLon = in.RemoteLonWestDeg * DegToRad;
     ws.RemoteLat = in.RemoteLatDeg * DegToRad;
     ws.DeltaLon = FoldLongitude(ws.HomeLon - ws.RemoteLon);
 

@@ -42,7 +42,7 @@ ld FluxText(const nlohmann::json& text)
 std::vector<NamedInput> VariedInputs()
 {
     const ld paths[][4] = {
-        {Paris.Lat, Paris.LonW, 40, 74},
+        {Paris.Lat, Paris.LonWestDeg, 40, 74},
         {51.5L, 0.12L, -34, -151},
         {45, 0, 45, 90},
         {-33.87L, -151.21L, 35, -139},
@@ -95,19 +95,24 @@ std::vector<NamedInput> SweepInputs()
     for (const Place& h : homes) {
         std::vector<std::pair<ld, ld>> points;
         for (int lat = -90; lat <= 90; lat += 9) {
-            for (int lon = -180; lon <= 180; lon += 23) {
-                points.emplace_back(lat, lon);
+            for (int lonWestDeg = -180; lonWestDeg <= 180; lonWestDeg += 23) {
+                points.emplace_back(lat, lonWestDeg);
             }
         }
-        const ld antiLon = h.LonW > 0 ? h.LonW - 180 : h.LonW + 180;
+        const ld antiLonWestDeg = h.LonWestDeg > 0 ? h.LonWestDeg - 180 : h.LonWestDeg + 180;
         const std::vector<std::pair<ld, ld>> special = {
-            {h.Lat, h.LonW}, {-h.Lat, antiLon}, {90, 17}, {-90, -17}, {h.Lat > 0 ? -30 : 30, h.LonW}, {h.Lat, antiLon},
+            {h.Lat, h.LonWestDeg},
+            {-h.Lat, antiLonWestDeg},
+            {90, 17},
+            {-90, -17},
+            {h.Lat > 0 ? -30 : 30, h.LonWestDeg},
+            {h.Lat, antiLonWestDeg},
         };
         // One run from this home to pt; i turns the display, date and, unless
         // given, the other options over.
         const auto run = [&](const std::pair<ld, ld>& pt, bool longPath, int minAngle, int gainTable,
                              const std::string& what) {
-            RunInput in = PathInput(h.Lat, h.LonW, pt.first, pt.second);
+            RunInput in = PathInput(h.Lat, h.LonWestDeg, pt.first, pt.second);
             in.Station.Display = static_cast<DisplayFormat>(1 + i % 4);
             in.Station.Path = longPath;
             in.Station.MinAngle = minAngle;
@@ -115,8 +120,8 @@ std::vector<NamedInput> SweepInputs()
             in.Month = 1 + i % 12;
             in.Day = 1 + i % 28;
             ++i;
-            runs.push_back({in, "home " + Degrees(h.Lat) + " " + Degrees(h.LonW) + what + Degrees(pt.first) + " " +
-                                    Degrees(pt.second)});
+            runs.push_back({in, "home " + Degrees(h.Lat) + " " + Degrees(h.LonWestDeg) + what + Degrees(pt.first) +
+                                    " " + Degrees(pt.second)});
         };
         for (const auto& pt : points) {
             run(pt, (i / 4) % 2 == 1, minAngles[i % 7], i % 3, " remote ");
@@ -156,7 +161,7 @@ RunInput ReferenceInput(const nlohmann::json& j)
     in.Station.GainTable = static_cast<Antenna>(j.at("antenna").get<int>());
     in.Station.Display = static_cast<DisplayFormat>(j.at("display").get<int>());
     in.RemoteLatDeg = j.at("remote_lat").get<int>();
-    in.RemoteLonDeg = j.at("remote_lon").get<int>(); // west positive
+    in.RemoteLonWestDeg = j.at("remote_lon").get<int>(); // west positive
     in.Flux = FluxText(j.at("flux"));
     in.Month = j.at("month").get<int>();
     in.Day = j.at("day").get<int>();

@@ -54,7 +54,7 @@ TEST(ComputeMUF, SetsTheNoiseReference)
 TEST(ComputeMUF, PathSummaryOfKnownPaths)
 {
     const struct {
-        ld HomeLat, HomeLon, RemoteLat, RemoteLon;
+        ld HomeLat, HomeLon, RemoteLat, RemoteLonWestDeg;
         bool LongPath;
         const char* H1[4];
         int BaseHops;
@@ -100,7 +100,7 @@ TEST(ComputeMUF, PathSummaryOfKnownPaths)
          nullptr},
     };
     for (const auto& c : cases) {
-        RunInput in = PathInput(c.HomeLat, c.HomeLon, c.RemoteLat, c.RemoteLon);
+        RunInput in = PathInput(c.HomeLat, c.HomeLon, c.RemoteLat, c.RemoteLonWestDeg);
         in.Station.Path = c.LongPath;
         const Prediction p = Predict(in);
         for (int i = 0; i < 4; ++i) {
@@ -205,18 +205,18 @@ TEST(ComputeMUF, HopSearchStopsAtTwentySevenHops)
 TEST(ComputeMUF, HopSearchBoundOnTheLongestPaths)
 {
     const struct {
-        ld RemoteLat, RemoteLon;
+        ld RemoteLat, RemoteLonWestDeg;
         bool LongPath;
         int MinAngle;
         bool Reached;
     } cases[] = {
-        {Paris.Lat, Paris.LonW, true, 19, true},
-        {Paris.Lat, Paris.LonW, true, 20, false},
+        {Paris.Lat, Paris.LonWestDeg, true, 19, true},
+        {Paris.Lat, Paris.LonWestDeg, true, 20, false},
         {-48.85L, 177.65L, false, 38, true},
         {-48.85L, 177.65L, false, 39, false},
     };
     for (const auto& c : cases) {
-        RunInput in = PathInput(Paris.Lat, Paris.LonW, c.RemoteLat, c.RemoteLon);
+        RunInput in = PathInput(Paris.Lat, Paris.LonWestDeg, c.RemoteLat, c.RemoteLonWestDeg);
         in.Station.Path = c.LongPath;
         in.Station.MinAngle = c.MinAngle;
         const Prediction p = Predict(in);
@@ -231,14 +231,14 @@ TEST(ComputeMUF, HopSearchBoundOnTheLongestPaths)
 TEST(ComputeMUF, LocalHourOfTheRemotePoint)
 {
     const struct {
-        ld RemoteLon;
+        ld RemoteLonWestDeg;
         const char* At0h;
         const char* At23h;
     } cases[] = {{7, "0h", "23h"}, {15, "23h", "22h"}, {-120, "8h", "7h"}, {90, "18h", "17h"}, {-7, "0h", "23h"}};
     for (const auto& c : cases) {
-        const Prediction p = Predict(PathInput(45, 0, 45, c.RemoteLon));
-        EXPECT_EQ(p.At(1, RowLocal).Text, c.At0h) << static_cast<double>(c.RemoteLon);
-        EXPECT_EQ(p.At(24, RowLocal).Text, c.At23h) << static_cast<double>(c.RemoteLon);
+        const Prediction p = Predict(PathInput(45, 0, 45, c.RemoteLonWestDeg));
+        EXPECT_EQ(p.At(1, RowLocal).Text, c.At0h) << static_cast<double>(c.RemoteLonWestDeg);
+        EXPECT_EQ(p.At(24, RowLocal).Text, c.At23h) << static_cast<double>(c.RemoteLonWestDeg);
         EXPECT_EQ(p.At(1, RowUtc).Text, "0h");
         EXPECT_EQ(p.At(24, RowUtc).Text, "23h");
     }
@@ -261,15 +261,15 @@ TEST(ComputeMUF, SecondHeaderStrip)
 // the same on the long path: the MUF model knows only the two stations.
 TEST(ComputeMUF, MufRowIsTheMiniMufAfterTheHopSearch)
 {
-    for (const ld remoteLon : {74.0L, -30.0L, 150.0L}) {
+    for (const ld remoteLonWestDeg : {74.0L, -30.0L, 150.0L}) {
         for (const bool longPath : {false, true}) {
-            RunInput in = PathInput(Paris.Lat, Paris.LonW, 40, remoteLon);
+            RunInput in = PathInput(Paris.Lat, Paris.LonWestDeg, 40, remoteLonWestDeg);
             in.Station.Path = longPath;
             const Prediction p = Predict(in);
             const ld spots = FluxToSpots(in.Flux);
             for (int h = 0; h < 24; ++h) {
-                const ld muf = MiniMuf(12, 10, h, Paris.Lat * DegToRad, Paris.LonW * DegToRad, 40 * DegToRad,
-                                       remoteLon * DegToRad, spots);
+                const ld muf = MiniMuf(12, 10, h, Paris.Lat * DegToRad, Paris.LonWestDeg * DegToRad, 40 * DegToRad,
+                                       remoteLonWestDeg * DegToRad, spots);
                 EXPECT_EQ(p.At(h + 1, RowMuf).Text, FormatFixed(muf, 1)) << h << (longPath ? " long" : " short");
             }
         }
@@ -281,9 +281,10 @@ TEST(ComputeMUF, MufRowIsTheMiniMufAfterTheHopSearch)
 TEST(ComputeMUF, BestFrequencyShowsTheBestBandsOwnResult)
 {
     int shown = 0;
-    for (const ld remoteLon : {74.0L, -139.7L, 100.0L, 0.0L}) {
+    for (const ld remoteLonWestDeg : {74.0L, -139.7L, 100.0L, 0.0L}) {
         for (const bool longPath : {false, true}) {
-            RunInput in = PathInput(Paris.Lat, Paris.LonW, remoteLon == 0 ? 45.0L : 35.7L, remoteLon);
+            RunInput in =
+                PathInput(Paris.Lat, Paris.LonWestDeg, remoteLonWestDeg == 0 ? 45.0L : 35.7L, remoteLonWestDeg);
             in.Station.Path = longPath;
             const Prediction levels = Predict(in);
             in.Station.Display = DisplayFormat::BestFrequency;
@@ -338,26 +339,26 @@ TEST(ComputeMUF, DistanceAndBearingsMatchASphere)
 {
     // Bearings in degrees, with 0 and 360 the same direction.
     auto gap = [](ld deg, double rad) { return BearingGap(static_cast<double>(deg) * D2R, rad) / D2R; };
-    const double homes[][2] = {{Paris.Lat, Paris.LonW}, {-33.87, -151.21}, {0, 0}, {64.1, 21.9}};
+    const double homes[][2] = {{Paris.Lat, Paris.LonWestDeg}, {-33.87, -151.21}, {0, 0}, {64.1, 21.9}};
     for (const auto& home : homes) {
         for (int lat = -80; lat <= 80; lat += 32) {
-            for (int lon = -179; lon <= 180; lon += 37) {
-                const double la1 = home[0] * D2R, lo1 = -home[1] * D2R, la2 = lat * D2R, lo2 = -lon * D2R;
+            for (int lonWestDeg = -179; lonWestDeg <= 180; lonWestDeg += 37) {
+                const double la1 = home[0] * D2R, lo1 = -home[1] * D2R, la2 = lat * D2R, lo2 = -lonWestDeg * D2R;
                 const double h = std::pow(std::sin((la2 - la1) / 2), 2) +
                                  std::cos(la1) * std::cos(la2) * std::pow(std::sin((lo2 - lo1) / 2), 2);
                 const double km = 2 * std::asin(std::sqrt(h)) * 6371.2;
                 const double az = SphereBearing(la1, lo1, la2, lo2), back = SphereBearing(la2, lo2, la1, lo1);
                 for (const bool longPath : {false, true}) {
-                    RunInput in = PathInput(home[0], home[1], lat, lon);
+                    RunInput in = PathInput(home[0], home[1], lat, lonWestDeg);
                     in.Station.Path = longPath;
                     const Prediction p = Predict(in);
                     const double expectedKm = longPath ? 2 * PiD * 6371.2 - km : km;
                     const double turn = longPath ? PiD : 0;
                     EXPECT_NEAR(static_cast<double>(p.Path.DistanceKm), expectedKm, 1e-6);
                     EXPECT_LT(gap(p.Path.AzimuthDeg, az + turn), 1e-6)
-                        << home[0] << " " << home[1] << " -> " << lat << " " << lon;
+                        << home[0] << " " << home[1] << " -> " << lat << " " << lonWestDeg;
                     EXPECT_LT(gap(p.Path.BackAzimuthDeg, back + turn), 1e-6)
-                        << home[0] << " " << home[1] << " -> " << lat << " " << lon;
+                        << home[0] << " " << home[1] << " -> " << lat << " " << lonWestDeg;
                 }
             }
         }

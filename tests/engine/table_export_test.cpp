@@ -20,7 +20,7 @@ RunInput ParisToNewYork()
     in.Station.GainTable = Antenna::Dipole;
     in.Flux = 122;
     in.RemoteLatDeg = 40;
-    in.RemoteLonDeg = 74;
+    in.RemoteLonWestDeg = 74;
     in.Month = 12;
     in.Day = 10;
     in.LocalDate = CivilDate{2026, 12, 10};
@@ -77,7 +77,7 @@ TEST(TableCsvFile, SaysWhatTheTableHoldsAboveItsRows)
     in.Station.CallSign = "F5,\"X\"";
     in.Station.Path = true;
     in.RemoteLatDeg = -33.87L;
-    in.RemoteLonDeg = -151.21L;
+    in.RemoteLonWestDeg = -151.21L;
     const std::string file = TableCsvFile(in, Predict(in));
     EXPECT_EQ(file.rfind("Station,\"F5,\"\"X\"\"\"\n", 0), 0u) << file;
     EXPECT_NE(file.find("\n\"Remote point\",\"33.87S 151.21E\"\nPath,\"long path\"\n"), std::string::npos) << file;
@@ -88,7 +88,7 @@ TEST(TableFileName, NamesStationRemotePointAndDateSafely)
     const std::string longCall(100, 'K');
     const struct {
         std::string Call;
-        ld Lat, LonWest;
+        ld Lat, LonWestDeg;
         bool LongPath;
         CivilDate Today;
         std::string Name;
@@ -115,7 +115,7 @@ TEST(TableFileName, NamesStationRemotePointAndDateSafely)
         RunInput in = ParisToNewYork();
         in.Station.CallSign = c.Call;
         in.RemoteLatDeg = c.Lat;
-        in.RemoteLonDeg = c.LonWest;
+        in.RemoteLonWestDeg = c.LonWestDeg;
         in.Station.Path = c.LongPath;
         in.LocalDate = c.Today;
         EXPECT_EQ(TableFileName(in, "csv"), c.Name);

@@ -12,9 +12,9 @@ using namespace orvela;
 constexpr double W = 512;
 constexpr double H = 256;
 
-double X(double lonWest)
+double X(double lonWestDeg)
 {
-    return (180 - lonWest) / 360 * W;
+    return (180 - lonWestDeg) / 360 * W;
 }
 double Y(double lat)
 {

@@ -8,7 +8,7 @@ namespace {
 TEST(MapCoordinates, PixelsToWholeDegrees)
 {
     struct Case {
-        int x, y, lon, lat;
+        int x, y, lonWestDeg, lat;
     };
     const Case cases[] = {
         {0, 0, 180, 90},                            // top-left: 180 W, 90 N
@@ -19,7 +19,7 @@ TEST(MapCoordinates, PixelsToWholeDegrees)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-        EXPECT_EQ(PixelToLongitude(c.x), c.lon);
+        EXPECT_EQ(PixelToLongitude(c.x), c.lonWestDeg);
         EXPECT_EQ(PixelToLatitude(c.y), c.lat);
     }
 }

@@ -26,7 +26,7 @@ PlanInputs Paris()
 {
     PlanInputs in;
     in.HomeLatDeg = orvela_test::Paris.Lat;
-    in.HomeLonWestDeg = orvela_test::Paris.LonW;
+    in.HomeLonWestDeg = orvela_test::Paris.LonWestDeg;
     in.GainTable = Antenna::Dipole;
     in.Flux = 120;
     in.Date = {2026, 12, 11};

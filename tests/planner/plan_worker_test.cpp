@@ -31,7 +31,7 @@ PlanRequest Paris(int power)
 {
     PlanRequest r;
     r.In.HomeLatDeg = orvela_test::Paris.Lat;
-    r.In.HomeLonWestDeg = orvela_test::Paris.LonW;
+    r.In.HomeLonWestDeg = orvela_test::Paris.LonWestDeg;
     r.In.Power = power;
     r.In.Date = {2026, 12, 11};
     r.Targets = EntityTargets(Fixture());

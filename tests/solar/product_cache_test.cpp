@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sys/stat.h>
 
 namespace orvela::solar {
 namespace {
@@ -200,6 +202,47 @@ TEST_F(ProductCacheTest, ADamagedCopyIsIgnored)
                                          " is damaged and was ignored: an HTML page, not the product: "
                                          "\"<html><body>Service Unavailable</body></html>\\x0a\"\n"
                                          "27-day outlook: could not download it from http://noaa.test: timed out\n");
+}
+
+// What stands where the copy should is refused before a byte is read: a
+// named pipe without a writer (the reader does not wait for one), a folder,
+// and a file larger than any product with a head, with its size. One byte
+// less is read, and then judged by its content.
+TEST_F(ProductCacheTest, WhatIsNoFileOrTooLargeIsRefusedUnread)
+{
+    const ProductCache cache(folder.Path().string());
+    const std::string_view name = CacheFileName(Product::Outlook);
+    const std::size_t limit = MaxProductBytes + 4096;
+    const struct {
+        const char* name;
+        std::function<void(const std::string& path)> make;
+        std::string problem;
+    } cases[] = {
+        {"a named pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+         "it is not a file but a named pipe"},
+        {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+         "it is not a file but a folder"},
+        {"too large",
+         [&](const std::string& p) {
+             std::ofstream(p, std::ios::binary).put('x');
+             std::filesystem::resize_file(p, limit + 1);
+         },
+         "it is larger than any product (" + std::to_string(limit + 1) + " bytes)"},
+        {"at the limit",
+         [&](const std::string& p) {
+             std::ofstream(p, std::ios::binary).put('x');
+             std::filesystem::resize_file(p, limit);
+         },
+         "its first line is not a cached copy's"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(OutlookPath());
+        c.make(OutlookPath());
+        const CacheRead read = cache.Read(name);
+        EXPECT_FALSE(read.Copy);
+        EXPECT_EQ(read.Problem, c.problem);
+    }
 }
 
 // A copy from another address (a mirror, a test server) is not this one's.

@@ -171,8 +171,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     changed.Set(Divers, "DistLon", RegValue::String("-75"));
     const ParseResult stored = RegDocument::Parse(changed.Serialize());
     Check(stored.Problem.empty(), "a stored value reads back without a fault");
-    const RegValue* lon = stored.Document.Find(Divers, "DistLon");
-    Check(lon != nullptr && SameValue(*lon, RegValue::String("-75")), "the stored value is in force");
+    const RegValue* distLon = stored.Document.Find(Divers, "DistLon");
+    Check(distLon != nullptr && SameValue(*distLon, RegValue::String("-75")), "the stored value is in force");
     for (const auto& [where, value] : before) {
         if (SameNameNoCase(where.first, Divers) && SameNameNoCase(where.second, "DistLon")) {
             continue;

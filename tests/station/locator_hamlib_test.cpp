@@ -25,11 +25,11 @@ TEST(LocatorCentre, AgreesWithHamlibWithinOneSecondOfArc)
     std::string worst;
     long compared = 0;
     const auto compare = [&](const std::string& locator) {
-        double lon = 0;
+        double lonEastDeg = 0;
         double lat = 0;
-        ASSERT_EQ(locator2longlat(&lon, &lat, locator.c_str()), RIG_OK) << locator;
+        ASSERT_EQ(locator2longlat(&lonEastDeg, &lat, locator.c_str()), RIG_OK) << locator;
         for (const auto& [ours, theirs] :
-             {std::pair{LocatorCentre(locator, "Lon"), lon}, std::pair{LocatorCentre(locator, "Lat"), lat}}) {
+             {std::pair{LocatorCentre(locator, "Lon"), lonEastDeg}, std::pair{LocatorCentre(locator, "Lat"), lat}}) {
             const double d = std::fabs(static_cast<double>(ours) - theirs);
             if (d > largest) {
                 largest = d;

@@ -28,7 +28,7 @@ TEST(LocatorToLoc, CentresInDegreesMinutesSeconds)
     struct Case {
         const char* Locator;
         Dms3 Lat;
-        Dms3 Lon; // east positive
+        Dms3 LonEastDms; // east positive
     };
     const Case cases[] = {
         // 48 51 15 in exact arithmetic.
@@ -48,7 +48,7 @@ TEST(LocatorToLoc, CentresInDegreesMinutesSeconds)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Locator);
         ExpectLoc(LocatorToLoc(c.Locator, "Lat"), c.Lat);
-        ExpectLoc(LocatorToLoc(c.Locator, "Lon"), c.Lon);
+        ExpectLoc(LocatorToLoc(c.Locator, "Lon"), c.LonEastDms);
     }
     // Any kind but "Lat" is a longitude.
     ExpectLoc(LocatorToLoc("JN18DU", "Lng"), {2, 17, 30, "East"});

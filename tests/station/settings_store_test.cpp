@@ -628,7 +628,7 @@ TEST_F(SettingsFile, ConcurrentWritersBothLand)
     EXPECT_TRUE(Leftovers().empty());
 }
 
-TEST(DefaultSettingsPath, FollowsXdgConfigHomeAndLeavesTheEnvironmentAsItWas)
+TEST(DefaultSettingsFile, FollowsXdgConfigHomeAndLeavesTheEnvironmentAsItWas)
 {
     const auto valueOf = [](const char* name) {
         const char* v = std::getenv(name);
@@ -653,7 +653,7 @@ TEST(DefaultSettingsPath, FollowsXdgConfigHomeAndLeavesTheEnvironmentAsItWas)
         for (const auto& c : cases) {
             xdg.Set(c.Xdg);
             home.Set(c.Home);
-            EXPECT_EQ(orvela::DefaultSettingsPath(), c.Expected) << (c.Xdg ? c.Xdg : "(unset)");
+            EXPECT_EQ(orvela::DefaultSettingsFile(), c.Expected) << (c.Xdg ? c.Xdg : "(unset)");
         }
     }
     EXPECT_EQ(valueOf("XDG_CONFIG_HOME"), xdgBefore);

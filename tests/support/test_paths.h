@@ -19,7 +19,7 @@ constexpr double D2R = PiD / 180; // degrees to radians
 // remote point: degrees, north and WEST positive.
 struct Place {
     ld Lat;
-    ld LonW;
+    ld LonWestDeg;
 };
 inline constexpr Place Paris{48.85L, -2.35L};
 inline constexpr Place NewYork{40, 74};
@@ -30,9 +30,9 @@ inline constexpr const char* NewYorkText = "40.71N,74.01W";
 
 // Initial great-circle bearing by the arc-tangent form, radians from 0 to
 // 2 pi, for latitudes and east-positive longitudes in radians.
-inline double SphereBearing(double lat1, double lonE1, double lat2, double lonE2)
+inline double SphereBearing(double lat1, double lonEastRad1, double lat2, double lonEastRad2)
 {
-    const double dl = lonE2 - lonE1;
+    const double dl = lonEastRad2 - lonEastRad1;
     double b = std::atan2(std::sin(dl) * std::cos(lat2),
                           std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dl));
     if (b < 0) {
@@ -51,16 +51,16 @@ inline double BearingGap(double a, double b)
 // A run from home to remote (degrees, north and WEST positive) on
 // 10 December, its date line showing 05 December 2026: flux 100, dipole,
 // signal level format, minimum angle 10 degrees, short path.
-inline orvela::RunInput PathInput(ld homeLat, ld homeLonW, ld remoteLat, ld remoteLonW)
+inline orvela::RunInput PathInput(ld homeLat, ld homeLonWestDeg, ld remoteLat, ld remoteLonWestDeg)
 {
     orvela::RunInput in;
     in.Station.Latitude = homeLat;
-    in.Station.Longitude = homeLonW;
+    in.Station.Longitude = homeLonWestDeg;
     in.Station.GainTable = orvela::Antenna::Dipole;
     in.Station.Display = orvela::DisplayFormat::SignalLevel;
     in.Station.MinAngle = 10;
     in.RemoteLatDeg = remoteLat;
-    in.RemoteLonDeg = remoteLonW;
+    in.RemoteLonWestDeg = remoteLonWestDeg;
     in.Month = 12;
     in.Day = 10;
     in.LocalDate = {2026, 12, 5};
@@ -69,7 +69,7 @@ inline orvela::RunInput PathInput(ld homeLat, ld homeLonW, ld remoteLat, ld remo
 
 inline orvela::RunInput PathInput(const Place& home, const Place& remote)
 {
-    return PathInput(home.Lat, home.LonW, remote.Lat, remote.LonW);
+    return PathInput(home.Lat, home.LonWestDeg, remote.Lat, remote.LonWestDeg);
 }
 
 // One run in a fresh workspace.
