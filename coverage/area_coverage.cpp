@@ -51,10 +51,10 @@ Coverage ComputeCoverage(const RunInput& in, int utcHour, int band, int stepDeg,
     c.Results.resize(c.Points.size());
     ParallelFor(c.Points.size(), threads, [&](std::size_t i, Workspace& ws) {
         StopIfCancelled(cancel);
-        RunInput path = in;
-        path.RemoteLatDeg = c.Points[i].LatDeg;
-        path.RemoteLonWestDeg = c.Points[i].LonWestDeg;
-        c.Results[i] = ComputeBand(path, utcHour, band, ws);
+        RunInput toPoint = in;
+        toPoint.RemoteLatDeg = c.Points[i].LatDeg;
+        toPoint.RemoteLonWestDeg = c.Points[i].LonWestDeg;
+        c.Results[i] = ComputeBand(toPoint, utcHour, band, ws);
     });
     return c;
 }
@@ -69,11 +69,11 @@ void ForEachPointDay(const RunInput& in, int band, const std::vector<GridPoint>&
 {
     ParallelFor(points.size(), threads, [&](std::size_t i, Workspace& ws) {
         StopIfCancelled(cancel);
-        RunInput path = in;
-        path.RemoteLatDeg = points[i].LatDeg;
-        path.RemoteLonWestDeg = points[i].LonWestDeg;
+        RunInput toPoint = in;
+        toPoint.RemoteLatDeg = points[i].LatDeg;
+        toPoint.RemoteLonWestDeg = points[i].LonWestDeg;
         std::array<BandResult, HoursPerDay> cells;
-        ComputeBandDay(path, band, ws, cells);
+        ComputeBandDay(toPoint, band, ws, cells);
         keep(i, cells);
     });
 }

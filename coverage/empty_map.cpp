@@ -43,31 +43,31 @@ std::string BandText(const TableBand& band)
 
 RunInput PathTo(const RunInput& in, const GridPoint& p)
 {
-    RunInput path = in;
-    path.RemoteLatDeg = p.LatDeg;
-    path.RemoteLonWestDeg = p.LonWestDeg;
-    return path;
+    RunInput toPoint = in;
+    toPoint.RemoteLatDeg = p.LatDeg;
+    toPoint.RemoteLonWestDeg = p.LonWestDeg;
+    return toPoint;
 }
 
 // The least whole power at which the strongest path shows at the hour: from
 // its shortfall, since the level follows the power dB for dB, checked with
 // the model when the shortfall is all but a whole number of dB.
-int LeastPowerToReach(const RunInput& path, int utcHour, int band, ld shortDb)
+int LeastPowerToReach(const RunInput& toPoint, int utcHour, int band, ld shortDb)
 {
     Workspace ws;
     const auto reachesAt = [&](int power) {
-        RunInput at = path;
+        RunInput at = toPoint;
         at.Station.Power = power;
         return ComputeBand(at, utcHour, band, ws).HasPath;
     };
-    int power = PowerToReach(path.Station.Power, shortDb);
+    int power = PowerToReach(toPoint.Station.Power, shortDb);
     if (!PowerEdgeIsClose(shortDb)) {
         return power;
     }
     for (int tries = 0; tries < 2 && !reachesAt(power); ++tries) {
         ++power;
     }
-    for (int tries = 0; tries < 2 && power - 1 > path.Station.Power && reachesAt(power - 1); ++tries) {
+    for (int tries = 0; tries < 2 && power - 1 > toPoint.Station.Power && reachesAt(power - 1); ++tries) {
         --power;
     }
     return power;
