@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include "cli/batch_line.h"
+#include "cli/remote_call.h"
 #include "engine/hour.h"
 #include "engine/table_export.h"
 #include "common/worker_threads.h"
@@ -38,7 +39,7 @@ std::string ErrorOutput(std::size_t line, const std::string& why, OutputFormat f
 }
 
 std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInput& in, const SolarReport* solar,
-                             OutputFormat format)
+                             const RemoteEntity* entity, OutputFormat format)
 {
     const std::string number = std::to_string(line);
     const Reach reach = ReachOf(in, p);
@@ -54,6 +55,13 @@ std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInp
             }
             out += '\n';
         }
+        // The remote point's entity, when a call sign gave it, in a record
+        // of its own: N,entity,name,prefix,cq,itu,continent.
+        if (entity != nullptr) {
+            out += number + ",entity," + CsvField(entity->Name) + "," + CsvField(entity->Prefix) + "," +
+                   std::to_string(entity->CqZone) + "," + std::to_string(entity->ItuZone) + "," +
+                   CsvField(entity->Continent) + "\n";
+        }
         // A run that reaches no receiver says why in a record of its own,
         // as a bad line does.
         if (!reach.Reaches) {
@@ -62,7 +70,7 @@ std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInp
         return out;
     }
     // The single run's object with the line number put first.
-    const std::string object = RenderJson(p, in, reach, solar);
+    const std::string object = RenderJson(p, in, reach, solar, entity);
     return "{\"line\":" + number + "," + object.substr(1);
 }
 
@@ -82,6 +90,7 @@ public:
         : request_(request)
         , now_(now)
         , flux_(flux)
+        , countryFile_(request.CountryFile)
     {
     }
 
@@ -104,9 +113,13 @@ private:
             Refuse(job, "the line is longer than " + std::to_string(MaxBatchLineBytes) + " bytes");
             return;
         }
-        const CommandLine cl = ReadBatchLine(job.Text);
+        CommandLine cl = ReadBatchLine(job.Text);
         if (cl.What != CommandLine::Action::Predict) {
             Refuse(job, cl.Error);
+            return;
+        }
+        if (std::optional<std::string> why = ResolveRemoteCall(cl.Req, countryFile_)) {
+            Refuse(job, *why);
             return;
         }
         RunInput in = MakeRunInput(cl.Req, now_);
@@ -117,7 +130,8 @@ private:
         }
         Prediction p;
         ComputeMUF(in, ws, p);
-        job.Out = PredictionOutput(job.Line, p, in, solar, request_.Format);
+        const RemoteEntity* entity = cl.Req.RemoteEntityFound ? &*cl.Req.RemoteEntityFound : nullptr;
+        job.Out = PredictionOutput(job.Line, p, in, solar, entity, request_.Format);
     }
 
     void Refuse(Job& job, const std::string& why)
@@ -139,6 +153,8 @@ private:
     const FluxSource& flux_;
     std::once_flag bulletinOnce_;
     SolarReport bulletin_;
+    // Read the first time a line gives a call sign.
+    CountryFileSource countryFile_;
 };
 
 enum class LineRead { Line, TooLong, End };

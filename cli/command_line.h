@@ -5,6 +5,7 @@
 #include "engine/format.h"
 #include "engine/model.h"
 #include "engine/prediction.h"
+#include "cli/remote_entity.h"
 #include "cli/values.h"
 #include "station/settings_schema.h"
 
@@ -22,6 +23,9 @@ enum class OutputFormat { Text, Csv, Json };
 struct Request {
     Settings Station = StoredDefaults().Station; // home position in Latitude/Longitude
     GeoPosition Remote;
+    std::string RemoteCall;                        // --remote-call: the remote point is this call's entity
+    std::optional<RemoteEntity> RemoteEntityFound; // set once the call was looked up
+    std::string CountryFile;                       // --country-file, or empty to look for it
     ld Flux = DefaultFlux;
     bool FluxAuto = false;                 // --flux auto: the day's flux from NOAA's bulletin
     std::string FluxUrl;                   // --flux-url, or empty for the build's address
@@ -34,8 +38,9 @@ struct Request {
 struct BatchRequest {
     std::string File; // "-": standard input
     OutputFormat Format = OutputFormat::Json;
-    unsigned Threads = 0; // 0: one per core
-    std::string FluxUrl;  // where lines with "flux": "auto" take the flux from; empty: the build's address
+    unsigned Threads = 0;    // 0: one per core
+    std::string FluxUrl;     // where lines with "flux": "auto" take the flux from; empty: the build's address
+    std::string CountryFile; // where lines with "remote_call" look the call up; empty: look for it
 };
 
 struct CommandLine {
@@ -50,8 +55,8 @@ struct CommandLine {
 CommandLine ParseCommandLine(int argc, const char* const argv[]);
 
 // The options of one prediction given by their long names without dashes
-// ("home", "remote", "flux", "power", "min-angle", "antenna", "display",
-// "date", "call") and their texts, and whether --long-path is set: the
+// ("home", "remote", "remote-call", "flux", "power", "min-angle", "antenna",
+// "display", "date", "call") and their texts, and whether --long-path is set: the
 // request the same options give on the command line, or its refusal.
 struct NamedValue {
     std::string Name;

@@ -2,6 +2,7 @@
 #include "cli/batch.h"
 #include "cli/command_line.h"
 #include "cli/flux_download.h"
+#include "cli/remote_call.h"
 #include "cli/render.h"
 #include "common/civil_time.h"
 
@@ -76,11 +77,18 @@ int main(int argc, char* argv[])
         return RunBatchCommand(cl.Batch);
     }
 
-    RunInput in = MakeRunInput(cl.Req, ReadClock());
+    Request req = cl.Req;
+    CountryFileSource countryFile(req.CountryFile);
+    if (std::optional<std::string> why = ResolveRemoteCall(req, countryFile)) {
+        return ReportRefusal(Program, *why);
+    }
+    const RemoteEntity* entity = req.RemoteEntityFound ? &*req.RemoteEntityFound : nullptr;
+
+    RunInput in = MakeRunInput(req, ReadClock());
     std::optional<SolarReport> solar;
-    if (cl.Req.FluxAuto) {
+    if (req.FluxAuto) {
         // As the window does: the bulletin's flux, or 100 after a failure.
-        solar = DownloadFlux(cl.Req.FluxUrl);
+        solar = DownloadFlux(req.FluxUrl);
         in.Flux = solar->FluxUsed;
     }
     const SolarReport* report = solar ? &*solar : nullptr;
@@ -90,10 +98,10 @@ int main(int argc, char* argv[])
     const Reach reach = ReachOf(in, p);
 
     std::string out;
-    switch (cl.Req.Format) {
-    case OutputFormat::Text: out = RenderText(p, reach, isatty(STDOUT_FILENO) == 1, report); break;
-    case OutputFormat::Csv: out = RenderCsv(p, reach); break;
-    case OutputFormat::Json: out = RenderJson(p, in, reach, report); break;
+    switch (req.Format) {
+    case OutputFormat::Text: out = RenderText(p, reach, isatty(STDOUT_FILENO) == 1, report, entity); break;
+    case OutputFormat::Csv: out = RenderCsv(p, reach, entity); break;
+    case OutputFormat::Json: out = RenderJson(p, in, reach, report, entity); break;
     }
     return WriteOutput(Program, out);
 }

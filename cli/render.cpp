@@ -65,7 +65,8 @@ std::string HexColor(Rgb c)
     return buf;
 }
 
-std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const SolarReport* solar)
+std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const SolarReport* solar,
+                       const RemoteEntity* entity)
 {
     std::size_t labelWidth = 0;
     std::size_t cellWidth = MinCellWidth;
@@ -99,12 +100,18 @@ std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const
         out += "Geophysical Alert Message issued " + solar->Issued + ": solar flux " + std::to_string(solar->Flux) +
                ", used " + FormatFixed(solar->FluxUsed, 1) + "\n";
     }
+    if (entity != nullptr) {
+        out += "Remote point: " + EntityLine(*entity) + "\n";
+    }
     return out;
 }
 
-std::string RenderCsv(const Prediction& p, const Reach& reach)
+std::string RenderCsv(const Prediction& p, const Reach& reach, const RemoteEntity* entity)
 {
     std::string out = TableCsv(p);
+    if (entity != nullptr) {
+        out += "# Remote point: " + EntityLine(*entity) + "\n";
+    }
     if (!reach.Reaches) {
         out += "# " + reach.Reason + "\n";
     }
@@ -192,7 +199,8 @@ std::optional<std::string> SMeterOfCell(const Prediction& p, DisplayFormat displ
 // Written piece by piece rather than built as a library object: the 475
 // cells' objects would cost as much as the prediction itself. The text is
 // the library's compact dump of the same object, byte for byte.
-std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& reach, const SolarReport* solar)
+std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& reach, const SolarReport* solar,
+                       const RemoteEntity* entity)
 {
     std::string out;
     out.reserve(40000);
@@ -272,6 +280,19 @@ std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& rea
     }
     AppendPosition(out, "home", in.Station.Latitude, in.Station.Longitude);
     AppendPosition(out, "remote", in.RemoteLatDeg, in.RemoteLonDeg);
+    if (entity != nullptr) {
+        // Inside "remote": its closing brace gives way to the entity.
+        out.pop_back();
+        out += ",\"entity\":{\"name\":";
+        AppendJsonString(out, entity->Name);
+        out += ",\"prefix\":";
+        AppendJsonString(out, entity->Prefix);
+        out += ",\"cq\":" + std::to_string(entity->CqZone);
+        out += ",\"itu\":" + std::to_string(entity->ItuZone);
+        out += ",\"continent\":";
+        AppendJsonString(out, entity->Continent);
+        out += "}}";
+    }
     if (solar != nullptr) {
         if (solar->Ok) {
             out += ",\"solar\":{\"issued\":";

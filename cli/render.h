@@ -5,6 +5,7 @@
 
 #include "engine/prediction.h"
 #include "engine/reach.h"
+#include "cli/remote_entity.h"
 
 #include <string>
 
@@ -28,20 +29,27 @@ std::string HexColor(Rgb c);
 // right-aligned in one width), a blank line, the reason when no cell reached
 // the receiver, and the status texts. With `ansi`, each cell is painted in
 // its colours with 24-bit ANSI escapes. With a solar report, a last line
-// gives the bulletin's issue text and the flux the run used.
-std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const SolarReport* solar = nullptr);
+// gives the bulletin's issue text and the flux the run used. With the
+// remote point's entity, a last line "Remote point: " and the entity.
+std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const SolarReport* solar = nullptr,
+                       const RemoteEntity* entity = nullptr);
 
 // The 19 table rows, 25 fields each, LF line ends. A field holding a comma,
 // a double quote, a blank or a line break is quoted, quotes doubled. When no
-// cell reached the receiver, a last line "# " and the reason.
-std::string RenderCsv(const Prediction& p, const Reach& reach = {});
+// cell reached the receiver, a last line "# " and the reason. With the
+// remote point's entity, a line "# Remote point: " and the entity after the
+// table, before that reason.
+std::string RenderCsv(const Prediction& p, const Reach& reach = {}, const RemoteEntity* entity = nullptr);
 
 // One JSON object (see the --help text for its keys), ending in a line break.
 // "reaches" tells whether a cell reached the receiver, and when none did,
 // "empty_reason" says why. "home" and "remote" are the run's positions, each
 // {"lat_deg", "lon_deg"}, latitude positive north and longitude positive
 // west, as doubles written to round-trip. With a solar report, also
-// "solar": {"issued", "flux", "url"} or {"error", "url"}.
-std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& reach, const SolarReport* solar = nullptr);
+// "solar": {"issued", "flux", "url"} or {"error", "url"}. With the remote
+// point's entity, "remote" also holds "entity": {"name", "prefix", "cq",
+// "itu", "continent"}.
+std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& reach, const SolarReport* solar = nullptr,
+                       const RemoteEntity* entity = nullptr);
 
 } // namespace orvela::cli
