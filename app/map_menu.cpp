@@ -8,7 +8,7 @@ MapMenu::MapMenu(QWidget& window, std::initializer_list<QWidget*> over)
     : QMenu(&window)
 {
     // The remote point from a Maidenhead locator.
-    auto* goToLocator = new QAction(QStringLiteral("Go to locator\u2026"), &window);
+    auto* goToLocator = new QAction(QStringLiteral("Go to\u2026"), &window);
     goToLocator->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     goToLocator->setShortcutContext(Qt::WindowShortcut);
     window.addAction(goToLocator);

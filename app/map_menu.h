@@ -1,5 +1,5 @@
 // The world map's context menu, over the map and over the markers on it
-// alike: "Go to locator…", which Ctrl+L also opens anywhere in the window,
+// alike: "Go to…" (a locator, a call sign or a prefix), which Ctrl+L also opens anywhere in the window,
 // "Coverage map…" and "Show the path".
 #pragma once
 

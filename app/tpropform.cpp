@@ -472,13 +472,24 @@ void TPROPForm::ANGSpinChange()
 void TPROPForm::DESTLongChange()
 {
     remote_->LongitudeChanged();
+    ForgetRemoteEntity();
     ComputeMUF();
 }
 
 void TPROPForm::DESTLatChange()
 {
     remote_->LatitudeChanged();
+    ForgetRemoteEntity();
     ComputeMUF();
+}
+
+void TPROPForm::ForgetRemoteEntity()
+{
+    // A point moved off a call sign's entity is no longer that entity: it
+    // is named as any picked point is.
+    if (!remoteLabel_.isEmpty()) {
+        remoteLabel_ = QStringLiteral("Remote station");
+    }
 }
 
 void TPROPForm::MouseIsDownOnMap(int x, int y)
@@ -491,24 +502,27 @@ void TPROPForm::MouseIsMovingOnMap(int x, int y)
     ui_->LBL->setText(CoordinatesText(QPoint(x, y)));
 }
 
-void TPROPForm::MoveRemotePoint(int lonWestDeg, int latDeg, QPoint markerPixel)
+void TPROPForm::MoveRemotePoint(int lonWestDeg, int latDeg, QPoint markerPixel, const QString& label)
 {
     remote_->MoveTo(lonWestDeg, latDeg, markerPixel);
-    remoteLabel_ = QStringLiteral("Remote station");
+    remoteLabel_ = label.isEmpty() ? QStringLiteral("Remote station") : label;
     ComputeMUF();
 }
 
 void TPROPForm::GoToLocator()
 {
-    GoToDialog dialog(*services_.Messages, this);
+    GoToDialog dialog(*services_.Messages, services_.Countries, this);
     if (services_.Dialogs->Exec(dialog) != QDialog::Accepted) {
         return;
     }
     // Whole degrees truncated toward zero, as a click gives them, and the
-    // marker on the square's centre itself, as on the clicked pixel.
+    // marker on the square's centre or the entity's position itself, as on
+    // the clicked pixel. A call sign's entity names the remote point at the
+    // head of its header section.
     const double lon = dialog.LongitudeWest();
     const double lat = dialog.Latitude();
-    MoveRemotePoint(static_cast<int>(lon), static_cast<int>(lat), RemotePoint::PixelOf(lon, lat));
+    MoveRemotePoint(static_cast<int>(lon), static_cast<int>(lat), RemotePoint::PixelOf(lon, lat),
+                    dialog.Entity() ? EntityLabel(*dialog.Entity()) : QString());
 }
 
 void TPROPForm::SetRows(BandSet set)

@@ -121,10 +121,16 @@ private:
     // Every way of moving the remote point moves it as a click on the map
     // does: both spin edits to whole degrees (each change runs its handler),
     // the marker around `markerPixel`, the remote label, and a last run.
-    void MoveRemotePoint(int lonWestDeg, int latDeg, QPoint markerPixel);
-    // Asks for a 4- or 6-character locator (GoToDialog, which names a wrong
-    // character and stays open) and moves the remote point to its centre.
+    // `label` names the remote point at the head of its header section;
+    // empty: "Remote station", as a click gives it.
+    void MoveRemotePoint(int lonWestDeg, int latDeg, QPoint markerPixel, const QString& label = QString());
+    // Asks for a 4- or 6-character locator or a call sign or prefix
+    // (GoToDialog, which names a wrong entry and stays open) and moves the
+    // remote point to the locator's centre or the entity's position.
     void GoToLocator();
+    // The remote point's label back to "Remote station" once it was moved
+    // by hand off the entity a call sign gave.
+    void ForgetRemoteEntity();
     // The coverage window for band 1..15 of the rows in use at an hour; it
     // then follows the window's inputs.
     void OpenCoverage(int band, int utcHour);

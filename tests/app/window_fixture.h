@@ -140,6 +140,7 @@ protected:
         s.Machine = &machine;
         s.Files = &files;
         s.Pictures = &pictures;
+        s.Countries = &countries;
         s.BuildStr = "Build 1.5.0.0";
         s.DataDir = dataDir;
         s.StartUpAbandoned = [this] { return startUpAbandoned; };
@@ -165,6 +166,7 @@ protected:
     FakeMachine machine;
     FakeFiles files;
     FakeMapPictures pictures;
+    FakeCountryFiles countries;
     QString dataDir;               // the program's data folder; none by default
     bool startUpAbandoned = false; // as after a termination signal during start-up
     // Runs in every write of the settings file just before the new file
