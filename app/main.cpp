@@ -4,6 +4,7 @@
 #include "station/settings_store.h"
 #include "app/splash.h"
 #include "app/system_services.h"
+#include "solar/product_cache.h"
 #include "app/tpropform.h"
 #include "app/version.h"
 
@@ -65,6 +66,12 @@ int main(int argc, char* argv[])
     // as installed, and as the build tree lays it out beside app/.
     services.DataDir = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/orvela");
     services.StartUpAbandoned = [&terminationSignals] { return terminationSignals.StartUpAbandoned(); };
+    // The other flux products: from the service this program was built
+    // with, by the same download as the bulletin's, kept in the user's cache.
+    orvela::solar::ProductsSettings products;
+    products.Get = orvela::solar::LinkedTransport();
+    products.CacheFolder = orvela::solar::DefaultCacheFolder();
+    services.FluxProducts = std::move(products);
 
     orvela::app::TPROPForm window(services);
     // A window whose start-up was abandoned is never shown, and never

@@ -2,11 +2,14 @@
 // construction so that tests can put fakes in their place.
 #pragma once
 
+#include "solar/solar_products.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -139,6 +142,11 @@ struct Services {
     // start-up sequence runs. Start-up then stops after the step that was
     // waiting, shows nothing more and writes nothing. None: never.
     std::function<bool()> StartUpAbandoned;
+    // Where NOAA's flux products for the dates the bulletin does not cover
+    // are downloaded from and kept (the service's address, the cache
+    // folder, the transport). None: a date other than today keeps the flux
+    // shown, and says so.
+    std::optional<solar::ProductsSettings> FluxProducts;
 };
 
 } // namespace orvela::app

@@ -7,18 +7,19 @@
 
 namespace orvela::app {
 
-RunInput InputsShown(const Ui::TPROPForm& ui, const Settings& station, int month, int day, std::time_t now,
-                     const QString& remoteLabel, BandSet rows)
+RunInput InputsShown(const Ui::TPROPForm& ui, const Settings& station, const CivilDate& date, bool today,
+                     std::time_t now, const QString& remoteLabel, BandSet rows)
 {
     RunInput in;
     in.Station = station;
     in.Flux = static_cast<ld>(ui.FLXSpin->value());
     in.RemoteLonDeg = ui.DESTLong->value();
     in.RemoteLatDeg = ui.DESTLat->value();
-    in.Month = month;
-    in.Day = day;
-    in.LocalDate = LocalDateOf(now);
+    in.Month = date.Month;
+    in.Day = date.Day;
+    in.LocalDate = date;
     in.UtcHour = UtcMinuteOfDay(now) / 60;
+    in.HighlightHour = today;
     in.RemoteLabel = remoteLabel.toStdString();
     in.Bands = BandsOf(rows);
     return in;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/bands.h"
+#include "engine/format.h"
 #include "engine/prediction.h"
 
 #include <QString>
@@ -17,10 +18,10 @@ class TPROPForm;
 namespace orvela::app {
 
 // The inputs of a run at `now`: the station and the options in memory, the
-// flux and the remote point of the spin edits, the prediction date and the
-// rows of the table.
-RunInput InputsShown(const Ui::TPROPForm& ui, const Settings& station, int month, int day, std::time_t now,
-                     const QString& remoteLabel, BandSet rows);
+// flux and the remote point of the spin edits, the prediction date (its
+// current hour highlighted when it is `today`) and the rows of the table.
+RunInput InputsShown(const Ui::TPROPForm& ui, const Settings& station, const CivilDate& date, bool today,
+                     std::time_t now, const QString& remoteLabel, BandSet rows);
 
 // `in` is the run that filled `table`, shown in the format `display`.
 void ShowPrediction(Ui::TPROPForm& ui, const RunInput& in, const Prediction& table, DisplayFormat display);

@@ -13,6 +13,7 @@
 #include "app/map_pointer.h"
 #include "app/option_groups.h"
 #include "app/path_overlay.h"
+#include "app/prediction_date.h"
 #include "app/prediction_view.h"
 #include "app/remote_point.h"
 #include "app/station_box.h"
@@ -55,17 +56,6 @@ static void InitResources()
 
 namespace orvela::app {
 
-namespace {
-
-std::tm LocalTime(std::time_t t)
-{
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return tm;
-}
-
-} // namespace
-
 TPROPForm::TPROPForm(const Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
@@ -98,6 +88,13 @@ void TPROPForm::BuildWindow()
     exporter_ = std::make_unique<TableExporter>(*this, services_);
     coverage_ = std::make_unique<CoverageLink>(*this, services_, *exporter_, [this](int latDeg, int lonWestDeg) {
         MoveRemotePoint(lonWestDeg, latDeg, RemotePoint::PixelOf(lonWestDeg, latDeg));
+    });
+    date_ = std::make_unique<PredictionDate>(*ui_->MAPPanel, *ui_->FLXSpin, *ui_->SolarBox, services_);
+    connect(date_.get(), &PredictionDate::DateChanged, this, [this] {
+        if (!mapPictureMissing_) {
+            UpdateMap(services_.TimeSource->Now());
+        }
+        ComputeMUF();
     });
     auto* pointer = new MapPointer(*ui_->MAP, {ui_->CC, ui_->STA}, this);
     connect(pointer, &MapPointer::Pressed, this, [this](QPoint at) { MouseIsDownOnMap(at.x(), at.y()); });
@@ -163,11 +160,6 @@ void TPROPForm::InitProgram()
     setWindowTitle(QString::fromLatin1(TitleText) + QString::fromLatin1(Credit) + QStringLiteral(" - ") +
                    QString::fromStdString(services_.BuildStr));
 
-    // The prediction date, fixed for the life of the program.
-    const std::tm today = LocalTime(services_.TimeSource->Now());
-    month_ = today.tm_mon + 1;
-    day_ = today.tm_mday;
-
     // The settings store and the stored settings. Each step that may
     // wait for the user (a message box, the first-run dialog, the download)
     // is followed by a look at whether the program was told to end
@@ -204,11 +196,12 @@ void TPROPForm::InitProgram()
     ui_->LocalGroupBox->setTitle(QStringLiteral(" Station ") + QString::fromStdString(settings_.CallSign) +
                                  QStringLiteral(" "));
 
-    // The day's solar flux.
-    FetchSolarFlux();
+    // The day's solar flux, and today as the prediction date.
+    const SolarFlux bulletin = FetchSolarFlux();
     if (Abandoned()) {
         return;
     }
+    date_->Start(services_.TimeSource->Now(), bulletin);
 
     // The remote marker.
     remote_->PlaceMarker();
@@ -259,7 +252,7 @@ StoredSettings TPROPForm::Kept() const
     return kept;
 }
 
-void TPROPForm::FetchSolarFlux()
+SolarFlux TPROPForm::FetchSolarFlux()
 {
     SolarFluxSource& source = *services_.Flux;
     ui_->SolarBox->setToolTip(
@@ -269,7 +262,7 @@ void TPROPForm::FetchSolarFlux()
     const SolarFlux flux = source.GetSolarFlux();
     if (Abandoned()) {
         // Nobody waits for the result any more, nor for a box about it.
-        return;
+        return flux;
     }
     if (flux.Ok) {
         ui_->SolarBox->setTitle(QString::fromStdString(flux.Issued));
@@ -281,6 +274,7 @@ void TPROPForm::FetchSolarFlux()
         ui_->FLXSpin->setValue(100.0);
         ui_->SolarBox->setTitle(QStringLiteral("Flux error"));
     }
+    return flux;
 }
 
 void TPROPForm::ShowLongitude()
@@ -326,8 +320,8 @@ void TPROPForm::UpdateMap(std::time_t utc)
                                  QStringLiteral("Error, no image was found"));
         return;
     }
-    const Picture24 earthCombined =
-        ComposeBuiltInMap(ToUtcDateTime(utc), MapWidth, {std::move(day), std::move(night), std::move(sun)});
+    const Picture24 earthCombined = ComposeBuiltInMap(ToUtcDateTime(date_->Moment(utc)), MapWidth,
+                                                      {std::move(day), std::move(night), std::move(sun)});
     if (earthCombined.Empty()) {
         return;
     }
@@ -357,13 +351,13 @@ void TPROPForm::ComputeMUF()
     }
     ++runCount_;
     const std::time_t now = services_.TimeSource->Now();
-    const RunInput in = InputsShown(*ui_, settings_, month_, day_, now, remoteLabel_, bandSet_);
+    const RunInput in = InputsShown(*ui_, settings_, date_->Date(), date_->IsToday(), now, remoteLabel_, bandSet_);
     tableHour_ = in.UtcHour;
     orvela::ComputeMUF(in, workspace_, prediction_);
     lastInput_ = in;
     pathOverlay_->SetPath(static_cast<double>(settings_.Latitude), static_cast<double>(settings_.Longitude),
                           ui_->DESTLat->value(), ui_->DESTLong->value(), settings_.Path);
-    coverage_->Follow(in, ToUtcDateTime(now).Year);
+    coverage_->Follow(in, ToUtcDateTime(date_->Moment(now)).Year);
     ShowPrediction(*ui_, in, prediction_, settings_.Display);
 }
 
@@ -420,7 +414,7 @@ void TPROPForm::AboutBtnClick()
 QStringList TPROPForm::ExportCaption() const
 {
     return TableCaption(settings_, ui_->DESTLat->value(), ui_->DESTLong->value(), ui_->FLXSpin->value(),
-                        services_.TimeSource->Now(), prediction_);
+                        date_->Moment(services_.TimeSource->Now()), prediction_);
 }
 
 void TPROPForm::CellWasSelected(int col, int row)
@@ -550,7 +544,7 @@ void TPROPForm::OpenCoverage(int band, int utcHour)
     if (!programReady_) {
         return;
     }
-    coverage_->Open(band, utcHour, lastInput_, ToUtcDateTime(services_.TimeSource->Now()).Year);
+    coverage_->Open(band, utcHour, lastInput_, ToUtcDateTime(date_->Moment(services_.TimeSource->Now())).Year);
 }
 
 void TPROPForm::TimerClick()
@@ -560,7 +554,9 @@ void TPROPForm::TimerClick()
     if (!programReady_) {
         return;
     }
-    // Left open, the window follows the clock.
+    // Left open, the window follows the clock: past midnight a window on
+    // today moves to the new day (which runs the table and the map).
+    date_->Tick(now);
     if (TableDue(now, tableHour_)) {
         ComputeMUF();
     }

@@ -38,6 +38,7 @@ class CoverageLink;
 class HelpFiles;
 class MapMenu;
 class PathOverlay;
+class PredictionDate;
 class RemotePoint;
 class TableExporter;
 class TableMenu;
@@ -100,12 +101,15 @@ private:
     // Whether the program was told to end during start-up.
     bool Abandoned() const;
     void ReadSettings();
-    void FetchSolarFlux();
+    // The start-up bulletin's flux in the flux box, or the fall-back and a
+    // report; the bulletin as downloaded.
+    SolarFlux FetchSolarFlux();
     // Station display: degrees, minutes and seconds of the home position.
     void ShowLongitude();
     void ShowLatitude();
     void PlaceHomeMarker();
-    // Shades the world map for a moment in UTC and shows it. A picture that
+    // Shades the world map for a moment in UTC, moved to the prediction
+    // date, and shows it. A picture that
     // is missing or cannot be decoded is reported, and the map keeps what it
     // showed.
     void UpdateMap(std::time_t utc);
@@ -152,6 +156,8 @@ private:
     std::unique_ptr<HelpFiles> help_;
     std::unique_ptr<TableExporter> exporter_;
     std::unique_ptr<CoverageLink> coverage_;
+    // The prediction date and its flux; every start is on today.
+    std::unique_ptr<PredictionDate> date_;
     QButtonGroup* displayGroup_ = nullptr;
     QButtonGroup* agtGroup_ = nullptr;
     QTimer timer_;
@@ -163,8 +169,6 @@ private:
     Workspace workspace_;
     Prediction prediction_;
     bool programReady_ = false;
-    int month_ = 1;
-    int day_ = 1;
     QString remoteLabel_;
     PathOverlay* pathOverlay_ = nullptr;
     BandSet bandSet_ = BandSet::Fixed;

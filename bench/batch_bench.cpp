@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <iostream>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -54,7 +55,14 @@ void BM_Batch(benchmark::State& state)
     request.Format = OutputFormat::Json;
     request.Threads = 0; // every core
     const Now now{orvela::CivilDate{2026, 12, 10}, 12};
-    const FluxSource noDownload = [](const std::string&) { return SolarReport{}; };
+    // No line asks for the flux of its date: nothing is fetched.
+    orvela::solar::ProductsSettings products;
+    products.Get = [](const std::string&, const orvela::solar::FetchOptions&, orvela::solar::BodyReceiver, void*,
+                      const orvela::solar::TransferCancel*) {
+        return orvela::solar::TransferResult{orvela::solar::TransferEnd::Failed, "no download in the benchmark"};
+    };
+    DateFluxPicker noDownload(
+        products, [](const std::string&) { return SolarReport{}; }, std::cerr);
     std::size_t written = 0;
     for (auto _ : state) {
         std::istringstream in(input);

@@ -9,8 +9,12 @@
 //   the whole day and the longest the user-interface thread went unanswered
 //   meanwhile as counters;
 // - BM_CoverageSliderRedraw: the hour slider moved once the day is in,
-//   until the map is painted again.
+//   until the map is painted again;
+// - BM_DateChangeWithProductAtHand: a new date chosen whose product this run
+//   has already read, until its flux is shown and the table repainted.
 #include "app/coverage_window.h"
+#include "app/prediction_date.h"
+#include "common/whole_file.h"
 #include "tests/support/http_test_server.h"
 #include "app/network_solar_flux.h"
 #include "app/splash.h"
@@ -22,6 +26,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QDateEdit>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -249,3 +254,50 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     return 0;
 }
+
+// Dates 10 and 11 days ahead, both in the 27-day outlook, chosen in turn:
+// the outlook is fetched once from a server on loopback before the timing,
+// so each change is the flux looked up on the worker, shown, and the table
+// run and repainted.
+void BM_DateChangeWithProductAtHand(benchmark::State& state)
+{
+    using namespace orvela::solar::testing;
+    const std::string outlook =
+        orvela::ReadWholeFile(std::string(ORVELA_PRODUCT_FIXTURES) + "/27-day-outlook.txt").Bytes;
+    HttpTestServer server(Reply(200, outlook));
+    QTemporaryDir cache;
+    orvela::solar::ProductsSettings products;
+    products.BulletinUrl = server.Url("/text/wwv.txt");
+    products.ServiceUrl = server.Origin();
+    products.Get = orvela::solar::LinkedTransport();
+    products.CacheFolder = cache.path().toStdString();
+    Fixture f;
+    f.services.FluxProducts = products;
+    TPROPForm form(f.services);
+    form.show();
+    QApplication::processEvents();
+    PredictionDate& date = Probe(form).Date();
+    const QDate today = date.DateEdit().date();
+    auto choose = [&](const QDate& d) {
+        bool shown = false;
+        QEventLoop loop;
+        const QMetaObject::Connection c = QObject::connect(&date, &PredictionDate::FluxShown, [&] {
+            shown = true;
+            loop.quit();
+        });
+        date.DateEdit().setDate(d);
+        if (!shown) {
+            loop.exec();
+        }
+        QObject::disconnect(c);
+        Probe(form).Widgets().MUFGrid->viewport()->repaint();
+    };
+    choose(today.addDays(12));
+    int ahead = 10;
+    for (auto _ : state) {
+        choose(today.addDays(ahead));
+        ahead = ahead == 10 ? 11 : 10;
+    }
+    state.counters["flux"] = Probe(form).Widgets().FLXSpin->value();
+}
+BENCHMARK(BM_DateChangeWithProductAtHand)->Unit(benchmark::kMillisecond);

@@ -49,10 +49,15 @@ std::vector<Option> ValueOptions()
                          r.FluxAuto = true;
                          return std::nullopt;
                      }
-                     return Checked(&cli::ParseFlux, [](AreaRequest& q, ld v) { q.Flux = v; })(text, r);
+                     return Checked(&cli::ParseFlux, [](AreaRequest& q, ld v) {
+                         q.Flux = v;
+                         q.FluxTyped = true;
+                     })(text, r);
                  }});
     o.push_back({"--flux-url", "URL", false,
                  Checked(&cli::ParseFluxUrl, [](AreaRequest& r, const std::string& url) { r.FluxUrl = url; })});
+    o.push_back({"--service-url", "URL", false,
+                 Checked(&cli::ParseServiceUrl, [](AreaRequest& r, const std::string& url) { r.ServiceUrl = url; })});
     o.push_back(
         {"--power", "DBW", false, Checked(&cli::ParsePower, [](AreaRequest& r, int v) { r.Station.Power = v; })});
     o.push_back({"--min-angle", "DEG", false,
@@ -190,6 +195,9 @@ AreaCommandLine ParseAreaCommandLine(int argc, const char* const argv[])
     if (!cl.Req.FluxUrl.empty() && !cl.Req.FluxAuto) {
         return Refuse("--flux-url is only used with --flux auto");
     }
+    if (!cl.Req.ServiceUrl.empty() && !cl.Req.FluxAuto) {
+        return Refuse("--service-url is only used with --flux auto");
+    }
     return cl;
 }
 
@@ -200,7 +208,7 @@ std::string AreaHelpText()
     std::string t;
     t += "Usage:\n";
     t += "orvela-area --home POS --utc YYYY-MM-DDTHH:MM[:SS]Z --band BAND [--flux SFU|auto]\n";
-    t += "            [--flux-url URL] [--power DBW] [--min-angle DEG]\n";
+    t += "            [--flux-url URL] [--service-url URL] [--power DBW] [--min-angle DEG]\n";
     t += "            [--antenna isotropic|dipole|yagi] [--long-path] [--step DEG]\n";
     t += "            [--all-hours] [--width W] [--threads N]\n";
     t += "            --out FILE.png|FILE.csv|FILE.json\n";
@@ -255,17 +263,20 @@ std::string AreaHelpText()
     t += "         east to west within each; text is the cell of the signal-level\n";
     t += "         table, quoted when it ends in a blank. A point without a path has\n";
     t += "         empty fields after its position, a path without a marker an empty\n";
-    t += "         marker. When no point has a path, a last line \"# \" and why.\n";
+    t += "         marker. When no point has a path, a line \"# \" and why; with\n";
+    t += "         --flux auto, a last line \"# Solar flux \" and where it came from.\n";
     t += "  .json  one object: \"home\" {\"lat_deg\", \"lon_deg\"}, \"utc\", \"band_mhz\",\n";
-    t += "         \"step_deg\", \"empty_reason\" when no point has a path, and\n";
+    t += "         \"step_deg\", \"flux\" {\"sfu\", \"source\", \"issued\"} as orvela-predict\n";
+    t += "         writes it, \"empty_reason\" when no point has a path, and\n";
     t += "         \"points\", each {\"lat_deg\", \"lon_deg\", \"text\",\n";
     t += "         \"level_db\", \"letter\", \"hops\", \"marker\"}; a point without a path\n";
     t += "         has an empty text and nulls, a path without a marker \"marker\": \"\".\n";
     t += "  .png   the day/night map of the moment with the coverage over it: each\n";
     t += "         point a cell of the step's size coloured by its level, hatched grey\n";
     t += "         below the receiver's sensitivity, nothing where there is no path;\n";
-    t += "         the home station, a legend and a caption, which says why when no\n";
-    t += "         point has a path.\n";
+    t += "         the home station, a legend and a caption, which names where the\n";
+    t += "         flux of --flux auto came from, and says why when no point has a\n";
+    t += "         path. --flux auto takes the flux of the date of --utc.\n";
     t += "With --all-hours, the CSV's header begins utc_hour and each line with its\n";
     t += "hour, the hours in turn from 0 to 23; each JSON point begins with\n";
     t += "\"utc_hour\". The hours without a path give their reasons in last lines\n";

@@ -31,8 +31,10 @@ struct AreaRequest {
     UtcDateTime Moment;                          // the prediction's date and hour; the map's shading
     TableBand Band;                              // the band: an amateur band, or a frequency alone
     ld Flux = DefaultFlux;
-    bool FluxAuto = false; // --flux auto: the day's flux from NOAA's bulletin
-    std::string FluxUrl;   // --flux-url, or empty for the build's address
+    bool FluxTyped = false; // --flux SFU was given
+    bool FluxAuto = false;  // --flux auto: the flux of the moment's date from NOAA's products
+    std::string FluxUrl;    // --flux-url, or empty for the build's address
+    std::string ServiceUrl; // --service-url, or empty for the build's address
     int StepDeg = DefaultStep;
     int Width = DefaultWidth;
     unsigned Threads = 0; // 0: one per core

@@ -7,11 +7,14 @@
 #include "coverage/area_coverage.h"
 #include "coverage/empty_map.h"
 #include "cli/area_picture.h"
+#include "cli/date_flux.h"
 #include "cli/flux_download.h"
 #include "map/picture_io.h"
 
 #include <array>
 #include <cerrno>
+#include <cmath>
+#include <ctime>
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
@@ -38,23 +41,44 @@ void WriteTextFile(const std::string& path, const std::string& text)
     }
 }
 
-// The flux of the request, or for --flux auto the bulletin's as
-// orvela-predict fetches it: 100 after a failure, told on standard error.
-ld RequestedFlux(const areacli::AreaRequest& req)
+// The flux of the request, or for --flux auto the flux of the moment's date
+// as orvela-predict picks it: 100 when no product answers, told on standard
+// error.
+cli::FluxOrigin RequestedFlux(const areacli::AreaRequest& req)
 {
-    return req.FluxAuto ? cli::DownloadFlux(req.FluxUrl).FluxUsed : req.Flux;
+    if (!req.FluxAuto) {
+        return cli::GivenFlux(req.Flux, req.FluxTyped);
+    }
+    const CivilDate today = LocalDateOf(std::time(nullptr));
+    cli::DateFluxPicker picker(cli::CommandLineProducts(req.FluxUrl, req.ServiceUrl), cli::DownloadFlux, std::cerr);
+    return picker.Pick({req.Moment.Year, req.Moment.Month, req.Moment.Day}, today).Origin;
 }
 
-// The JSON output's header: the home station, the moment asked and the band.
-area::CoverageHeader HeaderOf(const areacli::AreaRequest& req)
+// The JSON output's header: the home station, the moment asked, the band
+// and the flux.
+area::CoverageHeader HeaderOf(const areacli::AreaRequest& req, const cli::FluxOrigin& flux)
 {
-    return {req.Station.Latitude, req.Station.Longitude, IsoMoment(req.Moment), req.Band.Mhz};
+    area::CoverageHeader h;
+    h.HomeLatDeg = req.Station.Latitude;
+    h.HomeLonDeg = req.Station.Longitude;
+    h.Utc = IsoMoment(req.Moment);
+    h.BandMhz = req.Band.Mhz;
+    h.FluxSfu = std::round(static_cast<double>(flux.Sfu) * 10) / 10;
+    h.FluxSource = solar::FluxSourceName(flux.Source);
+    h.FluxIssued = flux.Issued ? IsoDate(*flux.Issued) : std::string();
+    return h;
+}
+
+// The CSV output's last line for a flux chosen for the date.
+std::string FluxNote(const cli::FluxOrigin& flux)
+{
+    return flux.Auto ? "# " + cli::FluxStatusLine(flux) + "\n" : std::string();
 }
 
 // The PNG map's caption for the coverage at `moment`, with the reason when
 // no point has a path.
-area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, const UtcDateTime& moment,
-                           const std::string& emptyReason)
+area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, const cli::FluxOrigin& flux,
+                           const UtcDateTime& moment, const std::string& emptyReason)
 {
     area::MapCaption caption;
     caption.Band = req.Band;
@@ -67,12 +91,13 @@ area::MapCaption CaptionOf(const areacli::AreaRequest& req, const RunInput& in, 
     caption.PowerDbw = req.Station.Power;
     caption.GainTable = req.Station.GainTable;
     caption.LongPath = req.Station.Path;
+    caption.FluxSource = flux.Auto ? flux.Described : std::string();
     caption.EmptyReason = emptyReason;
     return caption;
 }
 
 // --all-hours: the band's whole day, each point's path worked out once.
-void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
+void RunAllHours(const areacli::AreaRequest& req, const RunInput& in, const cli::FluxOrigin& flux)
 {
     const std::vector<area::Coverage> day = area::ComputeCoverageDay(in, 1, req.StepDeg, req.Threads);
     std::array<bool, HoursPerDay> empty{};
@@ -81,8 +106,10 @@ void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
     }
     const std::array<std::string, HoursPerDay> reasons = area::EmptyMapReasons(in, 1, req.StepDeg, req.Threads, empty);
     switch (req.Kind) {
-    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageDayCsv(day, reasons)); break;
-    case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageDayJson(HeaderOf(req), day, reasons)); break;
+    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageDayCsv(day, reasons) + FluxNote(flux)); break;
+    case areacli::OutputKind::Json:
+        WriteTextFile(req.Out, area::CoverageDayJson(HeaderOf(req, flux), day, reasons));
+        break;
     case areacli::OutputKind::Png: {
         // All 24 pictures or none: a failure removes those already written.
         std::vector<std::string> written;
@@ -94,7 +121,7 @@ void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
                 moment.Second = 0;
                 const std::string name = areacli::HourPictureName(req.Out, h);
                 WritePng(area::DrawCoverageMap(day[static_cast<std::size_t>(h)], moment,
-                                               CaptionOf(req, in, moment, reasons[static_cast<std::size_t>(h)]),
+                                               CaptionOf(req, in, flux, moment, reasons[static_cast<std::size_t>(h)]),
                                                req.Width),
                          name);
                 written.push_back(name);
@@ -113,9 +140,10 @@ void RunAllHours(const areacli::AreaRequest& req, const RunInput& in)
 void Run(const areacli::AreaRequest& req)
 {
     RunInput in = areacli::MakeAreaRunInput(req);
-    in.Flux = RequestedFlux(req);
+    const cli::FluxOrigin flux = RequestedFlux(req);
+    in.Flux = flux.Sfu;
     if (req.AllHours) {
-        RunAllHours(req, in);
+        RunAllHours(req, in, flux);
         return;
     }
     const area::Coverage coverage = area::ComputeCoverage(in, req.Moment.Hour, 1, req.StepDeg, req.Threads);
@@ -123,10 +151,12 @@ void Run(const areacli::AreaRequest& req)
                                    ? std::string()
                                    : area::EmptyMapReason(in, req.Moment.Hour, 1, req.StepDeg, req.Threads);
     switch (req.Kind) {
-    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageCsv(coverage, reason)); break;
-    case areacli::OutputKind::Json: WriteTextFile(req.Out, area::CoverageJson(HeaderOf(req), coverage, reason)); break;
+    case areacli::OutputKind::Csv: WriteTextFile(req.Out, area::CoverageCsv(coverage, reason) + FluxNote(flux)); break;
+    case areacli::OutputKind::Json:
+        WriteTextFile(req.Out, area::CoverageJson(HeaderOf(req, flux), coverage, reason));
+        break;
     case areacli::OutputKind::Png:
-        WritePng(area::DrawCoverageMap(coverage, req.Moment, CaptionOf(req, in, req.Moment, reason), req.Width),
+        WritePng(area::DrawCoverageMap(coverage, req.Moment, CaptionOf(req, in, flux, req.Moment, reason), req.Width),
                  req.Out);
         break;
     }

@@ -39,7 +39,7 @@ std::string ErrorOutput(std::size_t line, const std::string& why, OutputFormat f
 }
 
 std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInput& in, const SolarReport* solar,
-                             const RemoteEntity* entity, OutputFormat format)
+                             const FluxOrigin& flux, const RemoteEntity* entity, OutputFormat format)
 {
     const std::string number = std::to_string(line);
     const Reach reach = ReachOf(in, p);
@@ -67,10 +67,16 @@ std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInp
         if (!reach.Reaches) {
             out += number + ",empty," + CsvField(reach.Reason) + "\n";
         }
+        // A flux chosen for the line's date: the flux, its source and the
+        // product's issue date (empty where it has none).
+        if (flux.Auto) {
+            out += number + ",flux," + FormatFixed(flux.Sfu, 1) + "," + solar::FluxSourceName(flux.Source) + "," +
+                   (flux.Issued ? IsoDate(*flux.Issued) : std::string()) + "\n";
+        }
         return out;
     }
     // The single run's object with the line number put first.
-    const std::string object = RenderJson(p, in, reach, solar, entity);
+    const std::string object = RenderJson(p, in, reach, solar, &flux, entity);
     return "{\"line\":" + number + "," + object.substr(1);
 }
 
@@ -86,7 +92,7 @@ struct Job {
 // What every line of a batch shares.
 class Batch {
 public:
-    Batch(const BatchRequest& request, const Now& now, const FluxSource& flux)
+    Batch(const BatchRequest& request, const Now& now, DateFluxPicker& flux)
         : request_(request)
         , now_(now)
         , flux_(flux)
@@ -123,15 +129,18 @@ private:
             return;
         }
         RunInput in = MakeRunInput(cl.Req, now_);
+        FluxOrigin flux = GivenFlux(in.Flux, cl.Req.FluxTyped);
         const SolarReport* solar = nullptr;
         if (cl.Req.FluxAuto) {
-            solar = &Bulletin();
-            in.Flux = solar->FluxUsed;
+            const DateFlux chosen = flux_.Pick(in.LocalDate, now_.LocalDate);
+            flux = chosen.Origin;
+            solar = chosen.Bulletin;
+            in.Flux = flux.Sfu;
         }
         Prediction p;
         ComputeMUF(in, ws, p);
         const RemoteEntity* entity = cl.Req.RemoteEntityFound ? &*cl.Req.RemoteEntityFound : nullptr;
-        job.Out = PredictionOutput(job.Line, p, in, solar, entity, request_.Format);
+        job.Out = PredictionOutput(job.Line, p, in, solar, flux, entity, request_.Format);
     }
 
     void Refuse(Job& job, const std::string& why)
@@ -140,19 +149,9 @@ private:
         job.Out = ErrorOutput(job.Line, why, request_.Format);
     }
 
-    // The bulletin, downloaded the first time a line asks for it; the lines
-    // that ask meanwhile wait for it.
-    const SolarReport& Bulletin()
-    {
-        std::call_once(bulletinOnce_, [this] { bulletin_ = flux_(request_.FluxUrl); });
-        return bulletin_;
-    }
-
     const BatchRequest& request_;
     const Now now_;
-    const FluxSource& flux_;
-    std::once_flag bulletinOnce_;
-    SolarReport bulletin_;
+    DateFluxPicker& flux_;
     // Read the first time a line gives a call sign.
     CountryFileSource countryFile_;
 };
@@ -197,7 +196,7 @@ bool IsBlank(const std::string& s)
 } // namespace
 
 BatchResult RunBatch(std::istream& in, std::ostream& out, const BatchRequest& request, const Now& now,
-                     const FluxSource& flux)
+                     DateFluxPicker& flux)
 {
     const unsigned threads = WorkerThreads(request.Threads);
     const std::size_t chunk = LinesPerThread * threads;

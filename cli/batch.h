@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/command_line.h"
+#include "cli/date_flux.h"
 #include "cli/render.h"
 
 #include <cstddef>
@@ -11,10 +12,6 @@
 #include <string>
 
 namespace orvela::cli {
-
-// The flux report of --flux auto for a bulletin address (DownloadFlux in the
-// program). A batch asks for it once at most, the first time a line needs it.
-using FluxSource = std::function<SolarReport(const std::string& url)>;
 
 struct BatchResult {
     bool BadLine = false;     // a line was refused: its output is an error
@@ -32,8 +29,10 @@ inline constexpr std::size_t MaxBatchLineBytes = 64 * 1024;
 // (or the line's refusal) as `batch.Format` says. The lines are read a
 // chunk at a time, computed over batch.Threads threads and written before
 // the next chunk is read, so memory does not grow with the input. `now` is
-// the clock for every line.
+// the clock for every line. Lines with "flux": "auto" take the flux of
+// their date from `flux`, shared by the batch's threads, so that each
+// product is fetched once at most.
 BatchResult RunBatch(std::istream& in, std::ostream& out, const BatchRequest& batch, const Now& now,
-                     const FluxSource& flux);
+                     DateFluxPicker& flux);
 
 } // namespace orvela::cli

@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "solar/geoalert.h"
+#include "solar/solar_products.h"
 #include "cli/prediction_options.h"
 #include "country/country_file_location.h"
 
@@ -62,6 +63,7 @@ CommandLine BatchRun(std::vector<Option>& options, std::vector<ValueOption<Batch
     }
     cl.Batch.Format = req.Format;
     cl.Batch.FluxUrl = req.FluxUrl;
+    cl.Batch.ServiceUrl = req.ServiceUrl;
     cl.Batch.CountryFile = req.CountryFile;
     if (std::optional<std::string> why = ApplyValueOptions(batchOptions, cl.Batch)) {
         return Refusal(*why);
@@ -100,13 +102,13 @@ std::string HelpText()
     std::string t;
     t += "Usage:\n";
     t += "orvela-predict --home POS (--remote POS | --remote-call CALL [--country-file FILE])\n";
-    t += "               [--flux SFU|auto] [--flux-url URL] [--power DBW]\n";
+    t += "               [--flux SFU|auto] [--flux-url URL] [--service-url URL] [--power DBW]\n";
     t += "               [--min-angle DEG] [--long-path]\n";
     t += "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n";
     t += "               [--bands fixed|ham] [--date YYYY-MM-DD] [--call CALLSIGN]\n";
     t += "               [--format text|csv|json]\n";
     t += "orvela-predict --batch FILE|- [--format json|csv] [--threads N] [--flux-url URL]\n";
-    t += "               [--country-file FILE]\n";
+    t += "               [--service-url URL] [--country-file FILE]\n";
     t += "\n";
     t += "Forecasts HF sky-wave propagation between a home station and a remote point\n";
     t += "for each of the 24 UTC hours of one day, on the table frequencies 2 to 30 MHz.\n";
@@ -177,9 +179,15 @@ std::string HelpText()
     t += "        {\"lat_deg\", \"lon_deg\"}, the positions used (latitude positive north,\n";
     t += "        longitude positive west); with --remote-call, \"remote\" also holds\n";
     t += "        \"entity\" {\"name\", \"prefix\", \"cq\", \"itu\", \"continent\"}; with\n";
-    t += "        --flux auto also\n";
+    t += "        --flux auto for today also\n";
     t += "        \"solar\" {\"issued\", \"flux\", \"url\"}, or {\"error\", \"url\"} when the\n";
-    t += "        download failed.\n";
+    t += "        download failed; last \"flux\" {\"sfu\", \"source\", \"issued\"}: the\n";
+    t += "        flux used, where it came from (typed, bulletin, outlook, predicted,\n";
+    t += "        observed-daily, observed-monthly or default) and the product's\n";
+    t += "        issue date, null where it has none.\n";
+    t += "  With --flux auto, text ends with a line \"Solar flux 135.0: NOAA 27-day\n";
+    t += "  outlook issued 7 Dec 2026\" naming the source (today's bulletin has its\n";
+    t += "  own line), and CSV with \"# \" and the same words.\n";
     t += "\n";
     t += "Batch:\n";
     t += "  --batch FILE      one prediction for each line of FILE (- reads standard\n";
@@ -193,8 +201,10 @@ std::string HelpText()
     t += "                    home and remote (or remote_call) are required. Blank\n";
     t += "                    lines are skipped (no output), but counted in the line\n";
     t += "                    numbers.\n";
-    t += "                    \"flux\": \"auto\" downloads the bulletin once for the\n";
-    t += "                    whole batch, the first time a line asks for it.\n";
+    t += "                    \"flux\": \"auto\" takes the flux of the line's date as\n";
+    t += "                    --flux auto does; each product is downloaded once for the\n";
+    t += "                    whole batch, the first time a line asks for it. In CSV,\n";
+    t += "                    such a line's records end with N,flux,sfu,source,issued.\n";
     t += "  --threads N       threads that compute the lines, 0 (default) for one per\n";
     t += "                    core\n";
     t += "  --country-file FILE  the country file of the lines' remote_call\n";
@@ -219,12 +229,27 @@ std::string StationOptionsUsage(const Settings& d)
 {
     std::string t;
     t += "  --flux SFU        10.7 cm solar flux, 1 to 500, kept to one decimal\n";
-    t += "                    (default " + FormatFixed(DefaultFlux, 0) + "), or auto: the day's flux from NOAA's\n";
-    t += "                    Geophysical Alert Message, as the program fetches it;\n";
-    t += "                    when that fails, the message goes to standard error\n";
-    t += "                    and the flux is 100\n";
+    t += "                    (default " + FormatFixed(DefaultFlux, 0) + "), or auto: the flux of the date from\n";
+    t += "                    NOAA, as the program picks it:\n";
+    t += "                      today: the Geophysical Alert Message (measured the\n";
+    t += "                      day before), then the 27-day outlook;\n";
+    t += "                      1 to 27 days ahead: the 27-day outlook, a weekly\n";
+    t += "                      forecast, close at first, later off by tens of sfu;\n";
+    t += "                      further ahead: the predicted solar cycle, a month's\n";
+    t += "                      smoothed level, which a day's flux swings about by\n";
+    t += "                      tens of sfu;\n";
+    t += "                      1 to 30 days ago: the daily solar indices (measured);\n";
+    t += "                      older: the observed solar cycle, a month's mean.\n";
+    t += "                    A month's value belongs to its middle; a day between two\n";
+    t += "                    middles takes the straight line between them. A product\n";
+    t += "                    that fails is said on standard error and the next\n";
+    t += "                    answers; when none does, the flux is 100. Products are\n";
+    t += "                    kept in $XDG_CACHE_HOME/orvela (~/.cache/orvela); offline,\n";
+    t += "                    an old copy answers and its age is said.\n";
     t += "  --flux-url URL    where --flux auto fetches the bulletin\n";
     t += "                    (default " + std::string(solar::DefaultFluxUrl()) + ")\n";
+    t += "  --service-url URL the base address of the other products\n";
+    t += "                    (default " + std::string(solar::DefaultServiceUrl()) + ")\n";
     const SettingRow& power = SettingRowOf(SettingId::Power);
     const SettingRow& angle = SettingRowOf(SettingId::MinAngle);
     t += "  --power DBW       transmitter power, whole dBW from " + std::to_string(power.WholeMin()) + " to " +

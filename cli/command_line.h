@@ -27,8 +27,10 @@ struct Request {
     std::optional<RemoteEntity> RemoteEntityFound; // set once the call was looked up
     std::string CountryFile;                       // --country-file, or empty to look for it
     ld Flux = DefaultFlux;
-    bool FluxAuto = false;                 // --flux auto: the day's flux from NOAA's bulletin
+    bool FluxTyped = false;                // --flux SFU was given
+    bool FluxAuto = false;                 // --flux auto: the flux of the date from NOAA's products
     std::string FluxUrl;                   // --flux-url, or empty for the build's address
+    std::string ServiceUrl;                // --service-url, or empty for the build's address
     std::optional<CivilDate> Date;         // none: today's local date
     BandSet Bands = StoredDefaults().Rows; // the table's rows
     OutputFormat Format = OutputFormat::Text;
@@ -39,7 +41,8 @@ struct BatchRequest {
     std::string File; // "-": standard input
     OutputFormat Format = OutputFormat::Json;
     unsigned Threads = 0;    // 0: one per core
-    std::string FluxUrl;     // where lines with "flux": "auto" take the flux from; empty: the build's address
+    std::string FluxUrl;     // where lines with "flux": "auto" take today's bulletin from; empty: the build's address
+    std::string ServiceUrl;  // the base address of the other products; empty: the build's address
     std::string CountryFile; // where lines with "remote_call" look the call up; empty: look for it
 };
 

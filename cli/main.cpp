@@ -1,6 +1,7 @@
 // orvela-predict: one prediction run from the command line.
 #include "cli/batch.h"
 #include "cli/command_line.h"
+#include "cli/date_flux.h"
 #include "cli/flux_download.h"
 #include "cli/remote_call.h"
 #include "cli/render.h"
@@ -49,7 +50,8 @@ int RunBatchCommand(const orvela::cli::BatchRequest& batch)
         }
         in = &file;
     }
-    const BatchResult r = RunBatch(*in, std::cout, batch, ReadClock(), DownloadFlux);
+    DateFluxPicker flux(CommandLineProducts(batch.FluxUrl, batch.ServiceUrl), DownloadFlux, std::cerr);
+    const BatchResult r = RunBatch(*in, std::cout, batch, ReadClock(), flux);
     if (r.WriteFailed) {
         std::cerr << Program << ": cannot write the output" << std::endl;
         return 1;
@@ -84,14 +86,20 @@ int main(int argc, char* argv[])
     }
     const RemoteEntity* entity = req.RemoteEntityFound ? &*req.RemoteEntityFound : nullptr;
 
-    RunInput in = MakeRunInput(req, ReadClock());
-    std::optional<SolarReport> solar;
+    const Now now = ReadClock();
+    RunInput in = MakeRunInput(req, now);
+    FluxOrigin flux = GivenFlux(in.Flux, req.FluxTyped);
+    const SolarReport* report = nullptr;
+    std::optional<DateFluxPicker> picker;
     if (req.FluxAuto) {
-        // As the window does: the bulletin's flux, or 100 after a failure.
-        solar = DownloadFlux(req.FluxUrl);
-        in.Flux = solar->FluxUsed;
+        // As the window does: the flux of the date from the product that
+        // covers it, or 100 when none answers.
+        picker.emplace(CommandLineProducts(req.FluxUrl, req.ServiceUrl), DownloadFlux, std::cerr);
+        const DateFlux chosen = picker->Pick(in.LocalDate, now.LocalDate);
+        flux = chosen.Origin;
+        report = chosen.Bulletin;
+        in.Flux = flux.Sfu;
     }
-    const SolarReport* report = solar ? &*solar : nullptr;
     Workspace ws;
     Prediction p;
     ComputeMUF(in, ws, p);
@@ -99,9 +107,9 @@ int main(int argc, char* argv[])
 
     std::string out;
     switch (req.Format) {
-    case OutputFormat::Text: out = RenderText(p, reach, isatty(STDOUT_FILENO) == 1, report, entity); break;
-    case OutputFormat::Csv: out = RenderCsv(p, reach, entity); break;
-    case OutputFormat::Json: out = RenderJson(p, in, reach, report, entity); break;
+    case OutputFormat::Text: out = RenderText(p, reach, isatty(STDOUT_FILENO) == 1, report, &flux, entity); break;
+    case OutputFormat::Csv: out = RenderCsv(p, reach, &flux, entity); break;
+    case OutputFormat::Json: out = RenderJson(p, in, reach, report, &flux, entity); break;
     }
     return WriteOutput(Program, out);
 }

@@ -66,10 +66,15 @@ std::vector<RequestOption> RequestOptions()
                          r.FluxAuto = true;
                          return std::nullopt;
                      }
-                     return Checked(&ParseFlux, [](Request& q, ld v) { q.Flux = v; })(text, r);
+                     return Checked(&ParseFlux, [](Request& q, ld v) {
+                         q.Flux = v;
+                         q.FluxTyped = true;
+                     })(text, r);
                  }});
     o.push_back({"--flux-url", "URL", false,
                  Checked(&ParseFluxUrl, [](Request& r, const std::string& url) { r.FluxUrl = url; })});
+    o.push_back({"--service-url", "URL", false,
+                 Checked(&ParseServiceUrl, [](Request& r, const std::string& url) { r.ServiceUrl = url; })});
     o.push_back({"--power", "DBW", false, Checked(&ParsePower, [](Request& r, int v) { r.Station.Power = v; })});
     o.push_back(
         {"--min-angle", "DEG", false, Checked(&ParseMinAngle, [](Request& r, int v) { r.Station.MinAngle = v; })});
@@ -140,6 +145,9 @@ CommandLine SingleRun(std::vector<RequestOption>& options, bool longPath)
     }
     if (!cl.Req.FluxUrl.empty() && !cl.Req.FluxAuto) {
         return Refusal("--flux-url is only used with --flux auto");
+    }
+    if (!cl.Req.ServiceUrl.empty() && !cl.Req.FluxAuto) {
+        return Refusal("--service-url is only used with --flux auto");
     }
     if (!cl.Req.CountryFile.empty() && cl.Req.RemoteCall.empty()) {
         return Refusal("--country-file is only used with --remote-call");

@@ -58,6 +58,30 @@ double Thousandths(ld v)
 
 } // namespace
 
+FluxOrigin GivenFlux(ld sfu, bool typed)
+{
+    FluxOrigin o;
+    o.Sfu = sfu;
+    o.Source = typed ? solar::FluxSource::Typed : solar::FluxSource::Default;
+    o.Described = solar::FluxSourceName(o.Source);
+    return o;
+}
+
+std::string FluxStatusLine(const FluxOrigin& flux)
+{
+    return "Solar flux " + FormatFixed(flux.Sfu, 1) + ": " + flux.Described;
+}
+
+std::string FluxJson(const FluxOrigin& flux)
+{
+    // The flux as the prediction took it, to the tenth it is kept to.
+    const double sfu = std::round(static_cast<double>(flux.Sfu) * 10) / 10;
+    std::string out = "{\"sfu\":" + nlohmann::json(sfu).dump() + ",\"source\":\"" + solar::FluxSourceName(flux.Source) +
+                      "\",\"issued\":";
+    out += flux.Issued ? "\"" + IsoDate(*flux.Issued) + "\"" : std::string("null");
+    return out + "}";
+}
+
 std::string HexColor(Rgb c)
 {
     char buf[8];
@@ -66,7 +90,7 @@ std::string HexColor(Rgb c)
 }
 
 std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const SolarReport* solar,
-                       const RemoteEntity* entity)
+                       const FluxOrigin* flux, const RemoteEntity* entity)
 {
     std::size_t labelWidth = 0;
     std::size_t cellWidth = MinCellWidth;
@@ -100,13 +124,17 @@ std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const
         out += "Geophysical Alert Message issued " + solar->Issued + ": solar flux " + std::to_string(solar->Flux) +
                ", used " + FormatFixed(solar->FluxUsed, 1) + "\n";
     }
+    // The bulletin's own line names it already.
+    if (flux != nullptr && flux->Auto && flux->Source != solar::FluxSource::Bulletin) {
+        out += FluxStatusLine(*flux) + "\n";
+    }
     if (entity != nullptr) {
         out += "Remote point: " + EntityLine(*entity) + "\n";
     }
     return out;
 }
 
-std::string RenderCsv(const Prediction& p, const Reach& reach, const RemoteEntity* entity)
+std::string RenderCsv(const Prediction& p, const Reach& reach, const FluxOrigin* flux, const RemoteEntity* entity)
 {
     std::string out = TableCsv(p);
     if (entity != nullptr) {
@@ -114,6 +142,9 @@ std::string RenderCsv(const Prediction& p, const Reach& reach, const RemoteEntit
     }
     if (!reach.Reaches) {
         out += "# " + reach.Reason + "\n";
+    }
+    if (flux != nullptr && flux->Auto) {
+        out += "# " + FluxStatusLine(*flux) + "\n";
     }
     return out;
 }
@@ -200,7 +231,7 @@ std::optional<std::string> SMeterOfCell(const Prediction& p, DisplayFormat displ
 // cells' objects would cost as much as the prediction itself. The text is
 // the library's compact dump of the same object, byte for byte.
 std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& reach, const SolarReport* solar,
-                       const RemoteEntity* entity)
+                       const FluxOrigin* flux, const RemoteEntity* entity)
 {
     std::string out;
     out.reserve(40000);
@@ -306,6 +337,10 @@ std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& rea
         out += ",\"url\":";
         AppendJsonString(out, solar->Url);
         out += '}';
+    }
+    if (flux != nullptr) {
+        out += ",\"flux\":";
+        out += FluxJson(*flux);
     }
     out += "}\n";
     return out;

@@ -256,11 +256,12 @@ Parsed<int> ParseChoice(std::string_view text, std::span<const std::string_view>
     return Parsed<int>::Fail(Quoted(text) + " is not a choice; expected " + list);
 }
 
-Parsed<std::string> ParseFluxUrl(std::string_view text)
+namespace {
+
+Parsed<std::string> ParseHttpAddress(std::string_view text, const char* example)
 {
-    const auto fail = [] {
-        return Parsed<std::string>::Fail("expected an http:// or https:// address, e.g. "
-                                         "https://services.swpc.noaa.gov/text/wwv.txt");
+    const auto fail = [example] {
+        return Parsed<std::string>::Fail(std::string("expected an http:// or https:// address, e.g. ") + example);
     };
     std::string_view rest;
     if (text.substr(0, 7) == "http://") {
@@ -279,6 +280,18 @@ Parsed<std::string> ParseFluxUrl(std::string_view text)
         }
     }
     return Parsed<std::string>::Ok(std::string(text));
+}
+
+} // namespace
+
+Parsed<std::string> ParseFluxUrl(std::string_view text)
+{
+    return ParseHttpAddress(text, "https://services.swpc.noaa.gov/text/wwv.txt");
+}
+
+Parsed<std::string> ParseServiceUrl(std::string_view text)
+{
+    return ParseHttpAddress(text, "https://services.swpc.noaa.gov");
 }
 
 } // namespace orvela::cli

@@ -47,6 +47,9 @@ Parsed<ld> ParseFlux(std::string_view text);
 // Address of the Geophysical Alert Message: an http:// or https:// URL with
 // a host, and no blanks or control characters.
 Parsed<std::string> ParseFluxUrl(std::string_view text);
+// The base address of NOAA's service (--service-url): the same rules, with
+// an example of a base address.
+Parsed<std::string> ParseServiceUrl(std::string_view text);
 
 // Transmitter power, whole dBW, within the range the station's settings
 // allow (5 to 2500).

@@ -226,6 +226,11 @@ std::string JsonText(const CoverageHeader& header, int stepDeg, Json points, con
         j["band_mhz"] = mhz;
     }
     j["step_deg"] = stepDeg;
+    if (!header.FluxSource.empty()) {
+        j["flux"] = Json{{"sfu", header.FluxSfu},
+                         {"source", header.FluxSource},
+                         {"issued", header.FluxIssued.empty() ? Json() : Json(header.FluxIssued)}};
+    }
     if (!emptyValue.is_null()) {
         j[emptyKey] = std::move(emptyValue);
     }

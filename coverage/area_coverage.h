@@ -102,6 +102,11 @@ struct CoverageHeader {
     ld HomeLonDeg = 0; // positive west
     std::string Utc;   // YYYY-MM-DDTHH:MM:SSZ
     ld BandMhz = 0;    // written whole when it is: 14, 7.1
+    // The solar flux the coverage was computed with and where it came from,
+    // written as "flux" {"sfu", "source", "issued"} when the source is named.
+    double FluxSfu = 0;
+    std::string FluxSource; // "typed", "outlook", ...; empty: no "flux" member
+    std::string FluxIssued; // YYYY-MM-DD; empty: null
 };
 
 // {"home": {"lat_deg", "lon_deg"}, "utc", "band_mhz", "step_deg", "points":

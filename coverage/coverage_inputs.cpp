@@ -9,6 +9,7 @@ CoverageInputs::CoverageInputs(const RunInput& in)
     In.RemoteLonDeg = unset.RemoteLonDeg;
     In.RemoteLatDeg = unset.RemoteLatDeg;
     In.UtcHour = unset.UtcHour;
+    In.HighlightHour = unset.HighlightHour;
     In.RemoteLabel = unset.RemoteLabel;
     In.CaptionColor = unset.CaptionColor;
     In.Station.CallSign = unset.Station.CallSign;

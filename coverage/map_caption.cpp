@@ -65,6 +65,9 @@ std::vector<std::string> CaptionLines(const MapCaption& caption)
                                           PositionText(caption.HomeLatDeg, caption.HomeLonDeg) + call,
                                       "Power " + std::to_string(caption.PowerDbw) + " dBW, " + antenna +
                                           (caption.LongPath ? ", long path" : "")};
+    if (!caption.FluxSource.empty()) {
+        lines.push_back("Solar flux from " + caption.FluxSource);
+    }
     for (std::string& line : WrapWords(caption.EmptyReason, CaptionNoteChars)) {
         lines.push_back(std::move(line));
     }

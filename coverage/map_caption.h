@@ -28,6 +28,7 @@ struct MapCaption {
     int PowerDbw = 0;
     Antenna GainTable = Antenna::Isotropic;
     bool LongPath = false;
+    std::string FluxSource;  // where the flux came from, when it was chosen for the date
     std::string EmptyReason; // why no point has a path, when none has
 };
 
@@ -40,7 +41,8 @@ std::string BandName(const TableBand& band, bool frequency = false);
 // UTC"; flux and home, "Solar flux 122.0, home 48.85N 2.35E", the call sign
 // after the position in brackets when there is one; power and antenna,
 // "Power 20 dBW, 3-element Yagi", and ", long path" when it is asked for;
-// then the reason why no point has a path, when none has, broken between
+// where the flux came from, "Solar flux from NOAA 27-day outlook issued
+// 7 Dec 2026", when it is known; then the reason why no point has a path, when none has, broken between
 // words into lines of at most CaptionNoteChars characters.
 std::vector<std::string> CaptionLines(const MapCaption& caption);
 inline constexpr std::size_t CaptionNoteChars = 80;

@@ -26,7 +26,7 @@ void ComputeHour(const RunInput& in, int utcHour, Workspace& ws, Prediction& out
         out.At(col, r).Text.clear();
     }
     WriteHourColumn(plan, ws, in.Station.Display, utcHour, in.Bands, out);
-    ColorHourColumn(out, col, in.UtcHour, in.CaptionColor);
+    ColorHourColumn(out, col, HighlightedHour(in), in.CaptionColor);
 }
 
 namespace {

@@ -75,6 +75,9 @@ struct RunInput {
     // The table's rows, ascending, 1 to 15 of them: band i (1-based) in row
     // BandRow(i), the rows above the last left empty.
     std::vector<TableBand> Bands = BandsOf(BandSet::Fixed);
+    // Whether UtcHour's column is highlighted: only a table for today has a
+    // current hour.
+    bool HighlightHour = true;
     friend bool operator==(const RunInput&, const RunInput&) = default;
 };
 
@@ -106,6 +109,8 @@ void LabelGrid(Prediction& table, const Settings& st, const std::vector<TableBan
 // "Dsx" (display a cell): the cell of band nfq (1-based) at hour hre for the
 // idx-hop mode, in the display format; nothing when idx is 0.
 void Dsx(Prediction& table, const Workspace& ws, DisplayFormat display, int hre, int nfq, int idx);
+// The hour given as NoHourHighlighted leaves every hour column plain.
+inline constexpr int NoHourHighlighted = -1;
 void ColorGrid(Prediction& table, int utcHour, Rgb captionColor);
 // The colours and type of one hour column (1..24) as ColorGrid leaves them.
 void ColorHourColumn(Prediction& table, int col, int utcHour, Rgb captionColor);
@@ -115,5 +120,12 @@ void ResultCellColors(const std::string& text, Rgb& bg, Rgb& fg);
 
 // One complete run for all 24 hours of the day.
 void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out);
+
+// The hour whose column a run's table highlights: its UTC hour, or
+// NoHourHighlighted for a date other than today.
+inline int HighlightedHour(const RunInput& in)
+{
+    return in.HighlightHour ? in.UtcHour : NoHourHighlighted;
+}
 
 } // namespace orvela

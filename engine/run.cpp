@@ -303,7 +303,7 @@ void ComputeMUF(const RunInput& in, Workspace& ws, Prediction& out)
     for (int h = 0; h < HoursPerDay; ++h) {
         WriteHourColumn(plan, ws, st.Display, h, in.Bands, out);
     }
-    ColorGrid(out, in.UtcHour, in.CaptionColor);
+    ColorGrid(out, HighlightedHour(in), in.CaptionColor);
 }
 
 } // namespace orvela

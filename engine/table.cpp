@@ -133,6 +133,9 @@ Rgb HourRowBg(int row, Rgb captionColor)
 
 int HighlightedColumn(int utcHour)
 {
+    if (utcHour == NoHourHighlighted) {
+        return 0; // the labels' column, which no hour's colouring touches
+    }
     return ((utcHour % HoursPerDay) + HoursPerDay) % HoursPerDay + 1;
 }
 

@@ -61,6 +61,11 @@ P="$cli/orvela-predict"
 M="$cli/orvela-map"
 A="$cli/orvela-area"
 D="--date 2025-12-11"
+# --flux auto asks NOAA's other products for a date that is not today: at the
+# loopback server too (which has none of them), when the programs take
+# --service-url, so that the record never uses the network.
+S=
+if "$P" --help | grep -q -- --service-url; then S="--service-url http://127.0.0.1:$port"; fi
 
 run predict-help "$P" --help
 run predict-none "$P"
@@ -82,9 +87,9 @@ run same-point "$P" --home 10N,10E --remote 10N,10E $D --format json
 run pole "$P" --home 90N,0E --remote 90S,0E $D
 run call "$P" --home 48.85N,2.35E --remote 40.71N,74.01W --call F6XYZ $D --format json
 run call-bad "$P" --home 48.85N,2.35E --remote 40.71N,74.01W --call "$(printf 'F6\001')" $D
-run flux-auto "$P" --home 48.85N,2.35E --remote 40.71N,74.01W --flux auto --flux-url "$bulletin" $D --format json
-run flux-auto-text "$P" --home 48.85N,2.35E --remote 40.71N,74.01W --flux auto --flux-url "$bulletin" $D
-run flux-auto-missing "$P" --home 48.85N,2.35E --remote 40.71N,74.01W --flux auto --flux-url "http://127.0.0.1:$port/missing.txt" $D --format json
+run flux-auto "$P" --home 48.85N,2.35E --remote 40.71N,74.01W --flux auto --flux-url "$bulletin" $D --format json $S
+run flux-auto-text "$P" --home 48.85N,2.35E --remote 40.71N,74.01W --flux auto --flux-url "$bulletin" $D $S
+run flux-auto-missing "$P" --home 48.85N,2.35E --remote 40.71N,74.01W --flux auto --flux-url "http://127.0.0.1:$port/missing.txt" $D --format json $S
 for bad in "--home 91N,0E --remote 0N,0E" "--home 48.85N,2.35E" "--home -48.85,2.35 --remote 0N,0E" \
     "--home JN18 --remote ZZ99" "--home JN18 --remote FN30 --power 4" "--home JN18 --remote FN30 --power 2501" \
     "--home JN18 --remote FN30 --min-angle 91" "--home JN18 --remote FN30 --flux 0" "--home JN18 --remote FN30 --flux 501" \
@@ -101,8 +106,8 @@ batch='{"home":"JN18DU","remote":"FN30","date":"2025-12-11"}
 not json
 {"home":"JN18","remote":"QF56","flux":"auto","date":"2025-12-11"}
 '
-run_in batch-json "$batch" "$P" --batch - --threads 2 --flux-url "$bulletin"
-run_in batch-csv "$batch" "$P" --batch - --format csv --threads 1 --flux-url "$bulletin"
+run_in batch-json "$batch" "$P" --batch - --threads 2 --flux-url "$bulletin" $S
+run_in batch-csv "$batch" "$P" --batch - --format csv --threads 1 --flux-url "$bulletin" $S
 run batch-missing "$P" --batch /nonexistent/batch.jsonl
 
 run map-help "$M" --help
@@ -122,7 +127,7 @@ run area-long "$A" --home QF56 --utc 2025-12-11T06:00Z --band 14 --long-path --s
 run area-empty "$A" --home JN18 --utc 2025-12-11T12:00Z --band 28.5 --power 5 --flux 1 --min-angle 90 --out area.png
 run area-all-hours "$A" --home JN18 --utc 2025-12-11T12:00Z --band 10m --step 20 --all-hours --out area.csv
 run area-all-hours-png "$A" --home JN18 --utc 2025-12-11T12:00Z --band 10m --step 20 --all-hours --width 512 --out area.png
-run area-flux-auto "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --step 20 --flux auto --flux-url "$bulletin" --out area.json
+run area-flux-auto "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --step 20 --flux auto --flux-url "$bulletin" --out area.json $S
 run area-bad-band "$A" --home JN18 --utc 2025-12-11T12:00Z --band 2m --out area.png
 run area-bad-step "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --step 7 --out area.png
 run area-bad-out "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --out area.gif

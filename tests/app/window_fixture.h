@@ -26,6 +26,7 @@
 #include <ctime>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -144,6 +145,7 @@ protected:
         s.BuildStr = "Build 1.5.0.0";
         s.DataDir = dataDir;
         s.StartUpAbandoned = [this] { return startUpAbandoned; };
+        s.FluxProducts = products;
         return std::make_unique<TPROPForm>(s);
     }
 
@@ -169,6 +171,9 @@ protected:
     FakeCountryFiles countries;
     QString dataDir;               // the program's data folder; none by default
     bool startUpAbandoned = false; // as after a termination signal during start-up
+    // NOAA's other flux products for the prediction date; none by default,
+    // so that no test reaches a network unless it says where.
+    std::optional<solar::ProductsSettings> products;
     // Runs in every write of the settings file just before the new file
     // replaces the old one; it may throw StoreError to fail the write.
     std::function<void()> beforeSettingsReplaced;

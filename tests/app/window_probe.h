@@ -7,6 +7,7 @@
 #include "app/help_window.h"
 #include "app/map_menu.h"
 #include "app/path_overlay.h"
+#include "app/prediction_date.h"
 #include "app/table_menu.h"
 #include "app/tpropform.h"
 #include "app/ui_tpropform.h"
@@ -36,6 +37,9 @@ public:
     QAction* RowsAction(BandSet set) const { return form_.tableMenu_->RowsAction(set); }
     QAction* ShowPathAction() const { return form_.mapMenu_->ShowPathAction(); }
     PathOverlay* PathLine() const { return form_.pathOverlay_; }
+    PredictionDate& Date() const { return *form_.date_; }
+    // The inputs of the last run.
+    const RunInput& LastInput() const { return form_.lastInput_; }
     // The coverage window and the program's own help window, once opened.
     CoverageWindow* Coverage() const { return form_.findChild<CoverageWindow*>(); }
     THelpForm* HelpWindow() const { return form_.findChild<THelpForm*>(); }

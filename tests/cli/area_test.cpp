@@ -7,6 +7,8 @@
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
+
+#include <ctime>
 #include <nlohmann/json.hpp>
 #include <png.h>
 
@@ -269,7 +271,8 @@ TEST_F(OrvelaArea, JsonHoldsTheCsvsPointsWithNullsWhereThereIsNoPath)
     for (const auto& item : j.items()) {
         keys.push_back(item.key());
     }
-    EXPECT_EQ(keys, (std::vector<std::string>{"home", "utc", "band_mhz", "step_deg", "points"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"home", "utc", "band_mhz", "step_deg", "flux", "points"}));
+    EXPECT_EQ(j["flux"], (nlohmann::ordered_json{{"sfu", 100.0}, {"source", "default"}, {"issued", nullptr}}));
     // The locator's position, as orvela-predict takes it.
     const Outcome predict =
         orvela::child::RunProgram(ORVELA_PREDICT_PATH, {"--home", "JN18DU", "--remote", "0N,0E", "--format", "json"});
@@ -409,7 +412,8 @@ TEST_F(OrvelaArea, AMapWithoutAPathSaysWhy)
     for (const auto& item : j.items()) {
         keys.push_back(item.key());
     }
-    EXPECT_EQ(keys, (std::vector<std::string>{"home", "utc", "band_mhz", "step_deg", "empty_reason", "points"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"home", "utc", "band_mhz", "step_deg", "flux", "empty_reason", "points"}));
     for (const auto& p : j["points"]) {
         ASSERT_EQ(p["text"], "");
     }
@@ -458,10 +462,16 @@ using orvela::solar::testing::ClosedPort;
 using orvela::solar::testing::HttpTestServer;
 using orvela::solar::testing::Reply;
 
+// Today's flux is the bulletin's, as before; the note at the end of the CSV
+// names it.
 TEST_F(OrvelaArea, FluxAutoTakesTheBulletinsFluxOrOneHundred)
 {
-    const std::vector<std::string> args = {"--home", "50N,10E", "--utc",  "2026-06-21T18:30Z",
-                                           "--band", "14",      "--step", "30"};
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char today[32];
+    std::strftime(today, sizeof today, "%Y-%m-%dT18:30Z", &local);
+    const std::vector<std::string> args = {"--home", "50N,10E", "--utc", today, "--band", "14", "--step", "30"};
     const auto with = [&](std::vector<std::string> more) {
         more.insert(more.begin(), args.begin(), args.end());
         return more;
@@ -470,17 +480,20 @@ TEST_F(OrvelaArea, FluxAutoTakesTheBulletinsFluxOrOneHundred)
                                      ":Issued: 2026 Jun 21 0305 UTC\n"
                                      "Solar flux 187 and estimated planetary A-index 5.\n"));
     const std::string fetched = Write(with({"--flux", "auto", "--flux-url", server.Url("/text/wwv.txt")}), "auto.csv");
-    EXPECT_EQ(fetched, Write(with({"--flux", "187"}), "given.csv"));
+    EXPECT_EQ(fetched, Write(with({"--flux", "187"}), "given.csv") +
+                           "# Solar flux 187.0: NOAA Geophysical Alert Message issued 21 Jun 2026\n");
     EXPECT_NE(fetched, Write(with({}), "default.csv"));
 
-    // A failed download: the message on standard error, then a flux of 100.
+    // A failed download: the message on standard error, then a flux of 100
+    // when the products after it fail too.
     const ClosedPort closed;
     const std::string origin = closed.Origin();
-    const Outcome o = RunArea(with({"--flux", "auto", "--flux-url", origin + "/wwv.txt", "--out", Out("failed.csv")}));
+    const Outcome o = RunArea(with(
+        {"--flux", "auto", "--flux-url", origin + "/wwv.txt", "--service-url", origin, "--out", Out("failed.csv")}));
     EXPECT_EQ(o.Status, 0);
     EXPECT_EQ(o.Err.rfind("Could not download Geophysical Alert Message wwv.txt from " + origin + ": ", 0), 0u)
         << o.Err;
-    EXPECT_EQ(FileText(Out("failed.csv")), FileText(Out("default.csv")));
+    EXPECT_EQ(FileText(Out("failed.csv")), FileText(Out("default.csv")) + "# Solar flux 100.0: default\n");
 }
 
 struct BadInput {

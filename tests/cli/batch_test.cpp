@@ -384,15 +384,15 @@ TEST(Batch, FluxAutoDownloadsTheBulletinOnce)
 {
     HttpTestServer server(Reply(200, Bulletin));
     const std::string url = server.Url("/text/wwv.txt");
-    const std::string autoLine = R"({"home": "45N,0E", "remote": "45N,90W", "flux": "auto", "date": "2024-06-21"})";
+    const std::string autoLine = R"({"home": "45N,0E", "remote": "45N,90W", "flux": "auto"})"; // today
     const std::string ownLine = R"({"home": "45N,0E", "remote": "45N,90W", "flux": 80, "date": "2024-06-21"})";
     const TempFile input(Joined({ownLine, autoLine, autoLine, ownLine, autoLine}));
 
     const Outcome o = RunPredict({"--batch", input.Path(), "--flux-url", url, "--threads", "2"});
     ASSERT_EQ(o.Status, 0) << o.Err;
     EXPECT_EQ(server.Requests().size(), 1u);
-    const Outcome single = RunPredict({"--home", "45N,0E", "--remote", "45N,90W", "--flux", "auto", "--flux-url", url,
-                                       "--date", "2024-06-21", "--format", "json"});
+    const Outcome single = RunPredict(
+        {"--home", "45N,0E", "--remote", "45N,90W", "--flux", "auto", "--flux-url", url, "--format", "json"});
     ASSERT_EQ(single.Status, 0) << single.Err;
     const std::vector<std::string> out = Lines(o.Out);
     ASSERT_EQ(out.size(), 5u);

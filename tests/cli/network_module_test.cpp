@@ -39,10 +39,12 @@ protected:
         fs::copy_file(ORVELA_PREDICT_PATH, program_);
     }
 
-    Outcome Run(const std::string& url)
+    // The products after the bulletin are asked at `service` when it fails.
+    Outcome Run(const std::string& url, const std::string& service = "http://127.0.0.1:9")
     {
-        return orvela::child::RunProgram(program_.c_str(), {"--home", ParisText, "--remote", NewYorkText, "--flux",
-                                                            "auto", "--flux-url", url, "--format", "json"});
+        return orvela::child::RunProgram(program_.c_str(),
+                                         {"--home", ParisText, "--remote", NewYorkText, "--flux", "auto", "--flux-url",
+                                          url, "--service-url", service, "--format", "json"});
     }
 
     orvela_test::ScratchFolder scratch_{"orvela-module"};
@@ -54,7 +56,7 @@ TEST_F(ProgramElsewhere, WithoutTheModuleTheDownloadFailsNamingWhereItLooked)
 {
     const ClosedPort closed;
     const std::string origin = closed.Origin();
-    const Outcome o = Run(origin + "/text/wwv.txt");
+    const Outcome o = Run(origin + "/text/wwv.txt", origin);
 
     EXPECT_EQ(o.Status, 0) << o.Err;
     const std::string message = "Could not download Geophysical Alert Message wwv.txt from " + origin;
@@ -63,9 +65,14 @@ TEST_F(ProgramElsewhere, WithoutTheModuleTheDownloadFailsNamingWhereItLooked)
     EXPECT_EQ(o.Err.rfind(message + ": the network module could not be loaded: " + besideTheProgram + ": ", 0), 0u)
         << o.Err;
     EXPECT_NE(o.Err.find("; " + installed + ": "), std::string::npos) << o.Err;
-    EXPECT_EQ(std::count(o.Err.begin(), o.Err.end(), '\n'), 1);
+    // Then the products that follow the bulletin for today, which fail alike,
+    // and the flux of 100.
+    EXPECT_NE(o.Err.find("\n27-day outlook: could not download it from " + origin + ": the network module"),
+              std::string::npos)
+        << o.Err;
     const Json j = Json::parse(o.Out);
     EXPECT_EQ(j["solar"]["error"], message);
+    EXPECT_EQ(j["flux"]["source"], "default");
     EXPECT_FALSE(j["solar"].contains("flux"));
     EXPECT_EQ(j["h2"][0], "Solar flux at 10.7cm : 100.0");
 }

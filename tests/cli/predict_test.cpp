@@ -210,7 +210,7 @@ TEST(CommandLine, HelpGoesToStdoutWithTheUsage)
     EXPECT_EQ(o.Status, 0);
     EXPECT_EQ(o.Err, "");
     const std::string usage = "orvela-predict --home POS (--remote POS | --remote-call CALL [--country-file FILE])\n"
-                              "               [--flux SFU|auto] [--flux-url URL] [--power DBW]\n"
+                              "               [--flux SFU|auto] [--flux-url URL] [--service-url URL] [--power DBW]\n"
                               "               [--min-angle DEG] [--long-path]\n"
                               "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n"
                               "               [--bands fixed|ham] [--date YYYY-MM-DD] [--call CALLSIGN]\n"
@@ -276,7 +276,9 @@ TEST(Json, KeepsItsSchema)
         keys.insert(item.key());
     }
     EXPECT_EQ(keys, (std::set<std::string>{"h1", "h2", "grid", "cells", "bands", "path", "status", "reaches", "home",
-                                           "remote"}));
+                                           "remote", "flux"}));
+    // No --flux: the default flux, and no issue date.
+    EXPECT_EQ(j["flux"], (Json{{"sfu", 100.0}, {"source", "default"}, {"issued", nullptr}}));
     EXPECT_EQ(j["reaches"], true); // and no "empty_reason"
     // The fixed rows, lowest first, without names.
     ASSERT_EQ(j["bands"].size(), 15u);
@@ -705,18 +707,21 @@ TEST(FluxAuto, AFailedDownloadSaysSoAndUsesOneHundred)
     const ClosedPort closed;
     const std::string origin = closed.Origin();
     const std::string url = origin + "/text/wwv.txt";
-    const Outcome o = RunPredict(
-        {"--home", ParisText, "--remote", NewYorkText, "--flux", "auto", "--flux-url", url, "--format", "json"});
+    const Outcome o = RunPredict({"--home", ParisText, "--remote", NewYorkText, "--flux", "auto", "--flux-url", url,
+                                  "--service-url", origin, "--format", "json"});
     EXPECT_EQ(o.Status, 0); // the table was computed
-    // One line: the message, then why (the connection was refused).
+    // First the message, then why (the connection was refused); then the
+    // products that follow the bulletin for today, and the flux of 100.
     const std::string message = "Could not download Geophysical Alert Message wwv.txt from " + origin;
     EXPECT_EQ(o.Err.rfind(message + ": ", 0), 0u) << o.Err;
-    EXPECT_GT(o.Err.size(), message.size() + 3);
-    EXPECT_EQ(std::count(o.Err.begin(), o.Err.end(), '\n'), 1);
+    EXPECT_EQ(o.Err.find(message, 1), std::string::npos) << o.Err; // said once
+    EXPECT_NE(o.Err.find("\n27-day outlook: could not download it from " + origin), std::string::npos) << o.Err;
+    EXPECT_NE(o.Err.find(": the flux is 100\n"), std::string::npos) << o.Err;
     const Json j = Json::parse(o.Out);
     EXPECT_EQ(j["solar"]["url"], url);
     EXPECT_EQ(j["solar"]["error"].get<std::string>(), message);
     EXPECT_FALSE(j["solar"].contains("flux"));
+    EXPECT_EQ(j["flux"]["source"], "default");
     EXPECT_EQ(j["h2"][0], "Solar flux at 10.7cm : 100.0");
 }
 

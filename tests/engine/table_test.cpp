@@ -160,4 +160,21 @@ TEST(ColorGrid, HourRowsAndCurrentHourHighlight)
     }
 }
 
+// A table for another day than today has no current hour: every hour
+// column keeps the plain colours, the one highlighted before included.
+TEST(ColorGrid, NoHourHighlightedLeavesEveryColumnPlain)
+{
+    constexpr Rgb Navy = 0x000080, Caption = 0x123456;
+    Prediction p;
+    ColorGrid(p, 5, Caption);
+    ColorGrid(p, NoHourHighlighted, Caption);
+    for (int c = 1; c < TableCols; ++c) {
+        EXPECT_EQ(p.At(c, RowUtc).Bg, Navy) << c;
+        for (int r = RowUtc; r <= RowZen; ++r) {
+            EXPECT_FALSE(p.At(c, r).Bold) << c << "," << r;
+        }
+        EXPECT_EQ(p.At(c, RowLocal).Bg, Caption) << c;
+    }
+}
+
 } // namespace
