@@ -96,12 +96,12 @@ test-sanitize: deps
 # optimisation and needs only lines for its stacks; its instrumented code
 # compiles in half the time of -O2 -g.
 TSAN_OPT   := -O1 -g1 -DNDEBUG
-TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests orvela-parallel-tests orvela-coverage-tests orvela-common-tests
+TSAN_TESTS := orvela-map-tests orvela-solar-tests orvela_cli_tests orvela-app-tests orvela-parallel-tests orvela-coverage-tests orvela-common-tests orvela-planner-tests
 test-tsan: deps
 	$(CONFIGURE) $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$(TSAN_OPT)" \
 	  -DORVELA_TSAN=ON -DORVELA_BENCH=OFF
 	$(TSAN_ENV) cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
-	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app|coverage|common)\.|engine\.ParallelFor\.)'
+	cd $(TSAN_BUILD) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '^((map|solar|cli|app|coverage|common|planner)\.|engine\.ParallelFor\.)'
 
 # Six targets under libFuzzer: the solar-flux parser, seeded with the real
 # bulletins, the readers of NOAA's other flux products and of their cached

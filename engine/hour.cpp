@@ -77,6 +77,25 @@ void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<Band
     }
 }
 
+PathSummary ComputeBandsDay(const RunInput& in, Workspace& ws, std::vector<std::array<BandResult, HoursPerDay>>& days)
+{
+    PathPlan plan;
+    PreparePath(in, ws, plan);
+    days.resize(in.Bands.size());
+    for (int h = 0; h < HoursPerDay; ++h) {
+        if (in.Bands.size() == 1) {
+            // One band alone: the modes that cannot carry it are left out.
+            BeginBandHour(plan, ws, h, in.Bands.front().Mhz);
+        } else {
+            BeginHour(plan, ws, h);
+        }
+        for (std::size_t b = 0; b < in.Bands.size(); ++b) {
+            days[b][static_cast<std::size_t>(h)] = BandCell(plan, ws, in.Bands[b].Mhz);
+        }
+    }
+    return plan.Summary;
+}
+
 void ParallelFor(std::size_t count, unsigned threads, const std::function<void(std::size_t, Workspace&)>& work)
 {
     if (count == 0) {

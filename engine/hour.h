@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace orvela {
 
@@ -45,6 +46,13 @@ BandResult ComputeBand(const RunInput& in, int utcHour, int band, Workspace& ws)
 // hop search, the MUF model's control points) is done once and shared by
 // the 24 hours.
 void ComputeBandDay(const RunInput& in, int band, Workspace& ws, std::array<BandResult, HoursPerDay>& day);
+
+// Every band of in.Bands at every hour 0..23: days[b - 1][h] equals
+// ComputeBand(in, h, b, ws), text for text and bit for bit. The path's own
+// work is done once, and each hour's modes once for all the bands. Returns
+// the path's geometry as a run works it out (the distance and bearing of the
+// long path when it is asked).
+PathSummary ComputeBandsDay(const RunInput& in, Workspace& ws, std::vector<std::array<BandResult, HoursPerDay>>& days);
 
 // Runs work(i, ws) for i = 0 .. count - 1 on `threads` threads (0: one per
 // core; never more than count), the calling thread among them, each thread

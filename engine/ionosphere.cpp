@@ -1,8 +1,11 @@
 #include "engine/ionosphere.h"
 
+#include "engine/bands.h"
 #include "engine/geometry.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace orvela {
 
@@ -131,6 +134,20 @@ ld AbsorptionDenominatorAt(ld frq)
     const int n = static_cast<int>(frq / 2);
     if (n >= 1 && n <= BandCount && frq == 2 * n) {
         return BandAbsorptionDenominator[n];
+    }
+    // The amateur bands' rows too: the planner evaluates them for every
+    // target and hour, and powl is most of a path's work.
+    static const std::vector<std::pair<ld, ld>> amateur = [] {
+        std::vector<std::pair<ld, ld>> t;
+        for (const TableBand& band : BandsOf(BandSet::Amateur)) {
+            t.emplace_back(band.Mhz, AbsorptionDenominator(band.Mhz));
+        }
+        return t;
+    }();
+    for (const auto& [mhz, denominator] : amateur) {
+        if (frq == mhz) {
+            return denominator;
+        }
     }
     return AbsorptionDenominator(frq);
 }

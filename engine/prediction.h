@@ -114,8 +114,13 @@ inline constexpr int NoHourHighlighted = -1;
 void ColorGrid(Prediction& table, int utcHour, Rgb captionColor);
 // The colours and type of one hour column (1..24) as ColorGrid leaves them.
 void ColorHourColumn(Prediction& table, int col, int utcHour, Rgb captionColor);
-// Colours of a result cell by its text: black on black when empty, on red
-// when negative, on green otherwise.
+// The three kinds of result cell the table colours apart: empty (no mode
+// reaches the receiver), below the receiver's sensitivity (the text begins
+// with '-', red) and usable (any other text, green).
+enum class TableCellClass { Empty, Below, Usable };
+TableCellClass CellClassOf(const std::string& text);
+// Colours of a result cell by its class: black on black when empty, on red
+// below the sensitivity, on green when usable.
 void ResultCellColors(const std::string& text, Rgb& bg, Rgb& fg);
 
 // One complete run for all 24 hours of the day.

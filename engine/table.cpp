@@ -107,17 +107,29 @@ void Dsx(Prediction& table, const Workspace& ws, DisplayFormat display, int hre,
     table.At(hre + 1, row).Text = ResultCellText(number, ws.HopFlags[idx], idx);
 }
 
-void ResultCellColors(const std::string& text, Rgb& bg, Rgb& fg)
+TableCellClass CellClassOf(const std::string& text)
 {
     if (text.empty()) {
+        return TableCellClass::Empty;
+    }
+    return text[0] == '-' ? TableCellClass::Below : TableCellClass::Usable;
+}
+
+void ResultCellColors(const std::string& text, Rgb& bg, Rgb& fg)
+{
+    switch (CellClassOf(text)) {
+    case TableCellClass::Empty:
         bg = Black;
         fg = Black;
-    } else if (text[0] == '-') {
+        break;
+    case TableCellClass::Below:
         bg = Red;
         fg = Amber;
-    } else {
+        break;
+    case TableCellClass::Usable:
         bg = Green;
         fg = Amber;
+        break;
     }
 }
 

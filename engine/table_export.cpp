@@ -64,16 +64,6 @@ std::string Degrees(ld value)
     return text;
 }
 
-// Latitude positive north, longitude positive west: "48.85N", "2.35E".
-std::string LatitudeName(ld lat)
-{
-    return Degrees(lat) + (lat < 0 ? "S" : "N");
-}
-std::string LongitudeName(ld lonWest)
-{
-    return Degrees(lonWest) + (lonWest < 0 ? "E" : "W");
-}
-
 // The date the table is for: the run's month and day, in the year of the
 // date line, or of the year before when the program was started on a
 // December day and the run is made in January.
@@ -109,6 +99,15 @@ std::string CallSignForFileName(std::string_view call)
 }
 
 } // namespace
+
+std::string LatitudeName(ld lat)
+{
+    return Degrees(lat) + (lat < 0 ? "S" : "N");
+}
+std::string LongitudeName(ld lonWest)
+{
+    return Degrees(lonWest) + (lonWest < 0 ? "E" : "W");
+}
 
 std::string TableCsvFile(const RunInput& in, const Prediction& p)
 {

@@ -12,6 +12,11 @@ namespace orvela {
 // quote, a blank or a line break; as it is otherwise.
 std::string CsvField(const std::string& s);
 
+// Latitude positive north, longitude positive west, in unsigned degrees with
+// up to four decimals and the hemisphere's letter: "48.85N", "2.35E".
+std::string LatitudeName(ld lat);
+std::string LongitudeName(ld lonWest);
+
 // The 19 table rows, 25 fields each, LF line ends. A field holding a comma,
 // a double quote, a blank or a line break is quoted, quotes doubled.
 std::string TableCsv(const Prediction& p);

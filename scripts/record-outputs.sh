@@ -131,4 +131,17 @@ run area-flux-auto "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --step 20
 run area-bad-band "$A" --home JN18 --utc 2025-12-11T12:00Z --band 2m --out area.png
 run area-bad-step "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --step 7 --out area.png
 run area-bad-out "$A" --home JN18 --utc 2025-12-11T12:00Z --band 20m --out area.gif
+
+# orvela-plan, from the tests' country file so that the record does not
+# depend on the machine's; a tree built before the program has none.
+L="$cli/orvela-plan"
+if [ -x "$L" ]; then
+    cty="$here/tests/country/fixtures/cty-small.dat"
+    run plan-help "$L" --help
+    run plan-chart "$L" --home JN18DU --date 2025-12-11 --flux 120 --country-file "$cty" --call F6XYZ
+    run plan-csv "$L" --home 48.85N,2.35E --date 2026-06-21 --band 20m --targets JA1ABC,FN31,XX9ZZZ --country-file "$cty" --format csv
+    run plan-json "$L" --home FN30 --date 2025-12-11 --band 7.1 --long-path --antenna yagi --sort distance --country-file "$cty" --format json
+    run plan-hour "$L" --home JN18 --date 2025-12-11 --hour 3 --search russia --country-file "$cty"
+    run plan-bad-band "$L" --home JN18 --band 2m --country-file "$cty"
+fi
 echo "$n command lines recorded in $out"

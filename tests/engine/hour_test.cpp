@@ -160,4 +160,43 @@ TEST(ComputeBandDay, IsEverySingleHour)
     EXPECT_GT(without, 1000);
 }
 
+// All the bands of a day at once, each hour's modes shared by them, are
+// the single cells of each band and hour, and the path's geometry is the
+// run's: the varied paths on the fixed rows, the amateur bands and a single
+// band, the workspace spoilt between paths.
+TEST(ComputeBandsDay, IsEverySingleBandAndHour)
+{
+    Workspace daysWs, cellWs, pathWs;
+    std::vector<std::array<BandResult, HoursPerDay>> days;
+    int withPath = 0, without = 0;
+    std::size_t i = 0;
+    for (NamedInput run : orvela_test::VariedInputs()) {
+        switch (++i % 3) {
+        case 0: run.In.Bands = BandsOf(BandSet::Amateur); break;
+        case 1: run.In.Bands = {BandsOf(BandSet::Amateur)[i % 9]}; break;
+        default: break;
+        }
+        if (i % 5 == 0) {
+            Spoil(daysWs);
+        }
+        const PathSummary path = ComputeBandsDay(run.In, daysWs, days);
+        ASSERT_EQ(days.size(), run.In.Bands.size()) << run.What;
+        Prediction full;
+        ComputeMUF(run.In, pathWs, full);
+        EXPECT_EQ(path.DistanceKm, full.Path.DistanceKm) << run.What;
+        EXPECT_EQ(path.AzimuthDeg, full.Path.AzimuthDeg) << run.What;
+        for (int band = 1; band <= static_cast<int>(run.In.Bands.size()); ++band) {
+            for (int h = 0; h < 24; ++h) {
+                const BandResult one = ComputeBand(run.In, h, band, cellWs);
+                const BandResult& all = days[static_cast<std::size_t>(band - 1)][static_cast<std::size_t>(h)];
+                ASSERT_TRUE(SameCell(all, one))
+                    << run.What << " hour " << h << " band " << band << ": " << all.Text << " against " << one.Text;
+                ++(one.HasPath ? withPath : without);
+            }
+        }
+    }
+    EXPECT_GT(withPath, 500);
+    EXPECT_GT(without, 500);
+}
+
 } // namespace
