@@ -3,7 +3,7 @@
 // controls to the prediction run and hand everything else to a
 // collaborator of one concern each: the remote point, the mouse over the
 // map, the two context menus, table export, the help files and the
-// coverage window.
+// coverage and planner windows.
 #pragma once
 
 #include "engine/bands.h"
@@ -38,6 +38,7 @@ class CoverageLink;
 class HelpFiles;
 class MapMenu;
 class PathOverlay;
+class PlannerLink;
 class PredictionDate;
 class RemotePoint;
 class TableExporter;
@@ -138,6 +139,8 @@ private:
     // The coverage window for band 1..15 of the rows in use at an hour; it
     // then follows the window's inputs.
     void OpenCoverage(int band, int utcHour);
+    // The planner window; it then follows the window's inputs.
+    void OpenPlanner();
     // The table's rows, chosen in the table's menu and kept in the settings
     // file.
     void SetRows(BandSet set);
@@ -156,6 +159,7 @@ private:
     std::unique_ptr<HelpFiles> help_;
     std::unique_ptr<TableExporter> exporter_;
     std::unique_ptr<CoverageLink> coverage_;
+    std::unique_ptr<PlannerLink> planner_;
     // The prediction date and its flux; every start is on today.
     std::unique_ptr<PredictionDate> date_;
     QButtonGroup* displayGroup_ = nullptr;
@@ -174,6 +178,8 @@ private:
     BandSet bandSet_ = BandSet::Fixed;
     // The menus' choices that the settings file keeps.
     QAction* showPath_ = nullptr;
+    // The planner's own targets, as the settings file keeps them.
+    QString plannerTargets_;
     // The inputs of the last run, which the coverage window follows.
     RunInput lastInput_;
     int runCount_ = 0;
