@@ -9,6 +9,8 @@
 #   planner.png         the planner: every DXCC entity on all bands from
 #                       Paris, by Ctrl+P
 #   setup-dialog.png    the setup dialog after typing the locator jn18du
+#   prediction-date.png the main window on 20 August 2027, a year ahead,
+#                       with the flux of NOAA's predicted solar cycle
 #   coverage-14mhz.png  orvela-area: 14 MHz from Paris at 00, 06, 12 and
 #                       18 UTC on the June solstice of 2026, in one sheet
 #   solstice-maps.png   orvela-map: the day/night map at 00, 06, 12 and
@@ -23,9 +25,11 @@
 # clock stopped at 20 August 2026, 14:00 UTC (faketime; its timers run on
 # the monotonic clock, which goes on), and takes the solar flux of a real
 # bulletin of that morning (tests/solar/fixtures/2026-08-20.txt, flux 126)
-# from an HTTP server on the loopback. The window's bulletin address is
-# fixed at build time (the CMake option ORVELA_FLUX_URL), so the programs
-# come from a build tree of their own, build-pictures/ (or
+# from an HTTP server on the loopback, which also serves NOAA's other flux
+# products (the tests' copies in tests/solar/fixtures/products) for the
+# other dates. The window's bulletin and service addresses are fixed at
+# build time (the CMake options ORVELA_FLUX_URL and ORVELA_SERVICE_URL), so
+# the programs come from a build tree of their own, build-pictures/ (or
 # $ORVELA_PICTURES_BUILD), configured with that server's address; the users'
 # build keeps NOAA's. The same moment and bulletin give the same pictures
 # every time: run it after any change to a window and commit what changed.
@@ -86,8 +90,11 @@ wait_for() {
 # The port the tree was configured with is taken again when it is free, so
 # that a second run rebuilds nothing; otherwise any free port, and the tree
 # is configured anew with it.
-mkdir -p "$work/www/text"
+mkdir -p "$work/www/text" "$work/www/json/solar-cycle"
 cp "$bulletin" "$work/www/text/wwv.txt"
+products=$top/tests/solar/fixtures/products
+cp "$products/27-day-outlook.txt" "$products/daily-solar-indices.txt" "$work/www/text/"
+cp "$products/predicted-solar-cycle.json" "$products/observed-solar-cycle-indices.json" "$work/www/json/solar-cycle/"
 cat >"$work/serve.py" <<'EOF'
 import http.server, os, sys
 
@@ -123,7 +130,8 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 say "building the window and the map programs in $tree (bulletin at http://127.0.0.1:$port)"
 (cd "$top" && ./scripts/configure.sh "$tree" -DCMAKE_BUILD_TYPE=Release -DORVELA_BENCH=OFF \
-    -DORVELA_FLUX_URL="http://127.0.0.1:$port/text/wwv.txt" >"$work/configure.log") ||
+    -DORVELA_FLUX_URL="http://127.0.0.1:$port/text/wwv.txt" -DORVELA_SERVICE_URL="http://127.0.0.1:$port" \
+    >"$work/configure.log") ||
     { cat "$work/configure.log" >&2; fail "could not configure $tree"; }
 cmake --build "$tree" -j "$(nproc)" --target orvela orvela-map orvela-area >"$work/build.log" ||
     { tail -40 "$work/build.log" >&2; fail "could not build in $tree"; }
@@ -135,7 +143,7 @@ wait_for "$work/display" "Xvfb"
 DISPLAY=":$(cat "$work/display")"
 export DISPLAY
 export QT_QPA_PLATFORM=xcb TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/run
 mkdir -p "$XDG_CONFIG_HOME/Talvik Software" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
@@ -320,6 +328,17 @@ start_window 1
 click "$window" 486 363
 xdotool mousemove 0 0
 capture "$window" "$out/amateur-bands.png" 856x289+0+0
+stop_window
+
+# --- Another date ---------------------------------------------------------------
+# The date control over the map's lower right corner (at 706, 529): a
+# click on its year, and the Up key a user presses for the next year.
+start_window 0
+click "$window" 486 363
+click "$window" 718 539
+xdotool key Up
+xdotool mousemove 0 0
+capture "$window" "$out/prediction-date.png"
 stop_window
 
 # --- The setup dialog -----------------------------------------------------------
