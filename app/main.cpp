@@ -49,6 +49,7 @@ int main(int argc, char* argv[])
     orvela::app::SystemMachine machine;
     orvela::app::DialogFileChooser files;
     orvela::app::CompiledMapPictures pictures;
+    orvela::app::LocatedCountryFile countries;
     orvela::app::Services services;
     services.Messages = &messages;
     services.TimeSource = &clock;
@@ -59,6 +60,7 @@ int main(int argc, char* argv[])
     services.Machine = &machine;
     services.Files = &files;
     services.Pictures = &pictures;
+    services.Countries = &countries;
     services.BuildStr = buildStr;
     // The data folder beside the program's own: share/orvela next to bin/,
     // as installed, and as the build tree lays it out beside app/.

@@ -1,6 +1,6 @@
 // The world map's context menu, over the map and over the markers on it
-// alike: "Go to locator…", which Ctrl+L also opens anywhere in the window,
-// "Coverage map…" and "Show the path".
+// alike: "Go to…" (a locator, a call sign or a prefix), which Ctrl+L also opens anywhere in the window,
+// "Coverage map…", "Planner…", which Ctrl+P also opens anywhere in the window, and "Show the path".
 #pragma once
 
 #include <QMenu>
@@ -23,6 +23,7 @@ public:
 signals:
     void GoToLocatorChosen();
     void CoverageChosen();
+    void PlannerChosen();
 
 private:
     QAction* showPath_;

@@ -13,6 +13,10 @@
 #include <span>
 #include <string>
 
+namespace orvela::country {
+class CountryFile;
+}
+
 class QDialog;
 class QUrl;
 class QWidget;
@@ -102,6 +106,16 @@ public:
                                  const QString& filter) = 0;
 };
 
+// The contest country file that call signs and prefixes are looked up in
+// (the user's cty.dat under the data home, or the package hamradio-files').
+class CountryFiles {
+public:
+    virtual ~CountryFiles() = default;
+    // The file, read the first time it is asked for; null when there is
+    // none or it was refused, with why in `problem` (one line).
+    virtual const country::CountryFile* Get(QString& problem) = 0;
+};
+
 struct Services {
     MessageBoxes* Messages = nullptr;
     const Clock* TimeSource = nullptr;
@@ -117,6 +131,8 @@ struct Services {
     DocumentOpener* Opener = nullptr;
     const MachineInfo* Machine = nullptr;
     FileChooser* Files = nullptr;
+    // None: call signs are not looked up, and the windows say so.
+    CountryFiles* Countries = nullptr;
     std::string BuildStr; // "Build 1.5.0.0"
     // The program's installed data folder (the help, its pages, Info.txt),
     // where they are looked for when the start directory has none of them.

@@ -1,5 +1,6 @@
 #include "app/system_services.h"
 
+#include "country/country_file_location.h"
 #include "map/picture_io.h"
 #include "app/splash.h"
 #include "app/tpropform.h"
@@ -212,6 +213,18 @@ std::time_t SystemClock::Now() const
 std::span<const std::uint8_t> CompiledMapPictures::Find(const std::string& name) const
 {
     return MapResource(name);
+}
+
+const country::CountryFile* LocatedCountryFile::Get(QString& problem)
+{
+    if (!read_) {
+        read_ = country::ReadLocatedCountryFile({}, country::SearchOfThisProcess());
+    }
+    if (!read_->File) {
+        problem = QString::fromStdString(read_->Problem);
+        return nullptr;
+    }
+    return &*read_->File;
 }
 
 } // namespace orvela::app

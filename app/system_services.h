@@ -2,6 +2,9 @@
 #pragma once
 
 #include "app/platform.h"
+#include "country/country_file.h"
+
+#include <optional>
 
 namespace orvela::app {
 
@@ -46,6 +49,15 @@ class DialogFileChooser : public FileChooser {
 public:
     QString SaveFileName(QWidget* owner, const QString& caption, const QString& suggestion,
                          const QString& filter) override;
+};
+
+// The user's country file, or else the package's, read once.
+class LocatedCountryFile : public CountryFiles {
+public:
+    const country::CountryFile* Get(QString& problem) override;
+
+private:
+    std::optional<country::CountryFileResult> read_;
 };
 
 } // namespace orvela::app

@@ -18,6 +18,8 @@ TableMenu::TableMenu(PredictionTable& table, QWidget* parent)
     // Where the cell's band reaches at the cell's hour.
     addSeparator();
     addAction(QStringLiteral("&Coverage map\u2026"), this, [this] { emit CoverageChosen(cell_.x(), cell_.y()); });
+    // Every DXCC entity, or the user's own targets, against the day's hours.
+    addAction(QStringLiteral("&Planner\u2026"), this, &TableMenu::PlannerChosen);
     // The rows of the table: the fixed frequencies or the amateur bands.
     addSeparator();
     auto* rowsGroup = new QActionGroup(this);

@@ -1,6 +1,6 @@
 // The prediction table's context menu, by a right click or the menu key:
 // the table taken away ("Copy as text", "Save as CSV…", "Save as PNG…"),
-// "Coverage map…" for the cell it was opened on, and the table's rows, the
+// "Coverage map…" for the cell it was opened on, "Planner…", and the table's rows, the
 // fixed 2-30 MHz or the amateur bands.
 #pragma once
 
@@ -30,6 +30,7 @@ signals:
     // The cell the menu was opened on, column and row; (-1, -1) when none.
     void CoverageChosen(int col, int row);
     void RowsChosen(BandSet set);
+    void PlannerChosen();
 
 private:
     // Opens the menu at a point of the table's viewport.

@@ -13,6 +13,7 @@
 #include "app/map_pointer.h"
 #include "app/option_groups.h"
 #include "app/path_overlay.h"
+#include "app/planner_link.h"
 #include "app/prediction_date.h"
 #include "app/prediction_view.h"
 #include "app/remote_point.h"
@@ -89,6 +90,18 @@ void TPROPForm::BuildWindow()
     coverage_ = std::make_unique<CoverageLink>(*this, services_, *exporter_, [this](int latDeg, int lonWestDeg) {
         MoveRemotePoint(lonWestDeg, latDeg, RemotePoint::PixelOf(lonWestDeg, latDeg));
     });
+    planner_ = std::make_unique<PlannerLink>(
+        *this, services_, *exporter_,
+        [this](double latDeg, double lonWestDeg, const QString& label) {
+            // Whole degrees truncated toward zero, as "Go to…" gives them,
+            // the marker on the target itself.
+            MoveRemotePoint(static_cast<int>(lonWestDeg), static_cast<int>(latDeg),
+                            RemotePoint::PixelOf(lonWestDeg, latDeg), label);
+        },
+        [this](const QString& entries) {
+            plannerTargets_ = entries;
+            StoreChoice(SettingId::PlannerTargets);
+        });
     date_ = std::make_unique<PredictionDate>(*ui_->MAPPanel, *ui_->FLXSpin, *ui_->SolarBox, services_);
     connect(date_.get(), &PredictionDate::DateChanged, this, [this] {
         if (!mapPictureMissing_) {
@@ -130,6 +143,7 @@ void TPROPForm::BuildWindow()
         OpenCoverage(coverage_->BandOfRow(row, bandSet_), hour);
     });
     connect(tableMenu_, &TableMenu::RowsChosen, this, &TPROPForm::SetRows);
+    connect(tableMenu_, &TableMenu::PlannerChosen, this, &TPROPForm::OpenPlanner);
 
     // The map's menu, and the path over the map, under the markers and the
     // coordinates; shown unless the settings say otherwise.
@@ -137,6 +151,7 @@ void TPROPForm::BuildWindow()
     connect(mapMenu_, &MapMenu::GoToLocatorChosen, this, &TPROPForm::GoToLocator);
     connect(mapMenu_, &MapMenu::CoverageChosen, this,
             [this] { OpenCoverage(coverage_->Band(bandSet_), UtcMinuteOfDay(services_.TimeSource->Now()) / 60); });
+    connect(mapMenu_, &MapMenu::PlannerChosen, this, &TPROPForm::OpenPlanner);
     pathOverlay_ = new PathOverlay(ui_->MAPPanel);
     pathOverlay_->setGeometry(ui_->MAP->geometry());
     pathOverlay_->stackUnder(ui_->STA);
@@ -231,6 +246,7 @@ void TPROPForm::ReadSettings()
     bandSet_ = read.Values.Rows;
     tableMenu_->RowsAction(bandSet_)->setChecked(true);
     showPath_->setChecked(read.Values.ShowPath);
+    plannerTargets_ = QString::fromStdString(read.Values.PlannerTargets);
     if (!read.Warnings.empty()) {
         QStringList why;
         for (const std::string& line : read.Warnings) {
@@ -249,6 +265,7 @@ StoredSettings TPROPForm::Kept() const
     kept.RemoteLatDeg = ui_->DESTLat->value();
     kept.Rows = bandSet_;
     kept.ShowPath = showPath_->isChecked();
+    kept.PlannerTargets = plannerTargets_.toStdString();
     return kept;
 }
 
@@ -358,6 +375,7 @@ void TPROPForm::ComputeMUF()
     pathOverlay_->SetPath(static_cast<double>(settings_.Latitude), static_cast<double>(settings_.Longitude),
                           ui_->DESTLat->value(), ui_->DESTLong->value(), settings_.Path);
     coverage_->Follow(in, ToUtcDateTime(date_->Moment(now)).Year);
+    planner_->Follow(in, ToUtcDateTime(date_->Moment(now)).Year);
     ShowPrediction(*ui_, in, prediction_, settings_.Display);
 }
 
@@ -466,13 +484,24 @@ void TPROPForm::ANGSpinChange()
 void TPROPForm::DESTLongChange()
 {
     remote_->LongitudeChanged();
+    ForgetRemoteEntity();
     ComputeMUF();
 }
 
 void TPROPForm::DESTLatChange()
 {
     remote_->LatitudeChanged();
+    ForgetRemoteEntity();
     ComputeMUF();
+}
+
+void TPROPForm::ForgetRemoteEntity()
+{
+    // A point moved off a call sign's entity is no longer that entity: it
+    // is named as any picked point is.
+    if (!remoteLabel_.isEmpty()) {
+        remoteLabel_ = QStringLiteral("Remote station");
+    }
 }
 
 void TPROPForm::MouseIsDownOnMap(int x, int y)
@@ -485,24 +514,27 @@ void TPROPForm::MouseIsMovingOnMap(int x, int y)
     ui_->LBL->setText(CoordinatesText(QPoint(x, y)));
 }
 
-void TPROPForm::MoveRemotePoint(int lonWestDeg, int latDeg, QPoint markerPixel)
+void TPROPForm::MoveRemotePoint(int lonWestDeg, int latDeg, QPoint markerPixel, const QString& label)
 {
     remote_->MoveTo(lonWestDeg, latDeg, markerPixel);
-    remoteLabel_ = QStringLiteral("Remote station");
+    remoteLabel_ = label.isEmpty() ? QStringLiteral("Remote station") : label;
     ComputeMUF();
 }
 
 void TPROPForm::GoToLocator()
 {
-    GoToDialog dialog(*services_.Messages, this);
+    GoToDialog dialog(*services_.Messages, services_.Countries, this);
     if (services_.Dialogs->Exec(dialog) != QDialog::Accepted) {
         return;
     }
     // Whole degrees truncated toward zero, as a click gives them, and the
-    // marker on the square's centre itself, as on the clicked pixel.
+    // marker on the square's centre or the entity's position itself, as on
+    // the clicked pixel. A call sign's entity names the remote point at the
+    // head of its header section.
     const double lonWestDeg = dialog.LonWestDeg();
     const double lat = dialog.Latitude();
-    MoveRemotePoint(static_cast<int>(lonWestDeg), static_cast<int>(lat), RemotePoint::PixelOf(lonWestDeg, lat));
+    MoveRemotePoint(static_cast<int>(lonWestDeg), static_cast<int>(lat), RemotePoint::PixelOf(lonWestDeg, lat),
+                    dialog.Entity() ? EntityLabel(*dialog.Entity()) : QString());
 }
 
 void TPROPForm::SetRows(BandSet set)
@@ -531,6 +563,14 @@ void TPROPForm::OpenCoverage(int band, int utcHour)
         return;
     }
     coverage_->Open(band, utcHour, lastInput_, ToUtcDateTime(date_->Moment(services_.TimeSource->Now())).Year);
+}
+
+void TPROPForm::OpenPlanner()
+{
+    if (!programReady_) {
+        return;
+    }
+    planner_->Open(lastInput_, ToUtcDateTime(date_->Moment(services_.TimeSource->Now())).Year, plannerTargets_);
 }
 
 void TPROPForm::TimerClick()

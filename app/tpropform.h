@@ -3,7 +3,7 @@
 // controls to the prediction run and hand everything else to a
 // collaborator of one concern each: the remote point, the mouse over the
 // map, the two context menus, table export, the help files and the
-// coverage window.
+// coverage and planner windows.
 #pragma once
 
 #include "engine/bands.h"
@@ -38,6 +38,7 @@ class CoverageLink;
 class HelpFiles;
 class MapMenu;
 class PathOverlay;
+class PlannerLink;
 class PredictionDate;
 class RemotePoint;
 class TableExporter;
@@ -125,13 +126,21 @@ private:
     // Every way of moving the remote point moves it as a click on the map
     // does: both spin edits to whole degrees (each change runs its handler),
     // the marker around `markerPixel`, the remote label, and a last run.
-    void MoveRemotePoint(int lonWestDeg, int latDeg, QPoint markerPixel);
-    // Asks for a 4- or 6-character locator (GoToDialog, which names a wrong
-    // character and stays open) and moves the remote point to its centre.
+    // `label` names the remote point at the head of its header section;
+    // empty: "Remote station", as a click gives it.
+    void MoveRemotePoint(int lonWestDeg, int latDeg, QPoint markerPixel, const QString& label = QString());
+    // Asks for a 4- or 6-character locator or a call sign or prefix
+    // (GoToDialog, which names a wrong entry and stays open) and moves the
+    // remote point to the locator's centre or the entity's position.
     void GoToLocator();
+    // The remote point's label back to "Remote station" once it was moved
+    // by hand off the entity a call sign gave.
+    void ForgetRemoteEntity();
     // The coverage window for band 1..15 of the rows in use at an hour; it
     // then follows the window's inputs.
     void OpenCoverage(int band, int utcHour);
+    // The planner window; it then follows the window's inputs.
+    void OpenPlanner();
     // The table's rows, chosen in the table's menu and kept in the settings
     // file.
     void SetRows(BandSet set);
@@ -150,6 +159,7 @@ private:
     std::unique_ptr<HelpFiles> help_;
     std::unique_ptr<TableExporter> exporter_;
     std::unique_ptr<CoverageLink> coverage_;
+    std::unique_ptr<PlannerLink> planner_;
     // The prediction date and its flux; every start is on today.
     std::unique_ptr<PredictionDate> date_;
     QButtonGroup* displayGroup_ = nullptr;
@@ -168,6 +178,8 @@ private:
     BandSet bandSet_ = BandSet::Fixed;
     // The menus' choices that the settings file keeps.
     QAction* showPath_ = nullptr;
+    // The planner's own targets, as the settings file keeps them.
+    QString plannerTargets_;
     // The inputs of the last run, which the coverage window follows.
     RunInput lastInput_;
     int runCount_ = 0;

@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include "cli/batch_line.h"
+#include "cli/remote_call.h"
 #include "engine/hour.h"
 #include "engine/table_export.h"
 #include "common/worker_threads.h"
@@ -38,7 +39,7 @@ std::string ErrorOutput(std::size_t line, const std::string& why, OutputFormat f
 }
 
 std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInput& in, const SolarReport* solar,
-                             const FluxOrigin& flux, OutputFormat format)
+                             const FluxOrigin& flux, const RemoteEntity* entity, OutputFormat format)
 {
     const std::string number = std::to_string(line);
     const Reach reach = ReachOf(in, p);
@@ -54,6 +55,13 @@ std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInp
             }
             out += '\n';
         }
+        // The remote point's entity, when a call sign gave it, in a record
+        // of its own: N,entity,name,prefix,cq,itu,continent.
+        if (entity != nullptr) {
+            out += number + ",entity," + CsvField(entity->Name) + "," + CsvField(entity->Prefix) + "," +
+                   std::to_string(entity->CqZone) + "," + std::to_string(entity->ItuZone) + "," +
+                   CsvField(entity->Continent) + "\n";
+        }
         // A run that reaches no receiver says why in a record of its own,
         // as a bad line does.
         if (!reach.Reaches) {
@@ -68,7 +76,7 @@ std::string PredictionOutput(std::size_t line, const Prediction& p, const RunInp
         return out;
     }
     // The single run's object with the line number put first.
-    const std::string object = RenderJson(p, in, reach, solar, &flux);
+    const std::string object = RenderJson(p, in, reach, solar, &flux, entity);
     return "{\"line\":" + number + "," + object.substr(1);
 }
 
@@ -88,6 +96,7 @@ public:
         : request_(request)
         , now_(now)
         , flux_(flux)
+        , countryFile_(request.CountryFile)
     {
     }
 
@@ -110,9 +119,13 @@ private:
             Refuse(job, "the line is longer than " + std::to_string(MaxBatchLineBytes) + " bytes");
             return;
         }
-        const CommandLine cl = ReadBatchLine(job.Text);
+        CommandLine cl = ReadBatchLine(job.Text);
         if (cl.What != CommandLine::Action::Predict) {
             Refuse(job, cl.Error);
+            return;
+        }
+        if (std::optional<std::string> why = ResolveRemoteCall(cl.Req, countryFile_)) {
+            Refuse(job, *why);
             return;
         }
         RunInput in = MakeRunInput(cl.Req, now_);
@@ -126,7 +139,8 @@ private:
         }
         Prediction p;
         ComputeMUF(in, ws, p);
-        job.Out = PredictionOutput(job.Line, p, in, solar, flux, request_.Format);
+        const RemoteEntity* entity = cl.Req.RemoteEntityFound ? &*cl.Req.RemoteEntityFound : nullptr;
+        job.Out = PredictionOutput(job.Line, p, in, solar, flux, entity, request_.Format);
     }
 
     void Refuse(Job& job, const std::string& why)
@@ -138,6 +152,8 @@ private:
     const BatchRequest& request_;
     const Now now_;
     DateFluxPicker& flux_;
+    // Read the first time a line gives a call sign.
+    CountryFileSource countryFile_;
 };
 
 enum class LineRead { Line, TooLong, End };

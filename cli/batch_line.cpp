@@ -120,11 +120,14 @@ CommandLine Read(const std::string& text)
     std::vector<NamedValue> values;
     std::vector<NumberText> numbers;
     bool longPath = false;
-    for (const auto& [key, value] : j.items()) {
+    for (const auto& [given, value] : j.items()) {
+        // The remote point's call sign is "remote_call" in a line, as JSON's
+        // readers spell a key, and --remote-call on the command line.
+        const std::string key = given == "remote_call" ? "remote-call" : given == "remote-call" ? "" : given;
         if (!IsPredictionOption(key)) {
-            return Refusal("unknown key " + Quoted(key) +
-                           "; the keys are home, remote, flux, power, min-angle, long-path, antenna, display, bands, "
-                           "date and call");
+            return Refusal("unknown key " + Quoted(given) +
+                           "; the keys are home, remote, remote_call, flux, power, min-angle, long-path, antenna, "
+                           "display, bands, date and call");
         }
         if (key == "long-path") {
             if (!value.is_boolean()) {
@@ -137,7 +140,7 @@ CommandLine Read(const std::string& text)
             numbers.push_back(TextOf(value));
             values.push_back({key, numbers.back().Read});
         } else {
-            return Refusal(Quoted(key) +
+            return Refusal(Quoted(given) +
                            (TakesANumber(key) ? ": expected a number or a string" : ": expected a string"));
         }
     }

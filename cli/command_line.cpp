@@ -3,6 +3,7 @@
 #include "solar/geoalert.h"
 #include "solar/solar_products.h"
 #include "cli/prediction_options.h"
+#include "country/country_file_location.h"
 
 #include <algorithm>
 #include <array>
@@ -63,6 +64,7 @@ CommandLine BatchRun(std::vector<Option>& options, std::vector<ValueOption<Batch
     cl.Batch.Format = req.Format;
     cl.Batch.FluxUrl = req.FluxUrl;
     cl.Batch.ServiceUrl = req.ServiceUrl;
+    cl.Batch.CountryFile = req.CountryFile;
     if (std::optional<std::string> why = ApplyValueOptions(batchOptions, cl.Batch)) {
         return Refusal(*why);
     }
@@ -99,20 +101,22 @@ std::string HelpText()
     const Request r;
     std::string t;
     t += "Usage:\n";
-    t += "orvela-predict --home POS --remote POS [--flux SFU|auto] [--flux-url URL]\n";
-    t += "               [--service-url URL] [--power DBW] [--min-angle DEG] [--long-path]\n";
+    t += "orvela-predict --home POS (--remote POS | --remote-call CALL [--country-file FILE])\n";
+    t += "               [--flux SFU|auto] [--flux-url URL] [--service-url URL] [--power DBW]\n";
+    t += "               [--min-angle DEG] [--long-path]\n";
     t += "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n";
     t += "               [--bands fixed|ham] [--date YYYY-MM-DD] [--call CALLSIGN]\n";
     t += "               [--format text|csv|json]\n";
     t += "orvela-predict --batch FILE|- [--format json|csv] [--threads N] [--flux-url URL]\n";
-    t += "               [--service-url URL]\n";
+    t += "               [--service-url URL] [--country-file FILE]\n";
     t += "\n";
     t += "Forecasts HF sky-wave propagation between a home station and a remote point\n";
     t += "for each of the 24 UTC hours of one day, on the table frequencies 2 to 30 MHz.\n";
     t += "\n";
     t += "Options:\n";
     t += "  --home POS        position of the home station (required)\n";
-    t += "  --remote POS      position of the remote point (required)\n";
+    t += "  --remote POS      position of the remote point (required, unless\n";
+    t += "                    --remote-call gives it)\n";
     t += "                    POS is LAT,LON in decimal degrees, each followed by its\n";
     t += "                    hemisphere letter: 48.85N,2.35E or 40N,74W. Latitudes go\n";
     t += "                    to 90, longitudes to 180. Signed numbers are refused.\n";
@@ -121,6 +125,15 @@ std::string HelpText()
     t += "                    cut to whole seconds, as the setup dialog stores it.\n";
     t += "                    A four-character locator, JN18, is the centre of its\n";
     t += "                    square.\n";
+    t += "  --remote-call CALL  the remote point from a call sign or a prefix, JA1ABC\n";
+    t += "                    or JA: the position of its DXCC entity (or of the prefix,\n";
+    t += "                    where the country file gives it one of its own), as the\n";
+    t += "                    country file writes it. /P, /M, /QRP and the like are\n";
+    t += "                    passed over; a /MM or /AM station, or a call sign of no\n";
+    t += "                    entity, is refused\n";
+    t += "  --country-file FILE  the contest country file cty.dat to look calls up in\n";
+    t += "                    (default: " + std::string("$XDG_DATA_HOME/orvela/cty.dat") + " when it exists,\n";
+    t += "                    else " + std::string(country::PackageCountryFile) + ")\n";
     t += StationOptionsUsage(d);
     t += "  --long-path       take the long great-circle path (default: the short path)\n";
     t += "  --display WHAT    what the result cells show: signal (dB above receiver\n";
@@ -148,10 +161,12 @@ std::string HelpText()
     t += "  text  the two header strips, the table in aligned columns and the status\n";
     t += "        texts; coloured with ANSI escapes only when writing to a terminal.\n";
     t += "        When no cell reaches the receiver, a line before the status texts\n";
-    t += "        says why.\n";
+    t += "        says why. With --remote-call, a last line names the entity:\n";
+    t += "        \"Remote point: Japan (JA), CQ zone 25, ITU zone 45, AS\".\n";
     t += "  csv   one line per table row (19 lines of 25 fields); a field is quoted\n";
     t += "        when it holds a comma, a double quote or a blank. When no cell\n";
-    t += "        reaches the receiver, a last line \"# \" and why.\n";
+    t += "        reaches the receiver, a last line \"# \" and why. With --remote-call,\n";
+    t += "        a line \"# Remote point: \" and the entity after the table.\n";
     t += "  json  one object: \"h1\" (4 strings), \"h2\" (5 strings), \"grid\" (19 rows of\n";
     t += "        25 cell texts, column 0 the labels), \"cells\" (19 rows of 25\n";
     t += "        {\"bg\", \"fg\", \"bold\"}, and \"s_meter\" for a signal level, \"S7\"),\n";
@@ -162,7 +177,9 @@ std::string HelpText()
     t += "        no cell reaches the receiver, then \"empty_reason\" says why), and\n";
     t += "        \"home\" and \"remote\"\n";
     t += "        {\"lat_deg\", \"lon_deg\"}, the positions used (latitude positive north,\n";
-    t += "        longitude positive west); with --flux auto for today also\n";
+    t += "        longitude positive west); with --remote-call, \"remote\" also holds\n";
+    t += "        \"entity\" {\"name\", \"prefix\", \"cq\", \"itu\", \"continent\"}; with\n";
+    t += "        --flux auto for today also\n";
     t += "        \"solar\" {\"issued\", \"flux\", \"url\"}, or {\"error\", \"url\"} when the\n";
     t += "        download failed; last \"flux\" {\"sfu\", \"source\", \"issued\"}: the\n";
     t += "        flux used, where it came from (typed, bulletin, outlook, predicted,\n";
@@ -175,26 +192,30 @@ std::string HelpText()
     t += "Batch:\n";
     t += "  --batch FILE      one prediction for each line of FILE (- reads standard\n";
     t += "                    input). Each line is a JSON object whose keys are the\n";
-    t += "                    options above without their dashes: home, remote, flux,\n";
-    t += "                    power, min-angle, long-path (true or false), antenna,\n";
-    t += "                    display, bands, date and call. Values are written as on the\n";
-    t += "                    command line, as strings; flux, power and min-angle may\n";
-    t += "                    also be JSON numbers. A key left out takes the default\n";
-    t += "                    above; home and remote are required. Blank lines are\n";
-    t += "                    skipped (no output), but counted in the line numbers.\n";
+    t += "                    options above without their dashes: home, remote,\n";
+    t += "                    remote_call (--remote-call), flux, power, min-angle,\n";
+    t += "                    long-path (true or false), antenna, display, bands,\n";
+    t += "                    date and call. Values are written as on the command\n";
+    t += "                    line, as strings; flux, power and min-angle may also be\n";
+    t += "                    JSON numbers. A key left out takes the default above;\n";
+    t += "                    home and remote (or remote_call) are required. Blank\n";
+    t += "                    lines are skipped (no output), but counted in the line\n";
+    t += "                    numbers.\n";
     t += "                    \"flux\": \"auto\" takes the flux of the line's date as\n";
     t += "                    --flux auto does; each product is downloaded once for the\n";
     t += "                    whole batch, the first time a line asks for it. In CSV,\n";
     t += "                    such a line's records end with N,flux,sfu,source,issued.\n";
     t += "  --threads N       threads that compute the lines, 0 (default) for one per\n";
     t += "                    core\n";
+    t += "  --country-file FILE  the country file of the lines' remote_call\n";
     t += "  Output, one for each line that is not blank, in the order of the input:\n";
     t += "  json  (default) the object of --format json on one line, with\n";
     t += "        \"line\": N first (N counts from 1); a bad line gives\n";
     t += "        {\"line\": N, \"error\": \"why\"} and the batch goes on.\n";
     t += "  csv   19 records per line, the line number and the table row (0 to 18)\n";
     t += "        before the row's 25 fields, then N,empty,why when no cell reaches\n";
-    t += "        the receiver; a bad line gives one record: N,error,why.\n";
+    t += "        the receiver; a bad line gives one record: N,error,why. A line\n";
+    t += "        with remote_call adds N,entity,name,prefix,cq,itu,continent.\n";
     t += "  The input is read and written a few lines per thread at a time, so memory\n";
     t += "  stays small whatever the number of lines. Exit status 2 when any line was\n";
     t += "  bad, or when FILE cannot be read (one line on standard error).\n";

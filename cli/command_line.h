@@ -5,6 +5,7 @@
 #include "engine/format.h"
 #include "engine/model.h"
 #include "engine/prediction.h"
+#include "cli/remote_entity.h"
 #include "cli/values.h"
 #include "station/settings_schema.h"
 
@@ -22,6 +23,9 @@ enum class OutputFormat { Text, Csv, Json };
 struct Request {
     Settings Station = StoredDefaults().Station; // home position in Latitude/Longitude
     GeoPosition Remote;
+    std::string RemoteCall;                        // --remote-call: the remote point is this call's entity
+    std::optional<RemoteEntity> RemoteEntityFound; // set once the call was looked up
+    std::string CountryFile;                       // --country-file, or empty to look for it
     ld Flux = DefaultFlux;
     bool FluxTyped = false;                // --flux SFU was given
     bool FluxAuto = false;                 // --flux auto: the flux of the date from NOAA's products
@@ -36,9 +40,10 @@ struct Request {
 struct BatchRequest {
     std::string File; // "-": standard input
     OutputFormat Format = OutputFormat::Json;
-    unsigned Threads = 0;   // 0: one per core
-    std::string FluxUrl;    // where lines with "flux": "auto" take today's bulletin from; empty: the build's address
-    std::string ServiceUrl; // the base address of the other products; empty: the build's address
+    unsigned Threads = 0;    // 0: one per core
+    std::string FluxUrl;     // where lines with "flux": "auto" take today's bulletin from; empty: the build's address
+    std::string ServiceUrl;  // the base address of the other products; empty: the build's address
+    std::string CountryFile; // where lines with "remote_call" look the call up; empty: look for it
 };
 
 struct CommandLine {
@@ -53,8 +58,8 @@ struct CommandLine {
 CommandLine ParseCommandLine(int argc, const char* const argv[]);
 
 // The options of one prediction given by their long names without dashes
-// ("home", "remote", "flux", "power", "min-angle", "antenna", "display",
-// "date", "call") and their texts, and whether --long-path is set: the
+// ("home", "remote", "remote-call", "flux", "power", "min-angle", "antenna",
+// "display", "date", "call") and their texts, and whether --long-path is set: the
 // request the same options give on the command line, or its refusal.
 struct NamedValue {
     std::string Name;

@@ -3,6 +3,7 @@
 #include "cli/command_line.h"
 #include "cli/date_flux.h"
 #include "cli/flux_download.h"
+#include "cli/remote_call.h"
 #include "cli/render.h"
 #include "common/civil_time.h"
 
@@ -78,15 +79,22 @@ int main(int argc, char* argv[])
         return RunBatchCommand(cl.Batch);
     }
 
+    Request req = cl.Req;
+    CountryFileSource countryFile(req.CountryFile);
+    if (std::optional<std::string> why = ResolveRemoteCall(req, countryFile)) {
+        return ReportRefusal(Program, *why);
+    }
+    const RemoteEntity* entity = req.RemoteEntityFound ? &*req.RemoteEntityFound : nullptr;
+
     const Now now = ReadClock();
-    RunInput in = MakeRunInput(cl.Req, now);
-    FluxOrigin flux = GivenFlux(in.Flux, cl.Req.FluxTyped);
+    RunInput in = MakeRunInput(req, now);
+    FluxOrigin flux = GivenFlux(in.Flux, req.FluxTyped);
     const SolarReport* report = nullptr;
     std::optional<DateFluxPicker> picker;
-    if (cl.Req.FluxAuto) {
+    if (req.FluxAuto) {
         // As the window does: the flux of the date from the product that
         // covers it, or 100 when none answers.
-        picker.emplace(CommandLineProducts(cl.Req.FluxUrl, cl.Req.ServiceUrl), DownloadFlux, std::cerr);
+        picker.emplace(CommandLineProducts(req.FluxUrl, req.ServiceUrl), DownloadFlux, std::cerr);
         const DateFlux chosen = picker->Pick(in.LocalDate, now.LocalDate);
         flux = chosen.Origin;
         report = chosen.Bulletin;
@@ -98,10 +106,10 @@ int main(int argc, char* argv[])
     const Reach reach = ReachOf(in, p);
 
     std::string out;
-    switch (cl.Req.Format) {
-    case OutputFormat::Text: out = RenderText(p, reach, isatty(STDOUT_FILENO) == 1, report, &flux); break;
-    case OutputFormat::Csv: out = RenderCsv(p, reach, &flux); break;
-    case OutputFormat::Json: out = RenderJson(p, in, reach, report, &flux); break;
+    switch (req.Format) {
+    case OutputFormat::Text: out = RenderText(p, reach, isatty(STDOUT_FILENO) == 1, report, &flux, entity); break;
+    case OutputFormat::Csv: out = RenderCsv(p, reach, &flux, entity); break;
+    case OutputFormat::Json: out = RenderJson(p, in, reach, report, &flux, entity); break;
     }
     return WriteOutput(Program, out);
 }

@@ -12,8 +12,9 @@ namespace {
 constexpr std::array<std::string_view, 3> FormatNames{"text", "csv", "json"};
 
 // The long names of the options of one prediction, without their dashes.
-constexpr std::array<std::string_view, 11> PredictionOptionNames{
-    "home", "remote", "flux", "power", "min-angle", "long-path", "antenna", "display", "bands", "date", "call"};
+constexpr std::array<std::string_view, 12> PredictionOptionNames{"home",    "remote",    "remote-call", "flux",
+                                                                 "power",   "min-angle", "long-path",   "antenna",
+                                                                 "display", "bands",     "date",        "call"};
 
 using Apply = RequestOption::Store;
 
@@ -47,6 +48,19 @@ std::vector<RequestOption> RequestOptions()
                  })});
     o.push_back({"--remote", "POS", true,
                  Checked(&ParsePositionOrLocator, [](Request& r, const GeoPosition& p) { r.Remote = p; })});
+    // A call sign or prefix: looked up in the country file once the options
+    // are read, so only what no call sign holds is refused here.
+    o.push_back({"--remote-call", "CALL", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
+                     const std::size_t begin = text.find_first_not_of(' ');
+                     if (begin == std::string_view::npos) {
+                         return std::string("expected a call sign or a prefix, JA1ABC or JA");
+                     }
+                     if (std::optional<std::string> why = CallSignProblem(text)) {
+                         return why;
+                     }
+                     r.RemoteCall = std::string(text);
+                     return std::nullopt;
+                 }});
     o.push_back({"--flux", "SFU", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
                      if (text == "auto") {
                          r.FluxAuto = true;
@@ -82,6 +96,13 @@ std::vector<RequestOption> RequestOptions()
                      r.Station.CallSign = std::string(text);
                      return std::nullopt;
                  }});
+    o.push_back({"--country-file", "FILE", false, [](std::string_view text, Request& r) -> std::optional<std::string> {
+                     if (text.empty()) {
+                         return std::string("expected the path of a country file, cty.dat");
+                     }
+                     r.CountryFile = std::string(text);
+                     return std::nullopt;
+                 }});
     o.push_back({"--format", "FORMAT", false,
                  Choice(FormatNames, [](Request& r, int i) { r.Format = static_cast<OutputFormat>(i); })});
     return o;
@@ -107,6 +128,18 @@ CommandLine SingleRun(std::vector<RequestOption>& options, bool longPath)
     CommandLine cl;
     cl.What = CommandLine::Action::Predict;
     cl.Req.Station.Path = longPath;
+    // The remote point is a position or a call sign, one of them required.
+    const auto named = [&](std::string_view name) {
+        return std::find_if(options.begin(), options.end(), [&](const RequestOption& o) { return o.Name == name; });
+    };
+    const auto remote = named("--remote");
+    const auto remoteCall = named("--remote-call");
+    if (remote != options.end() && remoteCall != options.end() && !remoteCall->Given.empty()) {
+        if (!remote->Given.empty()) {
+            return Refusal("--remote and --remote-call both give the remote point: give one of them");
+        }
+        remote->Required = false;
+    }
     if (std::optional<std::string> why = ApplyValueOptions(options, cl.Req)) {
         return Refusal(*why);
     }
@@ -115,6 +148,9 @@ CommandLine SingleRun(std::vector<RequestOption>& options, bool longPath)
     }
     if (!cl.Req.ServiceUrl.empty() && !cl.Req.FluxAuto) {
         return Refusal("--service-url is only used with --flux auto");
+    }
+    if (!cl.Req.CountryFile.empty() && cl.Req.RemoteCall.empty()) {
+        return Refusal("--country-file is only used with --remote-call");
     }
     return cl;
 }

@@ -90,7 +90,7 @@ std::string HexColor(Rgb c)
 }
 
 std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const SolarReport* solar,
-                       const FluxOrigin* flux)
+                       const FluxOrigin* flux, const RemoteEntity* entity)
 {
     std::size_t labelWidth = 0;
     std::size_t cellWidth = MinCellWidth;
@@ -128,12 +128,18 @@ std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const
     if (flux != nullptr && flux->Auto && flux->Source != solar::FluxSource::Bulletin) {
         out += FluxStatusLine(*flux) + "\n";
     }
+    if (entity != nullptr) {
+        out += "Remote point: " + EntityLine(*entity) + "\n";
+    }
     return out;
 }
 
-std::string RenderCsv(const Prediction& p, const Reach& reach, const FluxOrigin* flux)
+std::string RenderCsv(const Prediction& p, const Reach& reach, const FluxOrigin* flux, const RemoteEntity* entity)
 {
     std::string out = TableCsv(p);
+    if (entity != nullptr) {
+        out += "# Remote point: " + EntityLine(*entity) + "\n";
+    }
     if (!reach.Reaches) {
         out += "# " + reach.Reason + "\n";
     }
@@ -225,7 +231,7 @@ std::optional<std::string> SMeterOfCell(const Prediction& p, DisplayFormat displ
 // cells' objects would cost as much as the prediction itself. The text is
 // the library's compact dump of the same object, byte for byte.
 std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& reach, const SolarReport* solar,
-                       const FluxOrigin* flux)
+                       const FluxOrigin* flux, const RemoteEntity* entity)
 {
     std::string out;
     out.reserve(40000);
@@ -305,6 +311,19 @@ std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& rea
     }
     AppendPosition(out, "home", in.Station.Latitude, in.Station.Longitude);
     AppendPosition(out, "remote", in.RemoteLatDeg, in.RemoteLonWestDeg);
+    if (entity != nullptr) {
+        // Inside "remote": its closing brace gives way to the entity.
+        out.pop_back();
+        out += ",\"entity\":{\"name\":";
+        AppendJsonString(out, entity->Name);
+        out += ",\"prefix\":";
+        AppendJsonString(out, entity->Prefix);
+        out += ",\"cq\":" + std::to_string(entity->CqZone);
+        out += ",\"itu\":" + std::to_string(entity->ItuZone);
+        out += ",\"continent\":";
+        AppendJsonString(out, entity->Continent);
+        out += "}}";
+    }
     if (solar != nullptr) {
         if (solar->Ok) {
             out += ",\"solar\":{\"issued\":";

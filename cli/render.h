@@ -5,6 +5,7 @@
 
 #include "engine/prediction.h"
 #include "engine/reach.h"
+#include "cli/remote_entity.h"
 #include "solar/flux_for_date.h"
 
 #include <optional>
@@ -54,14 +55,17 @@ std::string HexColor(Rgb c);
 // its colours with 24-bit ANSI escapes. With a solar report, a last line
 // gives the bulletin's issue text and the flux the run used; with a flux
 // chosen for its date by another product, its status line (FluxStatusLine).
+// With the remote point's entity, a last line "Remote point: " and the entity.
 std::string RenderText(const Prediction& p, const Reach& reach, bool ansi, const SolarReport* solar = nullptr,
-                       const FluxOrigin* flux = nullptr);
+                       const FluxOrigin* flux = nullptr, const RemoteEntity* entity = nullptr);
 
 // The 19 table rows, 25 fields each, LF line ends. A field holding a comma,
-// a double quote, a blank or a line break is quoted, quotes doubled. When no
-// cell reached the receiver, a line "# " and the reason; with a flux chosen
-// for its date, a last line "# " and its status line.
-std::string RenderCsv(const Prediction& p, const Reach& reach = {}, const FluxOrigin* flux = nullptr);
+// a double quote, a blank or a line break is quoted, quotes doubled. With the
+// remote point's entity, a line "# Remote point: " and the entity after the
+// table. When no cell reached the receiver, a line "# " and the reason; with
+// a flux chosen for its date, a last line "# " and its status line.
+std::string RenderCsv(const Prediction& p, const Reach& reach = {}, const FluxOrigin* flux = nullptr,
+                      const RemoteEntity* entity = nullptr);
 
 // One JSON object (see the --help text for its keys), ending in a line break.
 // "reaches" tells whether a cell reached the receiver, and when none did,
@@ -69,8 +73,9 @@ std::string RenderCsv(const Prediction& p, const Reach& reach = {}, const FluxOr
 // {"lat_deg", "lon_deg"}, latitude positive north and longitude positive
 // west, as doubles written to round-trip. With a solar report, also
 // "solar": {"issued", "flux", "url"} or {"error", "url"}. With a flux
-// origin, last "flux" (FluxJson).
+// origin, last "flux" (FluxJson). With the remote point's entity, "remote"
+// also holds "entity": {"name", "prefix", "cq", "itu", "continent"}.
 std::string RenderJson(const Prediction& p, const RunInput& in, const Reach& reach, const SolarReport* solar = nullptr,
-                       const FluxOrigin* flux = nullptr);
+                       const FluxOrigin* flux = nullptr, const RemoteEntity* entity = nullptr);
 
 } // namespace orvela::cli

@@ -68,4 +68,18 @@ CountryFileLocation LocateCountryFile(const CountryFileSearch& search)
     return found;
 }
 
+CountryFileResult ReadLocatedCountryFile(const std::string& path, const CountryFileSearch& search)
+{
+    if (!path.empty()) {
+        return ReadCountryFile(path);
+    }
+    const CountryFileLocation where = LocateCountryFile(search);
+    if (where.Path.empty()) {
+        CountryFileResult none;
+        none.Problem = where.Problem;
+        return none;
+    }
+    return ReadCountryFile(where.Path);
+}
+
 } // namespace orvela::country

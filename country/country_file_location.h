@@ -10,6 +10,8 @@
 // caller's back.
 #pragma once
 
+#include "country/country_file.h"
+
 #include <string>
 
 namespace orvela::country {
@@ -38,5 +40,9 @@ struct CountryFileLocation {
 // The user's file when there is one, else the package's. A path that exists
 // but is not a file (a folder, say) is passed over.
 CountryFileLocation LocateCountryFile(const CountryFileSearch& search);
+
+// The file `path` names, or else the one LocateCountryFile finds, read
+// whole; when none is found, the refusal says where it was looked for.
+CountryFileResult ReadLocatedCountryFile(const std::string& path, const CountryFileSearch& search);
 
 } // namespace orvela::country

@@ -6,6 +6,8 @@
 #                       path line shown, the day's flux from the bulletin
 #   amateur-bands.png   the same path's table with the amateur-band rows
 #   coverage.png        the coverage window: 14 MHz from Paris at 14h UTC
+#   planner.png         the planner: every DXCC entity on all bands from
+#                       Paris, by Ctrl+P
 #   setup-dialog.png    the setup dialog after typing the locator jn18du
 #   prediction-date.png the main window on 20 August 2027, a year ahead,
 #                       with the flux of NOAA's predicted solar cycle
@@ -305,6 +307,20 @@ eval "$(xdotool getwindowgeometry --shell "$coverage" | grep '^WIDTH=')"
 map_width=$((WIDTH - 22))
 xdotool mousemove --window "$coverage" $((11 + map_width * (180 - 74) / 360)) $((11 + map_width * (90 - 41) / 360))
 capture "$coverage" "$out/coverage.png"
+
+# The planner, by Ctrl+P in the main window: every DXCC entity of Debian's
+# country file on all bands, nearest first.
+xdotool windowactivate --sync "$window"
+planner=
+for _ in 1 2 3; do
+    xdotool key --window "$window" ctrl+p
+    planner=$(timeout 10 xdotool search --sync --onlyvisible --name '^Planner' | head -1) && break
+done
+[ -n "$planner" ] || { cat "$work/orvela.log" >&2; fail "Ctrl+P did not open the planner"; }
+xdotool windowsize --sync "$planner" 1100 640
+sleep 2 # the plan is computed in the background
+xdotool mousemove 0 0
+capture "$planner" "$out/planner.png"
 stop_window
 
 # --- The amateur bands --------------------------------------------------------

@@ -66,6 +66,7 @@ void ReadChecked(RegIni& store, const SettingRow& row, StoredSettings& into, std
         detail::SetText(field, text);
         return;
     }
+    case StoredAs::Text: detail::SetText(field, store.ReadString(row.Section, row.Name, row.DefaultText)); return;
     case StoredAs::Flag:
         detail::SetNumber(field, store.ReadBool(row.Section, row.Name, row.Default != 0) ? 1 : 0);
         return;
@@ -124,8 +125,7 @@ void LoadStoredValue(RegIni& store, SettingId id, StoredSettings& into)
     try {
         switch (row.Type) {
         case StoredAs::CallSign:
-            detail::SetText(field, store.ReadString(row.Section, row.Name, row.DefaultText));
-            return;
+        case StoredAs::Text: detail::SetText(field, store.ReadString(row.Section, row.Name, row.DefaultText)); return;
         case StoredAs::Extended: detail::SetNumber(field, store.ReadExtended(row.Section, row.Name)); return;
         case StoredAs::WholeNumber:
             detail::SetNumber(field, store.ReadInteger(row.Section, row.Name, row.WholeDefault()));
@@ -135,7 +135,7 @@ void LoadStoredValue(RegIni& store, SettingId id, StoredSettings& into)
             return;
         }
     } catch (const StoreError&) {
-        if (row.Type == StoredAs::CallSign) {
+        if (row.Type == StoredAs::CallSign || row.Type == StoredAs::Text) {
             detail::SetText(field, row.DefaultText);
         } else {
             detail::SetNumber(field, row.Default);
@@ -159,7 +159,8 @@ void SaveSettings(RegIni& store, const StoredSettings& values, std::span<const S
         }
         const SettingField field = FieldOf(row, from);
         switch (row.Type) {
-        case StoredAs::CallSign: section->second.push_back(RegIni::Value::Text(row.Name, TextOf(field))); break;
+        case StoredAs::CallSign:
+        case StoredAs::Text: section->second.push_back(RegIni::Value::Text(row.Name, TextOf(field))); break;
         case StoredAs::Extended: section->second.push_back(RegIni::Value::Extended(row.Name, NumberOf(field))); break;
         case StoredAs::WholeNumber:
             section->second.push_back(RegIni::Value::Integer(row.Name, static_cast<int>(NumberOf(field))));

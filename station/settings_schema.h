@@ -37,6 +37,9 @@ struct StoredSettings {
     int RemoteLatDeg = 0;     // whole degrees, positive north
     BandSet Rows = BandSet::Fixed;
     bool ShowPath = true;
+    // The planner's own targets: call signs, prefixes and locators as the
+    // user typed them, separated by commas or blanks.
+    std::string PlannerTargets;
 };
 
 // How a value is kept in the file.
@@ -50,13 +53,15 @@ enum class StoredAs {
     WholeNumber,
     // A whole number as decimal text, true when it is not zero.
     Flag,
+    // A text kept and used as typed.
+    Text,
 };
 
 // Where a row's value lives: a member of the station's Settings, or one of
 // StoredSettings itself.
 using SettingMember = std::variant<std::string Settings::*, long double Settings::*, int Settings::*, bool Settings::*,
                                    DisplayFormat Settings::*, Antenna Settings::*, int StoredSettings::*,
-                                   bool StoredSettings::*, BandSet StoredSettings::*>;
+                                   bool StoredSettings::*, BandSet StoredSettings::*, std::string StoredSettings::*>;
 
 // The member of one StoredSettings a row fills.
 using SettingField = std::variant<std::string*, long double*, int*, bool*, DisplayFormat*, Antenna*, BandSet*>;
@@ -75,6 +80,7 @@ enum class SettingId : int {
     DistLat,
     BandSet,
     ShowPath,
+    PlannerTargets,
 };
 
 struct SettingRow {
@@ -100,7 +106,7 @@ struct SettingRow {
 // to 2 (Antenna), the table's rows as 0 for 2-30 MHz and 1 for the amateur
 // bands (BandSet). ShowPath defaults to 1, so that a file from before the
 // choice shows the path.
-inline constexpr std::array<SettingRow, 12> SettingRows{{
+inline constexpr std::array<SettingRow, 13> SettingRows{{
     // id, section, name, stored as, member, default, min, max (a call sign: its default text)
     {SettingId::Longitude, "Station", "Longitude", StoredAs::Extended, &Settings::Longitude, 0, -180, 180},
     {SettingId::Latitude, "Station", "Latitude", StoredAs::Extended, &Settings::Latitude, 0, -90, 90},
@@ -114,6 +120,7 @@ inline constexpr std::array<SettingRow, 12> SettingRows{{
     {SettingId::DistLat, "Divers", "DistLat", StoredAs::WholeNumber, &StoredSettings::RemoteLatDeg, 0, -90, 90},
     {SettingId::BandSet, "Divers", "BandSet", StoredAs::WholeNumber, &StoredSettings::Rows, 0, 0, 1},
     {SettingId::ShowPath, "Divers", "ShowPath", StoredAs::Flag, &StoredSettings::ShowPath, 1},
+    {SettingId::PlannerTargets, "Planner", "Targets", StoredAs::Text, &StoredSettings::PlannerTargets},
 }};
 
 // Each row at the place of its id, with a member of the kind its stored
@@ -122,14 +129,16 @@ constexpr bool RowsAreWellFormed()
 {
     for (std::size_t i = 0; i < SettingRows.size(); ++i) {
         const SettingRow& row = SettingRows[i];
-        const bool text = std::holds_alternative<std::string Settings::*>(row.Member);
+        const bool callSign = std::holds_alternative<std::string Settings::*>(row.Member);
+        const bool text = std::holds_alternative<std::string StoredSettings::*>(row.Member);
         const bool extended = std::holds_alternative<long double Settings::*>(row.Member);
         const bool flag = std::holds_alternative<bool Settings::*>(row.Member) ||
                           std::holds_alternative<bool StoredSettings::*>(row.Member);
-        const bool fits = row.Type == StoredAs::CallSign   ? text
+        const bool fits = row.Type == StoredAs::CallSign   ? callSign
+                          : row.Type == StoredAs::Text     ? text
                           : row.Type == StoredAs::Extended ? extended
                           : row.Type == StoredAs::Flag     ? flag
-                                                           : !text && !extended && !flag;
+                                                           : !callSign && !text && !extended && !flag;
         if (static_cast<std::size_t>(row.Id) != i || !fits) {
             return false;
         }
@@ -211,7 +220,7 @@ inline const StoredSettings& StoredDefaults()
     static const StoredSettings defaults = [] {
         StoredSettings s;
         for (const SettingRow& row : SettingRows) {
-            if (row.Type == StoredAs::CallSign) {
+            if (row.Type == StoredAs::CallSign || row.Type == StoredAs::Text) {
                 detail::SetText(FieldOf(row, s), row.DefaultText);
             } else {
                 detail::SetNumber(FieldOf(row, s), row.Default);

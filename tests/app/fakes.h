@@ -3,6 +3,7 @@
 
 #include "map/picture_io.h"
 #include "app/platform.h"
+#include "country/country_file.h"
 
 #include <QDialog>
 #include <QRect>
@@ -124,6 +125,23 @@ public:
     QString answer;
     std::vector<QString> captions;
     std::vector<QString> suggestions; // the names the window offered
+};
+
+// The small country file of the country tests, or a refusal in its place.
+class FakeCountryFiles : public CountryFiles {
+public:
+    const country::CountryFile* Get(QString& problem) override
+    {
+        ++asked;
+        if (!read.File) {
+            problem = QString::fromStdString(read.Problem);
+            return nullptr;
+        }
+        return &*read.File;
+    }
+    static std::string FixturePath() { return ORVELA_SOURCE_DIR "/tests/country/fixtures/cty-small.dat"; }
+    country::CountryFileResult read = country::ReadCountryFile(FixturePath());
+    int asked = 0;
 };
 
 } // namespace orvela::app::testing

@@ -1,5 +1,6 @@
 // Picking the remote point on the real main window: a click on the map, a
-// locator typed in "Go to locator…" (the map's menu, or Ctrl+L), and which
+// locator, a call sign or a prefix typed in "Go to…" (the map's menu, or
+// Ctrl+L), and which
 // mouse buttons pick a point and which open the map's menu.
 #include "app/goto_dialog.h"
 #include "app/remote_point.h"
@@ -97,7 +98,7 @@ TEST_F(RemotePointPicking, ALocatorMovesTheRemotePointAsAClickThere)
     Ui::TPROPForm& ui = Probe(*form).Widgets();
     const QList<QAction*> actions = Probe(*form).MapMenu()->actions();
     ASSERT_GE(actions.size(), 1);
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("Go to locator\u2026"));
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("Go to\u2026"));
 
     const struct {
         const char* Locator;
@@ -115,7 +116,7 @@ TEST_F(RemotePointPicking, ALocatorMovesTheRemotePointAsAClickThere)
         const int runs = Probe(*form).RunCount();
         AnswerLocator(dialogs, QString::fromLatin1(c.Locator));
         actions[0]->trigger();
-        EXPECT_EQ(dialogs.titles.back(), QStringLiteral("Go to locator"));
+        EXPECT_EQ(dialogs.titles.back(), QStringLiteral("Go to"));
         EXPECT_EQ(ui.DESTLong->value(), c.LonWestDeg);
         EXPECT_EQ(ui.DESTLat->value(), c.Lat);
         EXPECT_EQ(Probe(*form).RemoteLabel(), QStringLiteral("Remote station"));
@@ -180,10 +181,20 @@ TEST_F(RemotePointPicking, AWrongLocatorIsNamedAndTheDialogStaysOpenOnItSelected
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].Icon, MessageIcon::Warning);
         EXPECT_EQ(messages.shown[0].Caption, QStringLiteral("Attention"));
-        EXPECT_EQ(messages.shown[0].Text,
-                  QStringLiteral("Le caract\u00E8re n\u00B0%1 est erron\u00E9 !\nLe format du QTH Locator est RR99XX "
-                                 "maximum")
-                      .arg(c.Bad));
+        // The locator's fault, then why the text is no call sign either.
+        const QString locatorFault =
+            QStringLiteral("Le caract\u00E8re n\u00B0%1 est erron\u00E9 !\nLe format du QTH Locator est RR99XX "
+                           "maximum")
+                .arg(c.Bad);
+        if (c.Locator[0] == '\0') {
+            EXPECT_EQ(messages.shown[0].Text, locatorFault);
+        } else {
+            EXPECT_TRUE(messages.shown[0].Text.startsWith(locatorFault + QStringLiteral("\n")))
+                << messages.shown[0].Text.toStdString();
+            EXPECT_TRUE(messages.shown[0].Text.contains(QStringLiteral("call sign")) ||
+                        messages.shown[0].Text.contains(QStringLiteral("No DXCC entity")))
+                << messages.shown[0].Text.toStdString();
+        }
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_TRUE(seen[0].Open);
         EXPECT_EQ(seen[0].Selected, QString::fromUtf8(c.Locator)); // to be typed over
@@ -194,9 +205,10 @@ TEST_F(RemotePointPicking, AWrongLocatorIsNamedAndTheDialogStaysOpenOnItSelected
         EXPECT_EQ(Probe(*form).RunCount(), runs);
     }
 
-    // Mended in the same dialog, the locator is taken.
+    // Mended in the same dialog, the locator is taken. (A wrong locator
+    // that is a call sign, FN3L in France, is taken as that call.)
     messages.shown.clear();
-    typeInTurn({QStringLiteral("FN3L"), QStringLiteral("FN31")});
+    typeInTurn({QStringLiteral("FN3!"), QStringLiteral("FN31")});
     Probe(*form).GoToLocator();
     EXPECT_EQ(messages.shown.size(), 1u);
     ASSERT_EQ(seen.size(), 2u);
@@ -216,7 +228,7 @@ TEST_F(RemotePointPicking, CtrlLAsksForALocator)
     AnswerLocator(dialogs, QStringLiteral("FN31"));
     QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);
     ASSERT_FALSE(dialogs.titles.empty());
-    EXPECT_EQ(dialogs.titles.back(), QStringLiteral("Go to locator"));
+    EXPECT_EQ(dialogs.titles.back(), QStringLiteral("Go to"));
     EXPECT_EQ(Probe(*form).Widgets().DESTLong->value(), 73);
 }
 
@@ -275,6 +287,123 @@ TEST_F(RemotePointPicking, OnlyTheLeftButtonPicksAndTheRightOneOpensTheMapsMenuO
     EXPECT_EQ(ui.DESTLat->value(), PixelToLatitude(home.y()));
     EXPECT_EQ(Probe(*form).RemoteLabel(), QStringLiteral("Remote station"));
     EXPECT_EQ(menus, 3);
+}
+
+} // namespace
+} // namespace orvela::app
+
+namespace orvela::app {
+namespace {
+
+using namespace ::orvela::app::testing;
+
+class GoToCallSign : public MainWindow {};
+
+TEST_F(GoToCallSign, ACallOrPrefixMovesTheRemotePointToItsEntityAndNamesIt)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
+    const struct {
+        const char* Typed;
+        double LonWest, Lat; // the file's position: the marker's
+        const char* Label;
+    } cases[] = {
+        {"JA1ABC", -138.38, 36.40, "Japan (JA), CQ 25, AS"},
+        {" ja ", -138.38, 36.40, "Japan (JA), CQ 25, AS"},
+        // An exact call with a position and zone of its own.
+        {"JA1ZZZ/JD1", -142.20, 27.10, "Japan (JA), CQ 27, AS"},
+        {"W1ABC/P", 91.87, 37.60, "United States of America (K), CQ 5, NA"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        ui.DESTLong->setValue(100);
+        AnswerLocator(dialogs, QString::fromLatin1(c.Typed));
+        Probe(*form).GoToLocator();
+        EXPECT_TRUE(messages.shown.empty());
+        // Whole degrees truncated toward zero, as a click there gives them.
+        EXPECT_EQ(ui.DESTLong->value(), static_cast<int>(c.LonWest));
+        EXPECT_EQ(ui.DESTLat->value(), static_cast<int>(c.Lat));
+        EXPECT_EQ(ui.CC->pos(), QPoint(MarkerLeft(c.LonWest), MarkerTop(c.Lat)) -
+                                    QPoint(RemotePoint::MarkerOffset, RemotePoint::MarkerOffset));
+        EXPECT_EQ(Probe(*form).RemoteLabel(), QString::fromLatin1(c.Label));
+        EXPECT_TRUE(ui.H1->Text(1).startsWith(QString::fromLatin1(c.Label) + QStringLiteral(" Lat ")))
+            << ui.H1->Text(1).toStdString();
+    }
+    // Moved by hand off the entity, the point is no longer named for it.
+    ui.DESTLat->setValue(10);
+    EXPECT_EQ(Probe(*form).RemoteLabel(), QStringLiteral("Remote station"));
+}
+
+TEST_F(GoToCallSign, ACallOfNoEntityIsNamedAndTheDialogStaysOpenOnItSelected)
+{
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n", "\"DistLon\"=\"10\"\r\n\"DistLat\"=\"20\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
+    const struct {
+        const char* Typed;
+        const char* Says;
+    } cases[] = {
+        {"K1ABC/MM", "K1ABC/MM is maritime mobile: a station at sea has no DXCC entity"},
+        {"XX9ABC", "No DXCC entity for XX9ABC"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        messages.shown.clear();
+        bool stayedOpen = false;
+        QString selected;
+        dialogs.onOpen = [&, c](QDialog& d) {
+            auto& dialog = static_cast<GoToDialog&>(d);
+            dialog.show();
+            EXPECT_FALSE(dialog.Widgets().CallsProblemLabel->isVisible());
+            dialog.Widgets().LocatorEdit->setText(QString::fromLatin1(c.Typed));
+            dialog.Widgets().Buttons->button(QDialogButtonBox::Ok)->click();
+            stayedOpen = dialog.isVisible();
+            selected = dialog.Widgets().LocatorEdit->selectedText();
+            dialog.Widgets().Buttons->button(QDialogButtonBox::Cancel)->click();
+            return dialog.result();
+        };
+        Probe(*form).GoToLocator();
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ(selected, QString::fromLatin1(c.Typed));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_TRUE(messages.shown[0].Text.contains(QString::fromLatin1(c.Says)))
+            << messages.shown[0].Text.toStdString();
+        EXPECT_EQ(ui.DESTLong->value(), 10);
+        EXPECT_EQ(ui.DESTLat->value(), 20);
+    }
+}
+
+TEST_F(GoToCallSign, WithoutACountryFileLocatorsStillWorkAndTheDialogSaysWhyCallsDoNot)
+{
+    countries.read = country::ParseCountryFile("Japan: 25: 45: AS: 36.40: -138.38: -9.0: JA:\n    JA\n");
+    ASSERT_FALSE(countries.read.File);
+    const QString why = QString::fromStdString(countries.read.Problem);
+    WriteSettings("\"CallSign\"=\"F6XYZ\"\r\n");
+    auto form = Open();
+    Ui::TPROPForm& ui = Probe(*form).Widgets();
+
+    QString shownWhy;
+    dialogs.onOpen = [&](QDialog& d) {
+        auto& dialog = static_cast<GoToDialog&>(d);
+        dialog.show();
+        if (dialog.Widgets().CallsProblemLabel->isVisible()) {
+            shownWhy = dialog.Widgets().CallsProblemLabel->text();
+        }
+        dialog.Widgets().LocatorEdit->setText(QStringLiteral("JA1ABC"));
+        dialog.Widgets().Buttons->button(QDialogButtonBox::Ok)->click();
+        dialog.Widgets().LocatorEdit->setText(QStringLiteral("FN31"));
+        dialog.Widgets().Buttons->button(QDialogButtonBox::Ok)->click();
+        return dialog.result();
+    };
+    Probe(*form).GoToLocator();
+    EXPECT_TRUE(shownWhy.endsWith(why)) << shownWhy.toStdString();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].Text.endsWith(QStringLiteral("Call signs cannot be looked up: ") + why))
+        << messages.shown[0].Text.toStdString();
+    EXPECT_EQ(ui.DESTLong->value(), 73);
+    EXPECT_EQ(ui.DESTLat->value(), 41);
+    EXPECT_EQ(Probe(*form).RemoteLabel(), QStringLiteral("Remote station"));
 }
 
 } // namespace

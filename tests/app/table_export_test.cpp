@@ -30,9 +30,10 @@ TEST_F(TableExport, TheTableIsCopiedAndSavedAsItIs)
     auto form = Open();
     const Prediction& p = Probe(*form).Widgets().MUFGrid->Current();
     const QList<QAction*> actions = Probe(*form).TableMenu()->actions();
-    ASSERT_EQ(actions.size(), 8);
+    ASSERT_EQ(actions.size(), 9);
     EXPECT_EQ(actions[0]->text(), QStringLiteral("Copy as text"));
     EXPECT_EQ(actions[4]->text(), QStringLiteral("&Coverage map\u2026"));
+    EXPECT_EQ(actions[5]->text(), QStringLiteral("&Planner\u2026"));
     EXPECT_EQ(actions[1]->text(), QStringLiteral("Save as CSV\u2026"));
     EXPECT_EQ(actions[2]->text(), QStringLiteral("Save as PNG\u2026"));
 

@@ -141,6 +141,7 @@ protected:
         s.Machine = &machine;
         s.Files = &files;
         s.Pictures = &pictures;
+        s.Countries = &countries;
         s.BuildStr = "Build 1.5.0.0";
         s.DataDir = dataDir;
         s.StartUpAbandoned = [this] { return startUpAbandoned; };
@@ -167,6 +168,7 @@ protected:
     FakeMachine machine;
     FakeFiles files;
     FakeMapPictures pictures;
+    FakeCountryFiles countries;
     QString dataDir;               // the program's data folder; none by default
     bool startUpAbandoned = false; // as after a termination signal during start-up
     // NOAA's other flux products for the prediction date; none by default,

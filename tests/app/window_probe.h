@@ -7,6 +7,7 @@
 #include "app/help_window.h"
 #include "app/map_menu.h"
 #include "app/path_overlay.h"
+#include "app/planner_window.h"
 #include "app/prediction_date.h"
 #include "app/table_menu.h"
 #include "app/tpropform.h"
@@ -42,6 +43,7 @@ public:
     const RunInput& LastInput() const { return form_.lastInput_; }
     // The coverage window and the program's own help window, once opened.
     CoverageWindow* Coverage() const { return form_.findChild<CoverageWindow*>(); }
+    PlannerWindow* Planner() const { return form_.findChild<PlannerWindow*>(); }
     THelpForm* HelpWindow() const { return form_.findChild<THelpForm*>(); }
 
     void TimerClick() const { form_.TimerClick(); }

@@ -201,8 +201,8 @@ TEST(Batch, ABadLineSaysWhyAndTheNextLineRuns)
                      "invalid literal; last read: 'no'"},
         {"[1, 2]", "not a JSON object of options"},
         {R"({"home": "45N,0E", "remote": "45N,90W", "format": "csv"})",
-         "unknown key \"format\"; the keys are home, remote, flux, power, min-angle, long-path, antenna, display, "
-         "bands, date and call"},
+         "unknown key \"format\"; the keys are home, remote, remote_call, flux, power, min-angle, long-path, "
+         "antenna, display, bands, date and call"},
         {R"({"home": "45N,0E", "remote": "45N,90W", "bands": "cb"})",
          "--bands: \"cb\" is not a choice; expected fixed or ham"},
         {R"({"home": "45N,0E", "remote": "45N,90W", "home": "1N,1E"})", "\"home\" is given more than once"},

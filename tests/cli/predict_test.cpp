@@ -209,8 +209,9 @@ TEST(CommandLine, HelpGoesToStdoutWithTheUsage)
     const Outcome o = RunPredict({"--help"});
     EXPECT_EQ(o.Status, 0);
     EXPECT_EQ(o.Err, "");
-    const std::string usage = "orvela-predict --home POS --remote POS [--flux SFU|auto] [--flux-url URL]\n"
-                              "               [--service-url URL] [--power DBW] [--min-angle DEG] [--long-path]\n"
+    const std::string usage = "orvela-predict --home POS (--remote POS | --remote-call CALL [--country-file FILE])\n"
+                              "               [--flux SFU|auto] [--flux-url URL] [--service-url URL] [--power DBW]\n"
+                              "               [--min-angle DEG] [--long-path]\n"
                               "               [--antenna isotropic|dipole|yagi] [--display signal|angle|delay|best]\n"
                               "               [--bands fixed|ham] [--date YYYY-MM-DD] [--call CALLSIGN]\n"
                               "               [--format text|csv|json]\n";

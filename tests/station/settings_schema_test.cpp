@@ -114,16 +114,18 @@ TEST_F(SettingsSchema, LoadUsesWhatItCanAndSaysWhatItCannot)
          File("\"Longitude\"=" + HexOf(-2.25L) + "\r\n\"Latitude\"=" + HexOf(48.5L) +
                   "\r\n\"CallSign\"=\"  F6XYZ \"\r\n\"Power\"=\"+30\"\r\n\"Path\"=\"2\"\r\n\"Display\"=\"4\"\r\n"
                   "\"GainTable\"=\"2\"\r\n\"MinAngle\"=\"0\"\r\n",
-              "\"DistLon\"=\"-75\"\r\n\"DistLat\"=\"90\"\r\n\"BandSet\"=\"1\"\r\n\"ShowPath\"=\"0\"\r\n"),
+              "\"DistLon\"=\"-75\"\r\n\"DistLat\"=\"90\"\r\n\"BandSet\"=\"1\"\r\n\"ShowPath\"=\"0\"\r\n") +
+             "\r\n[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Planner]\r\n\"Targets\"=\"JA1ABC, jn18du "
+             "VK9X\"\r\n",
          {},
          "Longitude=-2.25 Latitude=48.5 CallSign=\"F6XYZ\" Power=30 Path=1 Display=4 "
-         "GainTable=2 MinAngle=0 DistLon=-75 DistLat=90 BandSet=1 ShowPath=0 "},
+         "GainTable=2 MinAngle=0 DistLon=-75 DistLat=90 BandSet=1 ShowPath=0 Targets=\"JA1ABC, jn18du VK9X\" "},
         {"not numbers take their defaults, unsaid",
          File("\"CallSign\"=\"\"\r\n\"Power\"=\"abc\"\r\n\"Path\"=\"yes\"\r\n\"MinAngle\"=\"\"\r\n",
               "\"ShowPath\"=\"no\"\r\n"),
          {},
          "Longitude=0 Latitude=0 CallSign=\"\" Power=20 Path=0 Display=1 GainTable=0 MinAngle=10 DistLon=0 "
-         "DistLat=0 BandSet=0 ShowPath=1 "},
+         "DistLat=0 BandSet=0 ShowPath=1 Targets=\"\" "},
         {"out of range, in the order of reading",
          File("\"Longitude\"=" + HexOf(std::nanl("")) + "\r\n\"Latitude\"=" + HexOf(95.0L) +
                   "\r\n\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=\"99999\"\r\n\"Display\"=\"7\"\r\n\"GainTable\"=\"-1\""
@@ -139,7 +141,7 @@ TEST_F(SettingsSchema, LoadUsesWhatItCanAndSaysWhatItCannot)
           "Divers\\DistLat could not be used; 0 is used instead.",
           "Divers\\BandSet could not be used; 0 is used instead."},
          "Longitude=0 Latitude=0 CallSign=\"F6XYZ\" Power=20 Path=0 Display=1 GainTable=0 MinAngle=10 "
-         "DistLon=0 DistLat=0 BandSet=0 ShowPath=1 "},
+         "DistLon=0 DistLat=0 BandSet=0 ShowPath=1 Targets=\"\" "},
         {"a call sign with a control character",
          File("\"CallSign\"=\" F5\tABC \"\r\n"),
          {"Station\\CallSign could not be used: the call sign holds the control character U+0009 (tab) at "
@@ -151,12 +153,12 @@ TEST_F(SettingsSchema, LoadUsesWhatItCanAndSaysWhatItCannot)
               "\"DistLon\"=\"10\"\r\n"),
          {notText, "Station\\Latitude could not be used; 0 is used instead."},
          "Longitude=0 Latitude=0 CallSign=\"F6XYZ\" Power=0 Path=0 Display=0 GainTable=0 MinAngle=0 DistLon=7 "
-         "DistLat=0 BandSet=0 ShowPath=0 "},
+         "DistLat=0 BandSet=0 ShowPath=0 Targets=\"\" "},
         {"a file that cannot be read to its end",
          Header + StationKey + "\"CallSign\"=\"F6XYZ\"\r\n\"Power\"=\"300\"\r\n\"MinAngle\"=dword:zz\r\n",
          {"line 6: bad dword value"},
          "Longitude=0 Latitude=0 CallSign=\"F6XYZ\" Power=300 Path=0 Display=1 GainTable=0 MinAngle=10 DistLon=0 "
-         "DistLat=0 BandSet=0 ShowPath=1 "},
+         "DistLat=0 BandSet=0 ShowPath=1 Targets=\"\" "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -181,6 +183,7 @@ TEST_F(SettingsSchema, SaveWritesEachSectionInOneUpdateAndLoadReadsItBack)
     chosen.RemoteLatDeg = -90;
     chosen.Rows = BandSet::Amateur;
     chosen.ShowPath = false;
+    chosen.PlannerTargets = "JA1ABC, FN31 vk9x";
 
     int updates = 0;
     RegIni store(path, [&updates] { ++updates; });
@@ -194,10 +197,15 @@ TEST_F(SettingsSchema, SaveWritesEachSectionInOneUpdateAndLoadReadsItBack)
     const SettingId choices[] = {SettingId::BandSet, SettingId::ShowPath};
     SaveSettings(store, chosen, choices);
     EXPECT_EQ(updates, 4);
+    const SettingId planner[] = {SettingId::PlannerTargets};
+    SaveSettings(store, chosen, planner);
+    EXPECT_EQ(updates, 5);
     EXPECT_NE(Read().find("\"MinAngle\"=\"90\"\r\n\"Display\"=\"3\"\r\n\"GainTable\"=\"2\"\r\n\"Path\"=\"1\"\r\n\r\n" +
                           DiversKey +
                           "\"DistLon\"=\"-180\"\r\n\"DistLat\"=\"-90\"\r\n\"BandSet\"=\"1\"\r\n"
-                          "\"ShowPath\"=\"0\"\r\n"),
+                          "\"ShowPath\"=\"0\"\r\n\r\n"
+                          "[HKEY_CURRENT_USER\\Software\\Talvik Software\\ORVELA\\Planner]\r\n"
+                          "\"Targets\"=\"JA1ABC, FN31 vk9x\"\r\n"),
               std::string::npos)
         << Read();
 
