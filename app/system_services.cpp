@@ -19,6 +19,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <cstdio>
 #include <sys/sysinfo.h>
 #include <QMessageBox>
 
@@ -219,6 +220,9 @@ const country::CountryFile* LocatedCountryFile::Get(QString& problem)
 {
     if (!read_) {
         read_ = country::ReadLocatedCountryFile({}, country::SearchOfThisProcess());
+        if (!read_->Warning.empty()) {
+            std::fprintf(stderr, "orvela: %s\n", read_->Warning.c_str());
+        }
     }
     if (!read_->File) {
         problem = QString::fromStdString(read_->Problem);

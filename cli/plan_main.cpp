@@ -32,20 +32,22 @@ struct Failure {
 // locators, and each call sign says why it did not.
 std::optional<country::CountryFile> CountryFileOf(const plancli::PlanRequest& req)
 {
-    std::string path = req.CountryFile;
-    if (path.empty()) {
-        const country::CountryFileLocation where = country::LocateCountryFile(country::SearchOfThisProcess());
+    const country::CountryFileSearch search = country::SearchOfThisProcess();
+    if (req.CountryFile.empty()) {
+        const country::CountryFileLocation where = country::LocateCountryFile(search);
         if (where.Path.empty()) {
             if (req.Targets == "dxcc") {
                 throw Failure{where.Problem};
             }
             return std::nullopt;
         }
-        path = where.Path;
     }
-    country::CountryFileResult read = country::ReadCountryFile(path);
+    country::CountryFileResult read = country::ReadLocatedCountryFile(req.CountryFile, search);
     if (!read.File) {
         throw Failure{read.Problem};
+    }
+    if (!read.Warning.empty()) {
+        std::cerr << read.Warning << '\n';
     }
     return std::move(read.File);
 }

@@ -3,6 +3,8 @@
 #include "country/call_lookup.h"
 #include "country/country_file_location.h"
 
+#include <iostream>
+
 namespace orvela::cli {
 
 CountryFileSource::CountryFileSource(std::string path)
@@ -12,7 +14,12 @@ CountryFileSource::CountryFileSource(std::string path)
 
 const country::CountryFile* CountryFileSource::Get(std::string& problem)
 {
-    std::call_once(once_, [this] { result_ = country::ReadLocatedCountryFile(path_, country::SearchOfThisProcess()); });
+    std::call_once(once_, [this] {
+        result_ = country::ReadLocatedCountryFile(path_, country::SearchOfThisProcess());
+        if (!result_.Warning.empty()) {
+            std::cerr << result_.Warning << '\n';
+        }
+    });
     if (!result_.File) {
         problem = result_.Problem;
         return nullptr;

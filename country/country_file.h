@@ -113,6 +113,7 @@ struct CountryFileResult {
     std::optional<CountryFile> File; // set when the whole file was understood
     int Line = 0;                    // the line at fault, from 1; 0 when no one line is
     std::string Problem;             // one line: "line 12: ..." or what is wrong with the whole
+    std::string Warning;             // one line when another file was refused and passed over for this one
 };
 
 // Reads the whole text of a country file. LF or CRLF line ends; a UTF-8 byte

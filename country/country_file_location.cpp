@@ -79,7 +79,16 @@ CountryFileResult ReadLocatedCountryFile(const std::string& path, const CountryF
         none.Problem = where.Problem;
         return none;
     }
-    return ReadCountryFile(where.Path);
+    CountryFileResult read = ReadCountryFile(where.Path);
+    if (read.File || where.Path != UserCountryFile(search) || !IsFile(search.PackageFile)) {
+        return read;
+    }
+    CountryFileResult package = ReadCountryFile(search.PackageFile);
+    if (!package.File) {
+        return read;
+    }
+    package.Warning = read.Problem + "; the country file of the package hamradio-files is read instead.";
+    return package;
 }
 
 } // namespace orvela::country

@@ -42,7 +42,10 @@ struct CountryFileLocation {
 CountryFileLocation LocateCountryFile(const CountryFileSearch& search);
 
 // The file `path` names, or else the one LocateCountryFile finds, read
-// whole; when none is found, the refusal says where it was looked for.
+// whole; when none is found, the refusal says where it was looked for. A
+// user's own file that is refused (a download cut short, an edit gone
+// wrong) does not leave the user without calls: the package's file is read
+// instead, and Warning says why the user's was passed over.
 CountryFileResult ReadLocatedCountryFile(const std::string& path, const CountryFileSearch& search);
 
 } // namespace orvela::country

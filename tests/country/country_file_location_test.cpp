@@ -63,6 +63,37 @@ TEST(CountryFileLocation, TheUsersFileUnderTheDataHomeComesBeforeThePackages)
     }
 }
 
+// A user's file that is refused gives way to the package's, with a warning
+// naming it; a refused file named by the user, or a refused package file,
+// stays refused.
+TEST(CountryFileLocation, ARefusedUserFileGivesWayToThePackages)
+{
+    const orvela_test::ScratchFolder scratch("orvela-country-refused");
+    const fs::path root = scratch.Path();
+    const std::string package = (root / "package/cty.dat").string();
+    Touch(package);
+    const fs::path user = root / "xdg/orvela/cty.dat";
+    fs::create_directories(user.parent_path());
+    std::ofstream(user) << "Japan: 25: 45: AS: 36.40: -138.38: -9.0: JA:\n    JA\n"; // no ';'
+    CountryFileSearch search;
+    search.XdgDataHome = (root / "xdg").string();
+    search.PackageFile = package;
+
+    const CountryFileResult read = ReadLocatedCountryFile({}, search);
+    ASSERT_TRUE(read.File.has_value()) << read.Problem;
+    EXPECT_NE(read.Warning.find(user.string() + " is refused: line 2"), std::string::npos) << read.Warning;
+    EXPECT_NE(read.Warning.find("hamradio-files is read instead"), std::string::npos);
+
+    const CountryFileResult named = ReadLocatedCountryFile(user.string(), search);
+    EXPECT_FALSE(named.File.has_value());
+    EXPECT_EQ(named.Warning, "");
+
+    std::ofstream(package) << "not a country file\n";
+    const CountryFileResult both = ReadLocatedCountryFile({}, search);
+    EXPECT_FALSE(both.File.has_value());
+    EXPECT_NE(both.Problem.find(user.string() + " is refused: line 2"), std::string::npos) << both.Problem;
+}
+
 TEST(CountryFileLocation, SaysWhereToPutAFileWhenThereIsNone)
 {
     const orvela_test::ScratchFolder scratch("orvela-country-location");
