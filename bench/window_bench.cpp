@@ -10,9 +10,13 @@
 //   meanwhile as counters;
 // - BM_CoverageSliderRedraw: the hour slider moved once the day is in,
 //   until the map is painted again;
+// - BM_PlannerWholeTable: the planner opened on every DXCC entity of
+//   Debian's country file, all bands, until the whole table is in, with the
+//   longest the user-interface thread went unanswered meanwhile;
 // - BM_DateChangeWithProductAtHand: a new date chosen whose product this run
 //   has already read, until its flux is shown and the table repainted.
 #include "app/coverage_window.h"
+#include "app/planner_window.h"
 #include "app/prediction_date.h"
 #include "common/whole_file.h"
 #include "tests/support/http_test_server.h"
@@ -28,6 +32,7 @@
 #include <QEventLoop>
 #include <QDateEdit>
 #include <QSlider>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -301,3 +306,51 @@ void BM_DateChangeWithProductAtHand(benchmark::State& state)
     state.counters["flux"] = Probe(form).Widgets().FLXSpin->value();
 }
 BENCHMARK(BM_DateChangeWithProductAtHand)->Unit(benchmark::kMillisecond);
+
+// The planner from Paris over every entity of the country file the program
+// would read, on all bands: from the window opened to the whole table in,
+// with the longest stall of the user-interface thread (a tick every
+// millisecond, as for the coverage window) as a counter.
+void BM_PlannerWholeTable(benchmark::State& state)
+{
+    LocatedCountryFile countries;
+    QString problem;
+    if (countries.Get(problem) == nullptr) {
+        state.SkipWithError(problem.toStdString().c_str());
+        return;
+    }
+    Fixture f;
+    f.services.Countries = &countries;
+    TPROPForm form(f.services);
+    Probe(form).Station().Latitude = 48.85L;
+    Probe(form).Station().Longitude = -2.35L;
+    form.show();
+    QApplication::processEvents();
+    double longestStall = 0;
+    for (auto _ : state) {
+        delete Probe(form).Planner();
+        QElapsedTimer clock;
+        clock.start();
+        Probe(form).OpenPlanner();
+        PlannerWindow* w = Probe(form).Planner();
+        qint64 last = clock.nsecsElapsed();
+        qint64 stall = 0;
+        QEventLoop loop;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            stall = std::max(stall, now - last);
+            last = now;
+            if (w->Plan() != nullptr && !w->Computing()) {
+                loop.quit();
+            }
+        });
+        tick.start(1);
+        loop.exec();
+        w->Table()->viewport()->repaint();
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        longestStall = std::max(longestStall, static_cast<double>(stall) / 1e6);
+    }
+    state.counters["longest_stall_ms"] = longestStall;
+}
+BENCHMARK(BM_PlannerWholeTable)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);

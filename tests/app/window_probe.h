@@ -49,6 +49,7 @@ public:
     void TimerClick() const { form_.TimerClick(); }
     void GoToLocator() const { form_.GoToLocator(); }
     void OpenCoverage(int band, int utcHour) const { form_.OpenCoverage(band, utcHour); }
+    void OpenPlanner() const { form_.OpenPlanner(); }
     void SetRows(BandSet set) const { form_.SetRows(set); }
 
 private:
