@@ -310,15 +310,18 @@ capture "$coverage" "$out/coverage.png"
 
 # The planner, by Ctrl+P in the main window: every DXCC entity of Debian's
 # country file on all bands, nearest first.
-xdotool windowactivate --sync "$window"
+# Without a window manager a window takes the keys once clicked: the
+# coverage window is moved out of the way, and the main window's clock,
+# which does nothing when clicked, takes the click.
+xdotool windowmove --sync "$coverage" 1280 0
 planner=
 for _ in 1 2 3; do
-    xdotool key --window "$window" ctrl+p
+    click "$window" 240 469
+    xdotool key ctrl+p
     planner=$(timeout 10 xdotool search --sync --onlyvisible --name '^Planner' | head -1) && break
 done
 [ -n "$planner" ] || { cat "$work/orvela.log" >&2; fail "Ctrl+P did not open the planner"; }
 xdotool windowsize --sync "$planner" 1100 640
-sleep 2 # the plan is computed in the background
 xdotool mousemove 0 0
 capture "$planner" "$out/planner.png"
 stop_window
