@@ -1,6 +1,7 @@
 #include "cli/area_command_line.h"
 
 #include "cli/prediction_options.h"
+#include "cli/station_options.h"
 
 #include "solar/geoalert.h"
 #include "cli/map_command_line.h"
@@ -14,9 +15,6 @@ namespace orvela::areacli {
 namespace {
 
 constexpr const char* Program = "orvela-area";
-
-// Index = Settings::GainTable, as orvela-predict names them.
-constexpr std::array<std::string_view, 3> AntennaNames{"isotropic", "dipole", "yagi"};
 
 using cli::OneLine;
 using cli::Parsed;
@@ -44,32 +42,7 @@ std::vector<Option> ValueOptions()
                      [](AreaRequest& r, const UtcDateTime& m) { r.Moment = m; })});
     o.push_back(
         {"--band", "BAND", true, Checked(&ParseBand, [](AreaRequest& r, const TableBand& band) { r.Band = band; })});
-    o.push_back({"--flux", "SFU", false, [](std::string_view text, AreaRequest& r) -> std::optional<std::string> {
-                     if (text == "auto") {
-                         r.FluxAuto = true;
-                         return std::nullopt;
-                     }
-                     return Checked(&cli::ParseFlux, [](AreaRequest& q, ld v) {
-                         q.Flux = v;
-                         q.FluxTyped = true;
-                     })(text, r);
-                 }});
-    o.push_back({"--flux-url", "URL", false,
-                 Checked(&cli::ParseFluxUrl, [](AreaRequest& r, const std::string& url) { r.FluxUrl = url; })});
-    o.push_back({"--service-url", "URL", false,
-                 Checked(&cli::ParseServiceUrl, [](AreaRequest& r, const std::string& url) { r.ServiceUrl = url; })});
-    o.push_back(
-        {"--power", "DBW", false, Checked(&cli::ParsePower, [](AreaRequest& r, int v) { r.Station.Power = v; })});
-    o.push_back({"--min-angle", "DEG", false,
-                 Checked(&cli::ParseMinAngle, [](AreaRequest& r, int v) { r.Station.MinAngle = v; })});
-    o.push_back({"--antenna", "TYPE", false, [](std::string_view text, AreaRequest& r) -> std::optional<std::string> {
-                     const Parsed<int> v = cli::ParseChoice(text, AntennaNames);
-                     if (!v) {
-                         return v.Error;
-                     }
-                     r.Station.GainTable = static_cast<Antenna>(*v.Value);
-                     return std::nullopt;
-                 }});
+    cli::AddFluxAndStationOptions(o);
     o.push_back({"--step", "DEG", false, Checked(&ParseStep, [](AreaRequest& r, int v) { r.StepDeg = v; })});
     o.push_back({"--width", "W", false, Checked(&ParseAreaWidth, [](AreaRequest& r, int v) { r.Width = v; })});
     o.push_back({"--threads", "N", false,

@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/prediction_options.h"
+#include "cli/station_options.h"
 #include "cli/values.h"
 #include "station/call_sign.h"
 
@@ -39,32 +40,7 @@ std::vector<Option> ValueOptions()
              r.Station.Latitude = p.LatDeg;
              r.Station.Longitude = p.LonWestDeg;
          })});
-    o.push_back({"--flux", "SFU", false, [](std::string_view text, PlanRequest& r) -> std::optional<std::string> {
-                     if (text == "auto") {
-                         r.FluxAuto = true;
-                         return std::nullopt;
-                     }
-                     return Checked(&cli::ParseFlux, [](PlanRequest& q, ld v) {
-                         q.Flux = v;
-                         q.FluxTyped = true;
-                     })(text, r);
-                 }});
-    o.push_back({"--flux-url", "URL", false,
-                 Checked(&cli::ParseFluxUrl, [](PlanRequest& r, const std::string& url) { r.FluxUrl = url; })});
-    o.push_back({"--service-url", "URL", false,
-                 Checked(&cli::ParseServiceUrl, [](PlanRequest& r, const std::string& url) { r.ServiceUrl = url; })});
-    o.push_back(
-        {"--power", "DBW", false, Checked(&cli::ParsePower, [](PlanRequest& r, int v) { r.Station.Power = v; })});
-    o.push_back({"--min-angle", "DEG", false,
-                 Checked(&cli::ParseMinAngle, [](PlanRequest& r, int v) { r.Station.MinAngle = v; })});
-    o.push_back({"--antenna", "TYPE", false, [](std::string_view text, PlanRequest& r) -> std::optional<std::string> {
-                     const Parsed<int> v = cli::ParseChoice(text, cli::AntennaNames);
-                     if (!v) {
-                         return v.Error;
-                     }
-                     r.Station.GainTable = static_cast<Antenna>(*v.Value);
-                     return std::nullopt;
-                 }});
+    cli::AddFluxAndStationOptions(o);
     o.push_back({"--date", "YYYY-MM-DD", false,
                  Checked(&cli::ParseDate, [](PlanRequest& r, const CivilDate& d) { r.Date = d; })});
     o.push_back({"--call", "CALLSIGN", false, [](std::string_view text, PlanRequest& r) -> std::optional<std::string> {
