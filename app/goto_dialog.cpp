@@ -47,9 +47,10 @@ bool GoToDialog::TakeEntry()
     }
     entity_.reset();
     if (bad == 0) {
-        // The centre of the square or sub-square; locators count east positive.
-        lat_ = static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lat") : LocatorCentre(upper, "Lat"));
-        lonWestDeg_ = -static_cast<double>(upper.size() == 4 ? SquareCentre(upper, "Lon") : LocatorCentre(upper, "Lon"));
+        // The centre of the square or sub-square.
+        const LocatorPoint centre = LocatorCentreWest(upper);
+        lat_ = static_cast<double>(centre.LatDeg);
+        lonWestDeg_ = static_cast<double>(centre.LonWestDeg);
         return true;
     }
     QString callProblem = noCalls_;

@@ -39,24 +39,6 @@ std::string_view Trimmed(std::string_view s)
     return s;
 }
 
-bool Between(char c, char low, char high)
-{
-    return c >= low && c <= high;
-}
-
-// A field and square ("JN18"), with or without a sub-square ("JN18DU").
-bool LooksLikeLocator(std::string_view upper)
-{
-    if (upper.size() != 4 && upper.size() != 6) {
-        return false;
-    }
-    if (!Between(upper[0], 'A', 'R') || !Between(upper[1], 'A', 'R') || !Between(upper[2], '0', '9') ||
-        !Between(upper[3], '0', '9')) {
-        return false;
-    }
-    return upper.size() == 4 || (Between(upper[4], 'A', 'X') && Between(upper[5], 'A', 'X'));
-}
-
 Target LocatorTarget(std::string_view entry, const std::string& upper)
 {
     Target t;
@@ -64,15 +46,25 @@ Target LocatorTarget(std::string_view entry, const std::string& upper)
     t.Kind = TargetKind::Locator;
     t.Resolved = true;
     t.Name = upper;
-    // Locators count longitudes east; Orvela west.
-    if (upper.size() == 6) {
-        t.LatDeg = static_cast<double>(LocatorCentre(upper, "Lat"));
-        t.LonWestDeg = -static_cast<double>(LocatorCentre(upper, "Long"));
-    } else {
-        t.LatDeg = static_cast<double>(SquareCentre(upper, "Lat"));
-        t.LonWestDeg = -static_cast<double>(SquareCentre(upper, "Long"));
-    }
+    const LocatorPoint centre = LocatorCentreWest(upper);
+    t.LatDeg = static_cast<double>(centre.LatDeg);
+    t.LonWestDeg = static_cast<double>(centre.LonWestDeg);
     return t;
+}
+
+// The entity's own values: its name, primary prefix, zones, continent and
+// position, from the file's entity or from a call's resolved entity.
+template <class E>
+void TakeEntity(Target& t, const E& e)
+{
+    t.Resolved = true;
+    t.Name = e.Name;
+    t.Prefix = e.PrimaryPrefix;
+    t.Continent = e.Continent;
+    t.CqZone = e.CqZone;
+    t.ItuZone = e.ItuZone;
+    t.LatDeg = e.LatDeg;
+    t.LonWestDeg = e.LonWestDeg;
 }
 
 } // namespace
@@ -88,14 +80,7 @@ std::vector<Target> EntityTargets(const country::CountryFile& file)
         Target t;
         t.Entry = e.PrimaryPrefix;
         t.Kind = TargetKind::Entity;
-        t.Resolved = true;
-        t.Name = e.Name;
-        t.Prefix = e.PrimaryPrefix;
-        t.Continent = e.Continent;
-        t.CqZone = e.CqZone;
-        t.ItuZone = e.ItuZone;
-        t.LatDeg = e.LatDeg;
-        t.LonWestDeg = e.LonWestDeg;
+        TakeEntity(t, e);
         targets.push_back(std::move(t));
     }
     return targets;
@@ -105,7 +90,7 @@ Target ResolveEntry(const country::CountryFile* file, std::string_view entry)
 {
     entry = Trimmed(entry);
     const std::string upper = UpperOf(entry);
-    if (LooksLikeLocator(upper)) {
+    if (IsLocator(upper)) {
         return LocatorTarget(entry, upper);
     }
     Target t;
@@ -126,14 +111,7 @@ Target ResolveEntry(const country::CountryFile* file, std::string_view entry)
     if (e.Matched == upper && e.LookedUp == upper) {
         t.Kind = TargetKind::Prefix;
     }
-    t.Resolved = true;
-    t.Name = e.Name;
-    t.Prefix = e.PrimaryPrefix;
-    t.Continent = e.Continent;
-    t.CqZone = e.CqZone;
-    t.ItuZone = e.ItuZone;
-    t.LatDeg = e.LatDeg;
-    t.LonWestDeg = e.LonWestDeg;
+    TakeEntity(t, e);
     return t;
 }
 

@@ -123,6 +123,23 @@ long double SquareCentre(std::string_view upper, std::string_view kind)
     return corner + k.DigitStep / 2;
 }
 
+bool IsLocator(std::string_view upper)
+{
+    if (upper.size() == 4) {
+        return FirstBadLocatorCharacter(std::string(upper) + "AA") == 0;
+    }
+    return upper.size() == 6 && FirstBadLocatorCharacter(upper) == 0;
+}
+
+LocatorPoint LocatorCentreWest(std::string_view upper)
+{
+    // Locators count longitudes east; the map counts them west.
+    if (upper.size() == 4) {
+        return {SquareCentre(upper, "Lat"), -SquareCentre(upper, "Lon")};
+    }
+    return {LocatorCentre(upper, "Lat"), -LocatorCentre(upper, "Lon")};
+}
+
 TLoc LocatorToLoc(std::string_view upper, std::string_view kind)
 {
     const Kind& k = KindOf(kind);

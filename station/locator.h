@@ -43,6 +43,18 @@ long double LocatorCentre(std::string_view upper, std::string_view kind);
 // four characters are valid and upper-case; any further ones are ignored.
 long double SquareCentre(std::string_view upper, std::string_view kind);
 
+// Whether `upper` is a whole locator: a field and square ("JN18") or those
+// with a sub-square ("JN18DU"), every character allowed in its place.
+bool IsLocator(std::string_view upper);
+
+// The centre of a whole locator's square or sub-square, as a point on the
+// map: latitude north positive, longitude west positive.
+struct LocatorPoint {
+    long double LatDeg = 0;
+    long double LonWestDeg = 0;
+};
+LocatorPoint LocatorCentreWest(std::string_view upper);
+
 // The centre of the locator's sub-square, truncated to whole seconds, for
 // the kind "Lat" (latitude, north positive) or any other kind (longitude,
 // EAST positive, as locators count). The locator is six valid upper-case

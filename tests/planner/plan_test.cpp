@@ -1,5 +1,6 @@
 // The plan's cells, the hours they open and the row's sentence.
 #include "planner/plan.h"
+#include "tests/planner/country_fixture.h"
 
 #include "engine/hour.h"
 #include "tests/support/test_paths.h"
@@ -16,9 +17,7 @@ using namespace orvela::planner;
 
 const country::CountryFile& Fixture()
 {
-    static const country::CountryFileResult file =
-        country::ReadCountryFile(std::string(ORVELA_COUNTRY_FIXTURES) + "/cty-small.dat");
-    return *file.File;
+    return orvela_test::SmallCountryFile();
 }
 
 // Paris in December, a dipole at 100 W.

@@ -1,5 +1,6 @@
 // The planner's worker behind a window.
 #include "planner/plan_worker.h"
+#include "tests/planner/country_fixture.h"
 
 #include "common/thread_priority.h"
 #include "tests/support/test_paths.h"
@@ -22,9 +23,7 @@ using namespace std::chrono_literals;
 
 const country::CountryFile& Fixture()
 {
-    static const country::CountryFileResult file =
-        country::ReadCountryFile(std::string(ORVELA_COUNTRY_FIXTURES) + "/cty-small.dat");
-    return *file.File;
+    return orvela_test::SmallCountryFile();
 }
 
 PlanRequest Paris(int power)

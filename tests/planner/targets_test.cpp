@@ -1,6 +1,7 @@
 // The targets of a plan: the entities of the country file, and the user's
 // entries resolved to positions.
 #include "planner/targets.h"
+#include "tests/planner/country_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +15,7 @@ using namespace orvela::planner;
 
 const country::CountryFile& Fixture()
 {
-    static const country::CountryFileResult file =
-        country::ReadCountryFile(std::string(ORVELA_COUNTRY_FIXTURES) + "/cty-small.dat");
-    return *file.File;
+    return orvela_test::SmallCountryFile();
 }
 
 // Every DXCC entity, in the file's order, with its own values; the entities
