@@ -385,6 +385,9 @@ bool TPROPForm::OpenSetupDialog(const QString& title)
     auto* dialog = new TCoordForm(*regIni_, settings_, *services_.Messages, this);
     dialog->setWindowTitle(title);
     SetHelpKeyword(dialog->Widgets().LabelPower, "SET_STA", 11);
+    // F1 pressed anywhere else in the dialog, or with the mouse away from
+    // it, opens the station's page too: the whole dialog is about it.
+    SetHelpKeyword(dialog, "SET_STA", 11);
     help_->InstallContextHelp(*dialog);
     dialog->move(geometry().center() - dialog->rect().center());
     if (services_.Dialogs->Exec(*dialog) != QDialog::Accepted) {

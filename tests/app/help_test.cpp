@@ -173,7 +173,7 @@ TEST_F(HelpAndInfo, HelpOpenedInTheModalSetupDialogCanBeReadBeforeTheDialogClose
     form->show();
     ASSERT_TRUE(WaitUntilExposed(*form));
     QPointer<THelpForm> help;
-    QString asked, afterClick;
+    QString fromKeyboard, asked, afterClick;
     dialogs.onOpen = [&](QDialog& d) {
         d.setWindowModality(Qt::ApplicationModal);
         d.show();
@@ -181,12 +181,21 @@ TEST_F(HelpAndInfo, HelpOpenedInTheModalSetupDialogCanBeReadBeforeTheDialogClose
         EXPECT_EQ(QApplication::activeModalWidget(), &d);
         QApplication::setActiveWindow(&d);
         EXPECT_TRUE(WaitUntilActive(d));
+        // F1 from the keyboard, the mouse resting outside the dialog: the
+        // dialog's own page, whichever of its fields has the focus.
+        static_cast<TCoordForm&>(d).Widgets().INDEdit->setFocus();
+        QCursor::setPos(form->mapToGlobal(QPoint(2, 2)));
+        QTest::keyClick(d.windowHandle(), Qt::Key_F1);
+        help = Probe(*form).HelpWindow();
+        if (help != nullptr) {
+            EXPECT_TRUE(WaitUntilExposed(*help));
+            fromKeyboard = help->Browser()->source().fileName();
+        }
         QWidget* power = static_cast<TCoordForm&>(d).Widgets().LabelPower;
         QCursor::setPos(power->mapToGlobal(power->rect().center()));
         QTest::keyClick(d.windowHandle(), Qt::Key_F1);
         help = Probe(*form).HelpWindow();
         if (help != nullptr) {
-            EXPECT_TRUE(WaitUntilExposed(*help));
             asked = help->Browser()->source().fileName();
             // A click as the window system delivers it, which a window
             // blocked by the modal dialog never gets.
@@ -200,6 +209,7 @@ TEST_F(HelpAndInfo, HelpOpenedInTheModalSetupDialogCanBeReadBeforeTheDialogClose
     };
     Probe(*form).Widgets().ChangeBtn->click();
     ASSERT_NE(help, nullptr);
+    EXPECT_EQ(fromKeyboard, QStringLiteral("station.html"));
     EXPECT_EQ(asked, QStringLiteral("station.html"));
     EXPECT_EQ(afterClick, QStringLiteral("index.html"));
 
