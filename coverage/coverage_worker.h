@@ -4,16 +4,13 @@
 // the grid asked for.
 #pragma once
 
+#include "common/newest_request_worker.h"
 #include "coverage/area_coverage.h"
 
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 
 namespace orvela::area {
 
@@ -66,24 +63,7 @@ public:
     std::uint64_t GivenUp() const;
 
 private:
-    void Run();
-    // Puts an answer for the taker unless a newer request came meanwhile.
-    void Deliver(CoverageAnswer answer);
-
-    std::function<void()> ready_;
-    unsigned threads_;
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    std::optional<CoverageRequest> pending_;
-    std::optional<CoverageAnswer> answer_;
-    std::uint64_t asked_ = 0;    // the newest request's number
-    std::uint64_t finished_ = 0; // the newest request whose last answer is in
-    std::uint64_t givenUp_ = 0;
-    bool quit_ = false;
-    // Set to give up the computation under way; cleared when a request is
-    // taken up, under the mutex.
-    std::atomic<bool> cancel_{false};
-    std::thread thread_;
+    NewestRequestWorker<CoverageRequest, CoverageAnswer> worker_;
 };
 
 } // namespace orvela::area
