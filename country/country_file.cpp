@@ -1,4 +1,5 @@
 #include "country/country_file.h"
+#include "common/trimmed.h"
 #include "common/whole_file.h"
 
 #include <algorithm>
@@ -49,13 +50,7 @@ bool IsBlank(char c)
 
 std::string_view Trimmed(std::string_view s)
 {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
+    return orvela::Trimmed(s, IsBlank);
 }
 
 bool IsDigit(char c)

@@ -1,5 +1,7 @@
 #include "planner/plan_view.h"
 
+#include "common/trimmed.h"
+
 #include <algorithm>
 #include <cctype>
 #include <tuple>
@@ -22,13 +24,7 @@ bool ContainsFolded(std::string_view text, std::string_view part)
 
 std::string_view Trimmed(std::string_view s)
 {
-    while (!s.empty() && s.front() == ' ') {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && s.back() == ' ') {
-        s.remove_suffix(1);
-    }
-    return s;
+    return orvela::Trimmed(s, [](char c) { return c == ' '; });
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "planner/targets.h"
 
+#include "common/trimmed.h"
 #include "country/call_lookup.h"
 #include "station/locator.h"
 
@@ -30,13 +31,7 @@ bool IsBlank(char c)
 
 std::string_view Trimmed(std::string_view s)
 {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
+    return orvela::Trimmed(s, IsBlank);
 }
 
 Target LocatorTarget(std::string_view entry, const std::string& upper)

@@ -2,6 +2,7 @@
 // that the parser can be built and fuzzed on its own.
 #include "solar/geoalert.h"
 #include "solar/quoted_piece.h"
+#include "common/trimmed.h"
 #include "common/whole_number.h"
 
 #include <algorithm>
@@ -20,12 +21,7 @@ constexpr std::size_t FluxWidth = 4;   // the flux, padded with blanks
 // single-byte text: bytes from 128 up are letters, not blanks.
 std::string_view Trim(std::string_view s)
 {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
+    return Trimmed(s, [](char c) { return static_cast<unsigned char>(c) <= 32; });
 }
 
 // Printable form of a short piece of the bulletin for a one-line message.
