@@ -12,7 +12,6 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QSlider>
-#include <QSocketNotifier>
 #include <QStyleFactory>
 
 #include <algorithm>
@@ -94,13 +93,9 @@ CoverageWindow::CoverageWindow(const MapPictures& pictures, SaveFile save, QWidg
     connect(ui_->CoverageMap, &CoverageMapView::PointPicked, this, &CoverageWindow::RemotePointPicked);
     connect(ui_->CoverageMap, &CoverageMapView::Resized, this, &CoverageWindow::Redraw);
 
-    // The worker wakes this thread through an eventfd: a write there is all
-    // it does on its own thread; the answer is taken here, under its mutex.
-    if (wake_.Fd() >= 0) {
-        wakeNotifier_ = new QSocketNotifier(wake_.Fd(), QSocketNotifier::Read, this);
-        connect(wakeNotifier_, &QSocketNotifier::activated, this, &CoverageWindow::TakeAnswers);
-    }
-    worker_ = std::make_unique<area::CoverageWorker>([wake = &wake_] { wake->Raise(); });
+    // The worker only wakes this thread; the answer is taken here, under its
+    // mutex.
+    worker_ = std::make_unique<area::CoverageWorker>(wake_.Raiser());
     UpdateTitle();
 }
 
@@ -134,11 +129,8 @@ QLabel* CoverageWindow::StatusLine() const
     return ui_->CoverageStatus;
 }
 
-CoverageWindow::~CoverageWindow()
-{
-    worker_.reset();
-    delete wakeNotifier_; // before the descriptor it watches is closed
-}
+// The worker, the last member, stops before what it wakes goes.
+CoverageWindow::~CoverageWindow() = default;
 
 int CoverageWindow::Band() const
 {
@@ -255,7 +247,6 @@ void CoverageWindow::AskDay()
 
 void CoverageWindow::TakeAnswers()
 {
-    wake_.Clear();
     while (std::optional<area::CoverageAnswer> a = worker_->Take()) {
         Accept(std::move(*a));
     }

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "app/coverage_map_view.h"
-#include "common/wake_up.h"
 #include "app/platform.h"
+#include "app/wake_up_notifier.h"
 #include "coverage/coverage_inputs.h"
 #include "coverage/coverage_worker.h"
 #include "engine/bands.h"
@@ -26,7 +26,6 @@ class QIODevice;
 class QLabel;
 class QPushButton;
 class QSlider;
-class QSocketNotifier;
 
 namespace Ui {
 class CoverageWindow;
@@ -141,8 +140,7 @@ private:
     // The last point described, so that a new day or hour describes it again.
     std::optional<std::pair<double, double>> described_;
 
-    WakeUp wake_;
-    QSocketNotifier* wakeNotifier_ = nullptr;
+    WakeUpNotifier wake_{*this, [this] { TakeAnswers(); }};
     // Last, so that it stops before what it wakes goes.
     std::unique_ptr<area::CoverageWorker> worker_;
 };

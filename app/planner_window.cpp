@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSocketNotifier>
 #include <QTableView>
 
 namespace orvela::app {
@@ -92,22 +91,14 @@ PlannerWindow::PlannerWindow(CountryFiles* countries, SaveFile save, QWidget* pa
     connect(ui_->PlannerSaveCsv, &QPushButton::clicked, this, &PlannerWindow::SaveAsCsv);
     connect(ui_->PlannerSavePng, &QPushButton::clicked, this, &PlannerWindow::SaveAsPng);
 
-    // The worker wakes this thread through an eventfd; the answer is taken
-    // here.
-    if (wake_.Fd() >= 0) {
-        wakeNotifier_ = new QSocketNotifier(wake_.Fd(), QSocketNotifier::Read, this);
-        connect(wakeNotifier_, &QSocketNotifier::activated, this, &PlannerWindow::TakeAnswers);
-    }
-    worker_ = std::make_unique<planner::PlanWorker>([wake = &wake_] { wake->Raise(); });
+    // The worker only wakes this thread; the answer is taken here.
+    worker_ = std::make_unique<planner::PlanWorker>(wake_.Raiser());
     UpdateTitle();
     UpdateStatus();
 }
 
-PlannerWindow::~PlannerWindow()
-{
-    worker_.reset();
-    delete wakeNotifier_; // before the descriptor it watches is closed
-}
+// The worker, the last member, stops before what it wakes goes.
+PlannerWindow::~PlannerWindow() = default;
 
 QTableView* PlannerWindow::Table() const
 {
@@ -239,7 +230,6 @@ void PlannerWindow::Ask()
 
 void PlannerWindow::TakeAnswers()
 {
-    wake_.Clear();
     while (std::optional<planner::PlanAnswer> a = worker_->Take()) {
         if (a->Id != request_) {
             continue;

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/platform.h"
-#include "common/wake_up.h"
+#include "app/wake_up_notifier.h"
 #include "engine/prediction.h"
 #include "planner/plan_worker.h"
 
@@ -22,7 +22,6 @@ class QIODevice;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSocketNotifier;
 class QTableView;
 
 namespace Ui {
@@ -113,8 +112,7 @@ private:
     const country::CountryFile* countryFile_ = nullptr;
     bool askWhenShown_ = false;
 
-    WakeUp wake_;
-    QSocketNotifier* wakeNotifier_ = nullptr;
+    WakeUpNotifier wake_{*this, [this] { TakeAnswers(); }};
     // Last, so that it stops before what it wakes goes.
     std::unique_ptr<planner::PlanWorker> worker_;
 };

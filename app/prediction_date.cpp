@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QSocketNotifier>
 #include <QWidget>
 
 #include <cmath>
@@ -89,11 +88,6 @@ PredictionDate::PredictionDate(QWidget& mapPanel, QDoubleSpinBox& fluxSpin, QGro
 
     connect(edit_, &QDateEdit::dateChanged, this, &PredictionDate::UserChoseDate);
     connect(todayButton_, &QPushButton::clicked, this, [this] { Choose(today_); });
-
-    if (answered_.Fd() >= 0) {
-        notifier_ = new QSocketNotifier(answered_.Fd(), QSocketNotifier::Read, this);
-        connect(notifier_, &QSocketNotifier::activated, this, &PredictionDate::TakeAnswer);
-    }
 }
 
 PredictionDate::~PredictionDate()
@@ -265,7 +259,6 @@ void PredictionDate::WorkerLoop()
 
 void PredictionDate::TakeAnswer()
 {
-    answered_.Clear();
     std::optional<Answer> answer;
     {
         const std::lock_guard lock(lock_);

@@ -12,7 +12,7 @@
 #pragma once
 
 #include "engine/format.h"
-#include "common/wake_up.h"
+#include "app/wake_up_notifier.h"
 #include "solar/flux_for_date.h"
 #include "solar/transfer_cancel.h"
 #include "app/platform.h"
@@ -34,7 +34,6 @@ class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QSocketNotifier;
 class QWidget;
 
 namespace orvela::app {
@@ -107,7 +106,6 @@ private:
     QDateEdit* edit_ = nullptr;
     QPushButton* todayButton_ = nullptr;
     QLabel* source_ = nullptr;
-    QSocketNotifier* notifier_ = nullptr;
 
     QDate today_;
     QDate chosen_;
@@ -128,7 +126,7 @@ private:
     std::optional<Answer> answer_;
     bool stopping_ = false;
     solar::TransferCancel cancel_;
-    WakeUp answered_;
+    WakeUpNotifier answered_{*this, [this] { TakeAnswer(); }};
     std::thread worker_;
 };
 
